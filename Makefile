@@ -1,0 +1,49 @@
+# The README's two commands are `make run` and `make test`; both install what is
+# missing first.
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+BUILD ?= build
+ASAN_BUILD ?= build-asan
+RELEASE_BUILD ?= build-release
+CMAKE_FLAGS ?=
+
+.PHONY: all deps build run test test-fast test-asan bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/Makefile: CMakeLists.txt
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+
+build: deps $(BUILD)/Makefile
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@scripts/run-example
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	$(MAKE) test-asan
+
+test-fast: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+$(ASAN_BUILD)/Makefile: CMakeLists.txt
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DZW_SANITIZE=ON $(CMAKE_FLAGS)
+
+test-asan: deps $(ASAN_BUILD)/Makefile
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+$(RELEASE_BUILD)/Makefile: CMakeLists.txt
+	cmake -S . -B $(RELEASE_BUILD) -DCMAKE_BUILD_TYPE=Release -DZW_BENCH=ON $(CMAKE_FLAGS)
+
+bench:
+	@scripts/install-deps bench
+	@$(MAKE) --no-print-directory $(RELEASE_BUILD)/Makefile
+	cmake --build $(RELEASE_BUILD) -j $(JOBS)
+	cd $(RELEASE_BUILD) && for b in bench/zw-bench-*; do [ -x "$$b" ] && ./$$b || exit 1; done
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD)

@@ -1,0 +1,271 @@
+#include "analysis/analysis.h"
+
+#include <utility>
+
+#include "analysis/includes.h"
+#include "analysis/scanner.h"
+#include "app/failure.h"
+#include "app/numbers.h"
+#include "app/paths.h"
+#include "app/shell.h"
+#include "app/text.h"
+#include "chart/chart.h"
+
+namespace zw {
+namespace {
+
+constexpr Colour main_level_mark = rgb(100, 200, 100);
+constexpr Colour overview_level_mark = rgb(186, 170, 164);
+
+bool any_ticked(const auto& boxes) {
+  for (const auto& b : boxes)
+    if (b.value == 1) return true;
+  return false;
+}
+
+bool lists_files(Host& host, const std::string& dir) {
+  return !dir.empty() && !host.fs().list_files(dir, "*").empty();
+}
+
+void lay_out_scale(AppState& s) {
+  auto& f = s.f1;
+  int columns = 25 - s.lowest_resolution;
+  if (columns <= 0) fail("Division by zero: the lowest resolution is " +
+                         std::to_string(s.lowest_resolution));
+  double step = static_cast<double>(f.p2.width() - 2 * f.vs.bounds.width - 600) / columns;
+  int w = static_cast<int>(num::round_half_even(step, -2147483647LL, 2147483647LL));
+  for (int r = s.lowest_resolution; r <= 24; ++r) {
+    auto& label = scale_label(s, r);
+    label.bounds.width = w;
+    label.bounds.left = (r - s.lowest_resolution) * w + 600;
+    label.caption = text::decimal(r);
+    label.visible = true;
+  }
+}
+
+void mark_levels(AppState& s, Host& host) {
+  const auto& lv = s.levels;
+  for (int i = 0; i <= lv.main_level_last; ++i)
+    attempt(host, [&] {
+      auto& label = scale_label(s, bounded(lv.level_res, i, "level_res"));
+      label.back = main_level_mark;
+      label.caption += " L" + text::decimal(i);
+    });
+  for (int i = 0; i <= lv.overview_level_last; ++i)
+    attempt(host, [&] {
+      auto& label = scale_label(s, bounded(lv.overview_res, i, "overview_res"));
+      label.back = overview_level_mark;
+      label.fore = colours::dark_red;
+      label.caption += " L" + text::decimal(bounded(lv.overview_level, i, "overview_level"));
+    });
+}
+
+std::vector<std::string> category_list(const AppState& s) {
+  std::vector<std::string> names;
+  const auto& boxes = s.f1.Check1;
+  int last = std::min<int>(s.category_box_last, category_boxes - 1);
+  if (boxes[0].value != 1) {
+    for (int i = 0; i <= last; ++i)
+      if (boxes[static_cast<std::size_t>(i)].value == 1)
+        names.push_back(text::lower(boxes[static_cast<std::size_t>(i)].caption));
+  } else {
+    for (int i = 1; i <= last; ++i)
+      if (boxes[static_cast<std::size_t>(i)].visible)
+        names.push_back(text::lower(boxes[static_cast<std::size_t>(i)].caption));
+  }
+  return names;
+}
+
+// The TYP entries follow the rows when the sort exchanges them, while the
+// table of the kind is long enough.
+bool typ_follows_sort(const AppState& s, int rows) {
+  if (s.typ_file.empty() || rows >= s.typ.lines.count - 1) return false;
+  switch (s.selected_kind) {
+    case 1: return true;
+    case 0: return rows < s.typ.polygons.count - 1;
+    case 2: return rows < s.typ.points.count - 1;
+  }
+  return false;
+}
+
+void sort_rows(AppState& s, Host& host, int rows) {
+  int k = s.selected_kind;
+  auto& from = bounded(s.results.res_from, k, "kind");
+  bool with_typ = typ_follows_sort(s, rows);
+  bool exchanged = true;
+  while (exchanged) {
+    exchanged = false;
+    for (int i = 0; i <= rows - 2; ++i) {
+      if (from[static_cast<std::size_t>(i)] <= from[static_cast<std::size_t>(i) + 1]) continue;
+      s.results.exchange(k, i, i + 1);
+      if (with_typ) {
+        auto& t = s.typ.of_kind(k);
+        std::swap(bounded(t.type, i, "typ type"), bounded(t.type, i + 1, "typ type"));
+        std::swap(bounded(t.colours, i, "typ colours"), bounded(t.colours, i + 1, "typ colours"));
+        std::swap(bounded(t.pixels, i, "typ pixels"), bounded(t.pixels, i + 1, "typ pixels"));
+      }
+      exchanged = true;
+    }
+    host.do_events();
+  }
+}
+
+std::string empty_result_message(const AppState& s, const ScanRun& run) {
+  const auto& f = s.f1;
+  if (f.Check4.value == 1 && !run.categories.empty())
+    return "No results.  Untick any Selected Catagory";
+  if (!f.Text2.text.empty()) return "No Resolution Data . Perhaps include text search";
+  if (f.inc.value == 1) return "No Resolution Data";
+  return "No Resolution Data. Perhaps tick 'INC'";
+}
+
+}  // namespace
+
+std::string style_directory(const AppState& s, const std::string& name) {
+  return paths::collapse(s.style_root + paths::sep_text + name + paths::sep_text);
+}
+
+void command2_Click(AppState& s, Host& host) {
+  auto& f = s.f1;
+  if (f.Combo2.items.empty()) {
+    host.message("Please select style.\r\nClick >> button");
+    return;
+  }
+  attempt_quietly([&] {
+    f.p1.draw().clear(f.p1.back);
+  });
+  f.p1.top = 0;
+  if (!s.scale_run)
+    for (int r = 1; r <= 24; ++r) f.Label3[static_cast<std::size_t>(r)].back = f.p3.back;
+  bool category = any_ticked(f.Check1);
+  bool kind = any_ticked(f.Check3);
+  f.Text3.text.clear();
+  s.selected_res = -1;
+  if (category && !kind) {
+    // Without a kind there is no rule file to read.
+    host.message("Tick Lines,Polygons or Points");
+    return;
+  }
+  if (!category) {
+    if (f.Text2.text.empty()) s.scale_run = false;
+    f.label1.caption = "0";
+    if (!kind && !f.Text2.text.empty()) {
+      host.message("Tick Lines,Polygons or Points");
+      return;
+    }
+    if (kind && text::trim(f.Text2.text).empty()) {
+      f.Text2.wants_focus = true;
+      host.message("Please select or enter text");
+      return;
+    }
+    if (!kind) {
+      host.message("Please select");
+      return;
+    }
+  }
+  auto name = f.Combo2.text;
+  host.set_busy(true);
+  auto path = style_directory(s, name);
+  if (!lists_files(host, path)) {
+    host.message("Cannot find file " + path);
+    host.set_busy(false);
+    return;
+  }
+  s.style_name = name;
+  f.label1.caption = "0";
+  parse(s, host, path);
+  host.set_busy(false);
+  s.scale_run = false;
+  attempt_quietly([&] { resize_(s, host); });
+  f.Text2.enabled = f.Check4.value == 1;
+  host.set_busy(false);
+}
+
+void parse(AppState& s, Host& host, const std::string& path) {
+  auto& f = s.f1;
+  ++s.analysis_runs;
+  if (s.selected_res == -1)
+    for (int r = 1; r <= 24; ++r) {
+      f.Label3[static_cast<std::size_t>(r)].visible = false;
+      f.Label3[static_cast<std::size_t>(r)].bold = false;
+    }
+  if (path.empty()) {
+    host.message("??");
+    return;
+  }
+  if (!lists_files(host, path)) {
+    host.message("cannot find file:" + path);
+    return;
+  }
+  attempt(host, [&] { lay_out_scale(s); });
+  mark_levels(s, host);
+
+  ScanRun run;
+  run.categories = category_list(s);
+  run.filter = text::lower(f.Text2.text);
+  if (f.Check4.value != 1 && !run.categories.empty()) {
+    run.filter.clear();
+    f.Text2.enabled = false;
+  } else {
+    f.Text2.enabled = true;
+  }
+  attempt(host, [&] {
+    for (int r = s.lowest_resolution; r <= 24; ++r) scale_label(s, r).fore = colours::black;
+  });
+  cap(s);
+  f.vs.value = 0;
+  f.List1.items.clear();
+
+  host.set_busy(true);
+  std::string rule_file = paths::part(path, 0);
+  for (int i = 0; i < 3; ++i)
+    if (f.Check3[static_cast<std::size_t>(i)].value == 1) {
+      rule_file += kind_name(i);
+      break;
+    }
+  std::string text = loadtext(host, rule_file);
+  cap(s);
+  if (s.lowest_resolution == 0) s.lowest_resolution = 24;
+  clearpic(s, host);
+
+  bool follow = f.inc.value == 1;
+  auto digit = std::to_string(s.selected_kind);
+  if (follow && !text::contains(s.includes.extra_done, digit))
+    attempt(host, [&] { chknodata(s, host, s.selected_kind); });
+
+  const auto& inc = s.includes;
+  while (true) {
+    auto lines = text::split(text::lower(text), "\n");
+    for (std::size_t i = 0; i < lines.size(); ++i)
+      scan_line(s, host, run, lines[i], static_cast<int>(i) + 1);
+    if (!(follow && inc.extra_count > -1 && run.include_index < inc.extra_count)) break;
+    do {
+      ++run.include_index;
+      host.do_events();
+    } while (run.include_index <= inc.extra_count &&
+             text::left(inc.extra_files[static_cast<std::size_t>(run.include_index)], 1) != digit);
+    if (run.include_index > inc.extra_count) break;
+    text = inc.extra_texts[static_cast<std::size_t>(run.include_index)];
+  }
+
+  int rows = run.rows;
+  if (f.Check2.value == 1 && rows >= 2) attempt(host, [&] { sort_rows(s, host, rows); });
+
+  host.set_busy(false);
+  s.result_count = rows;
+  f.label1.caption = text::decimal(rows);
+  if (rows == 0) {
+    msg(s, host, empty_result_message(s, run));
+    s.scan_busy = false;
+    return;
+  }
+  const auto& from = bounded(s.results.res_from, s.selected_kind, "kind");
+  for (int i = 0; i < rows; ++i) {
+    int r = from[static_cast<std::size_t>(i)];
+    if (r > 0 && r < s.lowest_resolution) s.lowest_resolution = static_cast<std::int16_t>(r);
+  }
+  host.set_busy(false);
+  s.scan_busy = false;
+}
+
+}  // namespace zw

@@ -1,0 +1,18 @@
+#pragma once
+#include <string>
+
+#include "app/state.h"
+#include "platform/host.h"
+
+namespace zw {
+
+// The analysis command ("Check"): validates the choices and runs the analysis.
+void command2_Click(AppState& s, Host& host);
+
+// The analysis run over the style directory path (with a trailing separator).
+void parse(AppState& s, Host& host, const std::string& path);
+
+// The style directory of the selected style, with a trailing separator.
+std::string style_directory(const AppState& s, const std::string& name);
+
+}  // namespace zw

@@ -1,0 +1,31 @@
+#pragma once
+#include <string>
+
+#include "app/state.h"
+#include "platform/host.h"
+
+namespace zw {
+
+// Reads a file for the include search and normalises its blanks around "=",
+// "[" and "]"; "" when the path is empty, names no file or is refused.
+std::string loadbinary(AppState& s, Host& host, const std::string& path, bool flag);
+
+// The include statements of a text, each taken once, joined without separator.
+std::string chk_include(const std::string& s1);
+
+// Collects the files that the rule file of kind tt includes (and the files
+// those include) into the include tables. Returns true when it did nothing
+// because a search was already under way.
+bool chknodata(AppState& s, Host& host, int tt);
+
+// Loads the files named by the include statements in names, relative to the
+// style directory dir, into the include tables for kind tt.
+void addextra(AppState& s, Host& host, int tt, const std::string& names, const std::string& dir);
+
+// The path of the rule file of kind k of the selected style.
+std::string rule_file_path(const AppState& s, int kind);
+
+// The rule file name of a kind: polygons, lines, points.
+const char* kind_name(int kind);
+
+}  // namespace zw

@@ -1,0 +1,33 @@
+#include "analysis/result_table.h"
+
+#include <utility>
+
+#include "app/failure.h"
+
+namespace zw {
+
+void ResultTable::re_dim(int last) {
+  auto n = static_cast<std::size_t>(last < 0 ? 0 : last + 1);
+  for (int k = 0; k < kind_count; ++k) {
+    rule_type[k].assign(n, {});
+    rule_text[k].assign(n, {});
+    res_from[k].assign(n, 0);
+    res_to[k].assign(n, 0);
+    rule_line[k].assign(n, {});
+    rule_continue[k].assign(n, 0);
+  }
+}
+
+void ResultTable::exchange(int kind, int i, int j) {
+  auto& k = bounded(rule_type, kind, "kind");
+  (void)k;
+  std::swap(bounded(rule_type[kind], i, "rule_type"), bounded(rule_type[kind], j, "rule_type"));
+  std::swap(bounded(rule_text[kind], i, "rule_text"), bounded(rule_text[kind], j, "rule_text"));
+  std::swap(bounded(res_from[kind], i, "res_from"), bounded(res_from[kind], j, "res_from"));
+  std::swap(bounded(res_to[kind], i, "res_to"), bounded(res_to[kind], j, "res_to"));
+  std::swap(bounded(rule_line[kind], i, "rule_line"), bounded(rule_line[kind], j, "rule_line"));
+  std::swap(bounded(rule_continue[kind], i, "rule_continue"),
+            bounded(rule_continue[kind], j, "rule_continue"));
+}
+
+}  // namespace zw

@@ -1,0 +1,30 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zw {
+
+inline constexpr int kind_count = 3;  // 0 polygons, 1 lines, 2 points
+inline constexpr int result_rows = 801;
+
+// The analysis result: six parallel arrays, [kind][row], rows 0 .. result_rows-1.
+struct ResultTable {
+  std::array<std::vector<std::string>, kind_count> rule_type;
+  std::array<std::vector<std::string>, kind_count> rule_text;
+  std::array<std::vector<std::uint8_t>, kind_count> res_from;
+  std::array<std::vector<std::uint8_t>, kind_count> res_to;
+  std::array<std::vector<std::string>, kind_count> rule_line;
+  std::array<std::vector<char>, kind_count> rule_continue;  // 0 or 1
+
+  ResultTable() { re_dim(result_rows - 1); }
+
+  // Discards every row and creates the arrays again, empty, with rows 0..last.
+  void re_dim(int last);
+  int rows() const { return static_cast<int>(rule_type[0].size()); }
+  // Exchanges rows i and j of one kind in all six arrays.
+  void exchange(int kind, int i, int j);
+};
+
+}  // namespace zw

@@ -1,0 +1,7 @@
+#include "app/failure.h"
+
+namespace zw {
+
+void fail(const std::string& description) { throw RunError(description); }
+
+}  // namespace zw

@@ -1,0 +1,49 @@
+#pragma once
+#include <cstddef>
+#include <stdexcept>
+#include <string>
+
+#include "platform/host.h"
+
+// The program's failure convention: an unexpected failure inside a step is shown
+// with its description and the procedure goes on with its next step; where a
+// procedure skips failures silently, the same step runs without the message.
+// A failing step never writes outside a table: every access is bounded.
+namespace zw {
+
+class RunError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+[[noreturn]] void fail(const std::string& description);
+
+// Runs one step; a failure becomes a message box with its description.
+template <class Step>
+void attempt(Host& host, Step&& step) {
+  try {
+    step();
+  } catch (const std::exception& e) {
+    host.message(e.what());
+  }
+}
+
+// Runs one step; a failure is ignored.
+template <class Step>
+void attempt_quietly(Step&& step) {
+  try {
+    step();
+  } catch (const std::exception&) {
+  }
+}
+
+// Bounded element access for every table of the program.
+template <class Table>
+auto& bounded(Table& table, long long index, const char* name) {
+  if (index < 0 || static_cast<unsigned long long>(index) >= table.size())
+    fail("Subscript out of range: " + std::string(name) + "(" + std::to_string(index) +
+         ") is outside 0 to " + std::to_string(static_cast<long long>(table.size()) - 1));
+  return table[static_cast<std::size_t>(index)];
+}
+
+}  // namespace zw

@@ -1,0 +1,159 @@
+#include "app/files.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <system_error>
+
+#include "app/text.h"
+
+namespace zw {
+
+namespace fs = std::filesystem;
+
+fs::path to_fs_path(const std::string& utf8) {
+  std::u8string u(utf8.begin(), utf8.end());
+  return fs::path(u);
+}
+
+std::string from_fs_path(const fs::path& path) {
+  auto u = path.u8string();
+  return std::string(u.begin(), u.end());
+}
+
+bool matches_pattern(const std::string& name, const std::string& pattern) {
+  // Iterative wildcard match with one backtrack point: linear enough for names.
+  std::string n = text::lower(name), p = text::lower(pattern);
+  std::size_t i = 0, j = 0, star = std::string::npos, mark = 0;
+  while (i < n.size()) {
+    if (j < p.size() && (p[j] == '?' || p[j] == n[i])) {
+      ++i, ++j;
+    } else if (j < p.size() && p[j] == '*') {
+      star = j++;
+      mark = i;
+    } else if (star != std::string::npos) {
+      j = star + 1;
+      i = ++mark;
+    } else {
+      return false;
+    }
+  }
+  while (j < p.size() && p[j] == '*') ++j;
+  return j == p.size();
+}
+
+bool StdFileSystem::file_exists(const std::string& path) {
+  if (path.empty()) return false;
+  std::error_code ec;
+  return fs::is_regular_file(to_fs_path(path), ec);
+}
+
+bool StdFileSystem::dir_exists(const std::string& path) {
+  if (path.empty()) return false;
+  std::error_code ec;
+  return fs::is_directory(to_fs_path(path), ec);
+}
+
+std::int64_t StdFileSystem::file_size(const std::string& path) {
+  std::error_code ec;
+  auto p = to_fs_path(path);
+  if (!fs::is_regular_file(p, ec)) return -1;
+  auto size = fs::file_size(p, ec);
+  return ec ? -1 : static_cast<std::int64_t>(size);
+}
+
+std::vector<std::string> StdFileSystem::list_files(const std::string& dir,
+                                                   const std::string& pattern) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  fs::directory_iterator it(to_fs_path(dir), ec), end;
+  for (; !ec && it != end; it.increment(ec)) {
+    std::error_code type_ec;
+    if (!it->is_regular_file(type_ec)) continue;
+    auto name = from_fs_path(it->path().filename());
+    if (matches_pattern(name, pattern)) names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::vector<std::string> StdFileSystem::list_dirs(const std::string& dir) {
+  std::vector<std::pair<std::string, std::string>> found;  // (lower-case name, path)
+  std::error_code ec;
+  fs::directory_iterator it(to_fs_path(dir), ec), end;
+  for (; !ec && it != end; it.increment(ec)) {
+    std::error_code type_ec;
+    if (!it->is_directory(type_ec)) continue;
+    found.emplace_back(text::lower(from_fs_path(it->path().filename())), from_fs_path(it->path()));
+  }
+  std::sort(found.begin(), found.end());
+  std::vector<std::string> paths;
+  for (auto& f : found) paths.push_back(f.second);
+  return paths;
+}
+
+std::optional<std::string> StdFileSystem::read(const std::string& path, std::string& error) {
+  std::error_code ec;
+  auto p = to_fs_path(path);
+  if (fs::is_directory(p, ec)) {
+    error = path + " is a directory, not a file";
+    return std::nullopt;
+  }
+  std::ifstream in(p, std::ios::binary);
+  if (!in) {
+    error = "Cannot open " + path + ": " + std::strerror(errno);
+    return std::nullopt;
+  }
+  std::string data;
+  char buffer[1 << 16];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
+    data.append(buffer, static_cast<std::size_t>(in.gcount()));
+  if (in.bad()) {
+    error = "Cannot read " + path;
+    return std::nullopt;
+  }
+  return data;
+}
+
+bool StdFileSystem::write(const std::string& path, const std::string& data, std::string& error) {
+  std::ofstream out(to_fs_path(path), std::ios::binary | std::ios::trunc);
+  if (!out) {
+    error = "Cannot write " + path + ": " + std::strerror(errno);
+    return false;
+  }
+  out.write(data.data(), static_cast<std::streamsize>(data.size()));
+  out.close();
+  if (!out) {
+    error = "Cannot write " + path + ": " + std::strerror(errno);
+    return false;
+  }
+  return true;
+}
+
+bool StdFileSystem::create_dir(const std::string& path, std::string& error) {
+  std::error_code ec;
+  fs::create_directory(to_fs_path(path), ec);
+  if (ec) {
+    error = "Cannot create the folder " + path + ": " + ec.message();
+    return false;
+  }
+  return true;
+}
+
+bool StdFileSystem::copy_file(const std::string& from, const std::string& to, std::string& error) {
+  std::error_code ec;
+  fs::copy_file(to_fs_path(from), to_fs_path(to), fs::copy_options::overwrite_existing, ec);
+  if (ec) {
+    error = "Cannot copy " + from + " to " + to + ": " + ec.message();
+    return false;
+  }
+  return true;
+}
+
+bool StdFileSystem::remove_file(const std::string& path) {
+  std::error_code ec;
+  return fs::remove(to_fs_path(path), ec);
+}
+
+}  // namespace zw

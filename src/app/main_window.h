@@ -1,0 +1,28 @@
+#pragma once
+#include <string>
+
+#include "app/state.h"
+#include "platform/host.h"
+
+namespace zw {
+
+// Start-up steps, each one on its own so that every front end runs the same ones.
+// Step 3: creates system_dir (app_dir + "system" in the window) when missing.
+void make_system_dir(AppState& s, Host& host);
+void set_constants(AppState& s);                    // step 5
+void reset_window_state(AppState& s);               // steps 6 and 7
+void lay_out_category_grid(AppState& s);            // steps 12 and 13
+void create_scale_labels(AppState& s);              // steps 14 and 16
+void place_chart_panes(AppState& s);                // step 17
+
+// Lists the style directories under style_root in Combo2 and reads the
+// selected style's levels.
+void get_styles(AppState& s, Host& host);
+// Selects the style shown in Combo2.
+void Combo2_Click(AppState& s, Host& host);
+// The scale-label run: the analysis narrowed to resolution k.
+void Label3_Click(AppState& s, Host& host, int k);
+// The window's key press; Ctrl+R (18) writes the default category files again.
+void Form_KeyPress(AppState& s, Host& host, int key);
+
+}  // namespace zw

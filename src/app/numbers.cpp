@@ -1,0 +1,83 @@
+#include "app/numbers.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "app/failure.h"
+
+namespace zw::num {
+namespace {
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// Length of the number that starts at s[0] (sign, digits, point, exponent); 0 when
+// there is no digit.
+std::size_t number_length(std::string_view s) {
+  std::size_t i = 0;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+  std::size_t digits = 0;
+  while (i < s.size() && is_digit(s[i])) ++i, ++digits;
+  if (i < s.size() && s[i] == '.') {
+    ++i;
+    while (i < s.size() && is_digit(s[i])) ++i, ++digits;
+  }
+  if (digits == 0) return 0;
+  if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+    std::size_t j = i + 1;
+    if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
+    std::size_t exp_digits = 0;
+    while (j < s.size() && is_digit(s[j])) ++j, ++exp_digits;
+    if (exp_digits > 0) i = j;
+  }
+  return i;
+}
+
+double parse(std::string_view number) {
+  std::string copy(number);
+  return std::strtod(copy.c_str(), nullptr);
+}
+
+}  // namespace
+
+double val(std::string_view s) {
+  std::size_t i = 0;
+  while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\n')) ++i;
+  s.remove_prefix(i);
+  auto n = number_length(s);
+  return n == 0 ? 0.0 : parse(s.substr(0, n));
+}
+
+long long round_half_even(double x, long long lo, long long hi) {
+  if (!std::isfinite(x)) fail("Overflow");
+  double r = std::nearbyint(x);  // the default rounding mode goes halves to even
+  if (r < static_cast<double>(lo) || r > static_cast<double>(hi)) fail("Overflow");
+  return static_cast<long long>(r);
+}
+
+long long to_whole(std::string_view s, long long lo, long long hi) {
+  std::size_t from = 0, to = s.size();
+  while (from < to && (s[from] == ' ' || s[from] == '\t')) ++from;
+  while (to > from && (s[to - 1] == ' ' || s[to - 1] == '\t')) --to;
+  auto body = s.substr(from, to - from);
+  auto n = number_length(body);
+  if (n == 0 || n != body.size()) fail("Type mismatch: \"" + std::string(s) + "\" is not a number");
+  return round_half_even(parse(body), lo, hi);
+}
+
+int to_byte(double x) { return static_cast<int>(round_half_even(x, 0, 255)); }
+int to_int16(double x) { return static_cast<int>(round_half_even(x, -32768, 32767)); }
+
+std::string print_field(double x) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.7g", static_cast<double>(static_cast<float>(x)));
+  std::string digits = buf;
+  if (digits.find('e') != std::string::npos && std::fabs(x) < 1e15) {
+    std::snprintf(buf, sizeof buf, "%.0f", x);
+    digits = buf;
+  }
+  if (digits == "-0") digits = "0";
+  return (digits[0] == '-' ? "" : " ") + digits + " ";
+}
+
+}  // namespace zw::num

@@ -1,0 +1,54 @@
+#include "app/shell.h"
+
+#include "app/failure.h"
+
+namespace zw {
+
+std::string too_large_message(const std::string& path, std::int64_t size) {
+  return "The file " + path + " is too large to read (" + std::to_string(size) +
+         " bytes; the limit is " + std::to_string(max_read_bytes) + " bytes).";
+}
+
+std::string loadtext(Host& host, const std::string& path) {
+  auto& fs = host.fs();
+  if (!fs.file_exists(path)) return {};
+  auto size = fs.file_size(path);
+  if (size > max_read_bytes) {
+    host.message(too_large_message(path, size));
+    return {};
+  }
+  host.set_busy(true);
+  std::string error;
+  auto data = fs.read(path, error);
+  host.do_events();
+  host.set_busy(false);
+  return data ? *data : std::string();
+}
+
+bool savetext(Host& host, const std::string& file, const std::string& buffer) {
+  host.do_events();
+  host.do_events();
+  std::string error;
+  bool ok = host.fs().write(file, buffer + "\r\n", error);
+  if (!ok) {
+    host.message(file + " " + error);
+    return false;
+  }
+  host.do_events();
+  return true;
+}
+
+void cap(AppState& s, const std::string&) {
+  s.f1.caption = "Zoomwright " + s.app_version + " " + s.style_name;
+}
+
+void msg(AppState& s, Host& host, const std::string& text) {
+  host.canvas_text(text);
+  attempt_quietly([&] {
+    auto& canvas = s.f1.p1.draw();
+    canvas.move_to(1000, 1000);
+    canvas.print(text, true);
+  });
+}
+
+}  // namespace zw

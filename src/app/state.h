@@ -1,0 +1,55 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "analysis/include_tables.h"
+#include "analysis/result_table.h"
+#include "app/window_controls.h"
+#include "levels/level_table.h"
+#include "typ/typ_tables.h"
+
+namespace zw {
+
+// The whole state of the program: the program-wide settings and tables and the
+// window-level state with the controls. One object, passed to every handler.
+struct AppState {
+  // Program-wide settings and selection.
+  std::string app_dir;
+  std::string system_dir;
+  std::string style_root;
+  std::string style_name;
+  std::string app_version = "2.51";
+  std::string chart_font_name;
+  float chart_font_size = 0;
+  std::string typ_file;
+  std::int16_t selected_kind = 0;
+  std::int16_t category_box_last = 20;
+  std::string quote_char = "\"";
+  double last_resize_time = 0;
+  bool hover_active = false;
+  std::string new_style_name;
+  std::string command_line;
+
+  // Lowest resolution on the scale: the level reader sets it, runs lower it.
+  std::int16_t lowest_resolution = 24;
+  // Set while rule files are being searched for includes; cleared by each run.
+  bool scan_busy = false;
+
+  // Window-level state.
+  std::int32_t result_count = 0;
+  std::int16_t selected_res = -1;  // -1: every resolution
+  bool scale_run = false;          // a scale-label run is being served
+  int analysis_runs = 0;           // how many times parse has been entered
+
+  ResultTable results;
+  LevelTable levels;
+  IncludeTables includes;
+  TypTables typ;
+
+  MainWindow f1;
+  FontDialog fontt;
+  ConvertDialog convert;
+  AboutBox Infor;
+};
+
+}  // namespace zw

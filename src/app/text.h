@@ -1,0 +1,44 @@
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The string operations the program's rules are written in. Positions count
+// from 1, and 0 means "not found", so that every rule reads the same way.
+// Case changes are ASCII only: bytes above 127 pass unchanged.
+namespace zw::text {
+
+// Position (from 1) of the first `what` in `s` at or after `start`; 0 when absent.
+int find(std::string_view s, std::string_view what, int start = 1);
+// Position of the last `what` in `s`; 0 when absent.
+int find_last(std::string_view s, std::string_view what);
+bool contains(std::string_view s, std::string_view what);
+bool starts_with(std::string_view s, std::string_view what);
+
+// `count` characters from position `start` (from 1); all the rest when count < 0.
+std::string mid(std::string_view s, int start, int count = -1);
+std::string left(std::string_view s, int count);
+std::string right(std::string_view s, int count);
+
+std::string lower(std::string_view s);
+std::string upper(std::string_view s);
+
+// Removes blanks (not tabs) from both ends.
+std::string trim(std::string_view s);
+std::string trim_left(std::string_view s);
+
+// Replaces every occurrence of `from`, left to right in one pass.
+std::string replace_all(std::string_view s, std::string_view from, std::string_view to);
+std::string remove_all(std::string_view s, std::string_view what);
+
+// Splits at every `sep`. An empty text has no pieces at all.
+std::vector<std::string> split(std::string_view s, std::string_view sep);
+
+// The text up to (not including) the first `what`; the whole text when absent.
+std::string before(std::string_view s, std::string_view what);
+// The text after the first `what`; "" when absent.
+std::string after(std::string_view s, std::string_view what);
+
+std::string decimal(long long n);
+
+}  // namespace zw::text

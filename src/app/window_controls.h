@@ -1,0 +1,74 @@
+#pragma once
+#include <array>
+#include <string>
+
+#include "platform/controls.h"
+
+namespace zw {
+
+inline constexpr int category_boxes = 21;  // Check1(0) .. Check1(20)
+inline constexpr int scale_labels = 25;    // Label3(0) .. Label3(24)
+
+// The main window's controls, by their window names, with their design values.
+struct MainWindow {
+  MainWindow();
+
+  std::string caption;
+  int width = 0, height = 0;  // outer size of the window, twips
+
+  PictureBox com1;      // flat button ">>": choose the style root
+  PictureBox command2;  // flat button "Check": run the analysis
+  ComboBox Combo2;      // style names
+  ComboBox Combo1;      // installed font names
+  std::array<CheckBox, 3> Check3;                 // kinds: polygons, lines, points
+  std::array<CheckBox, category_boxes> Check1;    // categories; 0 is "All"
+  CheckBox Check2;  // "Sort"
+  CheckBox Check4;  // "Include": switches the filter text on
+  CheckBox inc;     // "Inc": follow included files
+  CheckBox ovw;     // "Overview Only"
+  CheckBox shtxt;   // "Show Text"
+  CheckBox label2;  // "TYP"
+  TextBox Text2;    // filter text
+  TextBox Text3;    // type keys missing from the TYP file
+  std::array<Label, scale_labels> Label3;  // resolution scale labels
+  bool scale_labels_created = false;       // Label3(1..24) exist
+  Label Label4;  // "Levels:"
+  Label Label5;  // "Missing"
+  Label Label6;  // include count
+  Label label1;  // row count
+  ListBox List1;
+  PictureBox p1, p2, p3, p4;
+  ScrollBar vs;
+  Timer tm1;
+
+  // Menus: File (mf, by index), Font, Tools (mtls, by index), Help.
+  std::array<MenuItem, 15> mf;
+  MenuItem mfnt;
+  std::array<MenuItem, 2> mtls;
+  MenuItem mhl;
+};
+
+// The font dialog.
+struct FontDialog {
+  ComboBox Combo1;  // font names
+  ComboBox Combo2;  // sizes "6" .. "16"
+  Label Label1;     // preview
+  std::string preview_font;
+  double preview_size = 10;
+};
+
+// The "Convert to Levels" dialog.
+struct ConvertDialog {
+  std::string caption = "Convert to Levels";
+  Label label1, Label2, Label3;
+  TextBox Text1;
+  std::array<PictureBox, 2> command1;  // "Close", "OK"
+};
+
+// The About box.
+struct AboutBox {
+  std::string caption = "Information";
+  Label Label9, label1, Label2;
+};
+
+}  // namespace zw

@@ -1,0 +1,99 @@
+#include "app/window_controls.h"
+
+namespace zw {
+namespace {
+
+constexpr Colour panel_grey = rgb(224, 224, 224);
+constexpr Colour filter_grey = rgb(245, 245, 245);
+
+void place(Bounds& b, int left, int top, int width, int height) { b = {left, top, width, height}; }
+
+CheckBox check(const char* caption, int left, int top, int width) {
+  CheckBox box;
+  box.caption = caption;
+  place(box.bounds, left, top, width, 255);
+  return box;
+}
+
+Label label(const char* caption, int left, int top, int width) {
+  Label l;
+  l.caption = caption;
+  place(l.bounds, left, top, width, 255);
+  return l;
+}
+
+}  // namespace
+
+// The window as designed: the positions that start-up and the chart layout do
+// not move.
+MainWindow::MainWindow() {
+  caption = "Zoomwright";
+  width = 15360;
+  height = 11520;
+
+  com1.left = 120, com1.top = 120, com1.set_size(450, 315), com1.back = rgb(230, 230, 230);
+  command2.left = 11750, command2.top = 1060, command2.set_size(1200, 315);
+  command2.back = rgb(230, 230, 230);
+
+  Combo2.text = "No Styles";
+  place(Combo2.bounds, 660, 120, 2800, 315);
+  Combo1.text = "";
+  place(Combo1.bounds, 5700, 1700, 2500, 315);
+
+  const char* kinds[3] = {"Polygons", "Lines", "Points"};
+  for (int i = 0; i < 3; ++i) Check3[i] = check(kinds[i], 120, 540 + 260 * i, 1250);
+
+  const char* design[7] = {"All", "Motorway", "Trunk", "Primary", "Secondary", "Tertiary", "Track"};
+  for (int i = 0; i < category_boxes; ++i)
+    Check1[i] = check(design[i % 7], 1500 + 1316 * (i % 7), 540 + 400 * (i / 7), 1200);
+
+  Check2 = check("Sort", 10800, 540, 900);
+  Check4 = check("Include", 10800, 800, 900);
+  inc = check("Inc", 10800, 1060, 900);
+  ovw = check("Overview Only", 11750, 540, 1400);
+  shtxt = check("Show Text", 11750, 800, 1400);
+  label2 = check("TYP", 8400, 1700, 4600);
+
+  Text2.back = filter_grey;
+  place(Text2.bounds, 1500, 1700, 4000, 285);
+  Text3.multi_line = true;
+  place(Text3.bounds, 13100, 390, 2100, 1250);
+
+  Label4 = label("Levels:", 3600, 150, 7000);
+  Label5 = label("Missing", 13100, 120, 2000);
+  Label6 = label("0", 10800, 150, 600);
+  label1 = label("0", 11500, 150, 1400);
+  place(List1.bounds, 15000, 1700, 100, 100);
+
+  p3.left = 15, p3.back = panel_grey, p3.set_size(width - 240, 400);
+  p2.left = 15, p2.back = colours::white, p2.set_size(width - 240, 6000);
+  p1.back = colours::white, p1.set_size(width - 240, 6000);
+  p4.visible = false, p4.back = colours::white, p4.set_size(1000, 1000);
+  vs.bounds.width = 255;
+
+  Label3[0] = label("", 0, 0, 500);
+  Label3[0].back = panel_grey;
+  Label3[0].bounds.height = 400;
+  Label3[0].visible = false;
+
+  tm1.interval_ms = 50;
+
+  mf[2] = {"Open Style  File", false, true};
+  mf[6] = {"Open TYP file", true, true};
+  mf[7] = {"-", true, true};
+  mf[8] = {"About", true, true};
+  mf[9] = {"-", true, true};
+  mf[10] = {"Save Image", true, true};
+  mf[11] = {"-", true, true};
+  mf[12] = {"Print", false, true};
+  mf[13] = {"-", true, true};
+  mf[14] = {"Exit", true, true};
+  for (auto& item : mf)
+    if (item.caption.empty()) item.visible = false;
+  mfnt = {"Change Font", true, true};
+  mtls[0] = {"Change Resolution to Level", true, true};
+  mtls[1] = {"-", true, true};
+  mhl = {"Online Help", true, true};
+}
+
+}  // namespace zw

@@ -1,0 +1,19 @@
+#pragma once
+#include "app/state.h"
+#include "platform/host.h"
+
+namespace zw {
+
+// Draws the chart of rows 0..count-1 of the selected kind on p1 (and the scale
+// ticks on p3).
+void plot(AppState& s, Host& host, int count);
+// Fits the panes, the scroll bar and the scale labels to the window, then draws.
+void resize_(AppState& s, Host& host);
+// Runs the analysis again when any category box is ticked.
+void chk_plot(AppState& s, Host& host);
+// Clears the canvas p1 and the scale strip p3.
+void clearpic(AppState& s, Host& host);
+// Moves the canvas for the scroll bar's value.
+void vs_Scroll(AppState& s, Host& host);
+
+}  // namespace zw

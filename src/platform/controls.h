@@ -1,0 +1,113 @@
+#pragma once
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/colour.h"
+#include "platform/surface.h"
+
+namespace zw {
+
+// Controls are plain data: the logic reads and writes these properties, and a
+// binding mirrors them into real widgets. Positions and sizes are in twips.
+
+struct Bounds {
+  int left = 0, top = 0, width = 0, height = 0;
+};
+
+struct CheckBox {
+  int value = 0;  // 0 unticked, 1 ticked
+  std::string caption;
+  bool visible = true;
+  bool enabled = true;
+  Colour fore = colours::black;
+  Colour back = colours::button_face;
+  Bounds bounds;
+};
+
+struct Label {
+  std::string caption;
+  bool visible = true;
+  bool bold = false;
+  Colour fore = colours::black;
+  Colour back = colours::button_face;
+  Bounds bounds;
+};
+
+struct TextBox {
+  std::string text;
+  bool enabled = true;
+  bool multi_line = false;
+  bool wants_focus = false;  // the logic asks for the focus; the binding gives it
+  Colour back = colours::white;
+  Bounds bounds;
+};
+
+struct ComboBox {
+  std::vector<std::string> items;
+  std::string text;
+  Bounds bounds;
+};
+
+struct ListBox {
+  std::vector<std::string> items;
+  Bounds bounds;
+};
+
+struct ScrollBar {
+  int value = 0;
+  int max = 0;
+  int small_change = 1;
+  int large_change = 1;
+  bool enabled = true;
+  Bounds bounds;
+};
+
+struct Timer {
+  bool enabled = false;
+  int interval_ms = 50;
+};
+
+struct MenuItem {
+  std::string caption;
+  bool enabled = true;
+  bool visible = true;
+};
+
+// A picture box. Its size is kept here and in its drawing surface together, so
+// it is set only through set_size(); the surface is owned by the binding.
+class PictureBox {
+ public:
+  int left = 0;
+  int top = 0;
+  bool visible = true;
+  Colour back = colours::white;
+  std::string tag;  // the caption a flat button was last painted with
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+  void set_size(int width, int height) {
+    width_ = width;
+    height_ = height;
+    if (surface_) surface_->resize(width_, height_);
+  }
+  void set_width(int width) { set_size(width, height_); }
+  void set_height(int height) { set_size(width_, height); }
+
+  void attach(Surface* surface) {
+    surface_ = surface;
+    if (surface_) surface_->resize(width_, height_);
+  }
+  bool has_surface() const { return surface_ != nullptr; }
+  Surface& draw() const {
+    if (!surface_) throw std::logic_error("picture box without a drawing surface");
+    return *surface_;
+  }
+
+ private:
+  int width_ = 0;
+  int height_ = 0;
+  Surface* surface_ = nullptr;
+};
+
+}  // namespace zw

@@ -1,0 +1,33 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zw {
+
+// The file system as the program uses it. Paths are UTF-8 text.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  virtual bool file_exists(const std::string& path) = 0;
+  virtual bool dir_exists(const std::string& path) = 0;
+  // Size in bytes, or -1 when there is no such file.
+  virtual std::int64_t file_size(const std::string& path) = 0;
+  // Names (not paths) of the files in dir that match a pattern with * and ?,
+  // compared ignoring case, in name order.
+  virtual std::vector<std::string> list_files(const std::string& dir,
+                                              const std::string& pattern) = 0;
+  // Full paths of the subdirectories of dir, in name order.
+  virtual std::vector<std::string> list_dirs(const std::string& dir) = 0;
+  // The whole content, one character per byte; nullopt and error set on failure.
+  virtual std::optional<std::string> read(const std::string& path, std::string& error) = 0;
+  // Creates or truncates the file and writes data; false and error set on failure.
+  virtual bool write(const std::string& path, const std::string& data, std::string& error) = 0;
+  virtual bool create_dir(const std::string& path, std::string& error) = 0;
+  virtual bool copy_file(const std::string& from, const std::string& to, std::string& error) = 0;
+  virtual bool remove_file(const std::string& path) = 0;
+};
+
+}  // namespace zw

@@ -1,0 +1,83 @@
+#include "platform/headless/headless_host.h"
+
+#include <chrono>
+#include <ctime>
+#include <ostream>
+
+namespace zw {
+
+std::string escape_field(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    switch (c) {
+      case '\\': out += "\\\\"; break;
+      case '\t': out += "\\t"; break;
+      case '\r': out += "\\r"; break;
+      case '\n': out += "\\n"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+Answer HeadlessHost::message(const std::string& text, Buttons buttons) {
+  messages.push_back(text);
+  if (out_) *out_ << "message: " << escape_field(text) << "\n" << std::flush;
+  if (buttons == Buttons::ok) return Answer::ok;
+  Answer a = default_answer;
+  if (!answers.empty()) {
+    a = answers.front();
+    answers.pop_front();
+  }
+  if (buttons == Buttons::yes_no && a == Answer::cancel) a = Answer::no;
+  return a;
+}
+
+void HeadlessHost::canvas_text(const std::string& text) {
+  canvas_texts.push_back(text);
+  if (out_) *out_ << "chart: " << escape_field(text) << "\n" << std::flush;
+}
+
+std::string HeadlessHost::file_dialog(bool save, const std::string&, const std::string&) {
+  dialog_titles.push_back(save ? "Save File" : "Open File");
+  if (dialog_paths.empty()) return {};
+  auto path = dialog_paths.front();
+  dialog_paths.pop_front();
+  return path;
+}
+
+std::string HeadlessHost::choose_folder(const std::string& title) {
+  dialog_titles.push_back(title);
+  if (dialog_paths.empty()) return {};
+  auto path = dialog_paths.front();
+  dialog_paths.pop_front();
+  return path;
+}
+
+bool HeadlessHost::shell_open(const std::string& target) {
+  opened.push_back(target);
+  return shell_works;
+}
+
+bool HeadlessHost::edit_text_file(const std::string& path) {
+  opened.push_back(path);
+  return shell_works;
+}
+
+double HeadlessHost::timer_seconds() {
+  if (fixed_time >= 0) return fixed_time;
+  auto now = std::chrono::system_clock::now();
+  std::time_t t = std::chrono::system_clock::to_time_t(now);
+  std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &t);
+#else
+  localtime_r(&t, &local);
+#endif
+  auto since_epoch = std::chrono::duration<double>(now.time_since_epoch()).count();
+  double fraction = since_epoch - static_cast<double>(static_cast<long long>(since_epoch));
+  return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + fraction;
+}
+
+}  // namespace zw

@@ -1,0 +1,100 @@
+#pragma once
+#include <deque>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "app/files.h"
+#include "platform/host.h"
+#include "platform/surface.h"
+
+namespace zw {
+
+// One record per line: backslash, TAB, CR and LF written as \\ \t \r \n.
+std::string escape_field(const std::string& text);
+
+// A host without a window: messages are recorded (and printed as
+// "message: TEXT" when a stream is given), questions are answered from a
+// script, dialogs return scripted paths.
+class HeadlessHost : public Host {
+ public:
+  explicit HeadlessHost(std::ostream* out = nullptr) : out_(out) {}
+
+  Answer message(const std::string& text, Buttons buttons = Buttons::ok) override;
+  void canvas_text(const std::string& text) override;
+  void set_busy(bool busy) override { busy_ = busy; }
+  void do_events() override { ++events_let_run; }
+  FileSystem& fs() override { return fs_; }
+  std::string file_dialog(bool save, const std::string& initial_dir,
+                          const std::string& default_name) override;
+  std::string choose_folder(const std::string& title) override;
+  bool shell_open(const std::string& target) override;
+  bool edit_text_file(const std::string& path) override;
+  std::vector<std::string> screen_fonts() override { return fonts; }
+  double timer_seconds() override;
+  std::string today() override { return date; }
+  double twips_per_pixel() override { return twips_per_px; }
+  int sizing_border_pixels() override { return border_px; }
+
+  bool busy() const { return busy_; }
+
+  // What happened, for the caller to read.
+  std::vector<std::string> messages;
+  std::vector<std::string> canvas_texts;
+  std::vector<std::string> dialog_titles;  // "Open File", "Save File", folder titles
+  std::vector<std::string> opened;         // shell_open and edit_text_file targets
+  int events_let_run = 0;
+
+  // The script: answers to questions and paths for dialogs, taken in order.
+  // When the answers run out, Yes/No questions get default_answer (No, or
+  // Cancel where there is no No).
+  std::deque<Answer> answers;
+  Answer default_answer = Answer::no;
+  std::deque<std::string> dialog_paths;
+  std::vector<std::string> fonts{"Arial", "Courier New", "Times New Roman"};
+  std::string date = "2026-12-06";
+  double twips_per_px = 15;
+  int border_px = 0;
+  double fixed_time = -1;  // >= 0: timer_seconds returns it
+  bool shell_works = false;
+
+ private:
+  std::ostream* out_;
+  StdFileSystem fs_;
+  bool busy_ = false;
+};
+
+// A surface that draws nothing, for runs that make no picture: fixed metrics
+// of 100 twips per character and 195 twips per line.
+class BlankSurface : public Surface {
+ public:
+  void resize(int w, int h) override { width_ = w, height_ = h; }
+  void clear(Colour) override { x_ = y_ = 0; }
+  void set_pixel_scale(bool pixels) override { pixels_ = pixels; }
+  double scale_width() const override { return pixels_ ? width_ / 15.0 : width_; }
+  double twips_per_pixel() const override { return 15; }
+  void fill_rect(double, double, double, double, Colour) override {}
+  void line(double, double, double, double, Colour) override {}
+  void set_font(const std::string&, double) override {}
+  void set_bold(bool bold) override { bold_ = bold; }
+  bool bold() const override { return bold_; }
+  void set_fore(Colour) override {}
+  double text_width(const std::string& t) override { return 100.0 * t.size(); }
+  double text_height(const std::string&) override { return 195; }
+  void move_to(double x, double y) override { x_ = x, y_ = y; }
+  double current_x() const override { return x_; }
+  double current_y() const override { return y_; }
+  void print(const std::string& t, bool new_line) override {
+    if (new_line) x_ = 0, y_ += 195;
+    else x_ += text_width(t);
+  }
+  Image image() const override { return {}; }
+  void paint_image(const Image&, double, double, double, double) override {}
+
+ private:
+  int width_ = 0, height_ = 0;
+  bool pixels_ = false, bold_ = false;
+  double x_ = 0, y_ = 0;
+};
+
+}  // namespace zw

@@ -1,0 +1,59 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "platform/colour.h"
+
+namespace zw {
+
+// A picture taken from a surface: pixels in rows, top row first.
+struct Image {
+  int width = 0;
+  int height = 0;
+  std::vector<Colour> pixels;  // width * height entries
+
+  Colour at(int x, int y) const { return pixels.at(static_cast<std::size_t>(y) * width + x); }
+};
+
+// One drawing surface (a picture box). Coordinates are in twips unless the scale
+// unit is switched to pixels. Drawing is retained: what is drawn stays until the
+// next clear().
+class Surface {
+ public:
+  virtual ~Surface() = default;
+
+  // The surface's size in twips; the binding keeps its image this size.
+  virtual void resize(int width_twips, int height_twips) = 0;
+  // Fills the whole surface with the background colour and puts the current
+  // position at (0, 0).
+  virtual void clear(Colour back) = 0;
+  // Switches the scale unit between twips (false) and pixels (true).
+  virtual void set_pixel_scale(bool pixels) = 0;
+  // The usable width in the current scale unit.
+  virtual double scale_width() const = 0;
+  virtual double twips_per_pixel() const = 0;
+
+  virtual void fill_rect(double x1, double y1, double x2, double y2, Colour c) = 0;
+  virtual void line(double x1, double y1, double x2, double y2, Colour c) = 0;
+
+  virtual void set_font(const std::string& name, double points) = 0;
+  virtual void set_bold(bool bold) = 0;
+  virtual bool bold() const = 0;
+  virtual void set_fore(Colour c) = 0;
+  virtual double text_width(const std::string& text) = 0;
+  virtual double text_height(const std::string& text) = 0;
+
+  virtual void move_to(double x, double y) = 0;
+  virtual double current_x() const = 0;
+  virtual double current_y() const = 0;
+  // Prints text with its top at the current position and leaves the position
+  // after the text on the same line; with new_line the position moves to the
+  // start of the next line instead.
+  virtual void print(const std::string& text, bool new_line = false) = 0;
+
+  virtual Image image() const = 0;
+  virtual void paint_image(const Image& image, double x, double y, double width,
+                           double height) = 0;
+};
+
+}  // namespace zw
