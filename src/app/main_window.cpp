@@ -63,6 +63,29 @@ void place_chart_panes(AppState& s) {
   f.p2.top = f.p3.top + f.p3.height();
 }
 
+void start_batch(AppState& s, Host& host) {
+  make_system_dir(s, host);
+  savefiles(s, host, false);
+  set_constants(s);
+  reset_window_state(s);
+  lay_out_category_grid(s);
+  create_scale_labels(s);
+  loadoptions(s, host);
+  place_chart_panes(s);
+}
+
+void select_style_dir(AppState& s, Host& host, const std::string& style_dir) {
+  auto dir = paths::to_host(style_dir);
+  while (dir.size() > 1 && dir.back() == paths::separator) dir.pop_back();
+  auto root = paths::part(dir, 0);
+  if (root.empty()) root = std::string(".") + paths::separator;
+  if (root.size() > 1 && root.back() == paths::separator) root.pop_back();
+  s.style_root = root;
+  s.style_name = paths::part(dir, 1);
+  s.includes.clear();
+  get_styles(s, host);
+}
+
 void get_styles(AppState& s, Host& host) {
   auto& f = s.f1;
   f.Combo2.text = "No Styles";

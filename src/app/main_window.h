@@ -15,6 +15,13 @@ void lay_out_category_grid(AppState& s);            // steps 12 and 13
 void create_scale_labels(AppState& s);              // steps 14 and 16
 void place_chart_panes(AppState& s);                // step 17
 
+// Start-up without settings and without a window, as the batch front end and
+// the tests use it: steps 3 to 7 and 12 to 17 (system_dir set by the caller).
+void start_batch(AppState& s, Host& host);
+// Selects a style directory as start-up selects a restored style: its parent
+// becomes the style root, its name the style, and the styles are listed.
+void select_style_dir(AppState& s, Host& host, const std::string& style_dir);
+
 // Lists the style directories under style_root in Combo2 and reads the
 // selected style's levels.
 void get_styles(AppState& s, Host& host);

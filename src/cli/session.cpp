@@ -2,8 +2,6 @@
 
 #include "app/main_window.h"
 #include "app/paths.h"
-#include "app/text.h"
-#include "levels/categories.h"
 
 namespace zw::cli {
 
@@ -20,28 +18,13 @@ void Session::attach(Surface& p1, Surface& p2, Surface& p3, Surface& p4) {
 }
 
 void Session::start(const std::string& system_dir) {
-  auto& s = state;
-  s.system_dir = system_dir.empty() ? paths::join(s.app_dir, "system") : paths::to_host(system_dir);
-  make_system_dir(s, host);
-  savefiles(s, host, false);
-  set_constants(s);
-  reset_window_state(s);
-  lay_out_category_grid(s);
-  create_scale_labels(s);
-  loadoptions(s, host);
-  place_chart_panes(s);
+  state.system_dir =
+      system_dir.empty() ? paths::join(state.app_dir, "system") : paths::to_host(system_dir);
+  start_batch(state, host);
 }
 
 void Session::select_style(const std::string& style_dir) {
-  auto dir = paths::to_host(style_dir);
-  while (dir.size() > 1 && dir.back() == paths::separator) dir.pop_back();
-  auto root = paths::part(dir, 0);
-  if (root.empty()) root = std::string(".") + paths::separator;
-  if (root.size() > 1 && root.back() == paths::separator) root.pop_back();
-  state.style_root = root;
-  state.style_name = paths::part(dir, 1);
-  state.includes.clear();
-  get_styles(state, host);
+  select_style_dir(state, host, style_dir);
 }
 
 }  // namespace zw::cli

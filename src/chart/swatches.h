@@ -1,0 +1,14 @@
+#pragma once
+#include "app/state.h"
+#include "platform/host.h"
+
+namespace zw {
+
+// Draws the TYP swatch of result row i of the selected kind on p4. Each returns
+// true when the TYP file has no entry for the row's type (the type key is then
+// listed once in Text3), false when a picture was drawn.
+bool plotline(AppState& s, Host& host, int i);
+bool plotpolygon(AppState& s, Host& host, int i);
+bool plotpoint(AppState& s, Host& host, int i);
+
+}  // namespace zw

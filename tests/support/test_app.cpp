@@ -1,0 +1,102 @@
+#include "support/test_app.h"
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "analysis/analysis.h"
+#include "app/files.h"
+#include "app/main_window.h"
+#include "app/paths.h"
+#include "app/text.h"
+#include "levels/categories.h"
+
+namespace zw::test {
+
+namespace fs = std::filesystem;
+
+TempDir::TempDir() {
+  static std::atomic<int> counter{0};
+  std::random_device rd;
+  auto base = fs::temp_directory_path() /
+              ("zw-test-" + std::to_string(rd()) + "-" + std::to_string(counter++));
+  fs::create_directories(base);
+  path_ = from_fs_path(base);
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  // Read-only folders made by a test must not keep their contents alive.
+  for (auto it = fs::recursive_directory_iterator(to_fs_path(path_), ec);
+       !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
+    fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+  fs::remove_all(to_fs_path(path_), ec);
+}
+
+std::string TempDir::at(const std::string& relative) const {
+  return paths::collapse(path_ + paths::sep_text + paths::to_host(relative));
+}
+
+void TempDir::write(const std::string& relative, const std::string& content) const {
+  auto p = to_fs_path(at(relative));
+  fs::create_directories(p.parent_path());
+  std::ofstream out(p, std::ios::binary | std::ios::trunc);
+  out << content;
+}
+
+std::string TempDir::read(const std::string& relative) const {
+  std::ifstream in(to_fs_path(at(relative)), std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+TestApp::TestApp() {
+  s.app_dir = dir.at("app");
+  fs::create_directories(to_fs_path(s.app_dir));
+  s.system_dir = paths::join(s.app_dir, "system");
+  s.f1.p1.attach(&p1);
+  s.f1.p2.attach(&p2);
+  s.f1.p3.attach(&p3);
+  s.f1.p4.attach(&p4);
+  start_batch(s, host);
+  host.messages.clear();
+}
+
+std::string TestApp::style(const std::string& name, const std::map<std::string, std::string>& files) {
+  fs::create_directories(to_fs_path(dir.at("styles/" + name)));
+  for (const auto& [file, content] : files) dir.write("styles/" + name + "/" + file, content);
+  return dir.at("styles/" + name);
+}
+
+void TestApp::select(const std::string& name) { select_style_dir(s, host, dir.at("styles/" + name)); }
+
+void TestApp::click_kind(int kind) {
+  auto& box = s.f1.Check3.at(static_cast<std::size_t>(kind));
+  box.value = box.value == 1 ? 0 : 1;
+  Check3_MouseUp(s, host, kind);
+}
+
+void TestApp::tick_category(const std::string& caption) {
+  for (auto& b : s.f1.Check1)
+    if (b.caption == caption) b.value = 1;
+}
+
+void TestApp::check() { command2_Click(s, host); }
+
+std::vector<std::string> TestApp::rows() const {
+  std::vector<std::string> out;
+  auto k = static_cast<std::size_t>(s.selected_kind);
+  const auto& r = s.results;
+  for (int i = 0; i < s.result_count; ++i) {
+    auto row = static_cast<std::size_t>(i);
+    out.push_back(r.rule_line[k][row] + " " + std::to_string(r.res_from[k][row]) + " " +
+                  std::to_string(r.res_to[k][row]) + " " + (r.rule_continue[k][row] ? "c" : "-") +
+                  " " + r.rule_type[k][row]);
+  }
+  return out;
+}
+
+}  // namespace zw::test
