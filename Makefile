@@ -40,7 +40,7 @@ $(RELEASE_BUILD)/Makefile: CMakeLists.txt
 	cmake -S . -B $(RELEASE_BUILD) -DCMAKE_BUILD_TYPE=Release -DZW_BENCH=ON $(CMAKE_FLAGS)
 
 bench:
-	@scripts/install-deps bench
+	@scripts/install-deps
 	@$(MAKE) --no-print-directory $(RELEASE_BUILD)/Makefile
 	cmake --build $(RELEASE_BUILD) -j $(JOBS)
 	cd $(RELEASE_BUILD) && for b in bench/zw-bench-*; do [ -x "$$b" ] && QT_QPA_PLATFORM=offscreen ./$$b || exit 1; done
