@@ -198,6 +198,11 @@ void parse(AppState& s, Host& host, const std::string& path) {
     return;
   }
   attempt(host, [&] { lay_out_scale(s); });
+  // The scale text turns black before the levels are marked, so that the
+  // overview levels keep their red text.
+  attempt(host, [&] {
+    for (int r = s.lowest_resolution; r <= 24; ++r) scale_label(s, r).fore = colours::black;
+  });
   mark_levels(s, host);
 
   ScanRun run;
@@ -209,9 +214,6 @@ void parse(AppState& s, Host& host, const std::string& path) {
   } else {
     f.Text2.enabled = true;
   }
-  attempt(host, [&] {
-    for (int r = s.lowest_resolution; r <= 24; ++r) scale_label(s, r).fore = colours::black;
-  });
   cap(s);
   f.vs.value = 0;
   f.List1.items.clear();

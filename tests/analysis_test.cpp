@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include "analysis/analysis.h"
+#include "app/main_window.h"
+#include "levels/categories.h"
+#include "support/test_app.h"
+
+namespace zw {
+namespace {
+
+using test::TestApp;
+using Strings = std::vector<std::string>;
+
+const char* const options = "levels = 0:24, 1:22, 2:20\noverview-levels = 3:18\n";
+
+// An app with the example-like style "s" selected and the lines kind ticked.
+struct Analysis : ::testing::Test {
+  void SetUp() override {
+    app.style("s", {{"options", options},
+                    {"lines",
+                     "highway=primary [0x02 resolution 20]\n"
+                     "highway=track [0x0a resolution 22 continue]\r\n"
+                     "waterway=river [0x1f resolution 18-24]\n"
+                     "highway=path [0x16 level 1]\n"
+                     "highway=trunk [0x03 resolution 20]\n"},
+                    {"polygons", "natural=water [0x3c resolution 20]\n"}});
+    app.select("s");
+    app.click_kind(1);
+    app.host.messages.clear();
+  }
+  TestApp app;
+};
+
+TEST_F(Analysis, AllCategoriesKeepFileOrderAndCarriageReturns) {
+  app.s.f1.Check1[0].value = 1;
+  app.check();
+  EXPECT_EQ(app.rows(), (Strings{"1 20 24 - 02", "2 22 24 c 0A", "3 18 24 - 1F", "4 22 24 - 16",
+                                 "5 20 24 - 03"}));
+  EXPECT_EQ(app.s.results.rule_text[1][1], "highway=track [0x0a resolution 22 continue]\r");
+  EXPECT_EQ(app.s.f1.label1.caption, "5");
+  EXPECT_EQ(app.s.lowest_resolution, 18);
+}
+
+TEST_F(Analysis, SortIsStableOnTheLowestResolution) {
+  app.s.f1.Check1[0].value = 1;
+  app.s.f1.Check2.value = 1;
+  app.check();
+  EXPECT_EQ(app.rows(), (Strings{"3 18 24 - 1F", "1 20 24 - 02", "5 20 24 - 03", "2 22 24 c 0A",
+                                 "4 22 24 - 16"}));
+}
+
+TEST_F(Analysis, ScaleLabelsShowTheDeclaredLevels) {
+  app.s.f1.Check1[0].value = 1;
+  app.check();
+  const auto& l = app.s.f1.Label3;
+  EXPECT_EQ(l[24].caption, "24 L0");
+  EXPECT_EQ(l[24].back, rgb(100, 200, 100));
+  EXPECT_EQ(l[22].caption, "22 L1");
+  EXPECT_EQ(l[18].caption, "18 L3");
+  EXPECT_EQ(l[18].back, rgb(186, 170, 164));
+  EXPECT_EQ(l[18].fore, rgb(128, 0, 0));
+  EXPECT_EQ(l[23].caption, "23");
+  EXPECT_TRUE(l[20].visible);
+  EXPECT_FALSE(l[17].visible);
+  EXPECT_TRUE(l[20].bold);  // a stored rule's resolution
+  EXPECT_FALSE(l[23].bold);
+}
+
+TEST_F(Analysis, ValidationMessagesInOrder) {
+  struct V { int kind; bool category; std::string text; std::string message; };
+  for (const auto& v : std::vector<V>{
+           {-1, false, "road", "Tick Lines,Polygons or Points"},
+           {-1, true, "", "Tick Lines,Polygons or Points"},
+           {1, false, "  ", "Please select or enter text"},
+           {-1, false, "", "Please select"},
+       }) {
+    for (auto& b : app.s.f1.Check3) b.value = 0;
+    if (v.kind >= 0) app.s.f1.Check3[static_cast<std::size_t>(v.kind)].value = 1;
+    for (auto& b : app.s.f1.Check1) b.value = 0;
+    if (v.category) app.s.f1.Check1[1].value = 1;
+    app.s.f1.Text2.text = v.text;
+    app.host.messages.clear();
+    int runs = app.s.analysis_runs;
+    app.check();
+    EXPECT_EQ(app.host.messages, Strings{v.message}) << v.text;
+    EXPECT_EQ(app.s.analysis_runs, runs) << v.message;
+  }
+  EXPECT_TRUE(app.s.f1.Text2.wants_focus);
+}
+
+TEST_F(Analysis, NoStylesAsksForTheStyleRoot) {
+  app.s.f1.Combo2.items.clear();
+  app.check();
+  EXPECT_EQ(app.host.messages, Strings{"Please select style.\r\nClick >> button"});
+}
+
+TEST_F(Analysis, EmptyResultsAreWrittenOnTheCanvas) {
+  struct E { int kind; bool check4; std::string text; bool inc; std::string canvas; };
+  for (const auto& e : std::vector<E>{
+           {2, false, "", false, "No Resolution Data. Perhaps tick 'INC'"},
+           {2, false, "", true, "No Resolution Data"},
+           {1, true, "nothing-like-this", false, "No results.  Untick any Selected Catagory"},
+           {2, false, "nothing-like-this", false, "No Resolution Data . Perhaps include text search"},
+       }) {
+    for (auto& b : app.s.f1.Check3) b.value = 0;
+    app.s.f1.Check3[static_cast<std::size_t>(e.kind)].value = 1;
+    app.s.selected_kind = static_cast<std::int16_t>(e.kind);
+    app.tick_category("Highway");
+    app.s.f1.Check4.value = e.check4 ? 1 : 0;
+    app.s.f1.Text2.text = e.text;
+    app.s.f1.inc.value = e.inc ? 1 : 0;
+    app.host.canvas_texts.clear();
+    app.check();
+    EXPECT_EQ(app.s.result_count, 0);
+    EXPECT_EQ(app.host.canvas_texts, Strings{e.canvas});
+    ASSERT_FALSE(app.p1.texts().empty());
+    EXPECT_EQ(app.p1.texts().back(), e.canvas);
+  }
+}
+
+TEST_F(Analysis, FilterTextIsIgnoredWithCategoriesUnlessIncludeIsTicked) {
+  app.tick_category("Highway");
+  app.s.f1.Text2.text = "track";
+  app.check();
+  EXPECT_EQ(app.s.result_count, 4);
+  EXPECT_FALSE(app.s.f1.Text2.enabled);
+  app.s.f1.Check4.value = 1;
+  app.check();
+  EXPECT_EQ(app.rows(), Strings{"2 22 24 c 0A"});
+  EXPECT_TRUE(app.s.f1.Text2.enabled);
+}
+
+TEST_F(Analysis, TextSearchWithoutCategories) {
+  app.s.f1.Check4.value = 1;
+  app.s.f1.Text2.text = "Primary";
+  app.check();
+  EXPECT_EQ(app.rows(), Strings{"1 20 24 - 02"});
+}
+
+TEST_F(Analysis, ScaleLabelClickNarrowsTheChartAndColoursTheLabel) {
+  app.s.f1.Check1[0].value = 1;
+  app.check();
+  Label3_Click(app.s, app.host, 20);
+  EXPECT_EQ(app.rows(), (Strings{"1 20 24 - 02", "5 20 24 - 03"}));
+  EXPECT_EQ(app.s.f1.Label3[20].fore, rgb(255, 0, 0));
+  EXPECT_FALSE(app.s.scale_run);
+  EXPECT_EQ(app.s.selected_res, 20);
+}
+
+TEST_F(Analysis, IncludedFilesAreScannedAfterTheRuleFileInTheirOrder) {
+  app.style("s", {{"polygons", "include 'inc/land';\nnatural=water [0x3c resolution 20]\n"},
+                  {"lines", "include 'inc/roads';\nhighway=primary [0x02 resolution 20]\r\n"},
+                  {"inc/land", "# land\nlanduse=forest [0x50 resolution 22]\n"},
+                  {"inc/roads", "# roads\r\nhighway=service\r\n[0x07 resolution 24]\r\n"}});
+  app.s.f1.inc.value = 1;
+  app.s.f1.Check1[0].value = 1;
+  // Polygons first: the first recorded file belongs to another kind.
+  app.click_kind(0);
+  app.check();
+  app.click_kind(1);
+  app.check();
+  EXPECT_EQ(app.rows(), (Strings{"2 20 24 - 02", "b)2 24 24 - 07"}));
+  // Included texts have their carriage returns removed and split rules joined.
+  EXPECT_EQ(app.s.results.rule_text[1][1], "highway=service[0x07 resolution 24]");
+  EXPECT_EQ(app.s.includes.extra_done, "01");
+}
+
+TEST_F(Analysis, MissingRuleFileWithCategoryGivesTheIncHint) {
+  app.click_kind(2);
+  app.tick_category("Place");
+  app.host.canvas_texts.clear();
+  app.check();
+  EXPECT_EQ(app.host.canvas_texts, Strings{"No Resolution Data. Perhaps tick 'INC'"});
+}
+
+TEST_F(Analysis, MissingStyleDirectoryIsReported) {
+  app.s.f1.Combo2.text = "gone";
+  app.s.f1.Check1[0].value = 1;
+  app.check();
+  ASSERT_EQ(app.host.messages.size(), 1u);
+  EXPECT_EQ(app.host.messages[0].rfind("Cannot find file ", 0), 0u);
+}
+
+}  // namespace
+}  // namespace zw
