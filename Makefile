@@ -43,7 +43,7 @@ bench:
 	@scripts/install-deps
 	@$(MAKE) --no-print-directory $(RELEASE_BUILD)/Makefile
 	cmake --build $(RELEASE_BUILD) -j $(JOBS)
-	cd $(RELEASE_BUILD) && for b in bench/zw-bench-*; do [ -x "$$b" ] && QT_QPA_PLATFORM=offscreen ./$$b || exit 1; done
+	cd $(RELEASE_BUILD) && for b in bench/zw-bench-*; do [ -f "$$b" ] && [ -x "$$b" ] || continue; QT_QPA_PLATFORM=offscreen ./$$b || exit 1; done
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD)
