@@ -1,8 +1,11 @@
 #include "app/main_window.h"
 
+#include <cmath>
+
 #include "analysis/analysis.h"
 #include "app/failure.h"
 #include "app/paths.h"
+#include "app/settings.h"
 #include "app/shell.h"
 #include "app/text.h"
 #include "chart/chart.h"
@@ -144,5 +147,154 @@ void Label3_Click(AppState& s, Host& host, int k) {
 void Form_KeyPress(AppState& s, Host& host, int key) {
   if (key == 18) savefiles(s, host, true);
 }
+
+namespace {
+
+constexpr Colour normal_face = rgb(230, 230, 230);
+constexpr Colour hover_face = rgb(250, 250, 250);
+
+}  // namespace
+
+void Form_Load(AppState& s, Host& host) {
+  auto cmd = s.command_line;
+  attempt_quietly([&] {
+    paint_button(s, host, s.f1.command2, "Check", 0);
+    paint_button(s, host, s.f1.com1, ">>", 0);
+  });
+  attempt_quietly([&] {
+    s.system_dir = paths::join(s.app_dir, "system");
+    make_system_dir(s, host);
+  });
+  attempt_quietly([&] { savefiles(s, host, false); });
+  set_constants(s);
+  reset_window_state(s);
+  attempt_quietly([&] { loaddata(s, host); });
+  attempt_quietly([&] {
+    if (cmd.empty()) return;
+    s.style_root = cmd;
+    get_styles(s, host);
+  });
+  if (!s.style_name.empty()) s.f1.Combo2.text = paths::part(s.style_name, 2);
+  cap(s);
+  lay_out_category_grid(s);
+  create_scale_labels(s);
+  attempt_quietly([&] { loadoptions(s, host); });
+  place_chart_panes(s);
+}
+
+void Form_Activate(AppState& s, Host& host) {
+  auto& f = s.f1;
+  attempt_quietly([&] {
+    f.tm1.enabled = false;
+    resize_(s, host);
+  });
+  attempt_quietly([&] {
+    auto fonts = paths::join(s.app_dir, "fonts.dat");
+    if (host.fs().file_exists(fonts)) {
+      ldfnts(s, host, fonts);
+      return;
+    }
+    host.message("Compiling Fonts");
+    f.Combo1.items.clear();
+    for (const auto& name : host.screen_fonts()) {
+      if (name.find('@') != std::string::npos) continue;
+      f.Combo1.items.push_back(name);
+      host.do_events();
+    }
+    savefnts(s, host, fonts);
+  });
+  if (s.chart_font_name.size() < 3) s.chart_font_name = "Arial";
+  if (!(s.chart_font_size >= 6 && s.chart_font_size <= 16)) s.chart_font_size = 10;
+  attempt_quietly([&] { f.p1.draw().set_font(s.chart_font_name, s.chart_font_size); });
+  f.Combo1.text = s.chart_font_name;
+  for (int r = 1; r < scale_labels; ++r) f.Label3[static_cast<std::size_t>(r)].bounds.height = f.p3.height();
+  attempt_quietly([&] { plot(s, host, 0); });
+  if (f.label2.value == 1 && !text::contains(text::lower(f.label2.caption), ".txt"))
+    host.message("Add your TYP file (as .txt)\r\n\r\nFile,Open TYP file");
+}
+
+void paint_button(AppState& s, Host& host, PictureBox& button, const std::string& caption,
+                  int style) {
+  if (style == 0 && caption.empty() && !s.hover_active && button.back == normal_face) return;
+  if (style == 1 && button.back == hover_face) return;
+  auto& canvas = button.draw();
+  s.hover_active = false;
+  std::string shown = caption.empty() ? button.tag : caption;
+  if (style == 1) {
+    button.back = hover_face;
+    canvas.set_fore(colours::blue);
+    s.hover_active = true;
+  } else {
+    button.back = normal_face;
+    canvas.set_fore(colours::black);
+  }
+  canvas.clear(button.back);
+  // Start at 10 points and shrink until the caption fits the button.
+  double size = 10;
+  canvas.set_font("Arial", size);
+  auto width = [&] { return canvas.text_width(shown); };
+  while (size > 1 && (std::abs(width() - button.width()) <= 40 ||
+                      (size > 6 && width() > button.width()))) {
+    size -= 1;
+    canvas.set_font("Arial", size);
+    host.do_events();
+  }
+  canvas.move_to((button.width() - width()) / 2,
+                 (button.height() - canvas.text_height(shown)) / 2);
+  canvas.print(shown);
+  button.tag = shown;
+}
+
+void com1_Click(AppState& s, Host& host) {
+  attempt_quietly([&] {
+    auto chosen = host.choose_folder("Select Style   Directory");
+    if (chosen.empty() || !host.fs().dir_exists(chosen)) return;
+    s.style_root = chosen;
+    get_styles(s, host);
+  });
+}
+
+void button_MouseMove(AppState& s, Host& host, PictureBox& button) {
+  attempt_quietly([&] { paint_button(s, host, button, "", 1); });
+}
+
+void Form_MouseMove(AppState& s, Host& host) {
+  if (!s.hover_active) return;
+  attempt_quietly([&] {
+    paint_button(s, host, s.f1.command2, "", 0);
+    paint_button(s, host, s.f1.com1, "", 0);
+  });
+}
+
+void Form_Resize(AppState& s, Host& host) {
+  s.last_resize_time = host.timer_seconds();
+  s.f1.tm1.enabled = true;
+}
+
+void tm1_Timer(AppState& s, Host& host) {
+  if (std::abs(host.timer_seconds() - s.last_resize_time) <= 0.2) return;
+  s.f1.tm1.enabled = false;
+  attempt_quietly([&] { resize_(s, host); });
+}
+
+void Form_QueryUnload(AppState& s, Host& host) { savedata(s, host); }
+
+std::string options_file_path(const AppState& s) {
+  return paths::collapse(s.style_root + paths::sep_text + s.style_name + paths::sep_text + "options");
+}
+
+void Label4_DblClick(AppState& s, Host& host) {
+  attempt_quietly([&] { host.edit_text_file(options_file_path(s)); });
+}
+
+void Label4_MouseDown(AppState& s, Host& host, int button) {
+  if (button == 2) Combo2_Click(s, host);
+}
+
+void Text2_KeyPress(AppState& s, Host& host, int key) {
+  if (key == 13) command2_Click(s, host);
+}
+
+void option_toggled(AppState& s, Host& host) { chk_plot(s, host); }
 
 }  // namespace zw

@@ -32,4 +32,29 @@ void Label3_Click(AppState& s, Host& host, int k);
 // The window's key press; Ctrl+R (18) writes the default category files again.
 void Form_KeyPress(AppState& s, Host& host, int key);
 
+// The whole start-up (window load) and the steps of each activation.
+void Form_Load(AppState& s, Host& host);
+void Form_Activate(AppState& s, Host& host);
+
+// Paints a picture box as a flat button: style 0 normal, 1 hover. An empty
+// caption repaints the caption of the last painting.
+void paint_button(AppState& s, Host& host, PictureBox& button, const std::string& caption,
+                  int style);
+
+// The window's events.
+void com1_Click(AppState& s, Host& host);
+void button_MouseMove(AppState& s, Host& host, PictureBox& button);
+void Form_MouseMove(AppState& s, Host& host);
+void Form_Resize(AppState& s, Host& host);
+void tm1_Timer(AppState& s, Host& host);
+void Form_QueryUnload(AppState& s, Host& host);
+void Label4_DblClick(AppState& s, Host& host);
+void Label4_MouseDown(AppState& s, Host& host, int button);
+void Text2_KeyPress(AppState& s, Host& host, int key);
+// "TYP" clicked, "Inc" or "Show Text" released: redraw when a category is ticked.
+void option_toggled(AppState& s, Host& host);
+
+// The options file of the selected style, as Label4's double-click opens it.
+std::string options_file_path(const AppState& s);
+
 }  // namespace zw
