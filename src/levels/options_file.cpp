@@ -22,13 +22,10 @@ struct Read {
   std::string main_text, overview_text;
 };
 
-void read_overview(Read& r, const std::string& line) {
-  auto& lv = r.s.levels;
-  r.overview_text = text::contains(line, "=") ? text::after(line, "=") : line;
-  auto pieces = text::split(r.overview_text, ",");
-  lv.overview_res.assign(pieces.size(), 0);
-  lv.overview_level.assign(pieces.size(), 0);
-  lv.overview_level_last = static_cast<int>(pieces.size()) - 1;
+// Walks the "level:resolution" pieces of a list; an empty piece is skipped and
+// a piece without ":" ends the list with a message.
+template <class Pair>
+void for_each_pair(Read& r, const std::vector<std::string>& pieces, Pair&& pair) {
   for (std::size_t j = 0; j < pieces.size(); ++j) {
     const auto& piece = pieces[j];
     if (piece.empty()) continue;
@@ -37,7 +34,18 @@ void read_overview(Read& r, const std::string& line) {
       return;
     }
     auto parts = text::split(piece, ":");
-    std::string level = parts[0], res = parts.size() > 1 ? parts[1] : std::string();
+    pair(j, parts[0], parts.size() > 1 ? parts[1] : std::string());
+  }
+}
+
+void read_overview(Read& r, const std::string& line) {
+  auto& lv = r.s.levels;
+  r.overview_text = text::contains(line, "=") ? text::after(line, "=") : line;
+  auto pieces = text::split(r.overview_text, ",");
+  lv.overview_res.assign(pieces.size(), 0);
+  lv.overview_level.assign(pieces.size(), 0);
+  lv.overview_level_last = static_cast<int>(pieces.size()) - 1;
+  for_each_pair(r, pieces, [&](std::size_t j, const std::string& level, const std::string& res) {
     if (num::val(level) <= static_cast<double>(r.highest))
       r.host.message("Caution: Overview levels overlap of Main levels!Check Options file.");
     if (num::val(res) >= r.s.lowest_resolution)
@@ -48,7 +56,7 @@ void read_overview(Read& r, const std::string& line) {
       attempt(r.host, [&] {
         r.s.lowest_resolution = static_cast<std::int16_t>(num::to_whole(res, -32768, 32767));
       });
-  }
+  });
 }
 
 void read_main(Read& r, const std::string& line) {
@@ -57,15 +65,7 @@ void read_main(Read& r, const std::string& line) {
   auto pieces = text::split(r.main_text, ",");
   lv.level_res.assign(pieces.size(), 0);
   lv.main_level_last = static_cast<int>(pieces.size()) - 1;
-  for (std::size_t j = 0; j < pieces.size(); ++j) {
-    const auto& piece = pieces[j];
-    if (piece.empty()) continue;
-    if (!text::contains(piece, ":")) {
-      r.host.message(missing_colon);
-      return;
-    }
-    auto parts = text::split(piece, ":");
-    std::string level = parts[0], res = parts.size() > 1 ? parts[1] : std::string();
+  for_each_pair(r, pieces, [&](std::size_t j, const std::string& level, const std::string& res) {
     attempt(r.host, [&] { lv.level_res[j] = static_cast<std::uint8_t>(num::to_whole(res, 0, 255)); });
     if (num::val(level) > static_cast<double>(r.highest))
       attempt(r.host, [&] { r.highest = num::round_half_even(num::val(level), -widest, widest); });
@@ -73,7 +73,7 @@ void read_main(Read& r, const std::string& line) {
       attempt(r.host, [&] {
         r.s.lowest_resolution = static_cast<std::int16_t>(num::to_int16(num::val(res)));
       });
-  }
+  });
 }
 
 // Appends the overview resolutions to the main list.
