@@ -8,6 +8,8 @@ namespace zw {
 
 enum class Buttons { ok, yes_no, yes_no_cancel };
 enum class Answer { ok, yes, no, cancel };
+// The program's own dialogs, each shown modally.
+enum class Dialog { font, about, convert };
 
 // Everything the logic asks of the system outside its own controls.
 class Host {
@@ -42,6 +44,12 @@ class Host {
   // Horizontal twips per pixel of the screen, and the sizing-border width in pixels.
   virtual double twips_per_pixel() = 0;
   virtual int sizing_border_pixels() = 0;
+
+  // Shows one of the program's dialogs modally and returns when it is closed; the
+  // main window then runs its activation steps.
+  virtual void show_dialog(Dialog which) = 0;
+  // Closes the main window as its close box does (the settings are saved then).
+  virtual void close_main_window() = 0;
 };
 
 }  // namespace zw

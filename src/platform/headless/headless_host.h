@@ -1,5 +1,6 @@
 #pragma once
 #include <deque>
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -35,6 +36,11 @@ class HeadlessHost : public Host {
   std::string today() override { return date; }
   double twips_per_pixel() override { return twips_per_px; }
   int sizing_border_pixels() override { return border_px; }
+  void show_dialog(Dialog which) override {
+    dialogs_shown.push_back(which);
+    if (on_dialog) on_dialog(which);
+  }
+  void close_main_window() override { ++close_requests; }
 
   bool busy() const { return busy_; }
 
@@ -44,6 +50,8 @@ class HeadlessHost : public Host {
   std::vector<std::string> dialog_titles;  // "Open File", "Save File", folder titles
   std::vector<std::string> opened;         // shell_open and edit_text_file targets
   int events_let_run = 0;
+  std::vector<Dialog> dialogs_shown;
+  int close_requests = 0;
 
   // The script: answers to questions and paths for dialogs, taken in order.
   // When the answers run out, Yes/No questions get default_answer (No, or
@@ -57,6 +65,8 @@ class HeadlessHost : public Host {
   int border_px = 0;
   double fixed_time = -1;  // >= 0: timer_seconds returns it
   bool shell_works = false;
+  // Acts in a dialog while it is shown (a test or the CLI plays the user).
+  std::function<void(Dialog)> on_dialog;
 
  private:
   std::ostream* out_;
