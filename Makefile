@@ -5,10 +5,11 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 RELEASE_BUILD ?= build-release
 FUZZ_BUILD ?= build-fuzz
+WINDOWS_BUILD ?= build-windows
 FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build run test test-fast test-asan bench fuzz clean
+.PHONY: all deps build run test test-fast test-asan bench fuzz test-windows clean
 
 all: build
 
@@ -47,6 +48,15 @@ bench:
 	cmake --build $(RELEASE_BUILD) -j $(JOBS)
 	cd $(RELEASE_BUILD) && for b in bench/zw-bench-*; do [ -f "$$b" ] && [ -x "$$b" ] || continue; QT_QPA_PLATFORM=offscreen ./$$b || exit 1; done
 
+# The core and its tests cross-built for Windows, run under Wine.
+test-windows:
+	@scripts/install-deps windows
+	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+	  -DCMAKE_BUILD_TYPE=Release -DZW_QT=OFF -DZW_GTEST_SOURCE=/usr/src/googletest $(CMAKE_FLAGS)
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+	cd $(WINDOWS_BUILD) && WINEPREFIX=$(abspath $(WINDOWS_BUILD))/wine WINEDEBUG=-all \
+	  ctest --output-on-failure -j $(JOBS)
+
 # Every fuzz target for FUZZ_SECONDS seconds, starting from fuzz/corpus/.
 fuzz:
 	@scripts/install-deps fuzz
@@ -56,4 +66,4 @@ fuzz:
 	@scripts/run-fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD)
