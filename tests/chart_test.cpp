@@ -351,10 +351,12 @@ TEST_F(Resize, ScaleLabelsAreLaidOutOnlyWithARange) {
 
   f.width = 6110 + 2;  // columns of 1000.4 twips: the fraction is kept
   f.p1.set_height(5000);
+  f.Label3[21].caption = "21 junk";
+  f.Label3[22].caption = "22 L1";  // a level mark
   resize_(app.s, app.host);
   for (int r = 20; r <= 24; ++r) {
     const auto& l = f.Label3[static_cast<std::size_t>(r)];
-    EXPECT_EQ(l.caption, std::to_string(r));
+    EXPECT_EQ(l.caption, r == 22 ? "22 L1" : std::to_string(r));
     EXPECT_TRUE(l.visible);
     EXPECT_EQ(l.bounds.width, 1000);
     EXPECT_EQ(l.bounds.left, static_cast<int>(std::lround((r - 20) * 1000.4 + 600)));

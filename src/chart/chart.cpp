@@ -252,7 +252,9 @@ void resize_(AppState& s, Host& host) {
         label.bounds.width = nearest(w);
         label.bounds.left = nearest((r - s.lowest_resolution) * w + 600);
         label.bounds.top = 0;
-        label.caption = text::decimal(r);
+        // The level marks that the analysis put on the scale stay.
+        auto number = text::decimal(r);
+        if (!text::starts_with(label.caption, number + " L")) label.caption = number;
         label.visible = true;
       }
     });
