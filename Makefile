@@ -54,8 +54,7 @@ test-windows:
 	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
 	  -DCMAKE_BUILD_TYPE=Release -DZW_QT=OFF -DZW_GTEST_SOURCE=/usr/src/googletest $(CMAKE_FLAGS)
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
-	cd $(WINDOWS_BUILD) && WINEPREFIX=$(abspath $(WINDOWS_BUILD))/wine WINEDEBUG=-all \
-	  ctest --output-on-failure -j $(JOBS)
+	@scripts/test-windows $(WINDOWS_BUILD) $(JOBS)
 
 # Every fuzz target for FUZZ_SECONDS seconds, starting from fuzz/corpus/.
 fuzz:

@@ -11,4 +11,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # One self-contained .exe each: no MinGW DLLs to find under Wine.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-set(CMAKE_CROSSCOMPILING_EMULATOR wine64)
+find_program(ZW_WINE NAMES wine64 wine PATHS /usr/lib/wine REQUIRED)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${ZW_WINE})
