@@ -137,20 +137,24 @@ void loadpoints(AppState& s, Host& host, const std::string& all) {
     // Night bitmaps and their colours are not shown.
     int night = text::find(text::lower(piece), "nightxpm");
     if (night > 0) piece = text::left(piece, night - 1);
-    bool direct = text::contains(piece, q + "#");
+    // Direct colours are told by a colour written straight into a quoted row,
+    // and only a header line spelt "xpm=" makes the entry one.
+    bool colours_in_rows = text::contains(piece, q + "#");
+    bool direct = false;
     auto ls = lines_of(piece);
     bool stop = false;
     for (std::size_t i = 2; i < ls.size() && !stop; ++i) {
       const auto& line = ls[i];
       attempt(host, [&] {
         if (text::contains(line, "xpm=")) {
-          if (!direct) return;
+          if (!colours_in_rows) return;
           int at = text::find(line, "=" + q);
           if (at == 0) {
             host.message("Zero error");
             stop = true;
             return;
           }
+          direct = true;
           t.colours[k] = "W" + text::mid(line, at + 2) + crlf;
         } else if (text::contains(line, " c ")) {
           std::string c = colour_text(line, q);
