@@ -162,8 +162,9 @@ void plot_direct_point(Painter& paint, const std::vector<std::string>& rows, dou
   std::vector<std::string> size;
   for (const auto& word : text::split(text::mid(paint.colours().at(0), 2), " "))
     if (!word.empty()) size.push_back(word);
-  auto dimension = [&](std::size_t n) {
-    return n < size.size() ? std::clamp(std::llround(num::val(size[n])), 0LL, 1LL << 30) : 0LL;
+  auto dimension = [&](std::size_t n) -> long long {
+    double v = n < size.size() ? num::val(size[n]) : 0;
+    return v > 0 ? std::llround(std::min(v, 1e9)) : 0;
   };
   long long w = dimension(0), h = dimension(1);
   long long visible = cw > 0 ? static_cast<long long>(std::ceil(usable / cw)) : 0;
