@@ -62,6 +62,12 @@ std::string colour_text(const std::string& line, const std::string& quote) {
   return text::remove_all(c, quote);
 }
 
+// A message box lets window events run, and they may read the file again, so
+// every entry is reached through a bounded access.
+std::string& entry(std::vector<std::string>& column, std::size_t k) {
+  return bounded(column, static_cast<long long>(k), "TYP table");
+}
+
 void renew(TypTable& t, int count) {
   auto n = static_cast<std::size_t>(std::max(count + 1, 0));
   t.count = count;
@@ -92,28 +98,28 @@ void load_lines_or_polygons(AppState& s, Host& host, const std::string& all, boo
   const std::string& q = s.quote_char;
   for (std::size_t k = 0; k < pieces.size(); ++k) {
     std::string piece = text::lower(pieces[k]);
-    t.type[k] = type_code(piece);
+    entry(t.type, k) = type_code(piece);
     int border = -1, width = -1;
     auto ls = lines_of(piece);
     for (std::size_t i = 2; i < ls.size(); ++i) {
       const auto& line = ls[i];
       attempt(host, [&] {
         if (text::contains(line, " c ")) {
-          t.colours[k] += bbggrr(colour_text(line, q)) + crlf;
+          entry(t.colours, k) += bbggrr(colour_text(line, q)) + crlf;
         } else if (lines && text::contains(line, "borderwidth")) {
           border = width_value(line);
         } else if (lines && text::contains(line, "linewidth")) {
           width = width_value(line);
         } else if (!q.empty() && text::starts_with(line, q)) {
-          t.pixels[k] += text::remove_all(line, q) + crlf;
+          entry(t.pixels, k) += text::remove_all(line, q) + crlf;
         }
       });
     }
-    if (t.pixels[k].empty()) {
+    if (entry(t.pixels, k).empty()) {
       if (lines)
-        t.pixels[k] = rows_of(border, '1') + rows_of(width, '0') + rows_of(border, '1');
+        entry(t.pixels, k) = rows_of(border, '1') + rows_of(width, '0') + rows_of(border, '1');
       else
-        t.pixels[k] = rows_of(32, '0');
+        entry(t.pixels, k) = rows_of(32, '0');
     }
   }
   host.set_busy(false);
@@ -133,7 +139,7 @@ void loadpoints(AppState& s, Host& host, const std::string& all) {
   const std::string& q = s.quote_char;
   for (std::size_t k = 0; k < pieces.size(); ++k) {
     std::string piece = pieces[k];
-    t.type[k] = type_code(piece);
+    entry(t.type, k) = type_code(piece);
     // Night bitmaps and their colours are not shown.
     int night = text::find(text::lower(piece), "nightxpm");
     if (night > 0) piece = text::left(piece, night - 1);
@@ -155,20 +161,20 @@ void loadpoints(AppState& s, Host& host, const std::string& all) {
             return;
           }
           direct = true;
-          t.colours[k] = "W" + text::mid(line, at + 2) + crlf;
+          entry(t.colours, k) = "W" + text::mid(line, at + 2) + crlf;
         } else if (text::contains(line, " c ")) {
           std::string c = colour_text(line, q);
           if (text::contains(c, "=15")) c = "FFFFFF";
-          t.colours[k] += bbggrr(text::before(c, " ")) + crlf;
+          entry(t.colours, k) += bbggrr(text::before(c, " ")) + crlf;
         } else if (!q.empty() && text::starts_with(line, q)) {
           std::string row = text::remove_all(line, q);
           if (direct) row = bbggrr(text::before(text::remove_all(row, "#"), " "));
-          t.pixels[k] += row + crlf;
+          entry(t.pixels, k) += row + crlf;
         }
       });
     }
     if (stop) break;
-    if (t.pixels[k].empty()) t.pixels[k] = rows_of(32, '0');
+    if (entry(t.pixels, k).empty()) entry(t.pixels, k) = rows_of(32, '0');
   }
   host.set_busy(false);
 }
