@@ -33,6 +33,7 @@ const std::vector<Command>& commands() {
        "          [--category NAME]... [--text TEXT] [--resolution N]\n",
        run_analyse},
       {"levels", "  levels STYLE_DIR\n", run_levels},
+      {"convert", "  convert STYLE_DIR NEW_NAME [--yes]\n", run_convert},
   };
   return all;
 }
