@@ -126,6 +126,7 @@ TEST_F(Convert, ChecksStopBeforeAnythingIsAskedOrWritten) {
        [](SourceStyle& t) { std::filesystem::remove(to_fs_path(t.at("src/options"))); },
        "Cannot find style's options file\r\n\r\n", "src/options"},
       {"a/b", nullptr, "Cannot create the new style's folder ", "a/b", "\r\n\r\nA style's name"},
+      {"..", nullptr, "Cannot create the new style's folder ", "..", "\r\n\r\nA style's name"},
       {too_long, nullptr, "Cannot create the new style's folder ", too_long, "\r\n\r\n"},
   };
   for (const auto& c : cases) {

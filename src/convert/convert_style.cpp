@@ -109,8 +109,10 @@ void copy_into(Host& host, const std::string& from, const std::string& to) {
   if (!host.fs().copy_file(from, to, error)) fail(error.empty() ? "Cannot copy " + from : error);
 }
 
+// One folder name: no separator, and neither "." nor "..", which would put the
+// new style's files into the style root or above it.
 bool is_style_name(const std::string& name) {
-  return std::none_of(name.begin(), name.end(), paths::is_separator);
+  return name != "." && name != ".." && std::none_of(name.begin(), name.end(), paths::is_separator);
 }
 
 }  // namespace
@@ -158,6 +160,11 @@ void res_2_lev(AppState& s, Host& host, const std::string& path, const std::stri
   auto base = paths::collapse(s.style_root + sep + new_name);
   auto out = paths::collapse(base + sep + name);
 
+  if (out == paths::collapse(path)) {
+    host.message("Target and source are the same ! Cannot continue:");
+    return;
+  }
+
   if (!text::contains(content, "resolution ")) {
     host.message("None here" + name);
     // Nothing to convert, yet the new style needs the file all the same: its
@@ -198,7 +205,7 @@ bool convert_style(AppState& s, Host& host) {
   }
   if (!is_style_name(name)) {
     host.message("Cannot create the new style's folder " + target +
-                 "\r\n\r\nA style's name is one folder name, without \"/\" or \"\\\".");
+                 "\r\n\r\nA style's name is one folder name.");
     return false;
   }
 
