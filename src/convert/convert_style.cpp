@@ -19,9 +19,6 @@ namespace {
 const std::string sep = paths::sep_text;
 
 std::string source_dir(const AppState& s) { return paths::collapse(s.style_root + sep + s.style_name); }
-std::string target_dir(const AppState& s) {
-  return paths::collapse(s.style_root + sep + s.new_style_name);
-}
 
 // Where the resolution text at the start of s ends (from 1); 0 when nothing ends it.
 int resolution_end(const std::string& s) {
@@ -175,17 +172,20 @@ void res_2_lev(AppState& s, Host& host, const std::string& path, const std::stri
     return;
   }
 
-  std::string result;
+  // A rewriting that breaks off writes nothing, rather than a part of the file.
+  std::optional<std::string> result;
   attempt(host, [&] { result = resolutions_to_levels(s, host, content); });
+  if (!result) return;
   host.message("Now saving as " + out);
   attempt(host, [&] {
-    if (make_parents(host, base, parts)) savetext(host, out, result);
+    if (make_parents(host, base, parts)) savetext(host, out, *result);
   });
 }
 
 bool convert_style(AppState& s, Host& host) {
   auto& fs = host.fs();
-  const auto& name = s.new_style_name;
+  // Copied: events that run meanwhile may open the dialog again.
+  const std::string name = s.new_style_name;
   if (name.empty()) return false;
   if (s.levels.main_level_last < 1) {
     host.message("Only one resolution");
@@ -196,7 +196,7 @@ bool convert_style(AppState& s, Host& host) {
     return false;
   }
   auto source = source_dir(s);
-  auto target = target_dir(s);
+  auto target = paths::collapse(s.style_root + sep + name);
   // Nothing is asked or written for a conversion that cannot succeed.
   auto options = paths::join(source, "options");
   if (!fs.file_exists(options)) {
