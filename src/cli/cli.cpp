@@ -34,6 +34,7 @@ const std::vector<Command>& commands() {
        run_analyse},
       {"levels", "  levels STYLE_DIR\n", run_levels},
       {"typ", "  typ FILE\n", run_typ},
+      {"convert", "  convert STYLE_DIR NEW_NAME [--yes]\n", run_convert},
   };
   return all;
 }

@@ -39,6 +39,7 @@ void print_rows(const Session& session, std::ostream& out);
 int run_analyse(const std::vector<std::string>& words, Io& io);
 int run_levels(const std::vector<std::string>& words, Io& io);
 int run_typ(const std::vector<std::string>& words, Io& io);
+int run_convert(const std::vector<std::string>& words, Io& io);
 
 // The whole CLI: returns the exit status.
 int run(const std::vector<std::string>& argv, Io& io);
