@@ -1,3 +1,4 @@
+#include <ctime>
 #include <ostream>
 
 #include "app/image_export.h"
@@ -24,6 +25,20 @@ Format format_of(const std::string& name) {
   if (text::contains(lower, ".bmp")) return Format::bmp;
   if (lower.size() >= 4 && lower.compare(lower.size() - 4, 4, ".png") == 0) return Format::png;
   return Format::refused;
+}
+
+// Today's date for the chart's credit line, as the window program shows it.
+std::string today() {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
+  localtime_r(&now, &local);
+#endif
+  char buffer[16];
+  if (std::strftime(buffer, sizeof buffer, "%Y-%m-%d", &local) == 0) return "";
+  return buffer;
 }
 
 void print_missing(const AppState& s, std::ostream& out) {
@@ -71,6 +86,7 @@ int run_chart(const std::vector<std::string>& words, Io& io) {
   session.attach(p1, p2, p3, p4);
   auto& s = session.state;
   auto& host = session.host;
+  host.date = today();
 
   bool ran = run_analysis(session, args, [&] {
     auto& f = s.f1;
