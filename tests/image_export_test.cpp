@@ -93,23 +93,6 @@ struct SaveImage : ::testing::Test {
   TestApp app;
 };
 
-TEST_F(SaveImage, ComposesTheStripAboveTheCanvasAtTheCanvasWidth) {
-  compose_image(app.s, app.host);
-  EXPECT_EQ(app.s.f1.p4.width(), 1500);
-  EXPECT_EQ(app.s.f1.p4.height(), 3450);
-  auto painted = app.p4.of(test::RecordingSurface::Op::Kind::image);
-  ASSERT_EQ(painted.size(), 2u);
-  EXPECT_EQ(painted[0].x1, 0);
-  EXPECT_EQ(painted[0].y1, 0);
-  EXPECT_EQ(painted[0].x2, 1500);  // stretched to the canvas width
-  EXPECT_EQ(painted[0].y2, 450);
-  EXPECT_EQ(painted[0].image_width, 80);
-  EXPECT_EQ(painted[1].y1, 450);
-  EXPECT_EQ(painted[1].x2, 1500);
-  EXPECT_EQ(painted[1].y2, 3450);
-  EXPECT_EQ(painted[1].image_height, 200);
-}
-
 TEST_F(SaveImage, WritesABitmapOfTheComposedSize) {
   EXPECT_TRUE(save_image(app.s, app.host, file("chart")));
   auto b = app.dir.read("chart.bmp");
