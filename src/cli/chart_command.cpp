@@ -62,13 +62,13 @@ bool write_png_image(Session& session, const std::string& path) {
 }  // namespace
 
 int run_chart(const std::vector<std::string>& words, Io& io) {
-  auto specs = analysis_options();
-  specs.insert(specs.end(), {{"--typ", true},
-                             {"--show-text", false},
-                             {"--overview-only", false},
-                             {"--width", true},
-                             {"--out", true}});
-  auto args = parse_args(words, specs);
+  auto options = analysis_options();
+  options.insert(options.end(), {{"--typ", true},
+                                 {"--show-text", false},
+                                 {"--overview-only", false},
+                                 {"--width", true},
+                                 {"--out", true}});
+  auto args = parse_args(words, options);
   if (!args.has("--out") || args.value("--out").empty()) throw UsageError("--out is required");
   int width = args.has("--width") ? whole_option(args, "--width", 1200, 150000) : default_width;
   auto out = args.value("--out");

@@ -20,7 +20,7 @@ int cell(double pixels) {
 }
 
 // A picture box far beyond any screen would exhaust memory; refuse it.
-constexpr long long max_pixels = 400LL * 1000 * 1000;
+constexpr long long max_pixels = 100LL * 1000 * 1000;
 
 }  // namespace
 
