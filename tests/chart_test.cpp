@@ -376,16 +376,6 @@ TEST_F(Resize, TheRangeFitsTheChartAboutToBeDrawn) {
   EXPECT_FALSE(app.host.busy());
 }
 
-TEST_F(Resize, BusyScanLeavesEverythingAlone) {
-  auto& f = app.s.f1;
-  app.s.scan_busy = true;
-  f.p1.set_height(9000);
-  f.vs.max = 123;
-  resize_(app.s, app.host);
-  EXPECT_EQ(f.vs.max, 123);
-  EXPECT_TRUE(app.s.scan_busy);
-}
-
 TEST(ChartScroll, TheCanvasMovesByItsShareOfTheOverflow) {
   struct Case {
     int p1, p2, value, max, top;

@@ -142,16 +142,6 @@ TEST_F(Raster, PaintsAnImageStretchedIntoARectangle) {
   EXPECT_EQ(canvas.image().at(0, 0), colours::white);
 }
 
-TEST_F(Raster, TellsTheWindowAboutChanges) {
-  RasterSurface s(15);
-  int changes = 0;
-  s.on_change([&] { ++changes; });
-  s.resize(300, 300);
-  s.clear(colours::white);
-  s.fill_rect(0, 0, 30, 30, colours::red);
-  EXPECT_EQ(changes, 3);
-}
-
 TEST(RasterText, BytesDecodeAsUtf8OrElseWindows1252) {
   struct Case {
     std::string bytes;

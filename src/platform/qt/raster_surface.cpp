@@ -1,6 +1,6 @@
 #include "platform/qt/raster_surface.h"
 
-#include <QFontMetricsF>
+#include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -20,7 +20,7 @@ int cell(double pixels) {
 }
 
 // A picture box far beyond any screen would exhaust memory; refuse it.
-constexpr long long max_pixels = 400LL * 1000 * 1000;
+constexpr long long max_pixels = 100LL * 1000 * 1000;
 
 }  // namespace
 
@@ -92,25 +92,29 @@ void RasterSurface::line(double x1, double y1, double x2, double y2, Colour c) {
 void RasterSurface::set_font(const std::string& name, double points) {
   bool was_bold = font_.bold();
   font_ = QFont(to_qstring(name));
-  if (std::isfinite(points) && points > 0) font_.setPointSizeF(points);
+  // Whole pixels, as the system's fonts are sized on screen (10 points at 96
+  // dots per inch is 13 pixels), so that texts measure as they do there.
+  if (std::isfinite(points) && points > 0 && points < 1000)
+    font_.setPixelSize(std::max(1, static_cast<int>(std::lround(points * 20 / tpp_))));
   font_.setBold(was_bold);
 }
 
 void RasterSurface::set_bold(bool bold) { font_.setBold(bold); }
 
+// Measured in whole pixels, as text is laid out on a raster.
 double RasterSurface::text_width(const std::string& text) {
-  QFontMetricsF m(font_, &metrics_device_);
+  QFontMetrics m(font_, &metrics_device_);
   return unit(m.horizontalAdvance(to_qstring(text)));
 }
 
 double RasterSurface::text_height(const std::string&) {
-  QFontMetricsF m(font_, &metrics_device_);
+  QFontMetrics m(font_, &metrics_device_);
   return unit(m.height());
 }
 
 void RasterSurface::print(const std::string& text, bool new_line) {
   QString t = to_qstring(text);
-  QFontMetricsF m(font_, &metrics_device_);
+  QFontMetrics m(font_, &metrics_device_);
   if (!image_.isNull() && !t.isEmpty()) {
     QPainter p(&image_);
     p.setFont(font_);
