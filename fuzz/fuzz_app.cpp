@@ -13,6 +13,9 @@ test::TempDir& FuzzApp::dir() {
 FuzzApp::FuzzApp() {
   s.app_dir = dir().at("app");
   s.system_dir = paths::join(s.app_dir, "system");
+  // The chart's panes record their drawing; only the swatch pane keeps pixels,
+  // which the chart copies.
+  p1.rasterise = p2.rasterise = p3.rasterise = false;
   s.f1.p1.attach(&p1);
   s.f1.p2.attach(&p2);
   s.f1.p3.attach(&p3);

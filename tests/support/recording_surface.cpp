@@ -8,8 +8,8 @@ namespace zw::test {
 void RecordingSurface::resize(int width_twips, int height_twips) {
   width_ = width_twips;
   height_ = height_twips;
-  raster_.width = std::max(0, static_cast<int>(width_ / tpp));
-  raster_.height = std::max(0, static_cast<int>(height_ / tpp));
+  raster_.width = rasterise ? std::max(0, static_cast<int>(width_ / tpp)) : 0;
+  raster_.height = rasterise ? std::max(0, static_cast<int>(height_ / tpp)) : 0;
   raster_.pixels.assign(static_cast<std::size_t>(raster_.width) * raster_.height, colours::white);
 }
 

@@ -55,6 +55,8 @@ class RecordingSurface : public Surface {
   double font_size = 0;
   int clears = 0;
   int width_ = 0, height_ = 0;
+  // Off: only the operations are recorded (tall canvases cost no raster).
+  bool rasterise = true;
 
  private:
   double to_px(double v) const { return pixels_ ? v : v / tpp; }
