@@ -15,7 +15,7 @@
 #include "app/main_window.h"
 #include "app/paths.h"
 #include "platform/qt/main_window_view.h"
-#include "platform/qt/qt_text.h"
+#include "platform/qt/raster_text.h"
 #include "platform/qt/twips.h"
 #include "support/test_app.h"
 

@@ -6,7 +6,7 @@
 #include "app/state.h"
 #include "platform/qt/main_window_view.h"
 #include "platform/qt/qt_host.h"
-#include "platform/qt/qt_text.h"
+#include "platform/qt/raster_text.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

@@ -19,14 +19,14 @@
 #include "app/main_window.h"
 #include "chart/chart.h"
 #include "levels/categories.h"
-#include "platform/qt/qt_text.h"
+#include "platform/qt/raster_text.h"
 #include "platform/qt/twips.h"
 
 namespace zw::qt {
 
 // ---- small widgets -------------------------------------------------------------
 
-SurfaceView::SurfaceView(const ImageSurface& surface, QWidget* parent)
+SurfaceView::SurfaceView(const RasterSurface& surface, QWidget* parent)
     : QWidget(parent), surface_(surface) {
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -76,6 +76,8 @@ void ClickLabel::mouseDoubleClickEvent(QMouseEvent* event) {
 // ---- mirroring the model -------------------------------------------------------
 
 namespace {
+
+QColor to_qcolor(Colour c) { return QColor(c.r, c.g, c.b); }
 
 void set_geometry(QWidget* w, const QRect& r) {
   if (w->geometry() != r) w->setGeometry(r);
@@ -239,7 +241,7 @@ void MainWindowView::build_widgets() {
   form_->setFont(face);
   setCentralWidget(form_);
 
-  auto flat_button = [&](const ImageSurface& surface, PictureBox& model, const char* name,
+  auto flat_button = [&](const RasterSurface& surface, PictureBox& model, const char* name,
                          void (*click)(AppState&, Host&)) {
     auto* w = new SurfaceView(surface, form_);
     w->setObjectName(name);

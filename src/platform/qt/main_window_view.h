@@ -11,7 +11,7 @@
 
 #include "app/state.h"
 #include "platform/host.h"
-#include "platform/qt/image_surface.h"
+#include "platform/qt/raster_surface.h"
 
 class QAction;
 class QCheckBox;
@@ -29,7 +29,7 @@ namespace zw::qt {
 class SurfaceView : public QWidget {
   Q_OBJECT
  public:
-  SurfaceView(const ImageSurface& surface, QWidget* parent);
+  SurfaceView(const RasterSurface& surface, QWidget* parent);
 
  signals:
   void clicked();
@@ -41,7 +41,7 @@ class SurfaceView : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
-  const ImageSurface& surface_;
+  const RasterSurface& surface_;
 };
 
 // A label that reports clicks, double-clicks and which button went down.
@@ -97,7 +97,7 @@ class MainWindowView : public QMainWindow {
   double tpp_;
 
   // Surfaces of the picture boxes: the flat buttons and p1..p4.
-  ImageSurface com1_surface_, command2_surface_, p1_surface_, p2_surface_, p3_surface_,
+  RasterSurface com1_surface_, command2_surface_, p1_surface_, p2_surface_, p3_surface_,
       p4_surface_;
 
   QWidget* form_ = nullptr;  // the client area

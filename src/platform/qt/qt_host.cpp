@@ -15,7 +15,7 @@
 #include <QUrl>
 
 #include "platform/qt/main_window_view.h"
-#include "platform/qt/qt_text.h"
+#include "platform/qt/raster_text.h"
 #include "platform/qt/twips.h"
 
 namespace zw::qt {

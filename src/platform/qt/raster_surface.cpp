@@ -1,11 +1,11 @@
-#include "platform/qt/image_surface.h"
+#include "platform/qt/raster_surface.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
 
-#include "platform/qt/qt_text.h"
+#include "platform/qt/raster_text.h"
 #include "platform/qt/twips.h"
 
 namespace zw::qt {
@@ -14,16 +14,18 @@ namespace {
 // Large enough for a tall chart, small enough that a wild size cannot exhaust memory.
 constexpr int max_side_px = 32000;
 
+QColor to_qcolor(Colour c) { return QColor(c.r, c.g, c.b); }
+
 int side(int twips, double tpp) { return std::clamp(to_pixels(twips, tpp), 0, max_side_px); }
 
 }  // namespace
 
-ImageSurface::ImageSurface(double twips_per_pixel)
+RasterSurface::RasterSurface(double twips_per_pixel)
     : tpp_(twips_per_pixel > 0 ? twips_per_pixel : 15.0), font_("Arial") {
   font_.setPointSizeF(10);
 }
 
-void ImageSurface::resize(int width_twips, int height_twips) {
+void RasterSurface::resize(int width_twips, int height_twips) {
   width_twips_ = width_twips;
   int w = side(width_twips, tpp_), h = side(height_twips, tpp_);
   if (w == image_.width() && h == image_.height()) return;
@@ -40,48 +42,48 @@ void ImageSurface::resize(int width_twips, int height_twips) {
   image_ = std::move(next);
 }
 
-void ImageSurface::clear(Colour back) {
+void RasterSurface::clear(Colour back) {
   back_ = back;
   image_.fill(to_qcolor(back));
   x_ = y_ = 0;
 }
 
-double ImageSurface::scale_width() const {
+double RasterSurface::scale_width() const {
   return pixels_ ? static_cast<double>(image_.width()) : width_twips_;
 }
 
-void ImageSurface::fill_rect(double x1, double y1, double x2, double y2, Colour c) {
+void RasterSurface::fill_rect(double x1, double y1, double x2, double y2, Colour c) {
   if (image_.isNull()) return;
   QPainter p(&image_);
   QRectF r(QPointF(to_px(x1), to_px(y1)), QPointF(to_px(x2), to_px(y2)));
   p.fillRect(r.normalized(), to_qcolor(c));
 }
 
-void ImageSurface::line(double x1, double y1, double x2, double y2, Colour c) {
+void RasterSurface::line(double x1, double y1, double x2, double y2, Colour c) {
   if (image_.isNull()) return;
   QPainter p(&image_);
   p.setPen(QPen(to_qcolor(c), 0));
   p.drawLine(QPointF(to_px(x1), to_px(y1)), QPointF(to_px(x2), to_px(y2)));
 }
 
-void ImageSurface::set_font(const std::string& name, double points) {
+void RasterSurface::set_font(const std::string& name, double points) {
   bool bold = font_.bold();
   font_ = QFont(to_qstring(name));
   font_.setPointSizeF(points > 0 ? points : 1);
   font_.setBold(bold);
 }
 
-double ImageSurface::text_width(const std::string& text) {
+double RasterSurface::text_width(const std::string& text) {
   QFontMetricsF fm(font_, &image_);
   return from_px(fm.horizontalAdvance(to_qstring(text)));
 }
 
-double ImageSurface::text_height(const std::string&) {
+double RasterSurface::text_height(const std::string&) {
   QFontMetricsF fm(font_, &image_);
   return from_px(fm.height());
 }
 
-void ImageSurface::print(const std::string& text, bool new_line) {
+void RasterSurface::print(const std::string& text, bool new_line) {
   auto shown = to_qstring(text);
   QFontMetricsF fm(font_, &image_);
   if (!image_.isNull()) {
@@ -98,7 +100,7 @@ void ImageSurface::print(const std::string& text, bool new_line) {
   }
 }
 
-Image ImageSurface::image() const {
+Image RasterSurface::image() const {
   Image out;
   out.width = image_.width();
   out.height = image_.height();
@@ -111,7 +113,7 @@ Image ImageSurface::image() const {
   return out;
 }
 
-void ImageSurface::paint_image(const Image& picture, double x, double y, double width,
+void RasterSurface::paint_image(const Image& picture, double x, double y, double width,
                                double height) {
   if (image_.isNull() || picture.width <= 0 || picture.height <= 0) return;
   auto count = static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height);

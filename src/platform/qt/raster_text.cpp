@@ -1,4 +1,4 @@
-#include "platform/qt/qt_text.h"
+#include "platform/qt/raster_text.h"
 
 #include <QByteArray>
 #include <QStringDecoder>

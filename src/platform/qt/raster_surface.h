@@ -6,11 +6,11 @@
 
 namespace zw::qt {
 
-// A picture box's drawing for the window: a retained QImage at the screen's
-// twips per pixel, which the widget showing it paints as it is.
-class ImageSurface : public Surface {
+// A picture box drawn into a retained QImage at the given twips per pixel; the
+// widget showing it paints the image as it is.
+class RasterSurface : public Surface {
  public:
-  explicit ImageSurface(double twips_per_pixel);
+  explicit RasterSurface(double twips_per_pixel = 15);
 
   void resize(int width_twips, int height_twips) override;
   void clear(Colour back) override;
