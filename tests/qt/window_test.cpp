@@ -15,6 +15,7 @@
 #include "app/main_window.h"
 #include "app/paths.h"
 #include "platform/qt/main_window_view.h"
+#include "platform/qt/qt_host.h"
 #include "platform/qt/raster_text.h"
 #include "platform/qt/twips.h"
 #include "support/test_app.h"
@@ -232,12 +233,19 @@ TEST_F(Window, ResizesAreDebouncedThroughTheTimer) {
   EXPECT_FALSE(app.s.f1.tm1.enabled);
 }
 
-TEST_F(Window, ClosingTheWindowSavesTheSettings) {
+TEST_F(Window, TheHostsEventPumpAndCloseReachTheWindow) {
   app.s.style_name = "mine";
   {
     MainWindowView view(app.s, app.host, 15);
+    qt::QtHost host;
+    host.set_window(&view);
     view.show();
-    view.close();
+    app.s.f1.Label6.caption = "7";
+    host.do_events();  // long loops let the window show their progress
+    EXPECT_EQ(widget<QLabel>(view, "Label6")->text(), "7");
+
+    host.close_main_window();  // as File, Exit does: closing saves the settings
+    EXPECT_FALSE(view.isVisible());
   }
   auto saved = app.dir.read("app/levels.dat");
   EXPECT_EQ(saved.substr(0, 12), "cvrs\r\nmine\r\n");

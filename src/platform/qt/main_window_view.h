@@ -75,6 +75,8 @@ class MainWindowView : public QMainWindow {
   // The activation steps, then the widgets.
   void activate();
   double twips_per_pixel() const { return tpp_; }
+  // The model this window mirrors (the program's dialogs work on it too).
+  AppState& state() { return s_; }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
