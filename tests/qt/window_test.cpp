@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTimer>
 #include <filesystem>
 
@@ -26,13 +27,20 @@ namespace {
 using qt::MainWindowView;
 using test::TestApp;
 
-QApplication& application() {
-  static int argc = 1;
-  static char name[] = "zw_qt_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
-}
+// Widgets need a QApplication, made before any test runs so that no other Qt
+// test makes a plain QGuiApplication first. It is never destroyed: tearing Qt
+// down during exit crashes once input devices exist.
+struct WidgetApplication : ::testing::Environment {
+  void SetUp() override {
+    if (QCoreApplication::instance()) return;
+    static int argc = 1;
+    static char name[] = "zw_qt_tests";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);
+  }
+};
+[[maybe_unused]] const auto* const widget_application =
+    ::testing::AddGlobalTestEnvironment(new WidgetApplication);
 
 // Lets the window's queued events and timers run for a while.
 void pump(int ms) {
@@ -57,7 +65,6 @@ void send_mouse(QWidget* w, QEvent::Type type, Qt::MouseButton button) {
 }
 
 struct Window : ::testing::Test {
-  Window() { application(); }
   TestApp app;
 };
 
@@ -200,6 +207,27 @@ TEST_F(Window, FlatButtonsPaintTheirHoverLookOnTheirSurface) {
   EXPECT_FALSE(app.s.hover_active);
   EXPECT_EQ(f.com1.draw().image().at(1, 1), rgb(230, 230, 230));
   EXPECT_EQ(f.com1.tag, ">>");
+}
+
+TEST_F(Window, TheScrollBarsArrowsScrollLikeItsThumb) {
+  MainWindowView view(app.s, app.host, 15);
+  auto& bar = app.s.f1.vs;
+  bar.bounds = {9000, 0, 255, 3000};
+  bar.max = 400;
+  bar.small_change = 20;
+  bar.large_change = 40;
+  view.sync();
+  auto* vs = widget<QScrollBar>(view, "vs");
+  EXPECT_EQ(vs->maximum(), 400);
+  vs->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_EQ(bar.value, 20);
+  vs->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  EXPECT_EQ(bar.value, 60);
+  // The model moving the bar is no user action: nothing is written back.
+  bar.value = 0;
+  view.sync();
+  EXPECT_EQ(vs->value(), 0);
+  EXPECT_EQ(bar.value, 0);
 }
 
 TEST_F(Window, ResizesAreDebouncedThroughTheTimer) {

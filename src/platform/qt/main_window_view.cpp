@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -341,11 +342,15 @@ void MainWindowView::build_widgets() {
   p1_->setObjectName("p1");
   vs_ = new QScrollBar(Qt::Vertical, p2_);
   vs_->setObjectName("vs");
+  // Every move of the scroll bar by the user scrolls the canvas: the thumb, the
+  // arrows, the track and the wheel alike.
   connect(vs_, &QScrollBar::valueChanged, this, [this](int value) {
     if (syncing_) return;
     s_.f1.vs.value = value;
     run([this] { vs_Scroll(s_, host_); });
   });
+  p2_->installEventFilter(this);
+  p1_->installEventFilter(this);
   p4_ = new SurfaceView(p4_surface_, form_);
   p4_->setObjectName("p4");
 
@@ -492,6 +497,11 @@ void MainWindowView::showEvent(QShowEvent* event) {
 }
 
 bool MainWindowView::eventFilter(QObject* watched, QEvent* event) {
+  // The wheel over the chart turns its scroll bar.
+  if ((watched == p1_ || watched == p2_) && event->type() == QEvent::Wheel) {
+    QCoreApplication::sendEvent(vs_, event);
+    return true;
+  }
   if (watched == form_ && event->type() == QEvent::MouseMove && !syncing_)
     run([this] { Form_MouseMove(s_, host_); });
   return QMainWindow::eventFilter(watched, event);
