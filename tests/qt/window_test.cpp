@@ -10,11 +10,13 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTimer>
 #include <filesystem>
 
 #include "app/main_window.h"
 #include "app/paths.h"
+#include "levels/categories.h"
 #include "platform/qt/main_window_view.h"
 #include "platform/qt/qt_host.h"
 #include "platform/qt/raster_text.h"
@@ -190,6 +192,26 @@ TEST_F(Window, EnterInTheFilterAndARightClickOnTheLevelsRunTheirHandlers) {
   send_mouse(levels, QEvent::MouseButtonPress, Qt::RightButton);
   EXPECT_NE(levels->text(), before);
   EXPECT_TRUE(levels->text().contains("18"));
+}
+
+TEST_F(Window, CtrlRAndADoubleClickOnTheLevelsReachTheirHandlers) {
+  app.style("s", {{"options", "levels = 0:24\n"}});
+  app.select("s");
+  MainWindowView view(app.s, app.host, 15);
+
+  // Ctrl+R writes the default category files again over the user's.
+  app.dir.write("app/system/lines.res", "mine");
+  auto* ctrl_r = view.findChild<QShortcut*>();
+  ASSERT_NE(ctrl_r, nullptr);
+  EXPECT_EQ(ctrl_r->key(), QKeySequence(Qt::CTRL | Qt::Key_R));
+  emit ctrl_r->activated();
+  EXPECT_EQ(app.dir.read("app/system/lines.res"), default_categories(1) + "\r\n");
+
+  // A double-click on the levels opens the style's options file for editing.
+  send_mouse(widget<QLabel>(view, "Label4"), QEvent::MouseButtonDblClick, Qt::LeftButton);
+  ASSERT_EQ(app.host.opened.size(), 1u);
+  EXPECT_EQ(app.host.opened[0], options_file_path(app.s));
+  EXPECT_TRUE(app.host.opened[0].find("options") != std::string::npos);
 }
 
 TEST_F(Window, FlatButtonsPaintTheirHoverLookOnTheirSurface) {
