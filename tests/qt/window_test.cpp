@@ -35,6 +35,8 @@ using test::TestApp;
 struct WidgetApplication : ::testing::Environment {
   void SetUp() override {
     if (QCoreApplication::instance()) return;
+    // The tests need no screen, wherever they run.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "zw_qt_tests";
     static char* argv[] = {name, nullptr};

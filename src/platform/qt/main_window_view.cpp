@@ -14,6 +14,7 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QTimer>
+#include <algorithm>
 
 #include "analysis/analysis.h"
 #include "app/failure.h"

@@ -1,6 +1,7 @@
 #include "platform/qt/qt_host.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QDate>
 #include <QDesktopServices>
 #include <QDir>
