@@ -196,6 +196,27 @@ TEST_F(Window, EnterInTheFilterAndARightClickOnTheLevelsRunTheirHandlers) {
   EXPECT_TRUE(levels->text().contains("18"));
 }
 
+TEST_F(Window, ChoosingTheStyleRootAndAStyleRunTheirHandlers) {
+  app.style("a", {{"options", "levels = 0:24, 1:22\n"}});
+  app.style("b", {{"options", "levels = 0:24, 1:19\n"}});
+  MainWindowView view(app.s, app.host, 15);
+
+  // ">>" asks for the folder; the styles under it fill the list.
+  app.host.dialog_paths = {app.dir.at("styles")};
+  auto* chooser = widget<QWidget>(view, "com1");
+  send_mouse(chooser, QEvent::MouseButtonPress, Qt::LeftButton);
+  send_mouse(chooser, QEvent::MouseButtonRelease, Qt::LeftButton);
+  EXPECT_EQ(app.host.dialog_titles, std::vector<std::string>{"Select Style   Directory"});
+  auto* styles = widget<QComboBox>(view, "Combo2");
+  ASSERT_EQ(styles->count(), 2);
+
+  // Picking "b" selects it and shows its levels.
+  emit styles->activated(1);
+  EXPECT_EQ(app.s.style_name, "b");
+  EXPECT_EQ(styles->currentText(), "b");
+  EXPECT_TRUE(widget<QLabel>(view, "Label4")->text().contains("19"));
+}
+
 TEST_F(Window, CtrlRAndADoubleClickOnTheLevelsReachTheirHandlers) {
   app.style("s", {{"options", "levels = 0:24\n"}});
   app.select("s");
