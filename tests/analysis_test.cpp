@@ -147,6 +147,18 @@ TEST_F(Analysis, ScaleLabelClickNarrowsTheChartAndColoursTheLabel) {
   EXPECT_EQ(app.s.selected_res, 20);
 }
 
+TEST_F(Analysis, AScaleLabelRunGoesOnAfterAFailingStep) {
+  app.s.f1.Check1[0].value = 1;
+  app.s.f1.Text2.enabled = false;
+  // There is no label 25: colouring it fails, the steps after it still run.
+  Label3_Click(app.s, app.host, 25);
+  EXPECT_FALSE(app.s.scale_run);
+  EXPECT_TRUE(app.s.f1.Text2.enabled);
+  EXPECT_FALSE(app.host.busy());
+  app.check();  // the next run is a normal one again: every row
+  EXPECT_EQ(app.rows().size(), 5u);
+}
+
 TEST_F(Analysis, IncludedFilesAreScannedAfterTheRuleFileInTheirOrder) {
   app.style("s", {{"polygons", "include 'inc/land';\nnatural=water [0x3c resolution 20]\n"},
                   {"lines", "include 'inc/roads';\nhighway=primary [0x02 resolution 20]\r\n"},

@@ -131,16 +131,15 @@ void Label3_Click(AppState& s, Host& host, int k) {
   if (dir.empty() || host.fs().list_files(dir, "*").empty()) {
     host.message("Cannot find file " + dir);
   } else {
-    attempt_quietly([&] {
-      s.style_name = paths::part(dir, 2);
-      f.label1.caption = "0";
-      parse(s, host, dir);
-      host.set_busy(false);
-      s.scale_run = false;
-      resize_(s, host);
-      bounded(f.Label3, k, "Label3").fore = colours::red;
-      f.Text2.enabled = true;
-    });
+    // Step by step: a failing step must not leave scale_run set for later runs.
+    s.style_name = paths::part(dir, 2);
+    f.label1.caption = "0";
+    attempt_quietly([&] { parse(s, host, dir); });
+    host.set_busy(false);
+    s.scale_run = false;
+    attempt_quietly([&] { resize_(s, host); });
+    attempt_quietly([&] { bounded(f.Label3, k, "Label3").fore = colours::red; });
+    f.Text2.enabled = true;
   }
   host.set_busy(false);
 }
@@ -158,10 +157,8 @@ constexpr Colour hover_face = rgb(250, 250, 250);
 
 void Form_Load(AppState& s, Host& host) {
   auto cmd = s.command_line;
-  attempt_quietly([&] {
-    paint_button(s, host, s.f1.command2, "Check", 0);
-    paint_button(s, host, s.f1.com1, ">>", 0);
-  });
+  attempt_quietly([&] { paint_button(s, host, s.f1.command2, "Check", 0); });
+  attempt_quietly([&] { paint_button(s, host, s.f1.com1, ">>", 0); });
   attempt_quietly([&] {
     s.system_dir = paths::join(s.app_dir, "system");
     make_system_dir(s, host);

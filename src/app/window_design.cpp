@@ -38,7 +38,7 @@ MainWindow::MainWindow() {
   Combo2.text = "No Styles";
   place(Combo2.bounds, 660, 120, 2800, 315);
   Combo1.text = "";
-  place(Combo1.bounds, 5700, 1700, 2500, 315);
+  place(Combo1.bounds, 5700, 1640, 2500, 315);
 
   const char* kinds[3] = {"Polygons", "Lines", "Points"};
   for (int i = 0; i < 3; ++i) Check3[i] = check(kinds[i], 120, 540 + 260 * i, 1250);
@@ -52,10 +52,12 @@ MainWindow::MainWindow() {
   inc = check("Inc", 10800, 1060, 900);
   ovw = check("Overview Only", 11750, 540, 1400);
   shtxt = check("Show Text", 11750, 800, 1400);
-  label2 = check("TYP", 8400, 1700, 4600);
+  // Its height sets the top of the chart panes: the row above them must fit.
+  label2 = check("TYP", 8400, 1640, 4600);
+  label2.bounds.height = 315;
 
   Text2.back = filter_grey;
-  place(Text2.bounds, 1500, 1700, 4000, 285);
+  place(Text2.bounds, 1500, 1640, 4000, 300);
   Text3.multi_line = true;
   place(Text3.bounds, 13100, 390, 2100, 1250);
 
