@@ -1,0 +1,27 @@
+#include "app/about_box.h"
+
+#include "app/failure.h"
+#include "app/menus.h"
+
+namespace zw {
+
+const char* const notice_text =
+    "\n\nFree for everyone who builds maps with mkgmap."
+    "\nProvided as it is, without any warranty.";
+
+void Infor_Activate(AppState& s) {
+  auto& d = s.Infor;
+  d.closing = false;
+  d.Label9.caption = "Zoomwright";
+  d.Label3.caption = "Which rules of an mkgmap style show at which zoom";
+  d.label1.caption = "Version " + s.app_version + notice_text;
+  d.Label2.caption = "Home page and help";
+}
+
+void Infor_Label2_Click(AppState& s, Host& host) {
+  attempt_quietly([&] { host.shell_open(help_page(s)); });
+}
+
+void Infor_Command1_Click(AppState& s) { s.Infor.closing = true; }
+
+}  // namespace zw
