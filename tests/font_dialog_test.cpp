@@ -26,9 +26,9 @@ TEST_F(FontDialogTest, CloseTakesAWholeSizeWithinSixToSixteen) {
   for (const auto& c : cases) {
     s.chart_font_size = 11;
     s.chart_font_name = "Arial";
-    fontt_Load(s, host);
+    font_form::Form_Load(s, host);
     s.fontt.Combo2.text = c.typed;
-    fontt_Command1_Click(s);
+    font_form::Command1_Click(s);
     EXPECT_EQ(s.chart_font_size, c.expected) << '"' << c.typed << '"';
     EXPECT_TRUE(s.fontt.closing);
   }
@@ -47,9 +47,9 @@ TEST_F(FontDialogTest, CloseTakesAnyNameThatIsNotBlank) {
   };
   for (const auto& c : cases) {
     s.chart_font_name = "Times New Roman";
-    fontt_Load(s, host);
+    font_form::Form_Load(s, host);
     s.fontt.Combo1.text = c.typed;
-    fontt_Command1_Click(s);
+    font_form::Command1_Click(s);
     EXPECT_EQ(s.chart_font_name, c.expected) << '"' << c.typed << '"';
   }
 }
@@ -72,7 +72,7 @@ TEST_F(FontDialogTest, OpeningListsFontsAndSizesAndCorrectsTheStoredFont) {
   for (const auto& c : cases) {
     s.chart_font_size = c.stored_size;
     s.chart_font_name = c.stored_name;
-    fontt_Load(s, host);
+    font_form::Form_Load(s, host);
     EXPECT_EQ(s.fontt.Combo1.items, (std::vector<std::string>{"Zeta", "Arial", "Alpha"}));
     EXPECT_EQ(s.fontt.Combo2.items,
               (std::vector<std::string>{"6", "7", "8", "9", "10", "11", "12", "13", "14", "15", "16"}));
@@ -91,11 +91,11 @@ TEST_F(FontDialogTest, OpeningListsFontsAndSizesAndCorrectsTheStoredFont) {
 TEST_F(FontDialogTest, ThePreviewFollowsTheChoicesButNothingIsAppliedYet) {
   s.chart_font_name = "Arial";
   s.chart_font_size = 10;
-  fontt_Load(s, host);
+  font_form::Form_Load(s, host);
   s.fontt.Combo1.text = "Courier New";
-  fontt_Combo1_Click(s);
+  font_form::Combo1_Click(s);
   s.fontt.Combo2.text = "14";
-  fontt_Combo2_Click(s);
+  font_form::Combo2_Click(s);
   EXPECT_EQ(s.fontt.preview_font, "Courier New");
   EXPECT_EQ(s.fontt.preview_size, 14);
   EXPECT_EQ(s.chart_font_name, "Arial");
@@ -104,21 +104,21 @@ TEST_F(FontDialogTest, ThePreviewFollowsTheChoicesButNothingIsAppliedYet) {
 
 TEST_F(FontDialogTest, EveryOpeningStartsAfresh) {
   s.chart_font_size = 10;
-  fontt_Load(s, host);
-  fontt_Command1_Click(s);
-  fontt_Load(s, host);
+  font_form::Form_Load(s, host);
+  font_form::Command1_Click(s);
+  font_form::Form_Load(s, host);
   EXPECT_FALSE(s.fontt.closing);
   EXPECT_EQ(s.fontt.Combo2.items.size(), 11u);  // not appended to the last opening's
 }
 
 TEST(AboutBox, ShowsNameVersionAndNotice) {
   AppState s;
-  Infor_Activate(s);
+  about_form::Form_Activate(s);
   EXPECT_EQ(s.Infor.caption, "Information");
   EXPECT_EQ(s.Infor.Label9.caption, "Zoomwright");
   EXPECT_EQ(s.Infor.label1.caption, std::string("Version 2.51") + notice_text);
   EXPECT_FALSE(s.Infor.Label2.caption.empty());
-  Infor_Command1_Click(s);
+  about_form::Command1_Click(s);
   EXPECT_TRUE(s.Infor.closing);
 }
 
@@ -128,7 +128,7 @@ TEST(AboutBox, TheLinkOpensTheHomePageAndNothingHappensWhenItCannot) {
   for (bool works : {true, false}) {
     HeadlessHost host;
     host.shell_works = works;
-    Infor_Label2_Click(s, host);
+    about_form::Label2_Click(s, host);
     EXPECT_EQ(host.opened, std::vector<std::string>{help_page(s)});
     EXPECT_TRUE(host.messages.empty());
   }

@@ -120,10 +120,10 @@ TEST_F(MenuRun, ChangeFontGivesTheCanvasTheChosenFont) {
   s.chart_font_size = 10;
   host.on_dialog = [&](Dialog d) {
     ASSERT_EQ(d, Dialog::font);
-    fontt_Load(s, host);
+    font_form::Form_Load(s, host);
     s.fontt.Combo1.text = "Courier New";
     s.fontt.Combo2.text = "12";
-    fontt_Command1_Click(s);
+    font_form::Command1_Click(s);
   };
   mfnt_Click(s, host);
   EXPECT_EQ(host.dialogs_shown, std::vector<Dialog>{Dialog::font});
@@ -135,7 +135,7 @@ TEST_F(MenuRun, ChangeFontClosedByTheFrameKeepsTheFont) {
   s.chart_font_name = "Times New Roman";
   s.chart_font_size = 3;
   host.on_dialog = [&](Dialog) {
-    fontt_Load(s, host);
+    font_form::Form_Load(s, host);
     s.fontt.Combo2.text = "14";  // typed, then the frame's close box
   };
   mfnt_Click(s, host);

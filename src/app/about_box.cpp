@@ -9,7 +9,9 @@ const char* const notice_text =
     "\n\nFree for everyone who builds maps with mkgmap."
     "\nProvided as it is, without any warranty.";
 
-void Infor_Activate(AppState& s) {
+namespace about_form {
+
+void Form_Activate(AppState& s) {
   auto& d = s.Infor;
   d.closing = false;
   d.Label9.caption = "Zoomwright";
@@ -18,10 +20,11 @@ void Infor_Activate(AppState& s) {
   d.Label2.caption = "Home page and help";
 }
 
-void Infor_Label2_Click(AppState& s, Host& host) {
+void Label2_Click(AppState& s, Host& host) {
   attempt_quietly([&] { host.shell_open(help_page(s)); });
 }
 
-void Infor_Command1_Click(AppState& s) { s.Infor.closing = true; }
+void Command1_Click(AppState& s) { s.Infor.closing = true; }
 
+}  // namespace about_form
 }  // namespace zw

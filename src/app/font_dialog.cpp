@@ -13,7 +13,9 @@ std::string size_text(double size) { return text::trim(num::print_field(size)); 
 
 }  // namespace
 
-void fontt_Load(AppState& s, Host& host) {
+namespace font_form {
+
+void Form_Load(AppState& s, Host& host) {
   // Every opening starts from the dialog's design.
   s.fontt = FontDialog{};
   auto& d = s.fontt;
@@ -41,14 +43,14 @@ void fontt_Load(AppState& s, Host& host) {
   d.preview_size = s.chart_font_size;
 }
 
-void fontt_Combo1_Click(AppState& s) { s.fontt.preview_font = s.fontt.Combo1.text; }
+void Combo1_Click(AppState& s) { s.fontt.preview_font = s.fontt.Combo1.text; }
 
-void fontt_Combo2_Click(AppState& s) {
+void Combo2_Click(AppState& s) {
   double size = num::val(s.fontt.Combo2.text);
   if (size > 0) s.fontt.preview_size = size;
 }
 
-void fontt_Command1_Click(AppState& s) {
+void Command1_Click(AppState& s) {
   auto& d = s.fontt;
   const float previous = s.chart_font_size;
   attempt_quietly([&] {
@@ -62,4 +64,5 @@ void fontt_Command1_Click(AppState& s) {
   d.closing = true;
 }
 
+}  // namespace font_form
 }  // namespace zw
