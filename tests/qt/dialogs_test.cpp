@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <cstdlib>
+
+#include "app/menus.h"
+#include "platform/headless/headless_host.h"
+#include "platform/qt/dialogs.h"
+
+namespace zw {
+namespace {
+
+// Widgets need a QApplication, made before any test (a plain QGuiApplication
+// made by another test first would not do).
+struct WidgetsApp : ::testing::Environment {
+  void SetUp() override {
+    if (QCoreApplication::instance()) return;
+    static int argc = 1;
+    static char name[] = "zw_qt_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+  }
+};
+const auto* const widgets_app = ::testing::AddGlobalTestEnvironment(new WidgetsApp);
+
+template <class W>
+W& child(QDialog& d, const char* name) {
+  auto* w = d.findChild<W*>(name);
+  if (!w) throw std::runtime_error(std::string("no control ") + name);
+  return *w;
+}
+
+// With ZW_DIALOG_SHOTS set to a directory, each dialog is also saved as a picture.
+void shoot(QDialog& d, const char* file) {
+  const char* dir = std::getenv("ZW_DIALOG_SHOTS");
+  if (!dir) return;
+  d.show();
+  QApplication::processEvents();
+  d.grab().save(QString(dir) + "/" + file);
+}
+
+struct QtDialogs : ::testing::Test {
+  AppState s;
+  HeadlessHost host;
+  std::unique_ptr<QDialog> open(Dialog which) { return qt::make_dialog(s, host, which, nullptr); }
+};
+
+TEST_F(QtDialogs, FontDialogShowsItsModel) {
+  host.fonts = {"DejaVu Sans", "@Vertical", "Liberation Serif"};
+  s.chart_font_name = "Liberation Serif";
+  s.chart_font_size = 12;
+  auto d = open(Dialog::font);
+  ASSERT_TRUE(d);
+  auto& names = child<QComboBox>(*d, "Combo1");
+  auto& sizes = child<QComboBox>(*d, "Combo2");
+  ASSERT_EQ(names.count(), 2);
+  EXPECT_EQ(names.itemText(1), "Liberation Serif");
+  EXPECT_EQ(names.currentText(), "Liberation Serif");
+  ASSERT_EQ(sizes.count(), 11);
+  EXPECT_EQ(sizes.itemText(0), "6");
+  EXPECT_EQ(sizes.itemText(10), "16");
+  EXPECT_EQ(sizes.currentText(), "12");
+  auto& preview = child<QLabel>(*d, "Label1");
+  EXPECT_EQ(preview.font().pointSizeF(), 12);
+  EXPECT_EQ(preview.font().family(), "Liberation Serif");
+  EXPECT_EQ(child<QPushButton>(*d, "Command1").text(), "Close");
+  shoot(*d, "font.png");
+}
+
+TEST_F(QtDialogs, FontDialogPreviewFollowsTheListsAndCloseApplies) {
+  struct Case {
+    const char* typed;
+    float expected;
+  } cases[] = {{"14", 14}, {"20", 12}, {"abc", 12}, {"5.5", 6}};
+  for (const auto& c : cases) {
+    s.chart_font_name = "Arial";
+    s.chart_font_size = 12;
+    auto d = open(Dialog::font);
+    auto& sizes = child<QComboBox>(*d, "Combo2");
+    emit sizes.textActivated("8");
+    EXPECT_EQ(child<QLabel>(*d, "Label1").font().pointSizeF(), 8);
+    EXPECT_EQ(s.chart_font_size, 12);  // only the preview changed
+    sizes.setEditText(c.typed);
+    child<QComboBox>(*d, "Combo1").setEditText("Liberation Mono");
+    child<QPushButton>(*d, "Command1").click();
+    EXPECT_EQ(d->result(), QDialog::Accepted);
+    EXPECT_EQ(s.chart_font_size, c.expected) << c.typed;
+    EXPECT_EQ(s.chart_font_name, "Liberation Mono");
+  }
+}
+
+TEST_F(QtDialogs, FontDialogClosedByItsFrameAppliesNothing) {
+  s.chart_font_name = "Arial";
+  s.chart_font_size = 3;
+  auto d = open(Dialog::font);
+  child<QComboBox>(*d, "Combo2").setEditText("14");
+  child<QComboBox>(*d, "Combo1").setEditText("Liberation Mono");
+  d->show();
+  d->close();
+  EXPECT_EQ(d->result(), QDialog::Rejected);
+  EXPECT_EQ(s.chart_font_name, "Arial");
+  EXPECT_EQ(s.chart_font_size, 10);  // corrected when it opened
+}
+
+TEST_F(QtDialogs, AboutBoxShowsVersionAndOpensTheHomePage) {
+  s.app_dir = "prog";
+  auto d = open(Dialog::about);
+  ASSERT_TRUE(d);
+  EXPECT_EQ(d->windowTitle(), "Information");
+  EXPECT_EQ(child<QLabel>(*d, "Label9").text(), "Zoomwright");
+  EXPECT_TRUE(child<QLabel>(*d, "label1").text().startsWith("Version 2.51"));
+  shoot(*d, "about.png");
+  auto& link = child<QLabel>(*d, "Label2");
+  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton,
+                      Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(&link, &release);
+  EXPECT_EQ(host.opened, std::vector<std::string>{help_page(s)});
+  child<QPushButton>(*d, "Command1").click();
+  EXPECT_EQ(d->result(), QDialog::Accepted);
+}
+
+}  // namespace
+}  // namespace zw
