@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <cstdlib>
+#include <memory>
 
 #include "app/menus.h"
 #include "platform/headless/headless_host.h"
@@ -20,11 +21,17 @@ namespace {
 struct WidgetsApp : ::testing::Environment {
   void SetUp() override {
     if (QCoreApplication::instance()) return;
-    static int argc = 1;
-    static char name[] = "zw_qt_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
+    // No display is needed, whatever the test runner passes on.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    app = std::make_unique<QApplication>(argc, argv);
   }
+  // Gone before the program's exit handlers run: Qt cannot be torn down after them.
+  void TearDown() override { app.reset(); }
+
+  int argc = 1;
+  char name[12] = "zw_qt_tests";
+  char* argv[2] = {name, nullptr};
+  std::unique_ptr<QApplication> app;
 };
 const auto* const widgets_app = ::testing::AddGlobalTestEnvironment(new WidgetsApp);
 
