@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -129,6 +131,20 @@ TEST_F(QtDialogs, AboutBoxShowsVersionAndOpensTheHomePage) {
   EXPECT_EQ(host.opened, std::vector<std::string>{help_page(s)});
   child<QPushButton>(*d, "Command1").click();
   EXPECT_EQ(d->result(), QDialog::Accepted);
+}
+
+}  // namespace
+}  // namespace zw
+
+namespace zw {
+namespace {
+
+TEST(HelpPage, ShipsBesideTheExecutables) {
+  AppState s;
+  s.app_dir = QFileInfo(ZW_CLI_PATH).absolutePath().toStdString();
+  QFile page(QString::fromStdString(help_page(s)));
+  ASSERT_TRUE(page.open(QIODevice::ReadOnly)) << help_page(s);
+  EXPECT_TRUE(page.readAll().contains("<title>Zoomwright help</title>"));
 }
 
 }  // namespace
