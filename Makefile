@@ -4,9 +4,12 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 RELEASE_BUILD ?= build-release
+FUZZ_BUILD ?= build-fuzz
+WINDOWS_BUILD ?= build-windows
+FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build run test test-fast test-asan bench clean
+.PHONY: all deps build run test test-fast test-asan bench fuzz test-windows clean
 
 all: build
 
@@ -45,5 +48,21 @@ bench:
 	cmake --build $(RELEASE_BUILD) -j $(JOBS)
 	cd $(RELEASE_BUILD) && for b in bench/zw-bench-*; do [ -f "$$b" ] && [ -x "$$b" ] || continue; QT_QPA_PLATFORM=offscreen ./$$b || exit 1; done
 
+# The core and its tests cross-built for Windows, run under Wine.
+test-windows:
+	@scripts/install-deps windows
+	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+	  -DCMAKE_BUILD_TYPE=Release -DZW_QT=OFF -DZW_GTEST_SOURCE=/usr/src/googletest $(CMAKE_FLAGS)
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+	@scripts/test-windows $(WINDOWS_BUILD) $(JOBS)
+
+# Every fuzz target for FUZZ_SECONDS seconds, starting from fuzz/corpus/.
+fuzz:
+	@scripts/install-deps fuzz
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DZW_FUZZ=ON -DZW_QT=OFF -DBUILD_TESTING=OFF $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@scripts/run-fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD)

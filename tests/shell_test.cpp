@@ -31,6 +31,20 @@ TEST(Paths, JoinUsesTheHostSeparatorAndCollapsesDoubles) {
   EXPECT_EQ(paths::to_host("a\\b/c"), host_path("a/b/c"));
 }
 
+TEST(Paths, TheSystemsOwnSeparatorComesOutEitherGoesIn) {
+  struct J { std::string a, b, joined; };
+#ifdef _WIN32
+  const std::vector<J> cases = {{"C:\\maps", "styles/mine", "C:\\maps\\styles\\mine"},
+                                {"C:/maps/", "\\mine\\", "C:\\maps\\mine\\"},
+                                {"\\\\server\\share", "mine", "\\\\server\\share\\mine"}};
+#else
+  const std::vector<J> cases = {{"/maps", "styles\\mine", "/maps/styles/mine"},
+                                {"/maps/", "/mine/", "/maps/mine/"},
+                                {"maps\\", "mine", "maps/mine"}};
+#endif
+  for (const auto& c : cases) EXPECT_EQ(paths::join(c.a, c.b), c.joined) << c.a << " + " << c.b;
+}
+
 TEST(Shell, LoadtextKeepsEveryByteAndGivesNothingForAMissingFile) {
   test::TempDir dir;
   HeadlessHost host;

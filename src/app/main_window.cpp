@@ -81,7 +81,8 @@ void select_style_dir(AppState& s, Host& host, const std::string& style_dir) {
   auto dir = paths::to_host(style_dir);
   while (dir.size() > 1 && dir.back() == paths::separator) dir.pop_back();
   auto root = paths::part(dir, 0);
-  if (root.empty()) root = std::string(".") + paths::separator;
+  // A plain name is a style in the current directory.
+  if (root.empty() || root == dir) root = std::string(".") + paths::separator;
   if (root.size() > 1 && root.back() == paths::separator) root.pop_back();
   s.style_root = root;
   s.style_name = paths::part(dir, 1);

@@ -1,21 +1,268 @@
 #include "chart/chart.h"
 
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
 #include "analysis/analysis.h"
+#include "analysis/scanner.h"
 #include "app/failure.h"
+#include "app/numbers.h"
+#include "app/text.h"
+#include "chart/swatches.h"
 
 namespace zw {
+namespace {
+
+constexpr Colour plain_bar = rgb(100, 100, 100);
+constexpr Colour continue_bar = rgb(120, 120, 140);
+constexpr Colour bright_green = rgb(0, 255, 0);
+constexpr Colour green = rgb(0, 128, 0);
+constexpr Colour faded_bar = rgb(180, 180, 180);
+constexpr Colour grid_colour = rgb(220, 220, 220);
+constexpr Colour line_ref_colour = rgb(90, 90, 140);
+
+int nearest(double x) { return static_cast<int>(num::round_half_even(x, INT_MIN, INT_MAX)); }
+
+// The leading hexadecimal digits of a type code; 0 without any.
+unsigned long long hex_value(const std::string& t) {
+  unsigned long long v = 0;
+  for (char c : t) {
+    int d;
+    if (c >= '0' && c <= '9') d = c - '0';
+    else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+    else break;
+    if (v > (ULLONG_MAX >> 4)) return ULLONG_MAX;
+    v = v * 16 + static_cast<unsigned>(d);
+  }
+  return v;
+}
+
+struct Row {
+  std::string type, text, line;
+  int from = 0, to = 0;
+  bool cont = false;
+};
+
+Row read_row(const AppState& s, int i) {
+  const auto& t = s.results;
+  long long k = s.selected_kind;
+  Row r;
+  r.type = bounded(bounded(t.rule_type, k, "rule_type"), i, "rule_type");
+  r.text = bounded(bounded(t.rule_text, k, "rule_text"), i, "rule_text");
+  r.line = bounded(bounded(t.rule_line, k, "rule_line"), i, "rule_line");
+  r.from = bounded(bounded(t.res_from, k, "res_from"), i, "res_from");
+  r.to = bounded(bounded(t.res_to, k, "res_to"), i, "res_to");
+  r.cont = bounded(bounded(t.rule_continue, k, "rule_continue"), i, "rule_continue") != 0;
+  return r;
+}
+
+// Rules that start below the last main level are drawn red. A style without a
+// main level list has no such rules (rather than one failure per row).
+bool below_main_levels(const AppState& s, int from) {
+  const auto& lv = s.levels;
+  if (lv.main_level_last < 0 ||
+      static_cast<std::size_t>(lv.main_level_last) >= lv.level_res.size())
+    return false;
+  return from < lv.level_res[static_cast<std::size_t>(lv.main_level_last)];
+}
+
+Colour bar_colour(const AppState& s, const Row& r) {
+  Colour c = plain_bar;
+  if (r.cont) c = continue_bar;
+  if (s.selected_kind == 1 && !r.type.empty()) {
+    auto v = hex_value(r.type);
+    if (v < 0x18 && v != 0x14 && v != 0x15) c = r.cont ? bright_green : green;
+  }
+  if (below_main_levels(s, r.from)) c = colours::dark_red;
+  if (r.cont && s.f1.Check2.value != 1) {
+    if (c != bright_green) c = faded_bar;
+    if (below_main_levels(s, r.from)) c = colours::dark_red;
+  }
+  return c;
+}
+
+// "Overview Only" keeps the rules that reach the first overview level; a
+// style without overview levels has nothing to filter by.
+bool filtered_out(const AppState& s, const Row& r) {
+  if (s.f1.ovw.value == 1 && !s.levels.overview_res.empty() && r.from > s.levels.overview_res[0])
+    return true;
+  return r.from < s.lowest_resolution;
+}
+
+struct Layout {
+  double th = 0;      // height of "X"
+  int w = 0;          // column width
+  int lowest = 24;
+  int bar_offset = 170;
+  double w000 = 0;
+  double x(int r) const { return static_cast<double>(r - lowest) * w + 600; }
+};
+
+// Draws the TYP swatch of row i when the TYP option is on; "?" marks a type
+// the file lacks.
+void draw_swatch(AppState& s, Host& host, int i, int y) {
+  auto& f = s.f1;
+  if (f.label2.value != 1 || s.typ_file.empty()) return;
+  int kind = f.Check3[1].value == 1 ? 1 : f.Check3[0].value == 1 ? 0 : f.Check3[2].value == 1 ? 2 : -1;
+  if (kind < 0) return;
+  bool missing = kind == 1 ? plotline(s, host, i) : kind == 0 ? plotpolygon(s, host, i) : plotpoint(s, host, i);
+  auto& p1 = f.p1.draw();
+  if (missing) {
+    p1.move_to(180, y);
+    p1.print("?");
+    return;
+  }
+  Image picture = f.p4.draw().image();
+  if (kind == 1) p1.paint_image(picture, 80, y + 130, 500, 250);
+  else if (kind == 0) p1.paint_image(picture, 80, y, 450, 450);
+  else p1.paint_image(picture, 80, y, 500, 500);
+}
+
+}  // namespace
+
+int canvas_height(AppState& s, Host&, int count) {
+  auto& f = s.f1;
+  double th = f.p1.draw().text_height("X");
+  int need = nearest((static_cast<double>(count) + 2) * nearest(th) * 2.5);
+  int below_strip = f.height - f.p3.top;
+  if (below_strip > need) need = below_strip;
+  if (need < f.p2.height()) need = f.p2.height();
+  if (need < 1000) need = 5000;
+  return need;
+}
 
 void clearpic(AppState& s, Host&) {
   attempt_quietly([&] { s.f1.p1.draw().clear(s.f1.p1.back); });
   attempt_quietly([&] { s.f1.p3.draw().clear(s.f1.p3.back); });
 }
 
-void plot(AppState&, Host&, int) {}
+void plot(AppState& s, Host& host, int count) {
+  auto& f = s.f1;
+  Layout lay;
+  lay.bar_offset = f.shtxt.value == 1 ? 350 : 170;
+  lay.lowest = s.lowest_resolution;
+  attempt(host, [&] {
+    int columns = 25 - lay.lowest;
+    if (columns == 0) fail("Division by zero");
+    lay.w = nearest(static_cast<double>(f.p2.width() - 2 * f.vs.bounds.width - 600) / columns);
+  });
+  attempt(host, [&] {
+    auto& p1 = f.p1.draw();
+    lay.w000 = p1.text_width("000");
+    lay.th = p1.text_height("X");
+  });
+  attempt(host, [&] { f.p1.set_height(canvas_height(s, host, count)); });
+  clearpic(s, host);
+
+  double bottom = 0;
+  if (count > 0) {
+    host.set_busy(true);
+    int n = 0;
+    for (int i = 0; i < count; ++i) {
+      Row r;
+      bool readable = true;
+      attempt(host, [&] {
+        readable = false;
+        r = read_row(s, i);
+        readable = true;
+      });
+      // Past the end of the table every further row would fail the same way.
+      if (!readable) break;
+      if (filtered_out(s, r)) continue;
+      int y = nearest(lay.th * n * 2.5 + 80);
+      int bar_top = y + lay.bar_offset;
+      attempt(host, [&] {
+        auto& p1 = f.p1.draw();
+        Colour c = bar_colour(s, r);
+        double end = lay.x(r.to + 1);
+        p1.fill_rect(lay.x(r.from), bar_top, end, bar_top + 30, c);
+        if (!r.cont) p1.fill_rect(end - 10, bar_top - 80, end + 20, bar_top + 100, c);
+      });
+      attempt(host, [&] { draw_swatch(s, host, i, y); });
+      attempt(host, [&] {
+        auto& p1 = f.p1.draw();
+        if (!r.type.empty()) p1.set_fore(colours::black);
+        p1.move_to(670, y + 100);
+        p1.set_bold(true);
+        p1.print(" " + text::decimal(r.from));
+        p1.set_bold(false);
+        p1.move_to(p1.current_x() + lay.w000 / 2, p1.current_y());
+        bottom = y + 100 + lay.th;
+        double type_x = p1.current_x() + p1.text_width("XXXXX");
+        p1.print(r.type);
+        p1.move_to(type_x, p1.current_y());
+        p1.set_fore(line_ref_colour);
+        p1.print(r.line + "  ");
+        p1.set_fore(colours::black);
+        if (f.shtxt.value == 1) p1.print(r.text + " ");
+      });
+      ++n;
+    }
+    attempt(host, [&] {
+      auto& p1 = f.p1.draw();
+      p1.move_to(30, lay.th * (count + 1) * 2.5 + 100);
+      p1.print("\tCharted with Zoomwright " + s.app_version + "   " + host.today());
+    });
+  }
+
+  for (int r = lay.lowest; r <= 25; ++r) {
+    double x = lay.x(r);
+    attempt(host, [&] { f.p1.draw().line(x, 0, x, bottom, grid_colour); });
+    attempt(host, [&] { f.p3.draw().fill_rect(x, 0, x, f.p3.height(), colours::black); });
+  }
+  attempt_quietly([&] { f.p1.draw().set_bold(false); });
+}
 
 void resize_(AppState& s, Host& host) {
   if (s.scan_busy) return;
   s.scan_busy = true;
-  if (s.result_count > 0) attempt(host, [&] { plot(s, host, s.result_count); });
+  auto& f = s.f1;
+  attempt_quietly([&] {
+    int frame = nearest(host.twips_per_pixel() * host.sizing_border_pixels());
+    f.p1.set_width(f.width - 2 * frame);
+    f.p3.set_width(f.p1.width());
+    f.p2.set_width(f.p1.width());
+  });
+  attempt_quietly([&] { f.p2.set_height(f.height - 800 - f.p2.top); });
+  attempt_quietly([&] {
+    f.vs.bounds.left = f.p2.width() - f.vs.bounds.width;
+    f.vs.bounds.top = 0;
+    f.vs.bounds.height = f.p2.height();
+  });
+  // The range must fit the chart about to be drawn, not the previous one, so
+  // the canvas takes its new height before the overflow is measured.
+  if (s.result_count > 0)
+    attempt_quietly([&] { f.p1.set_height(canvas_height(s, host, s.result_count)); });
+  attempt_quietly([&] {
+    int d = nearest(static_cast<double>(f.p1.height()) - f.p2.height() + 17);
+    if (d < 25) {
+      f.vs.max = 0;
+      return;
+    }
+    if (d > 32767) d = 32757;
+    f.vs.max = d;
+    attempt_quietly([&] {
+      int columns = 25 - s.lowest_resolution;
+      if (columns == 0) fail("Division by zero");
+      double w = static_cast<double>(f.p2.width() - 2 * f.vs.bounds.width - 600) / columns;
+      for (int r = s.lowest_resolution; r <= 24; ++r) {
+        auto& label = scale_label(s, r);
+        label.bounds.width = nearest(w);
+        label.bounds.left = nearest((r - s.lowest_resolution) * w + 600);
+        label.bounds.top = 0;
+        // The level marks that the analysis put on the scale stay.
+        auto number = text::decimal(r);
+        if (!text::starts_with(label.caption, number + " L")) label.caption = number;
+        label.visible = true;
+      }
+    });
+    f.vs.small_change = std::max(1, nearest(f.vs.max / 20.0));
+    f.vs.large_change = std::max(1, nearest(f.vs.max / 10.0));
+  });
+  f.vs.enabled = true;
+  if (s.result_count > 0) attempt_quietly([&] { plot(s, host, s.result_count); });
   s.scan_busy = false;
   host.set_busy(false);
 }
@@ -28,6 +275,16 @@ void chk_plot(AppState& s, Host& host) {
     }
 }
 
-void vs_Scroll(AppState&, Host&) {}
+void vs_Scroll(AppState& s, Host&) {
+  auto& f = s.f1;
+  int offset = 0;
+  // Without a range there is nothing to scroll: the canvas goes to the top.
+  attempt_quietly([&] {
+    if (f.vs.max == 0) fail("Division by zero");
+    offset = nearest(std::abs(static_cast<double>(f.p2.height()) - f.p1.height()) * f.vs.value /
+                     f.vs.max);
+  });
+  f.p1.top = -offset;
+}
 
 }  // namespace zw

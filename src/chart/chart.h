@@ -16,4 +16,8 @@ void clearpic(AppState& s, Host& host);
 // Moves the canvas for the scroll bar's value.
 void vs_Scroll(AppState& s, Host& host);
 
+// The canvas height for a chart of count rows: the rows plus two, at least the
+// window below the scale strip and the pane, and never a sliver.
+int canvas_height(AppState& s, Host& host, int count);
+
 }  // namespace zw

@@ -1,10 +1,227 @@
 #include "chart/swatches.h"
 
-namespace zw {
+#include <algorithm>
+#include <cmath>
+#include <optional>
 
-// Placeholder until the TYP swatches are drawn: every type counts as missing.
-bool plotline(AppState&, Host&, int) { return true; }
-bool plotpolygon(AppState&, Host&, int) { return true; }
-bool plotpoint(AppState&, Host&, int) { return true; }
+#include "app/failure.h"
+#include "app/numbers.h"
+#include "app/text.h"
+
+namespace zw {
+namespace {
+
+constexpr const char* crlf = "\r\n";
+
+// The pieces of a CR LF list; the empty piece after the last CR LF is not an entry.
+std::vector<std::string> entries_of(const std::string& list) {
+  auto pieces = text::split(list, crlf);
+  if (!pieces.empty() && pieces.back().empty()) pieces.pop_back();
+  return pieces;
+}
+
+int hex_digit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// A BBGGRR entry as a colour; nothing when it is not six hexadecimal digits.
+std::optional<Colour> bbggrr_colour(const std::string& entry) {
+  if (entry.size() != 6) return std::nullopt;
+  int v[6];
+  for (int i = 0; i < 6; ++i)
+    if ((v[i] = hex_digit(entry[static_cast<std::size_t>(i)])) < 0) return std::nullopt;
+  return rgb(v[4] * 16 + v[5], v[2] * 16 + v[3], v[0] * 16 + v[1]);
+}
+
+// Draws cells in one colour list. A cell without a valid colour takes the
+// colour of the cell drawn before it, so a gap in the file's palette does not
+// punch a hole into the swatch.
+class Painter {
+ public:
+  Painter(Surface& d, std::vector<std::string> colours, double cw, double ch)
+      : d_(d), colours_(std::move(colours)), cw_(cw), ch_(ch) {}
+
+  void cell_by_index(long long x, long long y, std::optional<long long> index) {
+    if (index && *index >= 0 && *index < static_cast<long long>(colours_.size()))
+      cell(x, y, bbggrr_colour(colours_[static_cast<std::size_t>(*index)]));
+    else
+      cell(x, y, std::nullopt);
+  }
+
+  void cell(long long x, long long y, std::optional<Colour> c) {
+    if (c) last_ = *c;
+    double left = static_cast<double>(x) * cw_, top = static_cast<double>(y) * ch_;
+    d_.fill_rect(left, top, left + cw_, top + ch_, last_);
+  }
+
+  const std::vector<std::string>& colours() const { return colours_; }
+
+ private:
+  Surface& d_;
+  std::vector<std::string> colours_;
+  double cw_, ch_;
+  Colour last_ = colours::black;
+};
+
+// The entry of the table whose type code equals the key exactly: the first one.
+std::optional<std::size_t> find_entry(const TypTable& t, const std::string& key) {
+  auto n = std::min<long long>(t.count, static_cast<long long>(t.type.size()));
+  for (long long k = 0; k < n; ++k)
+    if (t.type[static_cast<std::size_t>(k)] == key) return static_cast<std::size_t>(k);
+  return std::nullopt;
+}
+
+std::string row_key(const AppState& s, int i) {
+  const auto& types = bounded(s.results.rule_type, s.selected_kind, "rule_type");
+  return type_key(bounded(types, i, "rule_type"));
+}
+
+// Lists a key that the TYP file lacks, once.
+void list_missing(AppState& s, const std::string& key) {
+  auto& box = s.f1.Text3.text;
+  for (const auto& line : text::split(box, crlf))
+    if (line == key) return;
+  box += key + crlf;
+}
+
+// Sizes p4, switches it to pixels and clears it; the usable width in pixels.
+Surface& start_picture(AppState& s, int width, int height) {
+  auto& p4 = s.f1.p4;
+  p4.set_size(width, height);
+  Surface& d = p4.draw();
+  d.set_pixel_scale(true);
+  d.clear(p4.back);
+  return d;
+}
+
+// The colour index of a line or polygon pixel: a digit gives its value, any
+// other (or a missing) character 0.
+long long digit_index(const std::string& row, std::size_t x) {
+  if (x >= row.size()) return 0;
+  char c = row[x];
+  return c >= '0' && c <= '9' ? c - '0' : 0;
+}
+
+// Lines and polygons: 32 digit cells per row.
+bool plot_digits(AppState& s, Host& host, int i, bool lines) {
+  bool missing = true;
+  attempt_quietly([&] {
+    s.f1.p4.visible = false;
+    std::string key = row_key(s, i);
+    const TypTable& t = lines ? s.typ.lines : s.typ.polygons;
+    auto k = find_entry(t, key);
+    if (!k) {
+      list_missing(s, key);
+      return;
+    }
+    missing = false;
+    // Copies: the window events let run between line rows may read the TYP file again.
+    auto rows = entries_of(bounded(t.pixels, static_cast<long long>(*k), "typ pixels"));
+    auto colours = entries_of(bounded(t.colours, static_cast<long long>(*k), "typ colours"));
+    Surface& d = lines ? start_picture(s, 1000, 500) : start_picture(s, 1000, 1000);
+    double w = d.scale_width();
+    double cw = w / 32;
+    double ch = lines ? w / static_cast<double>(rows.size() + 1) / 2 : cw;
+    Painter paint(d, std::move(colours), cw, ch);
+    for (std::size_t y = 0; y < rows.size(); ++y) {
+      for (std::size_t x = 0; x < 32; ++x)
+        paint.cell_by_index(static_cast<long long>(x), static_cast<long long>(y),
+                            digit_index(rows[y], x));
+      if (lines) host.do_events();
+    }
+  });
+  return missing;
+}
+
+// The colour index of an ordinary point pixel: one character from "$" on, or
+// two characters for palettes of 32 colours and more.
+std::optional<long long> point_index(const std::string& pixel, int cpp) {
+  if (static_cast<int>(pixel.size()) < cpp) return std::nullopt;
+  auto code = [&](std::size_t n) { return static_cast<long long>(static_cast<unsigned char>(pixel[n])) - 36; };
+  return cpp == 1 ? code(0) : code(0) * 16 + code(1);
+}
+
+void plot_ordinary_point(Painter& paint, const std::vector<std::string>& rows, int cpp) {
+  std::size_t width = rows.empty() ? 0 : rows[0].size();
+  for (std::size_t y = 0; y < rows.size(); ++y) {
+    long long x = 0;
+    for (std::size_t c = 0; c < width; c += static_cast<std::size_t>(cpp), ++x)
+      paint.cell_by_index(x, static_cast<long long>(y),
+                          point_index(text::mid(rows[y], static_cast<int>(c) + 1, cpp), cpp));
+  }
+}
+
+// A direct-colour point: every pixel row is one colour, w of them per picture
+// row. Cells beyond the picture are not drawn, so a bogus header size cannot
+// hold the chart up.
+void plot_direct_point(Painter& paint, const std::vector<std::string>& rows, double usable,
+                       double cw) {
+  std::vector<std::string> size;
+  for (const auto& word : text::split(text::mid(paint.colours().at(0), 2), " "))
+    if (!word.empty()) size.push_back(word);
+  auto dimension = [&](std::size_t n) -> long long {
+    double v = n < size.size() ? num::val(size[n]) : 0;
+    return v > 0 ? std::llround(std::min(v, 1e9)) : 0;
+  };
+  long long w = dimension(0), h = dimension(1);
+  long long visible = cw > 0 ? static_cast<long long>(std::ceil(usable / cw)) : 0;
+  for (long long y = 0; y < std::min(h, visible); ++y)
+    for (long long x = 0; x < std::min(w, visible); ++x) {
+      long long k = y * w + x;
+      paint.cell(x, y, k < static_cast<long long>(rows.size())
+                           ? bbggrr_colour(rows[static_cast<std::size_t>(k)])
+                           : std::nullopt);
+    }
+}
+
+}  // namespace
+
+std::string type_key(const std::string& rule_type) {
+  std::string t = text::lower(rule_type);
+  if (t.size() >= 5) return t;
+  if (t.size() == 2) return "0" + t + "00";
+  return std::string(5 - t.size(), '0') + t;
+}
+
+bool plotline(AppState& s, Host& host, int i) { return plot_digits(s, host, i, true); }
+
+bool plotpolygon(AppState& s, Host& host, int i) { return plot_digits(s, host, i, false); }
+
+bool plotpoint(AppState& s, Host& host, int i) {
+  bool missing = true;
+  attempt_quietly([&] {
+    s.f1.p4.visible = false;
+    std::string key = row_key(s, i);
+    TypTable& t = s.typ.points;
+    auto n = std::min<long long>(t.count, static_cast<long long>(t.type.size()));
+    for (long long k = 0; k < n; ++k) {
+      auto& code = t.type[static_cast<std::size_t>(k)];
+      if (code.size() < 5) code = std::string(5 - code.size(), '0') + code;
+    }
+    auto k = find_entry(t, key);
+    if (!k) {
+      list_missing(s, key);
+      return;
+    }
+    missing = false;
+    auto rows = entries_of(bounded(t.pixels, static_cast<long long>(*k), "typ pixels"));
+    auto colours = entries_of(bounded(t.colours, static_cast<long long>(*k), "typ colours"));
+    bool direct = !colours.empty() && text::starts_with(colours[0], "W");
+    int cpp = colours.size() >= 32 ? 2 : 1;
+    if (!direct) bounded(t.cpp, static_cast<long long>(*k), "typ cpp") = static_cast<std::uint8_t>(cpp);
+    Surface& d = start_picture(s, 1000, 1000);
+    double usable = d.scale_width();
+    double cw = usable / 32;
+    Painter paint(d, std::move(colours), cw, cw);
+    if (direct)
+      plot_direct_point(paint, rows, usable, cw);
+    else
+      plot_ordinary_point(paint, rows, cpp);
+  });
+  return missing;
+}
 
 }  // namespace zw

@@ -1,8 +1,14 @@
 #pragma once
+#include <string>
+
 #include "app/state.h"
 #include "platform/host.h"
 
 namespace zw {
+
+// The key a row's type code is looked up by in the TYP tables: five lower-case
+// characters, a two-digit code xy as 0xy00, shorter ones padded with "0" on the left.
+std::string type_key(const std::string& rule_type);
 
 // Draws the TYP swatch of result row i of the selected kind on p4. Each returns
 // true when the TYP file has no entry for the row's type (the type key is then

@@ -39,7 +39,8 @@ std::vector<OptionSpec> analysis_options() {
   return specs;
 }
 
-bool run_analysis(Session& session, const Args& args) {
+bool run_analysis(Session& session, const Args& args,
+                  const std::function<void()>& before_check) {
   if (args.positional.size() != 1) throw UsageError("give one style directory");
   if (!args.has("--kind")) throw UsageError("--kind is required");
   int kind = kind_index(args.value("--kind"));
@@ -77,6 +78,7 @@ bool run_analysis(Session& session, const Args& args) {
     Check4_MouseUp(s, host);
   }
 
+  if (before_check) before_check();
   int runs = s.analysis_runs;
   command2_Click(s, host);
   if (s.analysis_runs == runs) return false;

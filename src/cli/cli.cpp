@@ -33,6 +33,12 @@ const std::vector<Command>& commands() {
        "          [--category NAME]... [--text TEXT] [--resolution N]\n",
        run_analyse},
       {"levels", "  levels STYLE_DIR\n", run_levels},
+      {"chart",
+       "  chart STYLE_DIR --kind polygons|lines|points [analyse options] [--typ FILE]\n"
+       "          [--show-text] [--overview-only] [--width TWIPS] --out FILE.bmp|FILE.png\n",
+       run_chart},
+      {"typ", "  typ FILE\n", run_typ},
+      {"convert", "  convert STYLE_DIR NEW_NAME [--yes]\n", run_convert},
   };
   return all;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -32,12 +33,17 @@ void start_session(Session& session, const Args& args);
 std::vector<OptionSpec> analysis_options();
 // Selects the style, clicks the kind, sets the boxes and runs the analysis
 // command (and the scale-label click); true when the analysis read the style.
-bool run_analysis(Session& session, const Args& args);
+// before_check runs just before the analysis command, once the boxes are set.
+bool run_analysis(Session& session, const Args& args,
+                  const std::function<void()>& before_check = {});
 // Prints rows, lowest and one line per result row.
 void print_rows(const Session& session, std::ostream& out);
 
 int run_analyse(const std::vector<std::string>& words, Io& io);
 int run_levels(const std::vector<std::string>& words, Io& io);
+int run_chart(const std::vector<std::string>& words, Io& io);
+int run_typ(const std::vector<std::string>& words, Io& io);
+int run_convert(const std::vector<std::string>& words, Io& io);
 
 // The whole CLI: returns the exit status.
 int run(const std::vector<std::string>& argv, Io& io);

@@ -6,7 +6,12 @@
 
 namespace zw {
 
-// Reads a TYP text file into the TYP tables and names it in the "TYP" box.
+// Reads a TYP text file into the TYP tables of all three kinds and names it in
+// the "TYP" box. The file is bytes as written; nothing is re-encoded.
 void loadtyp(AppState& s, Host& host, const std::string& path);
+
+// Fill the polygon and the point tables from the whole text of a TYP file.
+void loadpolygons(AppState& s, Host& host, const std::string& all);
+void loadpoints(AppState& s, Host& host, const std::string& all);
 
 }  // namespace zw

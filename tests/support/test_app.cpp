@@ -1,5 +1,6 @@
 #include "support/test_app.h"
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -51,6 +52,23 @@ std::string TempDir::read(const std::string& relative) const {
   std::stringstream ss;
   ss << in.rdbuf();
   return ss.str();
+}
+
+std::map<std::string, std::string> TempDir::tree(const std::string& relative) const {
+  std::map<std::string, std::string> files;
+  auto base = to_fs_path(at(relative));
+  std::error_code ec;
+  for (auto it = fs::recursive_directory_iterator(base, ec);
+       !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    if (!it->is_regular_file(ec)) continue;
+    auto rel = from_fs_path(it->path().lexically_relative(base));
+    std::replace(rel.begin(), rel.end(), '\\', '/');
+    std::ifstream in(it->path(), std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    files[rel] = ss.str();
+  }
+  return files;
 }
 
 TestApp::TestApp() {

@@ -22,6 +22,8 @@ class TempDir {
   // Writes a file (bytes as given), creating its directories.
   void write(const std::string& relative, const std::string& content) const;
   std::string read(const std::string& relative) const;
+  // Every file under a directory inside, by its path relative to it (with "/").
+  std::map<std::string, std::string> tree(const std::string& relative) const;
 
  private:
   std::string path_;

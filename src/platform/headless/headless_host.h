@@ -25,7 +25,7 @@ class HeadlessHost : public Host {
   void canvas_text(const std::string& text) override;
   void set_busy(bool busy) override { busy_ = busy; }
   void do_events() override { ++events_let_run; }
-  FileSystem& fs() override { return fs_; }
+  FileSystem& fs() override { return fs_override ? *fs_override : fs_; }
   std::string file_dialog(bool save, const std::string& initial_dir,
                           const std::string& default_name) override;
   std::string choose_folder(const std::string& title) override;
@@ -72,6 +72,8 @@ class HeadlessHost : public Host {
   bool shell_works = false;
   // Acts in a dialog while it is shown (a test or the CLI plays the user).
   std::function<void(Dialog)> on_dialog;
+  // Another file system in place of the real one (a test's failing one).
+  FileSystem* fs_override = nullptr;
 
  private:
   std::ostream* out_;

@@ -1,0 +1,77 @@
+#include "convert/convert_dialog.h"
+
+#include "app/failure.h"
+#include "app/main_window.h"
+#include "convert/convert_style.h"
+
+namespace zw {
+
+void mtls_Click(AppState& s, Host& host, int index) {
+  if (index != 0) return;
+  s.new_style_name.clear();
+  host.show_dialog(Dialog::convert);
+  if (!s.new_style_name.empty()) change_res_to_lev(s, host);
+}
+
+namespace convert_form {
+namespace {
+
+constexpr const char* captions[2] = {"Close", "OK"};
+
+}  // namespace
+
+void Form_Load(AppState& s, Host& host) {
+  auto& d = s.convert;
+  // The dialog is unloaded when it closes, so every opening starts afresh.
+  d.caption = "Convert to Levels";
+  d.label1.caption = "New Style:";
+  d.Label2.caption = "Source:";
+  d.Label3.caption = s.style_name;
+  d.Text1.text = "untitled";
+  for (int i = 0; i < 2; ++i)
+    attempt_quietly([&] { paint_button(s, host, bounded(d.command1, i, "command1"), captions[i], 0); });
+}
+
+void Text1_KeyPress(int& key) {
+  if (key == ' ' || key == '.' || key == ',' || key == ';') key = 0;
+}
+
+std::string typed(const std::string& keys) {
+  std::string out;
+  for (char c : keys) {
+    int key = static_cast<unsigned char>(c);
+    Text1_KeyPress(key);
+    if (key != 0) out += c;
+  }
+  return out;
+}
+
+bool command1_Click(AppState& s, Host& host, int index) {
+  if (index == 0) {
+    s.new_style_name.clear();
+    return true;
+  }
+  if (index != 1) return false;
+  s.new_style_name = s.convert.Text1.text;
+  auto answer = host.message("New style : " + s.new_style_name + " ", Buttons::yes_no_cancel);
+  if (answer == Answer::yes) return true;
+  if (answer == Answer::cancel) {
+    s.new_style_name.clear();
+    return true;
+  }
+  // No: the dialog stays open, and the typed name stays recorded.
+  return false;
+}
+
+void command1_MouseMove(AppState& s, Host& host, int index) {
+  attempt_quietly([&] { paint_button(s, host, bounded(s.convert.command1, index, "command1"), "", 1); });
+}
+
+void Form_MouseMove(AppState& s, Host& host) {
+  if (!s.hover_active) return;
+  for (int i = 0; i < 2; ++i)
+    attempt_quietly([&] { paint_button(s, host, bounded(s.convert.command1, i, "command1"), "", 0); });
+}
+
+}  // namespace convert_form
+}  // namespace zw

@@ -1,0 +1,38 @@
+#pragma once
+#include <string>
+
+#include "app/state.h"
+#include "platform/host.h"
+
+namespace zw {
+
+// Tools menu. Item 0, "Change Resolution to Level": asks for the new style's
+// name in the "Convert to Levels" dialog, then converts when a name was given.
+void mtls_Click(AppState& s, Host& host, int index);
+
+}  // namespace zw
+
+// The logic of the "Convert to Levels" dialog (state s.convert). Its window
+// calls these from its events; the name it ends with is s.new_style_name
+// ("" when no conversion is wanted).
+namespace zw::convert_form {
+
+// The dialog opens: its design texts ("untitled" in Text1), the source style's
+// name in Label3, both buttons painted in their normal look.
+void Form_Load(AppState& s, Host& host);
+
+// A key typed into Text1: a space, ".", "," or ";" is dropped (key becomes 0).
+void Text1_KeyPress(int& key);
+// The text that typing these keys into Text1 leaves.
+std::string typed(const std::string& keys);
+
+// Button 0 "Close", button 1 "OK" (which asks "New style : NAME "). Returns
+// true when the dialog closes.
+bool command1_Click(AppState& s, Host& host, int index);
+
+// The mouse over a button paints it in its hover look; over the dialog's
+// background it paints both in their normal look again.
+void command1_MouseMove(AppState& s, Host& host, int index);
+void Form_MouseMove(AppState& s, Host& host);
+
+}  // namespace zw::convert_form

@@ -1,0 +1,32 @@
+#pragma once
+#include <string>
+
+#include "app/state.h"
+#include "platform/host.h"
+
+// Writes a copy of the selected style under new_style_name, beside it in
+// style_root, with every "resolution " replaced by the level that the style's
+// own level table gives for it. The source style is only read.
+namespace zw {
+
+// The whole conversion as the Tools menu runs it: convert_style, then the
+// style list is rebuilt (the source stays selected) and the analysis runs again.
+void change_res_to_lev(AppState& s, Host& host);
+
+// The conversion itself, without the refresh: the checks, the copied files and
+// the rewritten rule and included files. Returns false when a check stopped it
+// before anything was written.
+bool convert_style(AppState& s, Host& host);
+
+// Rewrites one file of the source style into the style new_name. path is the
+// file's full path; an included file (include_file) keeps its path relative to
+// the source style directory. A file with nothing to convert is copied as it is.
+void res_2_lev(AppState& s, Host& host, const std::string& path, const std::string& new_name,
+               bool include_file);
+
+// The rewriting of one file's text: every "resolution " and the resolution after
+// it become "level " and the level (or range of levels). Each message it shows
+// ("Check this", "OOps...") goes to the host.
+std::string resolutions_to_levels(const AppState& s, Host& host, const std::string& text);
+
+}  // namespace zw

@@ -1,0 +1,76 @@
+#pragma once
+#include <QFont>
+#include <QImage>
+#include <functional>
+#include <string>
+
+#include "platform/surface.h"
+
+namespace zw::qt {
+
+// A picture box drawn into a retained QImage. Coordinates arrive in twips (or
+// pixels once the scale unit is switched) and become pixels at the twips per
+// pixel the binding gives: the screen's for the window, 15 for the batch front
+// end. Text uses the canvas font, "Arial" at 10 points until set.
+class RasterSurface : public Surface {
+ public:
+  explicit RasterSurface(double twips_per_pixel = 15);
+
+  void resize(int width_twips, int height_twips) override;
+  void clear(Colour back) override;
+  void set_pixel_scale(bool pixels) override { pixels_ = pixels; }
+  double scale_width() const override;
+  double twips_per_pixel() const override { return tpp_; }
+
+  void fill_rect(double x1, double y1, double x2, double y2, Colour c) override;
+  void line(double x1, double y1, double x2, double y2, Colour c) override;
+
+  void set_font(const std::string& name, double points) override;
+  void set_bold(bool bold) override;
+  bool bold() const override { return font_.bold(); }
+  void set_fore(Colour c) override { fore_ = c; }
+  double text_width(const std::string& text) override;
+  double text_height(const std::string& text) override;
+
+  void move_to(double x, double y) override { x_ = x, y_ = y; }
+  double current_x() const override { return x_; }
+  double current_y() const override { return y_; }
+  void print(const std::string& text, bool new_line = false) override;
+
+  Image image() const override;
+  void paint_image(const Image& image, double x, double y, double width,
+                   double height) override;
+
+  // For the window: the retained picture, and a call after every change to it
+  // (so a widget can repaint itself).
+  const QImage& qimage() const { return image_; }
+  void on_change(std::function<void()> notify) { notify_ = std::move(notify); }
+  int width_twips() const { return width_; }
+  int height_twips() const { return height_; }
+  const QFont& font() const { return font_; }
+
+ private:
+  // Current scale unit to pixels.
+  double px(double v) const { return pixels_ ? v : v / tpp_; }
+  // Pixels to the current scale unit.
+  double unit(double pixels) const { return pixels_ ? pixels : pixels * tpp_; }
+  void changed();
+  QImage blank(int w, int h, Colour back) const;
+
+  double tpp_;
+  int width_ = 0, height_ = 0;
+  bool pixels_ = false;
+  Colour back_ = colours::white;
+  Colour fore_ = colours::black;
+  QFont font_;
+  QImage image_;
+  QImage metrics_device_;  // carries the DPI for measuring when image_ is empty
+  double x_ = 0, y_ = 0;
+  std::function<void()> notify_;
+};
+
+// Conversions between the program's pictures and Qt's.
+QImage to_qimage(const Image& image);
+Image from_qimage(const QImage& image);
+
+}  // namespace zw::qt

@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include "app/text.h"
+#include "app/image_export.h"
+#include "platform/qt/raster_surface.h"
+#include "qt_app.h"
+#include "support/cli_runner.h"
+#include "support/test_app.h"
+
+namespace zw {
+namespace {
+
+using test::run_cli;
+
+std::string example() { return std::string(ZW_SOURCE_DIR) + "/examples/styles/example"; }
+
+struct CliChart : ::testing::Test {
+  void SetUp() override { test::ensure_qt_app(); }
+  test::CliResult chart(std::vector<std::string> args) {
+    args.insert(args.begin(), {"chart", example(), "--kind", "lines", "--all"});
+    args.insert(args.end(), {"--system-dir", dir.at("system")});
+    return run_cli(args);
+  }
+  QImage load(const std::string& name) {
+    return QImage(QString::fromStdString(dir.at(name)));
+  }
+  test::TempDir dir;
+};
+
+TEST_F(CliChart, WritesTheSameChartAsBitmapAndPng) {
+  auto bmp = chart({"--out", dir.at("chart.BMP")});
+  ASSERT_EQ(bmp.status, 0) << bmp.err;
+  EXPECT_EQ(bmp.err, "");
+  auto png = chart({"--out", dir.at("chart.png")});
+  ASSERT_EQ(png.status, 0) << png.err;
+  // The analysis is printed as analyse prints it.
+  auto lines = text::split(bmp.out, "\n");
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines[0], "rows\t16");
+  EXPECT_EQ(lines[1], "lowest\t16");
+  EXPECT_EQ(png.out, bmp.out);
+
+  QImage a = load("chart.BMP"), b = load("chart.png");
+  ASSERT_FALSE(a.isNull());
+  ASSERT_FALSE(b.isNull());
+  EXPECT_EQ(a.width(), 1000);  // 15000 twips at 15 twips per pixel
+  EXPECT_EQ(a.size(), b.size());
+  EXPECT_EQ(a.convertToFormat(QImage::Format_RGB32), b.convertToFormat(QImage::Format_RGB32));
+
+  // The strip's grey on top, the canvas below with a red bar (motorway, resolution
+  // 16 lies below the last main level) in the first row.
+  EXPECT_EQ(QColor(a.pixel(5, 5)), QColor(224, 224, 224));
+  EXPECT_EQ(QColor(a.pixel(5, 30)), QColor(255, 255, 255));
+  int first_bar = 400 / 15 + (80 + 170) / 15;
+  bool red = false;
+  for (int y = first_bar - 1; y <= first_bar + 2; ++y)
+    red = red || QColor(a.pixel(500, y)) == QColor(128, 0, 0);
+  EXPECT_TRUE(red);
+}
+
+TEST_F(CliChart, TheWidthSetsThePane) {
+  auto r = chart({"--width", "9000", "--show-text", "--overview-only", "--out", dir.at("narrow.png")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(load("narrow.png").width(), 600);
+}
+
+TEST_F(CliChart, NamesAndExistingFilesFollowSaveImage) {
+  struct Case {
+    std::vector<std::string> extra;
+    std::string out;
+    int status;
+    std::string err;
+  } cases[] = {
+      {{}, "chart.jpg", 1, "message: Format not supported\n"},
+      {{}, "chart", 1, "message: Format not supported\n"},
+      {{}, "old.png", 1, "message: Replace file?\n"},
+      {{"--yes"}, "old.bmp", 0, "message: Replace file?\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.out);
+    dir.write("old.png", "old");
+    dir.write("old.bmp", "old");
+    auto args = c.extra;
+    args.insert(args.end(), {"--out", dir.at(c.out)});
+    auto r = chart(args);
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(r.err, c.err);
+  }
+  EXPECT_EQ(dir.read("old.png"), "old");
+  EXPECT_EQ(dir.read("old.bmp").substr(0, 2), "BM");
+  EXPECT_EQ(dir.read("chart"), "");
+
+  auto missing = run_cli({"chart", example(), "--kind", "lines", "--all"});
+  EXPECT_EQ(missing.status, 2);
+}
+
+TEST(ComposeOnRaster, StripAboveCanvasPixelForPixel) {
+  test::ensure_qt_app();
+  AppState s;
+  HeadlessHost host;
+  qt::RasterSurface p1(15), p2(15), p3(15), p4(15);
+  s.f1.p1.attach(&p1);
+  s.f1.p2.attach(&p2);
+  s.f1.p3.attach(&p3);
+  s.f1.p4.attach(&p4);
+  s.f1.p1.set_size(1500, 3000);
+  s.f1.p3.set_size(750, 300);  // narrower: stretched to the canvas width
+  p3.clear(colours::red);
+  p3.fill_rect(0, 0, 15, 15, colours::black);
+  p1.clear(colours::blue);
+  compose_image(s, host);
+  Image img = p4.image();
+  ASSERT_EQ(img.width, 100);
+  ASSERT_EQ(img.height, 220);
+  EXPECT_EQ(img.at(0, 0), colours::black);
+  EXPECT_EQ(img.at(1, 0), colours::black);  // one pixel becomes two
+  EXPECT_EQ(img.at(2, 0), colours::red);
+  EXPECT_EQ(img.at(99, 19), colours::red);
+  EXPECT_EQ(img.at(0, 20), colours::blue);
+  EXPECT_EQ(img.at(99, 219), colours::blue);
+}
+
+}  // namespace
+}  // namespace zw

@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+
+#include "app/text.h"
+#include "support/cli_runner.h"
+#include "support/test_app.h"
+
+namespace zw {
+namespace {
+
+using test::run_cli;
+
+struct CliTyp : ::testing::Test {
+  test::CliResult typ(const std::string& file) {
+    return run_cli({"typ", file, "--system-dir", dir.at("system")});
+  }
+  test::TempDir dir;
+};
+
+TEST_F(CliTyp, PrintsEveryTableWithItsLineEndsEscaped) {
+  dir.write("map.txt",
+            "[_polygon]\r\nType=0x3c\r\nXpm=\"0 0 1 0\"\r\n\"0 c #A8C8F0\"\r\n[end]\r\n"
+            "[_point]\r\nType=0x2f06\r\nDayXpm=\"2 1 1 1\"\r\n\"$ c #FF0000\"\r\n\"$\\$\"\r\n[end]\r\n"
+            "[_line]\r\nType=0x01\r\nLineWidth=1\r\n\"0 c #E03020\"\r\n[end]\r\n");
+  auto r = typ(dir.at("map.txt"));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  // Each piece runs to the next section of its kind, so the polygon also
+  // collects the point's and the line's colours and the point's row.
+  EXPECT_EQ(r.out,
+            "polygons\t1\n0\t03c00\tf0c8a8\\r\\n0000ff\\r\\n2030e0\\r\\n\t$\\\\$\\r\\n\n"
+            "lines\t1\n0\t00100\t2030e0\\r\\n\t" + std::string(32, '0') + "\\r\\n\n"
+            "points\t1\n0\t2f06\t0000FF\\r\\n2030E0\\r\\n\t$\\\\$\\r\\n\n");
+}
+
+TEST_F(CliTyp, AMissingFileGivesCountsOfMinusOne) {
+  auto r = typ(dir.at("none.txt"));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "polygons\t-1\nlines\t-1\npoints\t-1\n");
+  EXPECT_TRUE(text::starts_with(r.err, "message: Cannot find file ")) << r.err;
+}
+
+TEST_F(CliTyp, TheExampleFileAndUsage) {
+  auto r = typ(std::string(ZW_SOURCE_DIR) + "/examples/typ/example.txt");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(text::starts_with(r.out, "polygons\t9\n0\t00500\t")) << r.out.substr(0, 200);
+  EXPECT_TRUE(text::contains(r.out, "\nlines\t13\n"));
+  EXPECT_TRUE(text::contains(r.out, "\npoints\t7\n"));
+  EXPECT_EQ(run_cli({"typ"}).status, 2);
+  EXPECT_EQ(run_cli({"typ", "a", "b"}).status, 2);
+  auto help = run_cli({"typ", "--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_TRUE(text::contains(help.out, "typ FILE"));
+}
+
+}  // namespace
+}  // namespace zw

@@ -1,0 +1,38 @@
+#include "support/failing_fs.h"
+
+namespace zw::test {
+
+bool FailingFileSystem::refused(const std::string& path, std::string& error) {
+  if (read_only_root.empty() || path.rfind(read_only_root, 0) != 0) return false;
+  ++refused_writes;
+  error = "Read-only file system";
+  return true;
+}
+
+std::optional<std::string> FailingFileSystem::read(const std::string& path, std::string& error) {
+  if (unreadable.count(path)) {
+    error = "Permission denied";
+    return std::nullopt;
+  }
+  return StdFileSystem::read(path, error);
+}
+
+bool FailingFileSystem::write(const std::string& path, const std::string& data, std::string& error) {
+  return !refused(path, error) && StdFileSystem::write(path, data, error);
+}
+
+bool FailingFileSystem::create_dir(const std::string& path, std::string& error) {
+  return !refused(path, error) && StdFileSystem::create_dir(path, error);
+}
+
+bool FailingFileSystem::copy_file(const std::string& from, const std::string& to,
+                                  std::string& error) {
+  return !refused(to, error) && StdFileSystem::copy_file(from, to, error);
+}
+
+bool FailingFileSystem::remove_file(const std::string& path) {
+  std::string error;
+  return !refused(path, error) && StdFileSystem::remove_file(path);
+}
+
+}  // namespace zw::test

@@ -1,0 +1,28 @@
+#pragma once
+#include <set>
+#include <string>
+
+#include "app/files.h"
+
+namespace zw::test {
+
+// The real file system, except that it refuses to read the files named in
+// unreadable and to write anything below read_only_root, with the errors the
+// system gives. Tests run as root on CI, where permissions stop nothing.
+class FailingFileSystem : public StdFileSystem {
+ public:
+  std::set<std::string> unreadable;
+  std::string read_only_root;
+  int refused_writes = 0;
+
+  std::optional<std::string> read(const std::string& path, std::string& error) override;
+  bool write(const std::string& path, const std::string& data, std::string& error) override;
+  bool create_dir(const std::string& path, std::string& error) override;
+  bool copy_file(const std::string& from, const std::string& to, std::string& error) override;
+  bool remove_file(const std::string& path) override;
+
+ private:
+  bool refused(const std::string& path, std::string& error);
+};
+
+}  // namespace zw::test

@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include "app/text.h"
+#include "support/test_app.h"
+#include "typ/typ_reader.h"
+
+namespace zw {
+namespace {
+
+using test::TestApp;
+using Strings = std::vector<std::string>;
+
+// A TYP text file from its lines, with Windows line ends.
+std::string crlf_file(const Strings& lines) {
+  std::string out;
+  for (const auto& l : lines) out += l + "\r\n";
+  return out;
+}
+
+std::string rows(int n, char c) {
+  std::string out;
+  for (int i = 0; i < n; ++i) out += std::string(32, c) + "\r\n";
+  return out;
+}
+
+struct TypReader : ::testing::Test {
+  // Writes the text as a TYP file and reads it.
+  void load(const std::string& text) {
+    app.dir.write("map.txt", text);
+    loadtyp(app.s, app.host, app.dir.at("map.txt"));
+  }
+  const TypTable& table_of(const std::string& section) {
+    return section == "[_line]" ? app.s.typ.lines : section == "[_polygon]" ? app.s.typ.polygons
+                                                                            : app.s.typ.points;
+  }
+  TestApp app;
+};
+
+TEST_F(TypReader, TypeCodes) {
+  struct Case { const char* section; const char* key_line; const char* code; };
+  const Case cases[] = {
+      {"[_line]", "Type=0x01", "00100"},
+      {"[_polygon]", "Type=0x01", "00100"},
+      {"[_point]", "Type=0x2F", "02f00"},
+      {"[_polygon]", "Type=0x10f04", "10f04"},
+      {"[_point]", "Type=0x0400", "0400"},     // only two-digit codes are widened here
+      {"[_line]", "TYPE=0X2F06", "2f06"},      // the key in any case, the code lower-cased
+      {"[_line]", "Type=0x01 ;road", "01 ;road"},  // to the end of the line, as written
+      {"[_polygon]", "UseOrientation=N", "orientation=n"},  // no key: from the piece's 7th character
+  };
+  for (const auto& c : cases) {
+    load(crlf_file({c.section, c.key_line, "[end]"}));
+    const auto& t = table_of(c.section);
+    ASSERT_EQ(t.count, 1) << c.key_line;
+    EXPECT_EQ(t.type[0], c.code) << c.section << " " << c.key_line;
+  }
+}
+
+TEST_F(TypReader, ColourLinesBecomeBlueGreenRed) {
+  struct Case { const char* section; const char* colour_line; const char* entry; };
+  const Case cases[] = {
+      {"[_polygon]", "\"0 c #102030\"", "302010"},
+      {"[_line]", "\"0 c #A0B0C0\"", "c0b0a0"},  // lines and polygons are read in lower case
+      {"[_point]", "\"$ c #A0B0C0\"", "C0B0A0"},  // points as written
+      {"[_line]", "\"0 c none\"", "FFFFFF"},
+      {"[_point]", "\"$ c none\"", "FFFFFF"},
+      {"[_point]", "\"$ c #102030=15\"", "FFFFFF"},  // "=15" is white whatever it names
+      {"[_point]", "\"$ c #102030 alpha=0\"", "302010"},  // cut at the first blank
+      {"[_polygon]", "\"0\tc #102030\"", ""},  // " c " needs blanks: not a colour line
+  };
+  for (const auto& c : cases) {
+    load(crlf_file({c.section, "Type=0x05", "Xpm=\"32 1 1 1\"", c.colour_line, "[end]"}));
+    const auto& t = table_of(c.section);
+    ASSERT_EQ(t.count, 1);
+    EXPECT_EQ(t.colours[0], *c.entry ? std::string(c.entry) + "\r\n" : "") << c.colour_line;
+  }
+}
+
+TEST_F(TypReader, PatternsWhenASectionHasNoBitmap) {
+  struct Case { Strings keys; std::string pixels; };
+  const Case cases[] = {
+      {{"LineWidth=2"}, rows(2, '0')},
+      {{"LineWidth=3", "BorderWidth=1"}, rows(1, '1') + rows(3, '0') + rows(1, '1')},
+      {{"BorderWidth=2", "LineWidth=0"}, rows(2, '1') + rows(2, '1')},
+      {{"LineWidth=2.5"}, rows(2, '0')},  // whole numbers, halves to even
+      {{}, ""},                           // both widths unset: no rows at all
+  };
+  for (const auto& c : cases) {
+    Strings lines = {"[_line]", "Type=0x02"};
+    lines.insert(lines.end(), c.keys.begin(), c.keys.end());
+    lines.insert(lines.end(), {"Xpm=\"0 0 2 0\"", "\"1 c #FFFFFF\"", "[end]"});
+    load(crlf_file(lines));
+    EXPECT_EQ(app.s.typ.lines.pixels[0], c.pixels) << text::decimal(static_cast<long long>(c.keys.size()));
+  }
+  load(crlf_file({"[_polygon]", "Type=0x03", "\"0 c #FFFFFF\"", "[_point]", "Type=0x2f", "[end]"}));
+  EXPECT_EQ(app.s.typ.polygons.pixels[0], rows(32, '0'));
+  EXPECT_EQ(app.s.typ.points.pixels[0], rows(32, '0'));
+}
+
+TEST_F(TypReader, PixelRowsFromTheThirdLineOnWithoutQuotes) {
+  // The section name normally ends the first line; rows on the first two lines
+  // are not read. Bytes above 127 stay as they are.
+  load(crlf_file({"[_polygon]\"1111\"", "\"2222\"", "Type=0x03", "\"0\"1\"0\"",
+                  "\"\xe9\xe9" "0\"", ";\"not a row\"", "[end]"}));
+  EXPECT_EQ(app.s.typ.polygons.pixels[0], "010\r\n\xe9\xe9" "0\r\n");
+}
+
+TEST_F(TypReader, PiecesRunToTheNextSectionOfTheSameKind) {
+  load(crlf_file({"; _Line and [_POINT] spelt otherwise are not sections",
+                  "[_polygon]", "Type=0x01", "\"0 c #000001\"", "[end]",
+                  "[_line]", "Type=0x02", "\"0 c #000002\"", "[end]",
+                  "[_polygon]", "Type=0x03", "\"0 c #000003\"", "[end]",
+                  "[_line]", "Type=0x04", "\"0 c #000004\"", "\"0000\"", "[end]",
+                  "[_polygon]", "Type=0x05", "\"0 c #000005\"", "\"1111\"", "[end]"}));
+  const auto& lines = app.s.typ.lines;
+  const auto& polygons = app.s.typ.polygons;
+  EXPECT_EQ(lines.count, 2);
+  EXPECT_EQ(polygons.count, 3);
+  EXPECT_EQ(app.s.typ.points.count, 0);
+  EXPECT_EQ(lines.type, (Strings{"00200", "00400", ""}));
+  EXPECT_EQ(lines.colours[0], "020000\r\n030000\r\n");
+  // The last line piece carries the polygon section after it.
+  EXPECT_EQ(lines.colours[1], "040000\r\n050000\r\n");
+  EXPECT_EQ(lines.pixels[1], "0000\r\n1111\r\n");
+  EXPECT_EQ(polygons.type, (Strings{"00100", "00300", "00500", ""}));
+  EXPECT_EQ(polygons.colours[1], "030000\r\n040000\r\n");
+}
+
+TEST_F(TypReader, NightBitmapsAreDropped) {
+  load(crlf_file({"[_point]", "Type=0x2f06", "DayXpm=\"2 1 2 1\"", "\"$ c #FF0000\"",
+                  "\"% c #00FF00\"", "\"$%\"", "NIGHTXPM=\"2 1 1 1\"", "\"$ c #0000FF\"",
+                  "\"%%\"", "[end]"}));
+  const auto& p = app.s.typ.points;
+  EXPECT_EQ(p.type[0], "2f06");
+  EXPECT_EQ(p.colours[0], "0000FF\r\n00FF00\r\n");
+  EXPECT_EQ(p.pixels[0], "$%\r\n");
+}
+
+TEST_F(TypReader, DirectColourPoints) {
+  load(crlf_file({"[_point]", "Type=0x2e08", "xpm=\"2 2 0 0\" Colormode=24", "\"#102030\"",
+                  "\"#405060 extra\"", "[end]",
+                  // A header with a capital X is not the header line: an ordinary entry.
+                  "[_point]", "Type=0x2e09", "Xpm=\"1 1 0 0\"", "\"#102030\"", "[end]"}));
+  const auto& p = app.s.typ.points;
+  ASSERT_EQ(p.count, 2);
+  EXPECT_EQ(p.colours[0], "W2 2 0 0\" Colormode=24\r\n");
+  EXPECT_EQ(p.pixels[0], "302010\r\n605040\r\n");
+  EXPECT_EQ(p.colours[1], "");
+  EXPECT_EQ(p.pixels[1], "#102030\r\n");
+  EXPECT_TRUE(app.host.messages.empty());
+}
+
+TEST_F(TypReader, ZeroErrorStopsReadingPoints) {
+  load(crlf_file({"[_point]", "Type=0x01", "\"$ c #FFFFFF\"", "[end]",
+                  "[_point]", "Type=0x02", "xpm= \"2 2 0 0\"", "\"#102030\"", "[end]",
+                  "[_point]", "Type=0x03", "\"$ c #FFFFFF\"", "[end]",
+                  "[_line]", "Type=0x04", "LineWidth=1", "[end]"}));
+  EXPECT_EQ(app.host.messages, (Strings{"Zero error"}));
+  const auto& p = app.s.typ.points;
+  EXPECT_EQ(p.count, 3);
+  EXPECT_EQ(p.pixels[0], rows(32, '0'));
+  EXPECT_EQ(p.type[1], "00200");
+  EXPECT_EQ(p.pixels[1], "");
+  EXPECT_EQ(p.type[2], "");
+  // The lines are read after the points.
+  EXPECT_EQ(app.s.typ.lines.pixels[0], rows(1, '0'));
+  EXPECT_FALSE(app.host.busy());
+}
+
+TEST_F(TypReader, LineFeedFilesReadAsWindowsFiles) {
+  std::string text = crlf_file({"[_line]", "Type=0x16", "\"0 c #FF0000\"", "\"0101\"", "[end]",
+                                "[_point]", "Type=0x2f", "\"$ c #00FF00\"", "\"$$\"", "[end]"});
+  load(text);
+  auto lines = app.s.typ.lines;
+  auto points = app.s.typ.points;
+  load(text::remove_all(text, "\r"));
+  EXPECT_EQ(app.s.typ.lines.type, lines.type);
+  EXPECT_EQ(app.s.typ.lines.colours, lines.colours);
+  EXPECT_EQ(app.s.typ.lines.pixels, lines.pixels);
+  EXPECT_EQ(app.s.typ.points.type, points.type);
+  EXPECT_EQ(app.s.typ.points.pixels, points.pixels);
+  EXPECT_EQ(lines.pixels[0], "0101\r\n$$\r\n");  // the point section after it too
+}
+
+TEST_F(TypReader, MissingEmptyAndSectionlessFiles) {
+  struct Case { bool write; std::string text; int count; Strings messages; };
+  const Case cases[] = {
+      {false, "", -1, {"Cannot find file "}},
+      {true, "", -1, {}},
+      {true, "[_id]\r\nFID=1\r\n", 0, {}},
+  };
+  for (const auto& c : cases) {
+    TestApp app;
+    std::string path = app.dir.at("none.txt");
+    if (c.write) app.dir.write("none.txt", c.text);
+    loadtyp(app.s, app.host, path);
+    EXPECT_EQ(app.s.typ.lines.count, c.count);
+    EXPECT_EQ(app.s.typ.polygons.count, c.count);
+    EXPECT_EQ(app.s.typ.points.count, c.count);
+    EXPECT_EQ(app.s.typ_file, path);
+    EXPECT_EQ(app.s.f1.label2.caption, " TYP: " + path);
+    Strings expected;
+    for (const auto& m : c.messages) expected.push_back(m + path);
+    EXPECT_EQ(app.host.messages, expected);
+  }
+}
+
+TEST_F(TypReader, AWidthTooLargeIsReportedAndReadingGoesOn) {
+  load(crlf_file({"[_line]", "Type=0x02", "LineWidth=99999", "BorderWidth=1", "[end]"}));
+  ASSERT_EQ(app.host.messages.size(), 1u);
+  EXPECT_EQ(app.s.typ.lines.pixels[0], rows(2, '1'));
+}
+
+}  // namespace
+}  // namespace zw
