@@ -115,6 +115,29 @@ TEST_F(MenuRun, SaveImageOffersUntitledInTheSystemDirectory) {
   EXPECT_EQ(host.file_dialogs[0].default_name, "untitled.bmp");
 }
 
+TEST_F(MenuRun, SaveImageWritesUnderTheNameTheDialogReturns) {
+  app.dir.write("kept.bmp", "old");
+  struct Case {
+    std::string chosen;
+    std::vector<Answer> answers;
+    std::string written;  // "" when nothing is written
+    std::vector<std::string> messages;
+  } cases[] = {
+      {"chart", {}, "chart.bmp", {}},
+      {"chart.png", {}, "", {"Format not supported"}},
+      {"kept.bmp", {Answer::no}, "", {"Replace file?"}},
+  };
+  for (const auto& c : cases) {
+    HeadlessHost h;
+    h.answers.assign(c.answers.begin(), c.answers.end());
+    h.dialog_paths.push_back("  " + app.dir.at(c.chosen) + "\0\0"s);
+    mf_Click(s, h, file_menu::save_image);
+    EXPECT_EQ(h.messages, c.messages) << c.chosen;
+    if (!c.written.empty()) EXPECT_EQ(app.dir.read(c.written).substr(0, 2), "BM") << c.chosen;
+  }
+  EXPECT_EQ(app.dir.read("kept.bmp"), "old");
+}
+
 TEST_F(MenuRun, ChangeFontGivesTheCanvasTheChosenFont) {
   s.chart_font_name = "Arial";
   s.chart_font_size = 10;

@@ -1,16 +1,13 @@
 #include "app/menus.h"
 
 #include "app/failure.h"
+#include "app/image_export.h"
 #include "app/paths.h"
 #include "app/text.h"
 #include "chart/chart.h"
 #include "typ/typ_reader.h"
 
 namespace zw {
-
-// Written by the chart's image export: composes the chart image and writes it
-// under the chosen name.
-void save_image(AppState& s, Host& host, const std::string& chosen_path);
 
 std::string clean_dialog_path(const std::string& raw) {
   // The system's dialogs may hand back a NUL-padded name buffer. The path is
