@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/font_dialog.h"
+#include "convert/convert_dialog.h"
 #include "app/menus.h"
 #include "app/paths.h"
 #include "support/test_app.h"
@@ -164,6 +165,20 @@ TEST_F(MenuRun, ChangeFontClosedByTheFrameKeepsTheFont) {
   mfnt_Click(s, host);
   EXPECT_EQ(app.p1.font, "Times New Roman");
   EXPECT_EQ(app.p1.font_size, 10);  // the stored 3 was corrected on opening
+}
+
+TEST_F(MenuRun, ConvertDialogClosedByItsFrameAfterNoConvertsNothing) {
+  host.answers = {Answer::no};
+  host.on_dialog = [&](Dialog) {
+    convert_form::Form_Load(s, host);
+    s.convert.Text1.text = "declined";
+    EXPECT_FALSE(convert_form::command1_Click(s, host, 1));
+    convert_form::Form_Unload(s);
+  };
+  mtls_Click(s, host, 0);
+  // Only the question was asked: the conversion never started.
+  EXPECT_EQ(host.messages, std::vector<std::string>{"New style : declined "});
+  EXPECT_EQ(s.new_style_name, "");
 }
 
 TEST_F(MenuRun, OnlineHelpOpensTheHelpPageBesideTheProgram) {

@@ -5,7 +5,9 @@
 #include <QDialog>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <cstdlib>
@@ -131,6 +133,70 @@ TEST_F(QtDialogs, AboutBoxShowsVersionAndOpensTheHomePage) {
   EXPECT_EQ(host.opened, std::vector<std::string>{help_page(s)});
   child<QPushButton>(*d, "Command1").click();
   EXPECT_EQ(d->result(), QDialog::Accepted);
+}
+
+void type_into(QWidget& w, const std::string& keys) {
+  for (char c : keys) {
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(QChar(c)));
+    QApplication::sendEvent(&w, &press);
+  }
+}
+
+void click(QWidget& w) {
+  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(3, 3), QPointF(3, 3), Qt::LeftButton,
+                      Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(&w, &release);
+}
+
+TEST_F(QtDialogs, ConvertDialogOpensWithTheSourceAndFiltersTheName) {
+  s.style_name = "default";
+  auto d = open(Dialog::convert);
+  ASSERT_TRUE(d);
+  EXPECT_EQ(d->windowTitle(), "Convert to Levels");
+  EXPECT_EQ(child<QLabel>(*d, "Label3").text(), "default");
+  auto& name = child<QLineEdit>(*d, "Text1");
+  EXPECT_EQ(name.text(), "untitled");
+  EXPECT_EQ(s.convert.command1[0].tag, "Close");
+  EXPECT_EQ(s.convert.command1[1].tag, "OK");
+  name.clear();
+  type_into(name, "my style.2,;x");
+  EXPECT_EQ(name.text(), "mystyle2x");
+  EXPECT_EQ(s.convert.Text1.text, "mystyle2x");
+  shoot(*d, "convert.png");
+  d.reset();
+  // The buttons' pictures went with the window.
+  EXPECT_FALSE(s.convert.command1[0].has_surface());
+}
+
+TEST_F(QtDialogs, ConvertDialogEndsWithTheNameOnlyAfterYes) {
+  struct Case {
+    const char* button;
+    std::vector<Answer> answers;
+    bool frame_close_after;
+    int result;
+    std::string name;
+  } cases[] = {
+      {"command1_1", {Answer::yes}, false, QDialog::Accepted, "newstyle"},
+      {"command1_1", {Answer::cancel}, false, QDialog::Accepted, ""},
+      {"command1_1", {Answer::no}, true, QDialog::Rejected, ""},  // declined, then the frame
+      {"command1_0", {}, false, QDialog::Accepted, ""},
+  };
+  for (const auto& c : cases) {
+    HeadlessHost h;
+    h.answers.assign(c.answers.begin(), c.answers.end());
+    s.new_style_name.clear();
+    auto d = qt::make_dialog(s, h, Dialog::convert, nullptr);
+    d->show();
+    child<QLineEdit>(*d, "Text1").setText("newstyle");
+    click(child<QWidget>(*d, c.button));
+    if (c.frame_close_after) {
+      EXPECT_TRUE(d->isVisible());
+      EXPECT_EQ(s.new_style_name, "newstyle");
+      d->close();
+    }
+    EXPECT_EQ(d->result(), c.result) << c.button;
+    EXPECT_EQ(s.new_style_name, c.name) << c.button;
+  }
 }
 
 }  // namespace

@@ -5,6 +5,10 @@
 #include <QEvent>
 #include <QFont>
 #include <QFrame>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -12,9 +16,12 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <functional>
 
 #include "app/about_box.h"
 #include "app/font_dialog.h"
+#include "convert/convert_dialog.h"
+#include "platform/qt/raster_surface.h"
 
 namespace zw::qt {
 namespace {
@@ -216,6 +223,137 @@ class AboutView : public QDialog {
   QPushButton command1_;
 };
 
+// A picture box shown as a flat button: its surface on screen, and the mouse
+// reported to the dialog's logic.
+class FlatButton : public QWidget {
+ public:
+  FlatButton(PictureBox& box, double twips_per_pixel, QWidget* parent)
+      : QWidget(parent), box_(box), surface_(twips_per_pixel) {
+    setMouseTracking(true);
+    setCursor(Qt::PointingHandCursor);
+    box_.attach(&surface_);
+    surface_.on_change([this] { update(); });
+    setFixedSize(surface_.qimage().size());
+  }
+  ~FlatButton() override { box_.attach(nullptr); }  // the model never keeps a dead surface
+
+  std::function<void()> on_move, on_click;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    p.drawImage(0, 0, surface_.qimage());
+  }
+  void mouseMoveEvent(QMouseEvent* e) override {
+    if (on_move) on_move();
+    e->accept();
+  }
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()) && on_click)
+      on_click();
+  }
+
+ private:
+  PictureBox& box_;
+  RasterSurface surface_;
+};
+
+class ConvertView : public QDialog {
+ public:
+  ConvertView(AppState& s, Host& host, QWidget* parent) : QDialog(parent), s_(s), host_(host) {
+    setObjectName("convert");
+    setMouseTracking(true);
+    label1_.setObjectName("label1");
+    label2_.setObjectName("Label2");
+    label3_.setObjectName("Label3");
+    text1_.setObjectName("Text1");
+    label3_.setStyleSheet("font-weight: bold;");
+    text1_.installEventFilter(this);
+    connect(&text1_, &QLineEdit::textChanged, this,
+            [this](const QString& t) { s_.convert.Text1.text = str(t); });
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(&label1_, 0, 0);
+    grid->addWidget(&text1_, 0, 1);
+    grid->addWidget(&label2_, 1, 0);
+    grid->addWidget(&label3_, 1, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    const double tpp = host_.twips_per_pixel();
+    for (int i = 0; i < 2; ++i) {
+      auto& box = s_.convert.command1[static_cast<std::size_t>(i)];
+      box.set_size(flat_button_width, flat_button_height);
+      auto* button = new FlatButton(box, tpp > 0 ? tpp : 15, this);
+      button->setObjectName(i == 0 ? "command1_0" : "command1_1");
+      button->on_move = [this, i] {
+        convert_form::command1_MouseMove(s_, host_, i);
+        sync();
+      };
+      button->on_click = [this, i] {
+        s_.convert.Text1.text = str(text1_.text());
+        bool closes = convert_form::command1_Click(s_, host_, i);
+        if (closes) {
+          closed_by_logic_ = true;
+          accept();
+        } else {
+          sync();
+        }
+      };
+      buttons->addWidget(button);
+    }
+    auto* all = new QVBoxLayout(this);
+    all->addLayout(grid);
+    all->addSpacing(8);
+    all->addLayout(buttons);
+    setMinimumWidth(360);
+
+    convert_form::Form_Load(s_, host_);
+    sync();
+  }
+
+  void sync() {
+    const auto& d = s_.convert;
+    setWindowTitle(qs(d.caption));
+    label1_.setText(qs(d.label1.caption));
+    label2_.setText(qs(d.Label2.caption));
+    label3_.setText(qs(d.Label3.caption));
+    if (text1_.text() != qs(d.Text1.text)) {
+      QSignalBlocker block(text1_);
+      text1_.setText(qs(d.Text1.text));
+    }
+  }
+
+  void done(int result) override {
+    if (!closed_by_logic_) convert_form::Form_Unload(s_);
+    QDialog::done(result);
+  }
+
+ protected:
+  void mouseMoveEvent(QMouseEvent* e) override {
+    convert_form::Form_MouseMove(s_, host_);
+    QDialog::mouseMoveEvent(e);
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == &text1_ && event->type() == QEvent::KeyPress) {
+      auto text = static_cast<QKeyEvent*>(event)->text();
+      if (text.size() == 1) {
+        int key = text.at(0).unicode();
+        convert_form::Text1_KeyPress(key);
+        if (key == 0) return true;
+      }
+    }
+    return QDialog::eventFilter(watched, event);
+  }
+
+ private:
+  static constexpr int flat_button_width = 1100, flat_button_height = 375;
+  AppState& s_;
+  Host& host_;
+  QLabel label1_, label2_, label3_;
+  QLineEdit text1_;
+  bool closed_by_logic_ = false;
+};
+
 }  // namespace
 
 std::unique_ptr<QDialog> make_dialog(AppState& s, Host& host, Dialog which, QWidget* parent) {
@@ -225,7 +363,7 @@ std::unique_ptr<QDialog> make_dialog(AppState& s, Host& host, Dialog which, QWid
     case Dialog::about:
       return std::make_unique<AboutView>(s, host, parent);
     case Dialog::convert:
-      break;
+      return std::make_unique<ConvertView>(s, host, parent);
   }
   return nullptr;
 }
