@@ -22,12 +22,13 @@
 #include "app/font_dialog.h"
 #include "convert/convert_dialog.h"
 #include "platform/qt/raster_surface.h"
+#include "platform/qt/raster_text.h"
 
 namespace zw::qt {
 namespace {
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
-std::string str(const QString& s) { return s.toStdString(); }
+QString qs(const std::string& s) { return to_qstring(s); }
+std::string str(const QString& s) { return from_qstring(s); }
 
 // Shows a model combo box: its items, then its text (which need not be one of them).
 void show_combo(QComboBox& box, const ComboBox& model) {
