@@ -61,7 +61,7 @@ struct QtDialogs : ::testing::Test {
   std::unique_ptr<QDialog> open(Dialog which) { return qt::make_dialog(s, host, which, nullptr); }
 };
 
-TEST_F(QtDialogs, FontDialogShowsItsModel) {
+TEST_F(QtDialogs, FontDialogShowsItsModelAndCloseApplies) {
   host.fonts = {"DejaVu Sans", "@Vertical", "Liberation Serif"};
   s.chart_font_name = "Liberation Serif";
   s.chart_font_size = 12;
@@ -69,40 +69,24 @@ TEST_F(QtDialogs, FontDialogShowsItsModel) {
   ASSERT_TRUE(d);
   auto& names = child<QComboBox>(*d, "Combo1");
   auto& sizes = child<QComboBox>(*d, "Combo2");
+  auto& preview = child<QLabel>(*d, "Label1");
   ASSERT_EQ(names.count(), 2);
-  EXPECT_EQ(names.itemText(1), "Liberation Serif");
   EXPECT_EQ(names.currentText(), "Liberation Serif");
   ASSERT_EQ(sizes.count(), 11);
-  EXPECT_EQ(sizes.itemText(0), "6");
-  EXPECT_EQ(sizes.itemText(10), "16");
   EXPECT_EQ(sizes.currentText(), "12");
-  auto& preview = child<QLabel>(*d, "Label1");
-  EXPECT_EQ(preview.font().pointSizeF(), 12);
   EXPECT_EQ(preview.font().family(), "Liberation Serif");
-  EXPECT_EQ(child<QPushButton>(*d, "Command1").text(), "Close");
+  EXPECT_EQ(preview.font().pointSizeF(), 12);
   shoot(*d, "font.png");
-}
 
-TEST_F(QtDialogs, FontDialogPreviewFollowsTheListsAndCloseApplies) {
-  struct Case {
-    const char* typed;
-    float expected;
-  } cases[] = {{"14", 14}, {"20", 12}};
-  for (const auto& c : cases) {
-    s.chart_font_name = "Arial";
-    s.chart_font_size = 12;
-    auto d = open(Dialog::font);
-    auto& sizes = child<QComboBox>(*d, "Combo2");
-    emit sizes.textActivated("8");
-    EXPECT_EQ(child<QLabel>(*d, "Label1").font().pointSizeF(), 8);
-    EXPECT_EQ(s.chart_font_size, 12);  // only the preview changed
-    sizes.setEditText(c.typed);
-    child<QComboBox>(*d, "Combo1").setEditText("Liberation Mono");
-    child<QPushButton>(*d, "Command1").click();
-    EXPECT_EQ(d->result(), QDialog::Accepted);
-    EXPECT_EQ(s.chart_font_size, c.expected) << c.typed;
-    EXPECT_EQ(s.chart_font_name, "Liberation Mono");
-  }
+  emit sizes.textActivated("8");
+  EXPECT_EQ(preview.font().pointSizeF(), 8);
+  EXPECT_EQ(s.chart_font_size, 12);  // only the preview changed
+  sizes.setEditText("14");
+  names.setEditText("Liberation Mono");
+  child<QPushButton>(*d, "Command1").click();
+  EXPECT_EQ(d->result(), QDialog::Accepted);
+  EXPECT_EQ(s.chart_font_size, 14);
+  EXPECT_EQ(s.chart_font_name, "Liberation Mono");
 }
 
 TEST_F(QtDialogs, FontDialogClosedByItsFrameAppliesNothing) {
