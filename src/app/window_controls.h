@@ -55,6 +55,7 @@ struct FontDialog {
   Label Label1;     // preview
   std::string preview_font;
   double preview_size = 10;
+  bool closing = false;  // "Close" was pressed: the binding closes the dialog
 };
 
 // The "Convert to Levels" dialog.
@@ -69,6 +70,8 @@ struct ConvertDialog {
 struct AboutBox {
   std::string caption = "Information";
   Label Label9, label1, Label2;
+  Label Label3;          // a fixed line under the program's name
+  bool closing = false;  // "OK" was pressed: the binding closes the box
 };
 
 }  // namespace zw

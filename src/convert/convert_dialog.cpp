@@ -73,5 +73,7 @@ void Form_MouseMove(AppState& s, Host& host) {
     attempt_quietly([&] { paint_button(s, host, bounded(s.convert.command1, i, "command1"), "", 0); });
 }
 
+void Form_Unload(AppState& s) { s.new_style_name.clear(); }
+
 }  // namespace convert_form
 }  // namespace zw

@@ -35,4 +35,8 @@ bool command1_Click(AppState& s, Host& host, int index);
 void command1_MouseMove(AppState& s, Host& host, int index);
 void Form_MouseMove(AppState& s, Host& host);
 
+// The dialog closed by its frame: no conversion, even when a name was recorded
+// by an "OK" answered No.
+void Form_Unload(AppState& s);
+
 }  // namespace zw::convert_form

@@ -39,8 +39,10 @@ void HeadlessHost::canvas_text(const std::string& text) {
   if (out_) *out_ << "chart: " << escape_field(text) << "\n" << std::flush;
 }
 
-std::string HeadlessHost::file_dialog(bool save, const std::string&, const std::string&) {
+std::string HeadlessHost::file_dialog(bool save, const std::string& initial_dir,
+                                      const std::string& default_name) {
   dialog_titles.push_back(save ? "Save File" : "Open File");
+  file_dialogs.push_back({save, initial_dir, default_name});
   if (dialog_paths.empty()) return {};
   auto path = dialog_paths.front();
   dialog_paths.pop_front();

@@ -48,6 +48,11 @@ class HeadlessHost : public Host {
   std::vector<std::string> messages;
   std::vector<std::string> canvas_texts;
   std::vector<std::string> dialog_titles;  // "Open File", "Save File", folder titles
+  struct FileDialogCall {
+    bool save = false;
+    std::string initial_dir, default_name;
+  };
+  std::vector<FileDialogCall> file_dialogs;  // how each file dialog was opened
   std::vector<std::string> opened;         // shell_open and edit_text_file targets
   int events_let_run = 0;
   std::vector<Dialog> dialogs_shown;

@@ -1,0 +1,83 @@
+#include "app/menus.h"
+
+#include "app/failure.h"
+#include "app/image_export.h"
+#include "app/paths.h"
+#include "app/text.h"
+#include "chart/chart.h"
+#include "typ/typ_reader.h"
+
+namespace zw {
+
+std::string clean_dialog_path(const std::string& raw) {
+  // The system's dialogs may hand back a NUL-padded name buffer. The path is
+  // never cut to the buffer's length: a long path stays whole.
+  return text::trim(text::remove_all(raw, std::string(1, '\0')));
+}
+
+std::string file_dialog(Host& host, bool save, const std::string& initial_dir,
+                        const std::string& default_name) {
+  return clean_dialog_path(host.file_dialog(save, initial_dir, default_name));
+}
+
+std::string help_page(const AppState& s) {
+  return paths::join(paths::join(s.app_dir, "help"), "index.html");
+}
+
+namespace {
+
+void open_typ(AppState& s, Host& host) {
+  std::string path;
+  attempt_quietly([&] { path = file_dialog(host, false, "", "*.txt"); });
+  if (path.empty()) return;
+  attempt_quietly([&] { loadtyp(s, host, path); });
+  s.f1.label2.value = 1;
+  attempt_quietly([&] { chk_plot(s, host); });
+}
+
+void save_image_command(AppState& s, Host& host) {
+  std::string path;
+  attempt_quietly([&] { path = file_dialog(host, true, s.system_dir, "untitled.bmp"); });
+  if (path.empty()) return;
+  attempt_quietly([&] { save_image(s, host, path); });
+}
+
+}  // namespace
+
+void mf_Click(AppState& s, Host& host, int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= s.f1.mf.size()) return;
+  const auto& item = s.f1.mf[static_cast<std::size_t>(index)];
+  if (!item.enabled || !item.visible) return;
+  switch (index) {
+    case file_menu::open_typ:
+      open_typ(s, host);
+      break;
+    case file_menu::about:
+      host.show_dialog(Dialog::about);
+      break;
+    case file_menu::save_image:
+      save_image_command(s, host);
+      break;
+    case file_menu::exit:
+      host.close_main_window();
+      break;
+    default:
+      break;
+  }
+}
+
+void mfnt_Click(AppState& s, Host& host) {
+  if (!s.f1.mfnt.enabled) return;
+  host.show_dialog(Dialog::font);
+  if (s.chart_font_name.empty()) return;
+  attempt_quietly([&] { s.f1.p1.draw().set_font(s.chart_font_name, s.chart_font_size); });
+  attempt_quietly([&] { plot(s, host, s.result_count); });
+}
+
+void mhl_Click(AppState& s, Host& host) {
+  if (!s.f1.mhl.enabled) return;
+  // The page may be missing or the shell may refuse: the program carries on.
+  attempt_quietly([&] { host.shell_open(help_page(s)); });
+}
+
+}  // namespace zw
