@@ -1,5 +1,8 @@
 #include "platform/qt/main_window_view.h"
 
+#include "app/menus.h"
+#include "convert/convert_dialog.h"
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -378,6 +381,16 @@ void MainWindowView::build_menus() {
     mtls_actions_.push_back(item.caption == "-" ? tools->addSeparator() : tools->addAction(QString()));
   auto* help = menuBar()->addMenu("Help");
   mhl_action_ = help->addAction(QString());
+
+  auto on = [this](QAction* action, std::function<void()> handler) {
+    connect(action, &QAction::triggered, this, [this, handler] { run(handler); });
+  };
+  for (std::size_t i = 0; i < mf_actions_.size(); ++i)
+    on(mf_actions_[i], [this, i] { mf_Click(s_, host_, static_cast<int>(i)); });
+  for (std::size_t i = 0; i < mtls_actions_.size(); ++i)
+    on(mtls_actions_[i], [this, i] { mtls_Click(s_, host_, static_cast<int>(i)); });
+  on(mfnt_action_, [this] { mfnt_Click(s_, host_); });
+  on(mhl_action_, [this] { mhl_Click(s_, host_); });
 }
 
 void MainWindowView::sync_window_size() {

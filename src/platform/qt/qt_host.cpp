@@ -1,5 +1,7 @@
 #include "platform/qt/qt_host.h"
 
+#include "platform/qt/dialogs.h"
+
 #include <QApplication>
 #include <algorithm>
 #include <QDate>
@@ -73,7 +75,9 @@ std::string QtHost::file_dialog(bool save, const std::string& initial_dir,
     QString start = default_name.empty() ? dir : QDir(dir).filePath(to_qstring(default_name));
     chosen = QFileDialog::getSaveFileName(owner(), "Save File", start);
   } else {
-    chosen = QFileDialog::getOpenFileName(owner(), "Open File", dir);
+    // A preset name such as "*.txt" is a pattern that filters the listing.
+    QString start = default_name.empty() ? dir : QDir(dir).filePath(to_qstring(default_name));
+    chosen = QFileDialog::getOpenFileName(owner(), "Open File", start);
   }
   return chosen.isEmpty() ? std::string() : from_qstring(QDir::toNativeSeparators(chosen));
 }
@@ -120,7 +124,12 @@ int QtHost::sizing_border_pixels() {
   return std::max(0, (window_->frameGeometry().width() - window_->geometry().width()) / 2);
 }
 
-void QtHost::show_dialog(Dialog) {}
+void QtHost::show_dialog(Dialog which) {
+  if (!window_) return;
+  run_dialog(window_->state(), *this, which, window_);
+  // The main window becomes active again: its activation steps run.
+  window_->activate();
+}
 
 void QtHost::close_main_window() {
   if (window_) window_->close();
