@@ -27,20 +27,6 @@ Format format_of(const std::string& name) {
   return Format::refused;
 }
 
-// Today's date for the chart's credit line, as the window program shows it.
-std::string today() {
-  std::time_t now = std::time(nullptr);
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &now);
-#else
-  localtime_r(&now, &local);
-#endif
-  char buffer[16];
-  if (std::strftime(buffer, sizeof buffer, "%Y-%m-%d", &local) == 0) return "";
-  return buffer;
-}
-
 void print_missing(const AppState& s, std::ostream& out) {
   for (const auto& key : text::split(s.f1.Text3.text, "\r\n"))
     if (!key.empty()) out << "missing\t" << escape_field(key) << "\n";
@@ -86,7 +72,7 @@ int run_chart(const std::vector<std::string>& words, Io& io) {
   session.attach(p1, p2, p3, p4);
   auto& s = session.state;
   auto& host = session.host;
-  host.date = today();
+  host.date = local_date();
 
   bool ran = run_analysis(session, args, [&] {
     auto& f = s.f1;

@@ -67,16 +67,31 @@ bool HeadlessHost::edit_text_file(const std::string& path) {
   return shell_works;
 }
 
-double HeadlessHost::timer_seconds() {
-  if (fixed_time >= 0) return fixed_time;
-  auto now = std::chrono::system_clock::now();
-  std::time_t t = std::chrono::system_clock::to_time_t(now);
+namespace {
+
+std::tm local_time(std::time_t t) {
   std::tm local{};
 #ifdef _WIN32
   localtime_s(&local, &t);
 #else
   localtime_r(&t, &local);
 #endif
+  return local;
+}
+
+}  // namespace
+
+std::string local_date() {
+  std::tm local = local_time(std::time(nullptr));
+  char buffer[16];
+  if (std::strftime(buffer, sizeof buffer, "%Y-%m-%d", &local) == 0) return "";
+  return buffer;
+}
+
+double HeadlessHost::timer_seconds() {
+  if (fixed_time >= 0) return fixed_time;
+  auto now = std::chrono::system_clock::now();
+  std::tm local = local_time(std::chrono::system_clock::to_time_t(now));
   auto since_epoch = std::chrono::duration<double>(now.time_since_epoch()).count();
   double fraction = since_epoch - static_cast<double>(static_cast<long long>(since_epoch));
   return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + fraction;

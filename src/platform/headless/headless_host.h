@@ -17,6 +17,9 @@ std::string escape_field(const std::string& text);
 // A host without a window: messages are recorded (and printed as
 // "message: TEXT" when a stream is given), questions are answered from a
 // script, dialogs return scripted paths.
+// Today's date on this machine, as the window program shows it (YYYY-MM-DD).
+std::string local_date();
+
 class HeadlessHost : public Host {
  public:
   explicit HeadlessHost(std::ostream* out = nullptr) : out_(out) {}
