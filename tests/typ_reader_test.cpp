@@ -30,15 +30,13 @@ struct TypReader : ::testing::Test {
     loadtyp(app.s, app.host, app.dir.at("map.txt"));
   }
   const TypTable& table_of(const std::string& section) {
-    return section == "[_line]" ? app.s.typ.lines : section == "[_polygon]" ? app.s.typ.polygons
-                                                                            : app.s.typ.points;
+    return app.s.typ.of_kind(section == "[_line]" ? 1 : section == "[_point]" ? 2 : 0);
   }
   TestApp app;
 };
 
 TEST_F(TypReader, TypeCodes) {
-  struct Case { const char* section; const char* key_line; const char* code; };
-  const Case cases[] = {
+  struct Case { const char* section; const char* key_line; const char* code; } cases[] = {
       {"[_line]", "Type=0x01", "00100"},
       {"[_point]", "Type=0x2F", "02f00"},
       {"[_polygon]", "Type=0x10f04", "10f04"},
@@ -56,8 +54,7 @@ TEST_F(TypReader, TypeCodes) {
 }
 
 TEST_F(TypReader, ColourLinesBecomeBlueGreenRed) {
-  struct Case { const char* section; const char* colour_line; const char* entry; };
-  const Case cases[] = {
+  struct Case { const char* section; const char* colour_line; const char* entry; } cases[] = {
       {"[_polygon]", "\"0 c #102030\"", "302010"},
       {"[_line]", "\"0 c #A0B0C0\"", "c0b0a0"},  // lines and polygons are read in lower case
       {"[_point]", "\"$ c #A0B0C0\"", "C0B0A0"},  // points as written
@@ -76,8 +73,7 @@ TEST_F(TypReader, ColourLinesBecomeBlueGreenRed) {
 }
 
 TEST_F(TypReader, PatternsWhenASectionHasNoBitmap) {
-  struct Case { Strings keys; std::string pixels; };
-  const Case cases[] = {
+  struct Case { Strings keys; std::string pixels; } cases[] = {
       {{"LineWidth=2"}, rows(2, '0')},
       {{"LineWidth=3", "BorderWidth=1"}, rows(1, '1') + rows(3, '0') + rows(1, '1')},
       {{"BorderWidth=2", "LineWidth=0"}, rows(2, '1') + rows(2, '1')},
@@ -173,8 +169,7 @@ TEST_F(TypReader, LineFeedFilesReadAsWindowsFiles) {
 }
 
 TEST_F(TypReader, MissingEmptyAndSectionlessFiles) {
-  struct Case { bool write; std::string text; int count; Strings messages; };
-  const Case cases[] = {
+  struct Case { bool write; std::string text; int count; Strings messages; } cases[] = {
       {false, "", -1, {"Cannot find file "}},
       {true, "", -1, {}},
       {true, "[_id]\r\nFID=1\r\n", 0, {}},
