@@ -171,14 +171,26 @@ TEST_F(Window, KeysAndClicksOnTheFilterAndTheLevelsRunTheirHandlers) {
   EXPECT_EQ(app.dir.read("app/system/lines.res"), default_categories(1) + "\r\n");
 }
 
-TEST_F(Window, ChoosingTheStyleRootAndAStyleRunTheirHandlers) {
+TEST_F(Window, TheFlatStyleRootButtonAndTheStyleListRunTheirHandlers) {
   app.style("a", {{"options", "levels = 0:24, 1:22\n"}});
   app.style("b", {{"options", "levels = 0:24, 1:19\n"}});
   MainWindowView view(app.s, app.host, 15);
+  auto& f = app.s.f1;
+  auto* chooser = widget<QWidget>(view, "com1");
+
+  // The flat button paints its hover look on its surface, and back.
+  paint_button(app.s, app.host, f.com1, ">>", 0);
+  view.sync();
+  EXPECT_EQ(f.com1.draw().image().at(1, 1), rgb(230, 230, 230));
+  send_mouse(chooser, QEvent::MouseMove, Qt::NoButton);
+  EXPECT_TRUE(app.s.hover_active);
+  EXPECT_EQ(f.com1.draw().image().at(1, 1), rgb(250, 250, 250));
+  send_mouse(widget<QWidget>(view, "f1"), QEvent::MouseMove, Qt::NoButton);
+  EXPECT_FALSE(app.s.hover_active);
+  EXPECT_EQ(f.com1.draw().image().at(1, 1), rgb(230, 230, 230));
 
   // ">>" asks for the folder; the styles under it fill the list.
   app.host.dialog_paths = {app.dir.at("styles")};
-  auto* chooser = widget<QWidget>(view, "com1");
   send_mouse(chooser, QEvent::MouseButtonPress, Qt::LeftButton);
   send_mouse(chooser, QEvent::MouseButtonRelease, Qt::LeftButton);
   EXPECT_EQ(app.host.dialog_titles, std::vector<std::string>{"Select Style   Directory"});
@@ -189,23 +201,6 @@ TEST_F(Window, ChoosingTheStyleRootAndAStyleRunTheirHandlers) {
   emit styles->activated(1);
   EXPECT_TRUE(app.s.style_name == "b" && styles->currentText() == "b");
   EXPECT_TRUE(widget<QLabel>(view, "Label4")->text().contains("19"));
-}
-
-TEST_F(Window, FlatButtonsPaintTheirHoverLookOnTheirSurface) {
-  MainWindowView view(app.s, app.host, 15);
-  auto& f = app.s.f1;
-  paint_button(app.s, app.host, f.com1, ">>", 0);
-  view.sync();
-  EXPECT_EQ(f.com1.draw().image().at(1, 1), rgb(230, 230, 230));
-
-  send_mouse(widget<QWidget>(view, "com1"), QEvent::MouseMove, Qt::NoButton);
-  EXPECT_TRUE(app.s.hover_active);
-  EXPECT_EQ(f.com1.draw().image().at(1, 1), rgb(250, 250, 250));
-
-  send_mouse(widget<QWidget>(view, "f1"), QEvent::MouseMove, Qt::NoButton);
-  EXPECT_FALSE(app.s.hover_active);
-  EXPECT_EQ(f.com1.draw().image().at(1, 1), rgb(230, 230, 230));
-  EXPECT_EQ(f.com1.tag, ">>");
 }
 
 TEST_F(Window, TheScrollBarsArrowsScrollLikeItsThumb) {
