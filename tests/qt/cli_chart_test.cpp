@@ -31,22 +31,16 @@ struct CliChart : ::testing::Test {
 
 TEST_F(CliChart, WritesTheSameChartAsBitmapAndPng) {
   auto bmp = chart({"--out", dir.at("chart.BMP")});
-  ASSERT_EQ(bmp.status, 0) << bmp.err;
-  EXPECT_EQ(bmp.err, "");
   auto png = chart({"--out", dir.at("chart.png")});
-  ASSERT_EQ(png.status, 0) << png.err;
+  ASSERT_EQ(bmp.status + png.status, 0) << bmp.err << png.err;
+  EXPECT_EQ(bmp.err, "");
   // The analysis is printed as analyse prints it.
-  auto lines = text::split(bmp.out, "\n");
-  ASSERT_GE(lines.size(), 3u);
-  EXPECT_EQ(lines[0], "rows\t16");
-  EXPECT_EQ(lines[1], "lowest\t16");
+  EXPECT_TRUE(text::starts_with(bmp.out, "rows\t16\nlowest\t16\n")) << bmp.out;
   EXPECT_EQ(png.out, bmp.out);
 
   QImage a = load("chart.BMP"), b = load("chart.png");
-  ASSERT_FALSE(a.isNull());
-  ASSERT_FALSE(b.isNull());
+  ASSERT_FALSE(a.isNull() || b.isNull());
   EXPECT_EQ(a.width(), 1000);  // 15000 twips at 15 twips per pixel
-  EXPECT_EQ(a.size(), b.size());
   EXPECT_EQ(a.convertToFormat(QImage::Format_RGB32), b.convertToFormat(QImage::Format_RGB32));
 
   // The strip's grey on top, the canvas below with a red bar (motorway, resolution
@@ -67,12 +61,7 @@ TEST_F(CliChart, TheWidthSetsThePane) {
 }
 
 TEST_F(CliChart, NamesAndExistingFilesFollowSaveImage) {
-  struct Case {
-    std::vector<std::string> extra;
-    std::string out;
-    int status;
-    std::string err;
-  } cases[] = {
+  struct Case { std::vector<std::string> extra; std::string out; int status; std::string err; } cases[] = {
       {{}, "chart.jpg", 1, "message: Format not supported\n"},
       {{}, "chart", 1, "message: Format not supported\n"},
       {{}, "old.png", 1, "message: Replace file?\n"},
@@ -101,10 +90,8 @@ TEST(ComposeOnRaster, StripAboveCanvasPixelForPixel) {
   AppState s;
   HeadlessHost host;
   qt::RasterSurface p1(15), p2(15), p3(15), p4(15);
-  s.f1.p1.attach(&p1);
-  s.f1.p2.attach(&p2);
-  s.f1.p3.attach(&p3);
-  s.f1.p4.attach(&p4);
+  for (auto [box, surface] : {std::pair{&s.f1.p1, &p1}, {&s.f1.p2, &p2}, {&s.f1.p3, &p3}, {&s.f1.p4, &p4}})
+    box->attach(surface);
   s.f1.p1.set_size(1500, 3000);
   s.f1.p3.set_size(750, 300);  // narrower: stretched to the canvas width
   p3.clear(colours::red);
@@ -112,14 +99,10 @@ TEST(ComposeOnRaster, StripAboveCanvasPixelForPixel) {
   p1.clear(colours::blue);
   compose_image(s, host);
   Image img = p4.image();
-  ASSERT_EQ(img.width, 100);
-  ASSERT_EQ(img.height, 220);
-  EXPECT_EQ(img.at(0, 0), colours::black);
-  EXPECT_EQ(img.at(1, 0), colours::black);  // one pixel becomes two
-  EXPECT_EQ(img.at(2, 0), colours::red);
-  EXPECT_EQ(img.at(99, 19), colours::red);
-  EXPECT_EQ(img.at(0, 20), colours::blue);
-  EXPECT_EQ(img.at(99, 219), colours::blue);
+  ASSERT_TRUE(img.width == 100 && img.height == 220);
+  // One pixel of the strip becomes two.
+  EXPECT_EQ((std::vector<Colour>{img.at(0, 0), img.at(1, 0), img.at(2, 0), img.at(99, 19), img.at(0, 20), img.at(99, 219)}),
+            (std::vector<Colour>{colours::black, colours::black, colours::red, colours::red, colours::blue, colours::blue}));
 }
 
 }  // namespace
