@@ -72,6 +72,8 @@ void mfnt_Click(AppState& s, Host& host) {
   if (s.chart_font_name.empty()) return;
   attempt_quietly([&] { s.f1.p1.draw().set_font(s.chart_font_name, s.chart_font_size); });
   attempt_quietly([&] { plot(s, host, s.result_count); });
+  // plot leaves the busy cursor to resize_, which does not run here.
+  host.set_busy(false);
 }
 
 void mhl_Click(AppState& s, Host& host) {
