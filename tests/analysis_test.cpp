@@ -54,11 +54,7 @@ TEST_F(Analysis, AllCategoriesKeepFileOrderAndCarriageReturnsAndSortStably) {
 }
 
 TEST_F(Analysis, ValidationMessagesInOrder) {
-  const struct {
-    int kind;
-    bool category;
-    const char *text, *message;
-  } cases[] = {{-1, false, "road", "Tick Lines,Polygons or Points"},
+  const struct { int kind; bool category; const char *text, *message; } cases[] = {{-1, false, "road", "Tick Lines,Polygons or Points"},
                {-1, true, "", "Tick Lines,Polygons or Points"},
                {1, false, "  ", "Please select or enter text"},
                {-1, false, "", "Please select"}};

@@ -96,7 +96,9 @@ TEST_F(MenuRun, SaveImageWritesUnderTheNameTheDialogReturns) {
     EXPECT_EQ(h.file_dialogs[0].initial_dir, s.system_dir);
     EXPECT_EQ(h.file_dialogs[0].default_name, "untitled.bmp");
     EXPECT_EQ(h.messages, c.messages) << c.chosen;
-    if (!c.written.empty()) EXPECT_EQ(app.dir.read(c.written).substr(0, 2), "BM") << c.chosen;
+    if (!c.written.empty()) {
+      EXPECT_EQ(app.dir.read(c.written).substr(0, 2), "BM") << c.chosen;
+    }
   }
   EXPECT_EQ(app.dir.read("kept.bmp"), "old");
   EXPECT_TRUE(host.fs().list_files(s.system_dir, "*.bmp").empty());
@@ -133,14 +135,11 @@ TEST_F(MenuRun, ConvertDialogClosedByItsFrameAfterNoConvertsNothing) {
   EXPECT_EQ(s.new_style_name, "");
 }
 
-TEST_F(MenuRun, OnlineHelpOpensTheHelpPageBesideTheProgram) {
-  for (bool works : {true, false}) {
-    HeadlessHost h;
-    h.shell_works = works;
-    mhl_Click(s, h);
-    EXPECT_EQ(h.opened, Strings{paths::join(paths::join(s.app_dir, "help"), "index.html")});
-    EXPECT_TRUE(h.messages.empty());
-  }
+TEST_F(MenuRun, OnlineHelpOpensTheHelpPageBesideTheProgramAndAFailureStaysQuiet) {
+  host.shell_works = false;
+  mhl_Click(s, host);
+  EXPECT_EQ(host.opened, Strings{paths::join(paths::join(s.app_dir, "help"), "index.html")});
+  EXPECT_TRUE(host.messages.empty());
 }
 
 }  // namespace

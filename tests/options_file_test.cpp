@@ -57,10 +57,11 @@ TEST(OptionsFile, FillsTheLevelTable) {
     EXPECT_EQ(lv.level_last, c.level_last) << c.options;
     EXPECT_EQ(app.s.lowest_resolution, c.lowest) << c.options;
     EXPECT_EQ(app.s.f1.Label4.caption, c.caption) << c.options;
-    if (c.messages == Strings{any_error})
+    if (c.messages == Strings{any_error}) {
       EXPECT_EQ(app.host.messages.size(), 1u) << c.options;
-    else
+    } else {
       EXPECT_EQ(app.host.messages, c.messages) << c.options;
+    }
   }
 }
 

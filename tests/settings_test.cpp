@@ -101,7 +101,7 @@ struct StartUp : ::testing::Test {
   test::RecordingSurface surfaces[6];
 };
 
-TEST_F(StartUp, FirstStartInAnEmptyProgramDirectory) {
+TEST_F(StartUp, FirstStartInAnEmptyProgramDirectoryThenLaterActivationsAndTheRootChooser) {
   host.fonts = {"Arial", "@MS Gothic", "Liberation Serif"};
   start();
   for (std::string kind : {"lines", "points", "polygons"})
@@ -111,10 +111,20 @@ TEST_F(StartUp, FirstStartInAnEmptyProgramDirectory) {
   EXPECT_EQ(s.chart_font_name, "Arial");
   EXPECT_EQ(s.chart_font_size, 10);
   EXPECT_EQ(s.f1.Combo2.text, "No Styles");
-  // The second activation reads the cache without a message.
+  // Later activations read the cache without a message, but remind of a missing TYP file.
   host.messages.clear();
   Form_Activate(s, host);
   EXPECT_TRUE(host.messages.empty());
+  s.f1.label2.value = 1;
+  Form_Activate(s, host);
+  EXPECT_EQ(host.messages, Strings{"Add your TYP file (as .txt)\r\n\r\nFile,Open TYP file"});
+  dir.write("roots/x/options", "levels=0:24\n");
+  host.dialog_paths = {dir.at("nowhere"), dir.at("roots")};
+  com1_Click(s, host);
+  EXPECT_EQ(s.f1.Combo2.text, "No Styles");
+  com1_Click(s, host);
+  EXPECT_EQ(s.f1.Combo2.items, Strings{"x"});
+  EXPECT_EQ(host.dialog_titles, Strings(2, "Select Style   Directory"));
 }
 
 TEST_F(StartUp, CommandLineStyleRootOverridesTheRestoredOne) {
@@ -133,13 +143,9 @@ TEST_F(StartUp, CommandLineStyleRootOverridesTheRestoredOne) {
 
 TEST_F(StartUp, FontCorrectionsAtActivation) {
   start();
-  const struct {
-    std::string name;
-    float size;
-    std::string want_name;
-    float want_size;
-  } cases[] = {{"Ar", 12, "Arial", 12}, {"Courier", 17, "Courier", 10}, {"Courier", 6, "Courier", 6},
-               {"Courier", 16, "Courier", 16}};
+  const struct { const char* name; float size; const char* want_name; float want_size; } cases[] = {
+      {"Ar", 12, "Arial", 12}, {"Courier", 17, "Courier", 10}, {"Courier", 6, "Courier", 6},
+      {"Courier", 16, "Courier", 16}};
   for (const auto& f : cases) {
     s.chart_font_name = f.name;
     s.chart_font_size = f.size;
@@ -149,15 +155,7 @@ TEST_F(StartUp, FontCorrectionsAtActivation) {
   }
 }
 
-TEST_F(StartUp, TypReminderWhenTheTypBoxIsTickedWithoutATextFile) {
-  start();
-  s.f1.label2.value = 1;
-  host.messages.clear();
-  Form_Activate(s, host);
-  EXPECT_EQ(host.messages, Strings{"Add your TYP file (as .txt)\r\n\r\nFile,Open TYP file"});
-}
-
-TEST_F(StartUp, ABurstOfResizesLaysOutOnce) {
+TEST_F(StartUp, ABurstOfResizesLaysOutOnceAndFlatButtonsHover) {
   start();
   host.fixed_time = 100.0;
   for (int i = 0; i < 5; ++i) Form_Resize(s, host);
@@ -167,21 +165,7 @@ TEST_F(StartUp, ABurstOfResizesLaysOutOnce) {
     tm1_Timer(s, host);
   }
   EXPECT_FALSE(s.f1.tm1.enabled);
-}
 
-TEST_F(StartUp, StyleRootChooser) {
-  start();
-  dir.write("roots/x/options", "levels=0:24\n");
-  host.dialog_paths = {dir.at("nowhere"), dir.at("roots")};
-  com1_Click(s, host);
-  EXPECT_EQ(s.f1.Combo2.text, "No Styles");
-  com1_Click(s, host);
-  EXPECT_EQ(s.f1.Combo2.items, Strings{"x"});
-  EXPECT_EQ(host.dialog_titles, Strings(2, "Select Style   Directory"));
-}
-
-TEST_F(StartUp, FlatButtonsHover) {
-  start();
   button_MouseMove(s, host, s.f1.command2);
   EXPECT_TRUE(s.hover_active);
   EXPECT_EQ(surfaces[5].texts().back(), "Check");
