@@ -61,41 +61,37 @@ TEST(CategoryFiles, ReaderRules) {
   EXPECT_EQ(app.host.messages, Strings{"Cannot locate " + app.dir.at("nope.res")});
 }
 
-TEST(KindBoxes, TheCurrentKindStaysTickedAndAnotherKindClearsTicksUnlessAll) {
+TEST(Boxes, KindsKeepOrClearTheTicksAndAllExcludesTheSingleCategories) {
   test::TestApp app;
   auto& f = app.s.f1;
+  auto ticks = [&](std::vector<std::size_t> boxes) {
+    std::vector<int> out;
+    for (auto i : boxes) out.push_back(f.Check1[i].value);
+    return out;
+  };
   app.click_kind(1);
   app.tick_category("Motorway");
   app.click_kind(1);  // clicking the ticked kind keeps it and the ticks
   EXPECT_EQ(f.Check3[1].value, 1);
-  EXPECT_EQ(f.Check1[2].value, 1);
+  EXPECT_EQ(ticks({2}), std::vector<int>{1});
   app.click_kind(2);
   EXPECT_EQ((std::vector<int>{f.Check3[1].value, f.Check3[2].value, f.Check1[2].value}),
             (std::vector<int>{0, 1, 0}));
   EXPECT_EQ(app.s.selected_kind, 2);
   f.Check1[0].value = 1;
   f.Check1[3].value = 1;
-  app.click_kind(0);
-  EXPECT_EQ(f.Check1[3].value, 1);
-}
-
-TEST(CategoryBoxes, AllAndTheSingleCategoriesExcludeEachOtherAndTheFilterSwitches) {
-  test::TestApp app;
-  app.click_kind(1);
-  auto& b = app.s.f1.Check1;
-  b[0].value = 1;
-  b[2].value = 1;  // "Motorway" ticked
+  app.click_kind(1);  // "All" keeps the ticks
+  EXPECT_EQ(ticks({3}), std::vector<int>{1});
+  f.Check1[2].value = 1;  // "Motorway" ticked while "All" is
   Check1_MouseUp(app.s, app.host, 2);
-  EXPECT_EQ(b[0].value, 0);
-  EXPECT_EQ(b[2].value, 1);
-  b[0].value = 1;
+  EXPECT_EQ(ticks({0, 2}), (std::vector<int>{0, 1}));
+  f.Check1[0].value = 1;
   Check1_MouseUp(app.s, app.host, 0);
-  EXPECT_EQ(b[0].value, 1);
-  EXPECT_EQ(b[2].value, 0);
+  EXPECT_EQ(ticks({0, 2, 3}), (std::vector<int>{1, 0, 0}));
   for (int on : {1, 0}) {
-    app.s.f1.Check4.value = on;
+    f.Check4.value = on;
     Check4_MouseUp(app.s, app.host);
-    EXPECT_EQ(app.s.f1.Text2.enabled, on == 1);
+    EXPECT_EQ(f.Text2.enabled, on == 1);
   }
 }
 

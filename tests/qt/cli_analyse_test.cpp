@@ -20,7 +20,7 @@ struct CliAnalyse : ::testing::Test {
   test::TempDir sys;
 };
 
-TEST_F(CliAnalyse, PrintsEveryRowInTableOrder) {
+TEST_F(CliAnalyse, PrintsEveryRowInTableOrderAndTheEmptyResultMessage) {
   auto r = analyse({example(), "--kind", "points", "--all", "--sort"});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");
@@ -31,6 +31,11 @@ TEST_F(CliAnalyse, PrintsEveryRowInTableOrder) {
   EXPECT_TRUE(text::contains(r.out, "6\t22\t24\t0\t1100\tplace=hamlet [0x1100 resolution 22]\\r\n"
                                     "12\t22\t24\t0\t2E08\tshop=bicycle"))
       << r.out;
+  r = analyse({example(), "--kind", "polygons", "--text", "WATER"});
+  EXPECT_TRUE(text::starts_with(r.out, "rows\t2\n")) << r.out;
+  r = analyse({example(), "--kind", "polygons", "--text", "nothing"});
+  EXPECT_EQ(r.out, "rows\t0\nlowest\t16\n");
+  EXPECT_EQ(r.err, "chart: No Resolution Data . Perhaps include text search\n");
 }
 
 TEST_F(CliAnalyse, IncludedFilesAndCategories) {
@@ -41,15 +46,6 @@ TEST_F(CliAnalyse, IncludedFilesAndCategories) {
             "15\t24\t24\t0\t16\thighway=path [0x16 road_class=0 road_speed=0 resolution 24]\n"
             "a)8\t24\t24\t0\t07\thighway=service[0x07 road_class=0 road_speed=1 resolution 24]\n"
             "b)4\t24\t24\t0\t16\thighway=steps [0x16 road_class=0 road_speed=0 resolution 24]\n");
-}
-
-TEST_F(CliAnalyse, TextFilterAndEmptyResultMessages) {
-  auto r = analyse({example(), "--kind", "polygons", "--text", "WATER"});
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_TRUE(text::starts_with(r.out, "rows\t2\n")) << r.out;
-  r = analyse({example(), "--kind", "polygons", "--text", "nothing"});
-  EXPECT_EQ(r.out, "rows\t0\nlowest\t16\n");
-  EXPECT_EQ(r.err, "chart: No Resolution Data . Perhaps include text search\n");
 }
 
 TEST_F(CliAnalyse, FieldsAreEscapedAndARunThatStopsPrintsNothingAndExitsOne) {
@@ -66,7 +62,7 @@ TEST_F(CliAnalyse, FieldsAreEscapedAndARunThatStopsPrintsNothingAndExitsOne) {
   EXPECT_TRUE(text::contains(r.err, "message: Please select or enter text\n")) << r.err;
 }
 
-TEST_F(CliAnalyse, UsageErrorsExitTwo) {
+TEST_F(CliAnalyse, UsageErrorsExitTwoVersionHelpAndTheLevelsTable) {
   for (const auto& args : std::vector<std::vector<std::string>>{
            {example(), "--kind", "roads"},
            {example(), "--kind", "lines", "--bogus"},
@@ -79,9 +75,6 @@ TEST_F(CliAnalyse, UsageErrorsExitTwo) {
   }
   EXPECT_EQ(run_cli({}).status, 2);
   EXPECT_EQ(run_cli({"frobnicate"}).status, 2);
-}
-
-TEST_F(CliAnalyse, VersionHelpAndTheLevelsTable) {
   EXPECT_EQ(run_cli({"--version"}).out, "zoomwright-cli 2.51\n");
   EXPECT_TRUE(text::contains(run_cli({"--help"}).out, "analyse STYLE_DIR"));
   auto r = run_cli({"levels", example(), "--system-dir", sys.at("system")});
