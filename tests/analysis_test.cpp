@@ -2,21 +2,19 @@
 
 #include "analysis/analysis.h"
 #include "app/main_window.h"
+#include "app/text.h"
 #include "levels/categories.h"
 #include "support/test_app.h"
 
 namespace zw {
 namespace {
 
-using test::TestApp;
 using Strings = std::vector<std::string>;
-
-const char* const options = "levels = 0:24, 1:22, 2:20\noverview-levels = 3:18\n";
 
 // An app with the example-like style "s" selected and the lines kind ticked.
 struct Analysis : ::testing::Test {
   void SetUp() override {
-    app.style("s", {{"options", options},
+    app.style("s", {{"options", "levels = 0:24, 1:22, 2:20\noverview-levels = 3:18\n"},
                     {"lines",
                      "highway=primary [0x02 resolution 20]\n"
                      "highway=track [0x0a resolution 22 continue]\r\n"
@@ -28,56 +26,42 @@ struct Analysis : ::testing::Test {
     app.click_kind(1);
     app.host.messages.clear();
   }
-  TestApp app;
+  void only(int kind) {
+    for (auto& b : app.s.f1.Check3) b.value = 0;
+    if (kind >= 0) app.s.f1.Check3[static_cast<std::size_t>(kind)].value = 1;
+  }
+  test::TestApp app;
 };
 
-TEST_F(Analysis, AllCategoriesKeepFileOrderAndCarriageReturns) {
+TEST_F(Analysis, AllCategoriesKeepFileOrderAndCarriageReturnsAndSortStably) {
   app.s.f1.Check1[0].value = 1;
   app.check();
   EXPECT_EQ(app.rows(), (Strings{"1 20 24 - 02", "2 22 24 c 0A", "3 18 24 - 1F", "4 22 24 - 16",
                                  "5 20 24 - 03"}));
   EXPECT_EQ(app.s.results.rule_text[1][1], "highway=track [0x0a resolution 22 continue]\r");
   EXPECT_EQ(app.s.f1.label1.caption, "5");
-  EXPECT_EQ(app.s.lowest_resolution, 18);
-}
-
-TEST_F(Analysis, SortIsStableOnTheLowestResolution) {
-  app.s.f1.Check1[0].value = 1;
+  const auto& l = app.s.f1.Label3;
+  EXPECT_EQ((Strings{l[24].caption, l[22].caption, l[18].caption, l[23].caption}),
+            (Strings{"24 L0", "22 L1", "18 L3", "23"}));
+  EXPECT_TRUE(l[18].visible);
+  EXPECT_FALSE(l[17].visible);
+  EXPECT_TRUE(l[20].bold);  // a stored rule's resolution
+  EXPECT_FALSE(l[23].bold);
   app.s.f1.Check2.value = 1;
   app.check();
   EXPECT_EQ(app.rows(), (Strings{"3 18 24 - 1F", "1 20 24 - 02", "5 20 24 - 03", "2 22 24 c 0A",
                                  "4 22 24 - 16"}));
 }
 
-TEST_F(Analysis, ScaleLabelsShowTheDeclaredLevels) {
-  app.s.f1.Check1[0].value = 1;
-  app.check();
-  const auto& l = app.s.f1.Label3;
-  EXPECT_EQ(l[24].caption, "24 L0");
-  EXPECT_EQ(l[24].back, rgb(100, 200, 100));
-  EXPECT_EQ(l[22].caption, "22 L1");
-  EXPECT_EQ(l[18].caption, "18 L3");
-  EXPECT_EQ(l[18].back, rgb(186, 170, 164));
-  EXPECT_EQ(l[18].fore, rgb(128, 0, 0));
-  EXPECT_EQ(l[23].caption, "23");
-  EXPECT_TRUE(l[20].visible);
-  EXPECT_FALSE(l[17].visible);
-  EXPECT_TRUE(l[20].bold);  // a stored rule's resolution
-  EXPECT_FALSE(l[23].bold);
-}
-
 TEST_F(Analysis, ValidationMessagesInOrder) {
-  struct V { int kind; bool category; std::string text; std::string message; };
-  for (const auto& v : std::vector<V>{
-           {-1, false, "road", "Tick Lines,Polygons or Points"},
-           {-1, true, "", "Tick Lines,Polygons or Points"},
-           {1, false, "  ", "Please select or enter text"},
-           {-1, false, "", "Please select"},
-       }) {
-    for (auto& b : app.s.f1.Check3) b.value = 0;
-    if (v.kind >= 0) app.s.f1.Check3[static_cast<std::size_t>(v.kind)].value = 1;
+  const struct { int kind; bool category; const char *text, *message; } cases[] = {{-1, false, "road", "Tick Lines,Polygons or Points"},
+               {-1, true, "", "Tick Lines,Polygons or Points"},
+               {1, false, "  ", "Please select or enter text"},
+               {-1, false, "", "Please select"}};
+  for (const auto& v : cases) {
+    only(v.kind);
     for (auto& b : app.s.f1.Check1) b.value = 0;
-    if (v.category) app.s.f1.Check1[1].value = 1;
+    app.s.f1.Check1[1].value = v.category ? 1 : 0;
     app.s.f1.Text2.text = v.text;
     app.host.messages.clear();
     int runs = app.s.analysis_runs;
@@ -86,24 +70,30 @@ TEST_F(Analysis, ValidationMessagesInOrder) {
     EXPECT_EQ(app.s.analysis_runs, runs) << v.message;
   }
   EXPECT_TRUE(app.s.f1.Text2.wants_focus);
-}
-
-TEST_F(Analysis, NoStylesAsksForTheStyleRoot) {
   app.s.f1.Combo2.items.clear();
+  app.host.messages.clear();
   app.check();
   EXPECT_EQ(app.host.messages, Strings{"Please select style.\r\nClick >> button"});
+  only(1);
+  app.s.f1.Combo2.items = {"s"};
+  app.s.f1.Combo2.text = "gone";
+  app.s.f1.Check1[0].value = 1;
+  app.host.messages.clear();
+  app.check();
+  ASSERT_EQ(app.host.messages.size(), 1u);
+  EXPECT_TRUE(text::starts_with(app.host.messages[0], "Cannot find file ")) << app.host.messages[0];
 }
 
 TEST_F(Analysis, EmptyResultsAreWrittenOnTheCanvas) {
-  struct E { int kind; bool check4; std::string text; bool inc; std::string canvas; };
-  for (const auto& e : std::vector<E>{
-           {2, false, "", false, "No Resolution Data. Perhaps tick 'INC'"},
-           {2, false, "", true, "No Resolution Data"},
-           {1, true, "nothing-like-this", false, "No results.  Untick any Selected Catagory"},
-           {2, false, "nothing-like-this", false, "No Resolution Data . Perhaps include text search"},
-       }) {
-    for (auto& b : app.s.f1.Check3) b.value = 0;
-    app.s.f1.Check3[static_cast<std::size_t>(e.kind)].value = 1;
+  const struct { int kind; bool check4, inc; const char *text, *canvas; } cases[] = {
+      // There is no points file.
+      {2, false, false, "", "No Resolution Data. Perhaps tick 'INC'"},
+      {2, false, true, "", "No Resolution Data"},
+      {1, true, false, "nothing-like-this", "No results.  Untick any Selected Catagory"},
+      {2, false, false, "nothing-like-this", "No Resolution Data . Perhaps include text search"},
+  };
+  for (const auto& e : cases) {
+    only(e.kind);
     app.s.selected_kind = static_cast<std::int16_t>(e.kind);
     app.tick_category("Highway");
     app.s.f1.Check4.value = e.check4 ? 1 : 0;
@@ -119,6 +109,11 @@ TEST_F(Analysis, EmptyResultsAreWrittenOnTheCanvas) {
 }
 
 TEST_F(Analysis, FilterTextIsIgnoredWithCategoriesUnlessIncludeIsTicked) {
+  app.s.f1.Check4.value = 1;
+  app.s.f1.Text2.text = "Primary";
+  app.check();
+  EXPECT_EQ(app.rows(), Strings{"1 20 24 - 02"});
+  app.s.f1.Check4.value = 0;
   app.tick_category("Highway");
   app.s.f1.Text2.text = "track";
   app.check();
@@ -130,25 +125,14 @@ TEST_F(Analysis, FilterTextIsIgnoredWithCategoriesUnlessIncludeIsTicked) {
   EXPECT_TRUE(app.s.f1.Text2.enabled);
 }
 
-TEST_F(Analysis, TextSearchWithoutCategories) {
-  app.s.f1.Check4.value = 1;
-  app.s.f1.Text2.text = "Primary";
-  app.check();
-  EXPECT_EQ(app.rows(), Strings{"1 20 24 - 02"});
-}
-
-TEST_F(Analysis, ScaleLabelClickNarrowsTheChartAndColoursTheLabel) {
+TEST_F(Analysis, AScaleLabelClickNarrowsTheChartAndGoesOnAfterAFailingStep) {
   app.s.f1.Check1[0].value = 1;
   app.check();
   Label3_Click(app.s, app.host, 20);
   EXPECT_EQ(app.rows(), (Strings{"1 20 24 - 02", "5 20 24 - 03"}));
   EXPECT_EQ(app.s.f1.Label3[20].fore, rgb(255, 0, 0));
-  EXPECT_FALSE(app.s.scale_run);
   EXPECT_EQ(app.s.selected_res, 20);
-}
-
-TEST_F(Analysis, AScaleLabelRunGoesOnAfterAFailingStep) {
-  app.s.f1.Check1[0].value = 1;
+  EXPECT_FALSE(app.s.scale_run);
   app.s.f1.Text2.enabled = false;
   // There is no label 25: colouring it fails, the steps after it still run.
   Label3_Click(app.s, app.host, 25);
@@ -175,22 +159,6 @@ TEST_F(Analysis, IncludedFilesAreScannedAfterTheRuleFileInTheirOrder) {
   // Included texts have their carriage returns removed and split rules joined.
   EXPECT_EQ(app.s.results.rule_text[1][1], "highway=service[0x07 resolution 24]");
   EXPECT_EQ(app.s.includes.extra_done, "01");
-}
-
-TEST_F(Analysis, MissingRuleFileWithCategoryGivesTheIncHint) {
-  app.click_kind(2);
-  app.tick_category("Place");
-  app.host.canvas_texts.clear();
-  app.check();
-  EXPECT_EQ(app.host.canvas_texts, Strings{"No Resolution Data. Perhaps tick 'INC'"});
-}
-
-TEST_F(Analysis, MissingStyleDirectoryIsReported) {
-  app.s.f1.Combo2.text = "gone";
-  app.s.f1.Check1[0].value = 1;
-  app.check();
-  ASSERT_EQ(app.host.messages.size(), 1u);
-  EXPECT_EQ(app.host.messages[0].rfind("Cannot find file ", 0), 0u);
 }
 
 }  // namespace

@@ -16,50 +16,37 @@ Strings shown(const AppState& s) {
   return out;
 }
 
-TEST(CategoryFiles, DefaultsAreWrittenOnceAndRewrittenByCtrlR) {
-  test::TestApp app;
-  auto polygons = app.dir.read("app/system/polygons.res");
-  EXPECT_EQ(polygons,
-            "<mkgmap>polygons</mkgmap>\r\n<tag>Landuse,Natural,Leisure,Amenity,Tourism,man_made,"
-            "Waterway,Aeroway,Military,Power,Place,Historic</tag>\r\n");
-  app.dir.write("app/system/polygons.res", "<mkgmap>polygons</mkgmap>\n<tag>Mine</tag>\n");
-  savefiles(app.s, app.host, false);
-  EXPECT_EQ(app.dir.read("app/system/polygons.res"), "<mkgmap>polygons</mkgmap>\n<tag>Mine</tag>\n");
-  Form_KeyPress(app.s, app.host, 18);
-  EXPECT_EQ(app.dir.read("app/system/polygons.res"), polygons);
-}
-
-TEST(CategoryFiles, DefaultLinesFillBoxesOneToTwenty) {
+TEST(CategoryFiles, DefaultsFillTheBoxesAndAreWrittenOnceAndRewrittenByCtrlR) {
   test::TestApp app;
   app.click_kind(1);
   auto boxes = shown(app.s);
   ASSERT_EQ(boxes.size(), 21u);
   EXPECT_EQ(boxes.front(), "All");
-  EXPECT_EQ(app.s.f1.Check1[1].caption, "Highway");
-  EXPECT_EQ(app.s.f1.Check1[20].caption, "Boundary");
+  auto polygons = app.dir.read("app/system/polygons.res");
+  const std::string mine = "<mkgmap>polygons</mkgmap>\n<tag>Mine</tag>\n";
+  app.dir.write("app/system/polygons.res", mine);
+  savefiles(app.s, app.host, false);
+  EXPECT_EQ(app.dir.read("app/system/polygons.res"), mine);
+  Form_KeyPress(app.s, app.host, 18);
+  EXPECT_EQ(app.dir.read("app/system/polygons.res"), polygons);
 }
 
-struct Case {
-  std::string content;
-  Strings boxes;
-  Strings messages;
-};
-
 TEST(CategoryFiles, ReaderRules) {
-  std::string many = "<tag>";
-  for (int i = 1; i <= 23; ++i) many += (i > 1 ? "," : "") + std::string("c") + std::to_string(i);
-  many += "</tag>";
+  std::string many = "points\n<tag>";
   Strings nineteen_and_last{"All"};
-  for (int i = 1; i <= 19; ++i) nineteen_and_last.push_back("c" + std::to_string(i));
-  nineteen_and_last.push_back("c23");
-  for (const auto& c : std::vector<Case>{
-           {"points\n<tag>Shop,all,Sport</tag>\n", {"All", "Shop", "Sport"}, {}},
-           {"points\n <tag>A,B</tag>\n", {"All", ">A", "B"}, {}},
-           {"points\r\n<tag>A</tag>\r\n<tag>B,C</tag>\r\n", {"All", "B", "C"}, {}},
-           {"points\n" + many + "\n", nineteen_and_last, {}},
-           {"points\n<tag>A,B\n", {}, {"</tag> missing"}},
-           {"<mkgmap>lines</mkgmap>\n<tag>A</tag>\n", {"All", "Aa"}, {"Not a valid res file."}},
-       }) {
+  for (int i = 1; i <= 23; ++i) {
+    many += (i > 1 ? ",c" : "c") + std::to_string(i);
+    if (i <= 19 || i == 23) nineteen_and_last.push_back("c" + std::to_string(i));
+  }
+  const struct { std::string content; Strings boxes, messages; } cases[] = {
+      {"points\n<tag>Shop,all,Sport</tag>\n", {"All", "Shop", "Sport"}, {}},
+      {"points\n <tag>A,B</tag>\n", {"All", ">A", "B"}, {}},
+      {"points\r\n<tag>A</tag>\r\n<tag>B,C</tag>\r\n", {"All", "B", "C"}, {}},
+      {many + "</tag>\n", nineteen_and_last, {}},
+      {"points\n<tag>A,B\n", {}, {"</tag> missing"}},
+      {"<mkgmap>lines</mkgmap>\n<tag>A</tag>\n", {"All", "Aa"}, {"Not a valid res file."}},
+  };
+  for (const auto& c : cases) {
     test::TestApp app;
     app.s.f1.Check1[0].caption = "All";
     app.s.f1.Check1[1].caption = "Aa";
@@ -69,63 +56,48 @@ TEST(CategoryFiles, ReaderRules) {
     EXPECT_EQ(shown(app.s), c.boxes) << c.content;
     EXPECT_EQ(app.host.messages, c.messages) << c.content;
   }
-}
-
-TEST(CategoryFiles, MissingFileIsReported) {
   test::TestApp app;
   loadop(app.s, app.host, app.dir.at("nope.res"), "points");
   EXPECT_EQ(app.host.messages, Strings{"Cannot locate " + app.dir.at("nope.res")});
 }
 
-TEST(KindBoxes, TheCurrentKindStaysTickedAndAnotherKindClearsTicksUnlessAll) {
+TEST(Boxes, KindsKeepOrClearTheTicksAndAllExcludesTheSingleCategories) {
   test::TestApp app;
+  auto& f = app.s.f1;
+  auto ticks = [&](std::vector<std::size_t> boxes) {
+    std::vector<int> out;
+    for (auto i : boxes) out.push_back(f.Check1[i].value);
+    return out;
+  };
   app.click_kind(1);
   app.tick_category("Motorway");
   app.click_kind(1);  // clicking the ticked kind keeps it and the ticks
-  EXPECT_EQ(app.s.f1.Check3[1].value, 1);
-  EXPECT_EQ(app.s.f1.Check1[2].value, 1);
+  EXPECT_EQ(f.Check3[1].value, 1);
+  EXPECT_EQ(ticks({2}), std::vector<int>{1});
   app.click_kind(2);
-  EXPECT_EQ(app.s.f1.Check3[1].value, 0);
-  EXPECT_EQ(app.s.f1.Check3[2].value, 1);
+  EXPECT_EQ((std::vector<int>{f.Check3[1].value, f.Check3[2].value, f.Check1[2].value}),
+            (std::vector<int>{0, 1, 0}));
   EXPECT_EQ(app.s.selected_kind, 2);
-  EXPECT_EQ(app.s.f1.Check1[2].value, 0);
-  app.s.f1.Check1[0].value = 1;
-  app.s.f1.Check1[3].value = 1;
-  app.click_kind(0);
-  EXPECT_EQ(app.s.f1.Check1[3].value, 1);
-}
-
-TEST(CategoryBoxes, AllAndTheSingleCategoriesExcludeEachOther) {
-  test::TestApp app;
-  app.click_kind(1);
-  auto& b = app.s.f1.Check1;
-  b[0].value = 1;
-  b[2].value = 1;  // "Motorway" ticked
+  f.Check1[0].value = 1;
+  f.Check1[3].value = 1;
+  app.click_kind(1);  // "All" keeps the ticks
+  EXPECT_EQ(ticks({3}), std::vector<int>{1});
+  f.Check1[2].value = 1;  // "Motorway" ticked while "All" is
   Check1_MouseUp(app.s, app.host, 2);
-  EXPECT_EQ(b[0].value, 0);
-  EXPECT_EQ(b[2].value, 1);
-  b[0].value = 1;
+  EXPECT_EQ(ticks({0, 2}), (std::vector<int>{0, 1}));
+  f.Check1[0].value = 1;
   Check1_MouseUp(app.s, app.host, 0);
-  EXPECT_EQ(b[0].value, 1);
-  EXPECT_EQ(b[2].value, 0);
-}
-
-TEST(FilterSwitch, EnablesTheFilterText) {
-  test::TestApp app;
-  app.s.f1.Check4.value = 1;
-  Check4_MouseUp(app.s, app.host);
-  EXPECT_TRUE(app.s.f1.Text2.enabled);
-  EXPECT_EQ(app.s.f1.Text2.back, rgb(255, 255, 255));
-  app.s.f1.Check4.value = 0;
-  Check4_MouseUp(app.s, app.host);
-  EXPECT_FALSE(app.s.f1.Text2.enabled);
-  EXPECT_EQ(app.s.f1.Text2.back, rgb(245, 245, 245));
+  EXPECT_EQ(ticks({0, 2, 3}), (std::vector<int>{1, 0, 0}));
+  for (int on : {1, 0}) {
+    f.Check4.value = on;
+    Check4_MouseUp(app.s, app.host);
+    EXPECT_EQ(f.Text2.enabled, on == 1);
+  }
 }
 
 TEST(SortBox, RunsTheAnalysisAgainWhenThereAreRows) {
   test::TestApp app;
-  app.style("s", {{"options", "levels=0:24\n"},
-                  {"lines", "a [0x01 resolution 22]\nb [0x02 resolution 20]\n"}});
+  app.style("s", {{"options", "levels=0:24\n"}, {"lines", "a [0x01 resolution 22]\nb [0x02 resolution 20]\n"}});
   app.select("s");
   app.click_kind(1);
   app.s.f1.Check1[0].value = 1;

@@ -15,87 +15,67 @@ std::string list(const std::vector<std::uint8_t>& v) {
   return out;
 }
 
-struct Case {
-  std::string name;
-  std::string options;
-  std::string level_res;
-  int main_last;
-  std::string overview_level;
-  int level_last;
-  int lowest;
-  std::string caption;
-  Strings messages;
-};
-
-class OptionsFile : public ::testing::TestWithParam<Case> {};
-
-const char* const overlap_res =
-    "Caution: Overview resolution overlap of Main levels!Check Options file.";
+const char* const overlap_res = "Caution: Overview resolution overlap of Main levels!Check Options file.";
 const char* const overlap_level = "Caution: Overview levels overlap of Main levels!Check Options file.";
+const char* const any_error = "*error*";
 
-TEST_P(OptionsFile, FillsTheLevelTable) {
-  const auto& c = GetParam();
-  test::TestApp app;
-  app.style("s", {{"options", c.options}});
-  app.select("s");
-  const auto& lv = app.s.levels;
-  EXPECT_EQ(list(lv.level_res), c.level_res);
-  EXPECT_EQ(lv.main_level_last, c.main_last);
-  EXPECT_EQ(list(lv.overview_level), c.overview_level);
-  EXPECT_EQ(lv.level_last, c.level_last);
-  EXPECT_EQ(app.s.lowest_resolution, c.lowest);
-  EXPECT_EQ(app.s.f1.Label4.caption, c.caption);
-  auto messages = app.host.messages;
-  if (c.messages.size() == 1 && c.messages[0] == "*error*") {
-    ASSERT_EQ(messages.size(), 1u);
-  } else {
-    EXPECT_EQ(messages, c.messages);
+TEST(OptionsFile, FillsTheLevelTable) {
+  const struct {
+    const char *options, *level_res;
+    int main_last;
+    const char* overview_level;
+    int level_last, lowest;
+    const char* caption;
+    Strings messages;
+  } cases[] = {
+      {"overview-levels = 4:17, 5:15\r\nlevels = 0:24, 1:22, 2:20, 3:18\r\n", "24,22,20,18,17,15", 3,
+       "4,5", 5, 15, "Levels:0:24,1:22,2:20,3:18 + 4:17,5:15", {}},
+      {"levels=0:24,1:22,\n", "24,22,0", 2, "", 2, 22, "Levels:0:24,1:22, + ", {}},
+      {"# levels=0:24\nLevels=0:20\nlevels=0:24,1:21 # two\n", "24,21", 1, "", 1, 21,
+       "Levels:0:24,1:21 + ", {}},
+      {"levels = 0:24, 1 22, 2:20\n", "24,0,0", 2, "", 2, 24, "Levels:0:24,122,2:20 + ",
+       {"Options file missing ':'"}},
+      {"levels = 0:24, 1:22, 2:20\noverview-levels = 3:20\n", "24,22,20,20", 2, "3", 3, 20,
+       "Levels:0:24,1:22,2:20 + 3:20", {overlap_res}},
+      {"levels = 0:24, 1:22, 2:20\noverview-levels = 2:18\n", "24,22,20,18", 2, "2", 3, 18,
+       "Levels:0:24,1:22,2:20 + 2:18", {overlap_level}},
+      // The last main list wins; levels are placed by position, not by number.
+      {"levels=0:24,1:22,2:20\nlevels=0:23,1:21\n", "23,21", 1, "", 1, 20, "Levels:0:23,1:21 + ", {}},
+      {"levels=3:18,0:24\n", "18,24", 1, "", 1, 18, "Levels:3:18,0:24 + ", {}},
+      {"levels=0:24,1:x\n", "24,0", 1, "", 1, 0, "Levels:0:24,1:x + ", {any_error}},
+      {"levels=\n", "", -1, "", -1, 24, "Levels: + ", {any_error}},
+      {"# nothing\n", "", -1, "", -1, 24, "Levels: + ", {any_error}},
+  };
+  for (const auto& c : cases) {
+    test::TestApp app;
+    app.style("s", {{"options", c.options}});
+    app.select("s");
+    const auto& lv = app.s.levels;
+    EXPECT_EQ(list(lv.level_res), c.level_res) << c.options;
+    EXPECT_EQ(lv.main_level_last, c.main_last) << c.options;
+    EXPECT_EQ(list(lv.overview_level), c.overview_level) << c.options;
+    EXPECT_EQ(lv.level_last, c.level_last) << c.options;
+    EXPECT_EQ(app.s.lowest_resolution, c.lowest) << c.options;
+    EXPECT_EQ(app.s.f1.Label4.caption, c.caption) << c.options;
+    if (c.messages == Strings{any_error}) {
+      EXPECT_EQ(app.host.messages.size(), 1u) << c.options;
+    } else {
+      EXPECT_EQ(app.host.messages, c.messages) << c.options;
+    }
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, OptionsFile,
-    ::testing::Values(
-        Case{"both", "levels = 0:24, 1:22, 2:20, 3:18\noverview-levels = 4:17, 5:15\n",
-             "24,22,20,18,17,15", 3, "4,5", 5, 15, "Levels:0:24,1:22,2:20,3:18 + 4:17,5:15", {}},
-        Case{"overview first", "overview-levels = 4:17, 5:15\r\nlevels = 0:24, 1:22, 2:20, 3:18\r\n",
-             "24,22,20,18,17,15", 3, "4,5", 5, 15, "Levels:0:24,1:22,2:20,3:18 + 4:17,5:15", {}},
-        Case{"trailing comma", "levels=0:24,1:22,\n", "24,22,0", 2, "", 2, 22, "Levels:0:24,1:22, + ",
-             {}},
-        Case{"ignored lines", "# levels=0:24\nLevels=0:20\nlevels=0:24,1:21 # two\n", "24,21", 1, "",
-             1, 21, "Levels:0:24,1:21 + ", {}},
-        Case{"missing colon", "levels = 0:24, 1 22, 2:20\n", "24,0,0", 2, "", 2, 24,
-             "Levels:0:24,122,2:20 + ", {"Options file missing ':'"}},
-        Case{"resolution overlap", "levels = 0:24, 1:22, 2:20\noverview-levels = 3:20\n",
-             "24,22,20,20", 2, "3", 3, 20, "Levels:0:24,1:22,2:20 + 3:20", {overlap_res}},
-        Case{"level overlap", "levels = 0:24, 1:22, 2:20\noverview-levels = 2:18\n",
-             "24,22,20,18", 2, "2", 3, 18, "Levels:0:24,1:22,2:20 + 2:18", {overlap_level}},
-        Case{"last main list wins", "levels=0:24,1:22,2:20\nlevels=0:23,1:21\n", "23,21", 1, "", 1,
-             20, "Levels:0:23,1:21 + ", {}},
-        Case{"by position", "levels=3:18,0:24\n", "18,24", 1, "", 1, 18, "Levels:3:18,0:24 + ", {}},
-        Case{"not a number", "levels=0:24,1:x\n", "24,0", 1, "", 1, 0, "Levels:0:24,1:x + ",
-             {"*error*"}},
-        Case{"empty list", "levels=\n", "", -1, "", -1, 24, "Levels: + ", {"*error*"}},
-        Case{"no list at all", "# nothing\n", "", -1, "", -1, 24, "Levels: + ", {"*error*"}}),
-    [](const auto& info) {
-      auto n = info.param.name;
-      for (auto& ch : n)
-        if (ch == ' ') ch = '_';
-      return n;
-    });
-
-TEST(OptionsFileMissing, IsReportedWithTheStylePath) {
+TEST(OptionsFile, AMissingFileIsReportedWithTheStylePath) {
   test::TestApp app;
   app.style("s", {{"lines", ""}});
   app.select("s");
-  ASSERT_EQ(app.host.messages.size(), 1u);
-  EXPECT_EQ(app.host.messages[0], "Cannot find style's options file\r\n\r\n" +
-                                      app.dir.at("styles/s/options"));
+  EXPECT_EQ(app.host.messages,
+            Strings{"Cannot find style's options file\r\n\r\n" + app.dir.at("styles/s/options")});
   EXPECT_EQ(app.s.levels.main_level_last, -1);
   EXPECT_EQ(app.s.lowest_resolution, 24);
 }
 
-TEST(OptionsFileEmptyTable, LeavesEveryReaderWithoutACrash) {
+TEST(OptionsFile, AnEmptyTableLeavesEveryReaderWithoutACrash) {
   test::TestApp app;
   app.style("s", {{"options", "levels=\n"}, {"lines", "highway=a [0x01 level 1]\nhighway=b [0x01 resolution 20]\n"}});
   app.select("s");
@@ -105,18 +85,6 @@ TEST(OptionsFileEmptyTable, LeavesEveryReaderWithoutACrash) {
   EXPECT_EQ(app.rows(), Strings{"2 20 24 - 01"});
   EXPECT_EQ(chklev(app.s, "20"), "-1");
   EXPECT_EQ(convertrl(app.s, "20-24"), "-1--1");
-}
-
-TEST(Chklev, MapsResolutionsToLevels) {
-  test::TestApp app;
-  app.style("s", {{"options", "levels=0:24,1:22,2:20\n"}});
-  app.select("s");
-  struct L { std::string res, level; };
-  for (const auto& l : std::vector<L>{{"24", "0"}, {"23", "1"}, {"22", "1"}, {"21", "2"},
-                                      {"25", "0"}, {"10", "2"}, {"22.5", "1"}})
-    EXPECT_EQ(chklev(app.s, l.res), l.level) << l.res;
-  EXPECT_EQ(convertrl(app.s, "20-24"), "2-0");
-  EXPECT_EQ(convertrl(app.s, "22"), "1");
 }
 
 }  // namespace

@@ -8,23 +8,16 @@ namespace zw {
 namespace {
 
 // A style directory given on the command line becomes the style root (its
-// parent) and the style name, however it is written.
+// parent) and the style name, however it is written; a plain name is a style
+// in the current directory.
 TEST(StyleSelection, SplitsTheStyleDirectoryIntoRootAndName) {
   const std::string sep = paths::sep_text;
-  struct Case {
-    std::string dir, root, name;
-  };
-  const Case cases[] = {
-      {"styles" + sep + "mine", "styles", "mine"},
-      {"styles" + sep + "mine" + sep, "styles", "mine"},
-      {"mine", ".", "mine"},  // a plain name: a style in the current directory
-      {"." + sep + "mine", ".", "mine"},
-  };
-  for (const auto& c : cases) {
+  for (const auto& dir : {"styles" + sep + "mine", "styles" + sep + "mine" + sep, std::string("mine"),
+                          "." + sep + "mine"}) {
     test::TestApp app;
-    select_style_dir(app.s, app.host, c.dir);
-    EXPECT_EQ(app.s.style_root, c.root) << c.dir;
-    EXPECT_EQ(app.s.style_name, c.name) << c.dir;
+    select_style_dir(app.s, app.host, dir);
+    EXPECT_EQ(app.s.style_root, dir[0] == 's' ? "styles" : ".") << dir;
+    EXPECT_EQ(app.s.style_name, "mine") << dir;
   }
 }
 

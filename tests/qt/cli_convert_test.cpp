@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
+#include <set>
 
 #include "app/files.h"
 #include "app/text.h"
@@ -12,13 +12,12 @@
 namespace zw {
 namespace {
 
-using test::run_cli;
+namespace fs = std::filesystem;
 
 // The example style, copied into a temporary style root so that the new style
 // is written beside it there.
 struct CliConvert : ::testing::Test {
   void SetUp() override {
-    namespace fs = std::filesystem;
     fs::create_directories(to_fs_path(root.at("styles")));
     fs::copy(to_fs_path(std::string(ZW_SOURCE_DIR) + "/examples/styles/example"),
              to_fs_path(root.at("styles/example")), fs::copy_options::recursive);
@@ -27,11 +26,11 @@ struct CliConvert : ::testing::Test {
     for (auto& a : args)
       if (a == "EXAMPLE") a = root.at("styles/example");
     args.insert(args.end(), {"--system-dir", root.at("system")});
-    return run_cli(args);
+    return test::run_cli(args);
   }
-  std::vector<std::string> names(const std::string& style) {
-    std::vector<std::string> out;
-    for (const auto& [name, content] : root.tree("styles/" + style)) out.push_back(name);
+  std::set<std::string> names(const std::string& style) {
+    std::set<std::string> out;
+    for (const auto& [name, content] : root.tree("styles/" + style)) out.insert(name);
     return out;
   }
   test::TempDir root;
@@ -63,17 +62,11 @@ TEST_F(CliConvert, WritesTheWholeStyleAndItReadsAsAStyle) {
 
 TEST_F(CliConvert, QuestionsRefusalsAndUsage) {
   ASSERT_EQ(cli({"convert", "EXAMPLE", "copy"}).status, 0);
-  struct Case {
-    std::vector<std::string> args;
-    int status;
-    std::string err_start;
-  };
-  const Case cases[] = {
-      {{"convert", "EXAMPLE", "copy"}, 1,
-       "message: New style : copy \nmessage: copy exists.  Are you sure you want to replace copy\n"},
-      {{"convert", "EXAMPLE", "copy", "--yes"}, 0,
-       "message: New style : copy \nmessage: copy exists.  Are you sure you want to replace copy\n"
-       "message: Now saving as "},
+  const std::string asked =
+      "message: New style : copy \nmessage: copy exists.  Are you sure you want to replace copy\n";
+  const struct { std::vector<std::string> args; int status; std::string err_start; } cases[] = {
+      {{"convert", "EXAMPLE", "copy"}, 1, asked},
+      {{"convert", "EXAMPLE", "copy", "--yes"}, 0, asked + "message: Now saving as "},
       {{"convert", "EXAMPLE", "Example"}, 1,
        "message: New style : Example \nmessage: Target and source are the same ! Cannot continue:\n"},
       {{"convert", "EXAMPLE"}, 2, "zoomwright-cli convert: give the style directory"},
@@ -85,11 +78,10 @@ TEST_F(CliConvert, QuestionsRefusalsAndUsage) {
     EXPECT_EQ(r.status, c.status) << r.err;
     EXPECT_TRUE(text::starts_with(r.err, c.err_start)) << r.err;
   }
-  std::vector<std::string> styles;
-  for (auto& e : std::filesystem::directory_iterator(to_fs_path(root.at("styles"))))
-    styles.push_back(from_fs_path(e.path().filename()));
-  std::sort(styles.begin(), styles.end());
-  EXPECT_EQ(styles, (std::vector<std::string>{"copy", "example"}));
+  std::set<std::string> styles;
+  for (auto& e : fs::directory_iterator(to_fs_path(root.at("styles"))))
+    styles.insert(from_fs_path(e.path().filename()));
+  EXPECT_EQ(styles, (std::set<std::string>{"copy", "example"}));
 }
 
 }  // namespace
