@@ -115,7 +115,9 @@ TEST_F(MenuRun, ChangeFontAppliesOnCloseOnlyAndNotWhenClosedByTheFrame) {
       s.fontt.Combo2.text = "12";
       if (close_button) font_form::Command1_Click(s);
     };
+    host.set_busy(true);  // as a redraw of rows leaves it
     mfnt_Click(s, host);
+    EXPECT_FALSE(host.busy());
     EXPECT_EQ(app.p1.font, close_button ? "Courier New" : "Arial");
     EXPECT_EQ(app.p1.font_size, close_button ? 12 : 10);  // the stored 3 is corrected on opening
   }
