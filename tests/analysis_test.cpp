@@ -72,6 +72,7 @@ TEST_F(Analysis, ValidationMessagesInOrder) {
   EXPECT_TRUE(app.s.f1.Text2.wants_focus);
   app.s.f1.Combo2.items.clear();
   refused("Please select style.\r\nClick >> button");
+  only(1);
   app.s.f1.Combo2.items = {"s"}, app.s.f1.Combo2.text = "gone";
   app.s.f1.Check1[0].value = 1;
   refused("Cannot find file ", false);

@@ -109,7 +109,7 @@ TEST_F(Window, WidgetsShowTheModelAfterSync) {
   EXPECT_TRUE(!box->isChecked() && fonts->count() == 1);
 }
 
-TEST_F(Window, TickingAKindBoxFillsTheCategoryGrid) {
+TEST_F(Window, KindCategoryAndScrollBarActionsWriteIntoTheModel) {
   MainWindowView view(app.s, app.host, 15);
   auto& f = app.s.f1;
   widget<QCheckBox>(view, "Check3(2)")->click();
@@ -126,6 +126,21 @@ TEST_F(Window, TickingAKindBoxFillsTheCategoryGrid) {
   // A category box writes its tick into the model.
   widget<QCheckBox>(view, "Check1(1)")->click();
   EXPECT_EQ(f.Check1[1].value, 1);
+
+  // The scroll bar's arrows scroll like its thumb.
+  auto& bar = f.vs;
+  bar.bounds = {9000, 0, 255, 3000};
+  bar.max = 400, bar.small_change = 20, bar.large_change = 40;
+  view.sync();
+  auto* vs = widget<QScrollBar>(view, "vs");
+  vs->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_EQ(bar.value, 20);
+  vs->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  EXPECT_EQ(bar.value, 60);
+  // The model moving the bar is no user action: nothing is written back.
+  bar.value = 0;
+  view.sync();
+  EXPECT_TRUE(vs->value() == 0 && bar.value == 0);
 }
 
 TEST_F(Window, KeysAndClicksOnTheFilterAndTheLevelsRunTheirHandlers) {
@@ -191,23 +206,6 @@ TEST_F(Window, TheFlatStyleRootButtonAndTheStyleListRunTheirHandlers) {
   emit styles->activated(1);
   EXPECT_TRUE(app.s.style_name == "b" && styles->currentText() == "b");
   EXPECT_TRUE(widget<QLabel>(view, "Label4")->text().contains("19"));
-}
-
-TEST_F(Window, TheScrollBarsArrowsScrollLikeItsThumb) {
-  MainWindowView view(app.s, app.host, 15);
-  auto& bar = app.s.f1.vs;
-  bar.bounds = {9000, 0, 255, 3000};
-  bar.max = 400, bar.small_change = 20, bar.large_change = 40;
-  view.sync();
-  auto* vs = widget<QScrollBar>(view, "vs");
-  vs->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-  EXPECT_EQ(bar.value, 20);
-  vs->triggerAction(QAbstractSlider::SliderPageStepAdd);
-  EXPECT_EQ(bar.value, 60);
-  // The model moving the bar is no user action: nothing is written back.
-  bar.value = 0;
-  view.sync();
-  EXPECT_TRUE(vs->value() == 0 && bar.value == 0);
 }
 
 TEST_F(Window, ResizesAreDebouncedThroughTheTimer) {
