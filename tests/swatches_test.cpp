@@ -28,12 +28,8 @@ std::string list(const Strings& entries) {
 // One entry per kind's table, as the reader leaves it (an extra empty entry at count).
 void set_table(TypTable& t, const Strings& types, const Strings& colours, const Strings& pixels) {
   t.count = static_cast<int>(types.size());
-  t.type = types;
-  t.type.push_back("");
-  t.colours = colours;
-  t.colours.push_back("");
-  t.pixels = pixels;
-  t.pixels.push_back("");
+  t.type = types, t.colours = colours, t.pixels = pixels;
+  for (auto* v : {&t.type, &t.colours, &t.pixels}) v->push_back("");
   t.cpp.assign(types.size() + 1, 0);
 }
 
@@ -44,9 +40,7 @@ struct Swatches : ::testing::Test {
     for (std::size_t i = 0; i < types.size(); ++i) app.s.results.rule_type[kind][i] = types[i];
   }
   bool plot(int kind, int i) {
-    return kind == 1 ? plotline(app.s, app.host, i)
-           : kind == 0 ? plotpolygon(app.s, app.host, i)
-                       : plotpoint(app.s, app.host, i);
+    return (kind == 1 ? plotline : kind == 0 ? plotpolygon : plotpoint)(app.s, app.host, i);
   }
   Colours cells() const {
     Colours out;
@@ -81,7 +75,8 @@ TEST_F(Swatches, CellSizesPerKind) {
     ASSERT_EQ(fills.size(), c.cells) << c.kind;
     const auto& last = fills.back();
     double x = c.columns - 1, y = static_cast<int>(c.cells) / c.columns - 1;
-    EXPECT_EQ((std::array{last.x1, last.y1, last.x2, last.y2}), (std::array{x * cw, y * c.ch, (x + 1) * cw, (y + 1) * c.ch}));
+    EXPECT_EQ((std::array{last.x1, last.y1, last.x2, last.y2}),
+              (std::array{x * cw, y * c.ch, (x + 1) * cw, (y + 1) * c.ch}));
     EXPECT_EQ(app.p4.image().at(1, 1), red);
   }
 }
