@@ -35,7 +35,8 @@ TEST(Settings, WritesTwentyNineLinesWithCrLfAndReadsThemBack) {
   again.dir.write("app/levels.dat", written);
   loaddata(again.s, again.host);
   const auto& a = again.s;
-  EXPECT_EQ((Strings{a.style_root, a.f1.Combo2.text, a.typ_file}), (Strings{app.dir.at("styles"), "mine", "/maps/typ.txt"}));
+  EXPECT_EQ((Strings{a.style_root, a.f1.Combo2.text, a.typ_file}),
+            (Strings{app.dir.at("styles"), "mine", "/maps/typ.txt"}));
   EXPECT_EQ(a.f1.Combo2.items, Strings{"mine"});
   EXPECT_EQ((std::array{a.levels.main_level_last, a.f1.inc.value, int{a.selected_kind}, a.f1.Check1[3].value}),
             (std::array{1, 1, 2, 1}));
