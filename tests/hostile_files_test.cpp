@@ -3,6 +3,7 @@
 // the program's message or is skipped quietly, and nothing crashes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -23,180 +24,119 @@ namespace fs = std::filesystem;
 using test::TestApp;
 
 const char* const options = "levels = 0:24, 1:22, 2:20\n";
-const char* const lines =
-    "highway=primary [0x02 resolution 20]\n"
-    "include 'inc/common';\n";
+const char* const lines = "highway=primary [0x02 resolution 20]\ninclude 'inc/common';\n";
+const char* const common = "highway=track [0x0a resolution 22]\n";
 
-bool any_message_contains(const HeadlessHost& host, const std::string& part) {
-  for (const auto& m : host.messages)
-    if (text::contains(m, part)) return true;
-  return false;
-}
+enum class Trouble { too_large, directory, unreadable };
 
-void run_lines_with_inc(TestApp& app) {
-  app.select("s");
-  app.click_kind(1);
-  app.host.messages.clear();
-  app.s.f1.inc.value = 1;
-  app.s.f1.Check1[0].value = 1;
-  app.check();
-}
-
-// A file of the given size without writing its bytes.
-void sparse_file(const std::string& path, std::int64_t size) {
-  { std::ofstream(to_fs_path(path), std::ios::binary); }
-  fs::resize_file(to_fs_path(path), static_cast<std::uintmax_t>(size));
-}
-
-TEST(HostileFiles, RuleAndIncludedFilesThatCannotBeRead) {
-  enum class Trouble { too_large, directory, unreadable };
-  struct Case {
-    const char* what;
-    const char* file;  // the style's file that is spoiled
-    Trouble trouble;
-    int rows;               // rows the analysis still finds
-    const char* message;    // a message that names the trouble, or "" for none
-  };
-  const Case cases[] = {
-      {"rule file too large", "lines", Trouble::too_large, 0, "too large to read"},
-      {"rule file is a directory", "lines", Trouble::directory, 0, ""},
-      {"rule file unreadable", "lines", Trouble::unreadable, 0, ""},
-      {"included file too large", "inc/common", Trouble::too_large, 1, "too large to read"},
-      {"included file is a directory", "inc/common", Trouble::directory, 1, ""},
-      {"included file unreadable", "inc/common", Trouble::unreadable, 1, "Permission denied"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    TestApp app;
-    test::FailingFileSystem failing;
-    app.host.fs_override = &failing;
-    app.style("s", {{"options", options},
-                    {"lines", lines},
-                    {"inc/common", "highway=track [0x0a resolution 22]\n"}});
-    auto spoiled = app.dir.at(std::string("styles/s/") + c.file);
-    switch (c.trouble) {
-      case Trouble::too_large: sparse_file(spoiled, max_read_bytes + 1); break;
-      case Trouble::directory:
-        fs::remove(to_fs_path(spoiled));
-        fs::create_directories(to_fs_path(spoiled));
-        break;
-      case Trouble::unreadable: failing.unreadable.insert(spoiled); break;
-    }
-    run_lines_with_inc(app);
-    EXPECT_EQ(app.s.result_count, c.rows);
-    if (*c.message) {
-      EXPECT_TRUE(any_message_contains(app.host, c.message)) << testing::PrintToString(app.host.messages);
+// An app whose file system can refuse reads and writes.
+struct Hostile {
+  Hostile() { app.host.fs_override = &failing; }
+  int messages_with(const std::string& part) const {
+    return static_cast<int>(std::count_if(app.host.messages.begin(), app.host.messages.end(),
+                                          [&](const std::string& m) { return text::contains(m, part); }));
+  }
+  void spoil(const std::string& path, Trouble trouble) {
+    if (trouble == Trouble::unreadable) {
+      failing.unreadable.insert(path);
+    } else if (trouble == Trouble::directory) {
+      fs::remove(to_fs_path(path));
+      fs::create_directories(to_fs_path(path));
+    } else {  // a file of that size without writing its bytes
+      { std::ofstream(to_fs_path(path), std::ios::binary); }
+      fs::resize_file(to_fs_path(path), static_cast<std::uintmax_t>(max_read_bytes + 1));
     }
   }
-}
-
-TEST(HostileFiles, OptionsFileThatCannotBeReadLeavesAnEmptyLevelTable) {
-  for (bool directory : {true, false}) {
-    SCOPED_TRACE(directory ? "directory" : "unreadable");
-    TestApp app;
-    test::FailingFileSystem failing;
-    app.host.fs_override = &failing;
-    auto dir = app.style("s", {{"options", options}, {"lines", lines}});
-    auto options_path = app.dir.at("styles/s/options");
-    if (directory) {
-      fs::remove(to_fs_path(options_path));
-      fs::create_directories(to_fs_path(options_path));
-    } else {
-      failing.unreadable.insert(options_path);
-    }
-    app.select("s");
-    EXPECT_EQ(app.s.levels.level_last, -1);  // no level declared
+  void run_lines_with_inc() {
     app.click_kind(1);
+    app.host.messages.clear();
+    app.s.f1.inc.value = 1;
     app.s.f1.Check1[0].value = 1;
     app.check();
-    EXPECT_EQ(app.s.result_count, 1);
+  }
+  TestApp app;
+  test::FailingFileSystem failing;
+};
+
+TEST(HostileFiles, RuleIncludedAndOptionsFilesThatCannotBeRead) {
+  const struct { const char* file; Trouble trouble; int rows; const char* message; } cases[] = {
+      {"lines", Trouble::too_large, 0, "too large to read"}, {"lines", Trouble::directory, 0, ""},
+      {"lines", Trouble::unreadable, 0, ""}, {"inc/common", Trouble::too_large, 1, "too large to read"},
+      {"inc/common", Trouble::directory, 1, ""}, {"inc/common", Trouble::unreadable, 1, "Permission denied"},
+      // The options file: an empty level table, the rules are still read.
+      {"options", Trouble::directory, 2, ""}, {"options", Trouble::unreadable, 2, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.file) + " " + std::to_string(static_cast<int>(c.trouble)));
+    Hostile h;
+    h.app.style("s", {{"options", options}, {"lines", lines}, {"inc/common", common}});
+    h.spoil(h.app.dir.at(std::string("styles/s/") + c.file), c.trouble);
+    h.app.select("s");
+    if (std::string(c.file) == "options") { EXPECT_EQ(h.app.s.levels.level_last, -1); }
+    h.run_lines_with_inc();
+    EXPECT_EQ(h.app.s.result_count, c.rows);
+    if (*c.message) { EXPECT_GT(h.messages_with(c.message), 0) << testing::PrintToString(h.app.host.messages); }
   }
 }
 
 TEST(HostileFiles, NonAsciiStyleRootAndNames) {
-  TestApp app;
+  Hostile h;
   // UTF-8 names, and Windows-1252 bytes inside the rule file.
-  app.style("Karten Straße ü/stil-é", {{"options", options},
-                                        {"lines", "name=Stra\xdf" "e [0x02 resolution 20]\n"
-                                                  "include 'inc/común';\n"},
-                                        {"inc/común", "highway=track [0x0a resolution 22]\n"}});
-  select_style_dir(app.s, app.host, app.dir.at("styles/Karten Straße ü/stil-é"));
-  EXPECT_EQ(app.s.f1.Combo2.text, "stil-é");
-  EXPECT_EQ(app.s.levels.level_last, 2);
-  app.click_kind(1);
-  app.host.messages.clear();
-  app.s.f1.inc.value = 1;
-  app.s.f1.Check1[0].value = 1;
-  app.check();
-  EXPECT_EQ(app.s.result_count, 2);
-  EXPECT_EQ(app.s.results.rule_text[1][0], "name=stra\xdf" "e [0x02 resolution 20]");  // ASCII lower-cased only
-  EXPECT_TRUE(app.host.messages.empty()) << testing::PrintToString(app.host.messages);
+  h.app.style("Karten Straße ü/stil-é", {{"options", options},
+                                          {"lines", "name=Stra\xdf" "e [0x02 resolution 20]\ninclude 'inc/común';\n"},
+                                          {"inc/común", common}});
+  select_style_dir(h.app.s, h.app.host, h.app.dir.at("styles/Karten Straße ü/stil-é"));
+  EXPECT_EQ(h.app.s.f1.Combo2.text, "stil-é");
+  EXPECT_EQ(h.app.s.levels.level_last, 2);
+  h.run_lines_with_inc();
+  EXPECT_EQ(h.app.s.result_count, 2);
+  EXPECT_EQ(h.app.s.results.rule_text[1][0], "name=stra\xdf" "e [0x02 resolution 20]");  // ASCII lower-cased only
+  EXPECT_TRUE(h.app.host.messages.empty()) << testing::PrintToString(h.app.host.messages);
 }
 
 TEST(HostileFiles, ReadOnlyStyleRootIsOnlyRead) {
-  TestApp app;
-  test::FailingFileSystem failing;
-  app.host.fs_override = &failing;
-  app.style("s", {{"options", options},
-                  {"lines", lines},
-                  {"inc/common", "highway=track [0x0a resolution 22]\n"}});
-  failing.read_only_root = app.dir.at("styles");
-  run_lines_with_inc(app);
-  EXPECT_EQ(app.s.result_count, 2);
-  EXPECT_EQ(failing.refused_writes, 0);
-  EXPECT_TRUE(app.host.messages.empty()) << testing::PrintToString(app.host.messages);
+  Hostile h;
+  h.app.style("s", {{"options", options}, {"lines", lines}, {"inc/common", common}});
+  h.failing.read_only_root = h.app.dir.at("styles");
+  h.app.select("s");
+  h.run_lines_with_inc();
+  EXPECT_EQ(h.app.s.result_count, 2);
+  EXPECT_EQ(h.failing.refused_writes, 0);
+  EXPECT_TRUE(h.app.host.messages.empty()) << testing::PrintToString(h.app.host.messages);
 }
 
 TEST(HostileFiles, ReadOnlySystemDirectoryReportsEachFileOnce) {
-  TestApp app;
-  test::FailingFileSystem failing;
-  app.host.fs_override = &failing;
-  fs::remove_all(to_fs_path(app.s.system_dir));
-  failing.read_only_root = app.s.app_dir;
-  app.host.messages.clear();
-  start_batch(app.s, app.host);
+  Hostile h;
+  fs::remove_all(to_fs_path(h.app.s.system_dir));
+  h.failing.read_only_root = h.app.s.app_dir;
+  h.app.host.messages.clear();
+  start_batch(h.app.s, h.app.host);
   // Each default category file that cannot be written is named once, with the
   // system's reason; start-up then goes on without categories.
-  int named = 0;
-  for (const auto& m : app.host.messages)
-    if (text::contains(m, "Read-only file system")) ++named;
-  EXPECT_GE(named, 1);
-  EXPECT_LE(named, 3);
-  app.click_kind(1);
+  int named = h.messages_with("Read-only file system");
+  EXPECT_TRUE(named >= 1 && named <= 3) << named;
+  h.app.click_kind(1);
 }
 
-TEST(HostileFiles, SettingsFilesThatCannotBeReadKeepTheStartUpValues) {
-  for (bool directory : {true, false}) {
-    SCOPED_TRACE(directory ? "directory" : "unreadable");
-    TestApp app;
-    test::FailingFileSystem failing;
-    app.host.fs_override = &failing;
-    auto levels = app.dir.at("app/levels.dat");
-    auto fonts = app.dir.at("app/fonts.dat");
-    if (directory) {
-      fs::create_directories(to_fs_path(levels));
-      fs::create_directories(to_fs_path(fonts));
-    } else {
-      app.dir.write("app/levels.dat", "cvrs\r\nmine\r\n");
-      app.dir.write("app/fonts.dat", " 1 \r\n 1 \r\n\"Arial\"\r\n");
-      failing.unreadable = {levels, fonts};
-    }
-    app.s.style_name = "kept";
-    loaddata(app.s, app.host);
-    ldfnts(app.s, app.host, fonts);
-    EXPECT_EQ(app.s.style_name, "kept");
-    EXPECT_TRUE(app.s.f1.Combo1.items.empty());
+TEST(HostileFiles, SettingsAndCategoryFilesThatCannotBeRead) {
+  for (auto trouble : {Trouble::directory, Trouble::unreadable}) {
+    Hostile h;
+    auto levels = h.app.dir.at("app/levels.dat"), fonts = h.app.dir.at("app/fonts.dat");
+    h.app.dir.write("app/levels.dat", "cvrs\r\nmine\r\n");
+    h.app.dir.write("app/fonts.dat", " 1 \r\n 1 \r\n\"Arial\"\r\n");
+    h.spoil(levels, trouble);
+    h.spoil(fonts, trouble);
+    h.app.s.style_name = "kept";
+    loaddata(h.app.s, h.app.host);
+    ldfnts(h.app.s, h.app.host, fonts);
+    EXPECT_EQ(h.app.s.style_name, "kept");
+    EXPECT_TRUE(h.app.s.f1.Combo1.items.empty());
   }
-}
-
-TEST(HostileFiles, CategoryFileThatCannotBeRead) {
-  TestApp app;
-  test::FailingFileSystem failing;
-  app.host.fs_override = &failing;
-  failing.unreadable.insert(category_file(app.s, 1));
-  app.host.messages.clear();
-  app.click_kind(1);
-  EXPECT_TRUE(any_message_contains(app.host, "Not a valid res file."));
+  Hostile h;
+  h.failing.unreadable.insert(category_file(h.app.s, 1));
+  h.app.host.messages.clear();
+  h.app.click_kind(1);
+  EXPECT_EQ(h.messages_with("Not a valid res file."), 1);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "app/main_window.h"
 #include "app/settings.h"
 #include "app/text.h"
@@ -19,13 +21,9 @@ std::string levels_dat(const Strings& lines) {
 TEST(Settings, WritesTwentyNineLinesWithCrLfAndReadsThemBack) {
   test::TestApp app;
   app.style("mine", {{"options", "levels=0:24,1:20\n"}});
-  app.s.style_name = "mine";
-  app.s.style_root = app.dir.at("styles");
-  app.s.chart_font_size = 9.5f;
-  app.s.typ_file = "/maps/typ.txt";
-  app.s.f1.inc.value = 1;
-  app.s.selected_kind = 2;
-  app.s.f1.Check1[3].value = 1;
+  app.s.style_name = "mine", app.s.style_root = app.dir.at("styles"), app.s.typ_file = "/maps/typ.txt";
+  app.s.chart_font_size = 9.5f, app.s.selected_kind = 2;
+  app.s.f1.inc.value = app.s.f1.Check1[3].value = 1;
   savedata(app.s, app.host);
   auto written = app.dir.read("app/levels.dat");
   auto lines = text::split(written, "\r\n");
@@ -36,15 +34,13 @@ TEST(Settings, WritesTwentyNineLinesWithCrLfAndReadsThemBack) {
   test::TestApp again;
   again.dir.write("app/levels.dat", written);
   loaddata(again.s, again.host);
-  EXPECT_EQ(again.s.style_root, app.dir.at("styles"));
-  EXPECT_EQ(again.s.f1.Combo2.items, Strings{"mine"});
-  EXPECT_EQ(again.s.f1.Combo2.text, "mine");
-  EXPECT_EQ(again.s.levels.main_level_last, 1);
-  EXPECT_EQ(again.s.chart_font_size, 9.5f);
-  EXPECT_EQ(again.s.typ_file, "/maps/typ.txt");
-  EXPECT_EQ(again.s.f1.inc.value, 1);
-  EXPECT_EQ(again.s.selected_kind, 2);
-  EXPECT_EQ(again.s.f1.Check1[3].value, 1);
+  const auto& a = again.s;
+  EXPECT_EQ((Strings{a.style_root, a.f1.Combo2.text, a.typ_file}),
+            (Strings{app.dir.at("styles"), "mine", "/maps/typ.txt"}));
+  EXPECT_EQ(a.f1.Combo2.items, Strings{"mine"});
+  EXPECT_EQ((std::array{a.levels.main_level_last, a.f1.inc.value, int{a.selected_kind}, a.f1.Check1[3].value}),
+            (std::array{1, 1, 2, 1}));
+  EXPECT_EQ(a.chart_font_size, 9.5f);
 }
 
 TEST(Settings, ReadingStopsAtTheFirstFailureAndKeepsWhatWasRead) {
@@ -64,9 +60,8 @@ TEST(Settings, ReadingStopsAtTheFirstFailureAndKeepsWhatWasRead) {
     loaddata(app.s, app.host);
     EXPECT_EQ((Strings{app.s.style_name, app.s.style_root, app.s.chart_font_name}),
               (Strings{c.name, c.root, c.font}));
-    EXPECT_EQ(app.s.selected_kind, c.kind) << c.lines[1];
-    EXPECT_EQ(app.s.f1.inc.value, c.inc) << c.lines[1];
-    EXPECT_EQ(app.s.f1.Check1[1].value, 0) << c.lines[1];
+    EXPECT_EQ((std::array{int{app.s.selected_kind}, app.s.f1.inc.value, app.s.f1.Check1[1].value}),
+              (std::array{c.kind, c.inc, 0})) << c.lines[1];
   }
 }
 
@@ -108,9 +103,7 @@ TEST_F(StartUp, FirstStartInAnEmptyProgramDirectoryThenLaterActivationsAndTheRoo
     EXPECT_FALSE(dir.read("app/system/" + kind + ".res").empty()) << kind;
   EXPECT_EQ(host.messages, Strings{"Compiling Fonts"});
   EXPECT_EQ(dir.read("app/fonts.dat"), " 2 \r\n 2 \r\nArial\r\nLiberation Serif\r\n");
-  EXPECT_EQ(s.chart_font_name, "Arial");
-  EXPECT_EQ(s.chart_font_size, 10);
-  EXPECT_EQ(s.f1.Combo2.text, "No Styles");
+  EXPECT_TRUE(s.chart_font_name == "Arial" && s.chart_font_size == 10 && s.f1.Combo2.text == "No Styles");
   // Later activations read the cache without a message, but remind of a missing TYP file.
   host.messages.clear();
   Form_Activate(s, host);
@@ -133,11 +126,9 @@ TEST_F(StartUp, CommandLineStyleRootOverridesTheRestoredOne) {
   dir.write("given/c/options", "levels=0:24\n");
   dir.write("app/levels.dat", levels_dat({"cvrs", "b", dir.at("restored"), "Courier", " 5 "}));
   start(dir.at("given"));
-  EXPECT_EQ(s.style_root, dir.at("given"));
+  EXPECT_EQ((Strings{s.style_root, s.f1.Combo2.text, s.chart_font_name}), (Strings{dir.at("given"), "b", "Courier"}));
   EXPECT_EQ(s.f1.Combo2.items, (Strings{"b", "c"}));
-  EXPECT_EQ(s.f1.Combo2.text, "b");
   EXPECT_EQ(s.levels.main_level_last, 1);
-  EXPECT_EQ(s.chart_font_name, "Courier");
   EXPECT_EQ(s.chart_font_size, 10);  // 5 is outside 6 to 16
 }
 
@@ -150,8 +141,7 @@ TEST_F(StartUp, FontCorrectionsAtActivation) {
     s.chart_font_name = f.name;
     s.chart_font_size = f.size;
     Form_Activate(s, host);
-    EXPECT_EQ(s.chart_font_size, f.want_size);
-    EXPECT_EQ(surfaces[0].font, f.want_name);
+    EXPECT_TRUE(s.chart_font_size == f.want_size && surfaces[0].font == f.want_name) << f.name << f.size;
   }
 }
 
@@ -167,14 +157,12 @@ TEST_F(StartUp, ABurstOfResizesLaysOutOnceAndFlatButtonsHover) {
   EXPECT_FALSE(s.f1.tm1.enabled);
 
   button_MouseMove(s, host, s.f1.command2);
-  EXPECT_TRUE(s.hover_active);
-  EXPECT_EQ(surfaces[5].texts().back(), "Check");
+  EXPECT_TRUE(s.hover_active && surfaces[5].texts().back() == "Check");
   int clears = surfaces[5].clears;
   button_MouseMove(s, host, s.f1.command2);  // already in the hover look: not drawn again
   EXPECT_EQ(surfaces[5].clears, clears);
   Form_MouseMove(s, host);
-  EXPECT_FALSE(s.hover_active);
-  EXPECT_EQ(s.f1.command2.back, rgb(230, 230, 230));
+  EXPECT_TRUE(!s.hover_active && s.f1.command2.back == rgb(230, 230, 230));
 }
 
 }  // namespace

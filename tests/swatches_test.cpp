@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "app/text.h"
 #include "chart/swatches.h"
 #include "levels/categories.h"
@@ -26,12 +28,8 @@ std::string list(const Strings& entries) {
 // One entry per kind's table, as the reader leaves it (an extra empty entry at count).
 void set_table(TypTable& t, const Strings& types, const Strings& colours, const Strings& pixels) {
   t.count = static_cast<int>(types.size());
-  t.type = types;
-  t.type.push_back("");
-  t.colours = colours;
-  t.colours.push_back("");
-  t.pixels = pixels;
-  t.pixels.push_back("");
+  t.type = types, t.colours = colours, t.pixels = pixels;
+  for (auto* v : {&t.type, &t.colours, &t.pixels}) v->push_back("");
   t.cpp.assign(types.size() + 1, 0);
 }
 
@@ -42,9 +40,7 @@ struct Swatches : ::testing::Test {
     for (std::size_t i = 0; i < types.size(); ++i) app.s.results.rule_type[kind][i] = types[i];
   }
   bool plot(int kind, int i) {
-    return kind == 1 ? plotline(app.s, app.host, i)
-           : kind == 0 ? plotpolygon(app.s, app.host, i)
-                       : plotpoint(app.s, app.host, i);
+    return (kind == 1 ? plotline : kind == 0 ? plotpolygon : plotpoint)(app.s, app.host, i);
   }
   Colours cells() const {
     Colours out;
@@ -55,8 +51,8 @@ struct Swatches : ::testing::Test {
 };
 
 TEST(TypeKey, PadsAndLowerCases) {
-  struct Case { const char* code; const char* key; } cases[] = {{"01", "00100"}, {"2F06", "02f06"}, {"10F04", "10f04"}, {"", "00000"},
-                        {"4", "00004"},  {"123", "00123"}, {"1A2B3C", "1a2b3c"}};
+  struct Case { const char* code; const char* key; } cases[] = {
+      {"01", "00100"}, {"2F06", "02f06"}, {"", "00000"}, {"123", "00123"}, {"1A2B3C", "1a2b3c"}};
   for (const auto& c : cases) EXPECT_EQ(type_key(c.code), c.key) << c.code;
 }
 
@@ -74,29 +70,23 @@ TEST_F(Swatches, CellSizesPerKind) {
     EXPECT_FALSE(plot(c.kind, 0));
     // Line swatches let window events run after each row.
     EXPECT_EQ(app.host.events_let_run - events, c.kind == 1 ? 3 : 0);
-    EXPECT_FALSE(app.s.f1.p4.visible);
-    EXPECT_EQ(app.s.f1.p4.width(), 1000);
-    EXPECT_EQ(app.s.f1.p4.height(), c.height);
+    EXPECT_TRUE(!app.s.f1.p4.visible && app.s.f1.p4.width() == 1000 && app.s.f1.p4.height() == c.height);
     auto fills = app.p4.of(RecordingSurface::Op::Kind::fill);
     ASSERT_EQ(fills.size(), c.cells) << c.kind;
     const auto& last = fills.back();
-    int x = c.columns - 1, y = static_cast<int>(c.cells) / c.columns - 1;
-    EXPECT_DOUBLE_EQ(last.x1, x * cw);
-    EXPECT_DOUBLE_EQ(last.y1, y * c.ch);
-    EXPECT_DOUBLE_EQ(last.x2, (x + 1) * cw);
-    EXPECT_DOUBLE_EQ(last.y2, (y + 1) * c.ch);
+    double x = c.columns - 1, y = static_cast<int>(c.cells) / c.columns - 1;
+    EXPECT_EQ((std::array{last.x1, last.y1, last.x2, last.y2}),
+              (std::array{x * cw, y * c.ch, (x + 1) * cw, (y + 1) * c.ch}));
     EXPECT_EQ(app.p4.image().at(1, 1), red);
   }
 }
 
 TEST_F(Swatches, DigitColoursOfLinesAndPolygons) {
   struct Case { Strings colours; std::string row; Colours first; } cases[] = {
-      {{"0000ff", "ff0000"}, "01", {red, blue, red, red}},  // a short row goes on in colour 0
-      {{"0000ff", "ff0000"}, "x1", {red, blue}},            // other characters are index 0
+      {{"0000ff", "ff0000"}, "x1", {red, blue, red, red}},  // others are index 0; a short row goes on in 0
       {{"0000ff", "ff0000"}, "50", {black, red}},           // no colour 5: black first
       {{"0000ff", "ff0000"}, "15", {blue, blue}},           // then the cell before's colour
-      {{"zz0000", "00ff00"}, "01", {black, green}},         // not hexadecimal
-      {{"0000F", "00FF00"}, "01", {black, green}},          // not six digits
+      {{"0000F", "zz0000", "00FF00"}, "012", {black, black, green}},  // not six digits, not hexadecimal
   };
   for (int kind : {1, 0}) {
     for (const auto& c : cases) {
@@ -140,14 +130,12 @@ TEST_F(Swatches, DirectColourPoints) {
   // Two by two; the cell that is no colour keeps the one before it.
   EXPECT_EQ(cells(), (Colours{red, blue, blue, blue}));
   auto third = app.p4.of(RecordingSurface::Op::Kind::fill).at(2);
-  EXPECT_DOUBLE_EQ(third.x1, 0);
-  EXPECT_DOUBLE_EQ(third.y1, 1000 / RecordingSurface::tpp / 32);
+  EXPECT_EQ((std::pair{third.x1, third.y1}), (std::pair{0.0, 1000 / RecordingSurface::tpp / 32}));
 
   // A header claiming a huge picture draws only what fits on the swatch.
   set_table(app.s.typ.points, {"02e08"}, {"W100000000 100000000\r\n"}, {list({"0000ff"})});
   EXPECT_FALSE(plot(2, 0));
-  EXPECT_LE(cells().size(), 33u * 33u);
-  EXPECT_EQ(cells().front(), red);
+  EXPECT_TRUE(cells().size() <= 33u * 33u && cells().front() == red);
 }
 
 TEST_F(Swatches, MissingTypesAreListedOnce) {
@@ -197,10 +185,8 @@ TEST(TypAndSort, EntriesFollowTheRowsUntilSortIsUnticked) {
     return std::string("[_") + kind + "]\r\nType=0x0" + std::to_string(code) + "\r\n[end]\r\n";
   };
   struct Case { int kind; int lines, polygons; bool exchanged; } cases[] = {
-      {1, 4, 0, true},   // two rows, below 4 - 1 line entries
-      {1, 3, 0, false},  // not below 3 - 1
-      {0, 4, 4, true},
-      {0, 0, 4, false},  // polygons also need the line count
+      {1, 4, 0, true}, {1, 3, 0, false},  // two rows: below 4 - 1 line entries, not below 3 - 1
+      {0, 4, 4, true}, {0, 0, 4, false},  // polygons also need the line count
   };
   for (const auto& c : cases) {
     TestApp app;

@@ -82,15 +82,10 @@ TEST(Twips, BecomePixelsAtTheScreensLogicalDpi) {
 TEST_F(Window, WidgetsShowTheModelAfterSync) {
   MainWindowView view(app.s, app.host, 15);
   auto& f = app.s.f1;
-  f.Check1[3].value = 1;
-  f.Check1[3].caption = "Trunk";
-  f.Check1[4].visible = false;
-  f.Label4.caption = "Levels: 24 22";
-  f.Label4.bold = true;
-  f.Combo1.items = {"Arial"};
-  f.Combo1.text = "No Such Font";
-  f.mf[12].enabled = false;
-  f.caption = "Zoomwright 2.51 beta";
+  f.Check1[3].value = 1, f.Check1[3].caption = "Trunk", f.Check1[4].visible = false;
+  f.Label4.caption = "Levels: 24 22", f.Label4.bold = true;
+  f.Combo1.items = {"Arial"}, f.Combo1.text = "No Such Font";
+  f.mf[12].enabled = false, f.caption = "Zoomwright 2.51 beta";
   view.sync();
 
   auto* box = widget<QCheckBox>(view, "Check1(3)");
@@ -110,18 +105,15 @@ TEST_F(Window, WidgetsShowTheModelAfterSync) {
 
   // Unticking in the model unticks the widget; syncing twice changes nothing.
   f.Check1[3].value = 0;
-  view.sync();
-  view.sync();
-  EXPECT_FALSE(box->isChecked());
-  EXPECT_EQ(fonts->count(), 1);
+  view.sync(), view.sync();
+  EXPECT_TRUE(!box->isChecked() && fonts->count() == 1);
 }
 
-TEST_F(Window, TickingAKindBoxFillsTheCategoryGrid) {
+TEST_F(Window, KindCategoryAndScrollBarActionsWriteIntoTheModel) {
   MainWindowView view(app.s, app.host, 15);
   auto& f = app.s.f1;
   widget<QCheckBox>(view, "Check3(2)")->click();
-  EXPECT_EQ(f.Check3[2].value, 1);
-  EXPECT_EQ(app.s.selected_kind, 2);
+  EXPECT_TRUE(f.Check3[2].value == 1 && app.s.selected_kind == 2);
   EXPECT_FALSE(widget<QCheckBox>(view, "Check3(0)")->isChecked());
   int shown = 0;
   for (int i = 0; i < category_boxes; ++i) {
@@ -134,6 +126,21 @@ TEST_F(Window, TickingAKindBoxFillsTheCategoryGrid) {
   // A category box writes its tick into the model.
   widget<QCheckBox>(view, "Check1(1)")->click();
   EXPECT_EQ(f.Check1[1].value, 1);
+
+  // The scroll bar's arrows scroll like its thumb.
+  auto& bar = f.vs;
+  bar.bounds = {9000, 0, 255, 3000};
+  bar.max = 400, bar.small_change = 20, bar.large_change = 40;
+  view.sync();
+  auto* vs = widget<QScrollBar>(view, "vs");
+  vs->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_EQ(bar.value, 20);
+  vs->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  EXPECT_EQ(bar.value, 60);
+  // The model moving the bar is no user action: nothing is written back.
+  bar.value = 0;
+  view.sync();
+  EXPECT_TRUE(vs->value() == 0 && bar.value == 0);
 }
 
 TEST_F(Window, KeysAndClicksOnTheFilterAndTheLevelsRunTheirHandlers) {
@@ -147,8 +154,7 @@ TEST_F(Window, KeysAndClicksOnTheFilterAndTheLevelsRunTheirHandlers) {
 
   QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
   QCoreApplication::sendEvent(widget<QLineEdit>(view, "Text2"), &enter);
-  EXPECT_EQ(app.s.result_count, 2);
-  EXPECT_EQ(widget<QLabel>(view, "label1")->text(), "2");
+  EXPECT_TRUE(app.s.result_count == 2 && widget<QLabel>(view, "label1")->text() == "2");
 
   // The right button reloads the style; the left one does not.
   auto* levels = widget<QLabel>(view, "Label4");
@@ -179,15 +185,14 @@ TEST_F(Window, TheFlatStyleRootButtonAndTheStyleListRunTheirHandlers) {
   auto* chooser = widget<QWidget>(view, "com1");
 
   // The flat button paints its hover look on its surface, and back.
+  auto look = [&] { return std::pair{app.s.hover_active, f.com1.draw().image().at(1, 1)}; };
   paint_button(app.s, app.host, f.com1, ">>", 0);
   view.sync();
-  EXPECT_EQ(f.com1.draw().image().at(1, 1), rgb(230, 230, 230));
+  EXPECT_EQ(look(), std::pair(false, rgb(230, 230, 230)));
   send_mouse(chooser, QEvent::MouseMove, Qt::NoButton);
-  EXPECT_TRUE(app.s.hover_active);
-  EXPECT_EQ(f.com1.draw().image().at(1, 1), rgb(250, 250, 250));
+  EXPECT_EQ(look(), std::pair(true, rgb(250, 250, 250)));
   send_mouse(widget<QWidget>(view, "f1"), QEvent::MouseMove, Qt::NoButton);
-  EXPECT_FALSE(app.s.hover_active);
-  EXPECT_EQ(f.com1.draw().image().at(1, 1), rgb(230, 230, 230));
+  EXPECT_EQ(look(), std::pair(false, rgb(230, 230, 230)));
 
   // ">>" asks for the folder; the styles under it fill the list.
   app.host.dialog_paths = {app.dir.at("styles")};
@@ -203,25 +208,6 @@ TEST_F(Window, TheFlatStyleRootButtonAndTheStyleListRunTheirHandlers) {
   EXPECT_TRUE(widget<QLabel>(view, "Label4")->text().contains("19"));
 }
 
-TEST_F(Window, TheScrollBarsArrowsScrollLikeItsThumb) {
-  MainWindowView view(app.s, app.host, 15);
-  auto& bar = app.s.f1.vs;
-  bar.bounds = {9000, 0, 255, 3000};
-  bar.max = 400;
-  bar.small_change = 20;
-  bar.large_change = 40;
-  view.sync();
-  auto* vs = widget<QScrollBar>(view, "vs");
-  vs->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-  EXPECT_EQ(bar.value, 20);
-  vs->triggerAction(QAbstractSlider::SliderPageStepAdd);
-  EXPECT_EQ(bar.value, 60);
-  // The model moving the bar is no user action: nothing is written back.
-  bar.value = 0;
-  view.sync();
-  EXPECT_TRUE(vs->value() == 0 && bar.value == 0);
-}
-
 TEST_F(Window, ResizesAreDebouncedThroughTheTimer) {
   app.host.fixed_time = 100;
   MainWindowView view(app.s, app.host, 15);
@@ -232,21 +218,18 @@ TEST_F(Window, ResizesAreDebouncedThroughTheTimer) {
   EXPECT_FALSE(tm1->isActive());
 
   view.resize(700, 500);
-  EXPECT_EQ(app.s.last_resize_time, 100);
-  EXPECT_TRUE(tm1->isActive());
+  EXPECT_TRUE(app.s.last_resize_time == 100 && tm1->isActive());
   EXPECT_EQ(app.s.f1.width, view.frameGeometry().width() * 15);
 
   app.host.fixed_time = 100.3;  // a second resize restarts the wait
   view.resize(720, 520);
   app.host.fixed_time = 100.45;
   pump(150);
-  EXPECT_TRUE(tm1->isActive());
-  EXPECT_TRUE(app.s.f1.tm1.enabled);
+  EXPECT_TRUE(tm1->isActive() && app.s.f1.tm1.enabled);
 
   app.host.fixed_time = 100.6;  // quiet for more than 0.2 s: lay out once and stop
   pump(150);
-  EXPECT_FALSE(tm1->isActive());
-  EXPECT_FALSE(app.s.f1.tm1.enabled);
+  EXPECT_FALSE(tm1->isActive() || app.s.f1.tm1.enabled);
 }
 
 TEST_F(Window, TheHostsEventPumpAndCloseReachTheWindow) {
@@ -263,8 +246,7 @@ TEST_F(Window, TheHostsEventPumpAndCloseReachTheWindow) {
     host.close_main_window();  // as File, Exit does: closing saves the settings
     EXPECT_FALSE(view.isVisible());
   }
-  auto saved = app.dir.read("app/levels.dat");
-  EXPECT_EQ(saved.substr(0, 12), "cvrs\r\nmine\r\n");
+  EXPECT_EQ(app.dir.read("app/levels.dat").substr(0, 12), "cvrs\r\nmine\r\n");
   // The model no longer points at the closed window's surfaces.
   EXPECT_FALSE(app.s.f1.p1.has_surface());
 }
