@@ -23,6 +23,7 @@ const std::string install_hint = " (run scripts/install-deps as root to install 
 
 // What mkgmap --check-styles reported for one style, by kind of line.
 struct StyleCheck {
+  bool ran = false;    // mkgmap started and came to the end of its check
   bool opened = true;  // mkgmap found and read the style
   int errors = 0;
   int warnings = 0;
@@ -44,6 +45,7 @@ StyleCheck check_style(const std::string& root, const std::string& name, const s
   for (auto line : text::split(r.out + "\n" + r.err, "\n")) {
     line = text::trim(text::before(line + "\r", "\r"));
     auto lower = text::lower(line);
+    if (line == "finished check-styles") c.ran = r.status == 0;
     if (line.empty() || line == "finished check-styles") continue;
     // The Debian wrapper names the Java it starts.
     if (text::starts_with(line, "Using ") && text::contains(line, " to execute mkgmap")) continue;
@@ -63,11 +65,13 @@ StyleCheck check_style(const std::string& root, const std::string& name, const s
 
 void require_mkgmap() {
   ASSERT_TRUE(test::on_path("mkgmap")) << "mkgmap is not installed" << install_hint;
+  ASSERT_TRUE(test::on_path("java")) << "no Java runtime is installed" << install_hint;
   ASSERT_TRUE(test::on_path("unzip")) << "unzip is not installed" << install_hint;
   ASSERT_TRUE(std::filesystem::exists(mkgmap_jar)) << mkgmap_jar << " is missing" << install_hint;
 }
 
 void copy_example(const test::TempDir& dir) {
+  std::filesystem::create_directories(to_fs_path(dir.at("styles")));
   std::filesystem::copy(to_fs_path(std::string(ZW_SOURCE_DIR) + "/examples/styles/example"),
                         to_fs_path(dir.at("styles/example")), std::filesystem::copy_options::recursive);
 }
@@ -107,6 +111,8 @@ TEST(MkgmapCheck, ConvertedStylesPassAsWellAsTheirSources) {
 
     auto before = check_style(root, source.name, dir.path());
     auto after = check_style(root, "levels", dir.path());
+    // A check that did not run (no Java, say) finds nothing wrong in either.
+    ASSERT_TRUE(before.ran && after.ran) << before.printed << after.printed << install_hint;
     EXPECT_TRUE(before.opened) << before.printed;
     EXPECT_TRUE(after.opened) << after.printed;
     EXPECT_LE(after.errors, before.errors) << "source:\n" << before.printed << "converted:\n" << after.printed;
@@ -143,6 +149,7 @@ TEST(MkgmapCheck, CountsTheErrorsAndWarningsMkgmapPrints) {
   };
   for (const auto& c : cases) {
     auto r = check_style(dir.at("styles"), c.name, dir.path());
+    EXPECT_TRUE(r.ran) << c.name << "\n" << r.printed;
     EXPECT_EQ(r.opened, c.opened) << c.name << "\n" << r.printed;
     EXPECT_EQ(r.errors > 0, c.errors) << c.name << "\n" << r.printed;
     EXPECT_EQ(r.warnings > 0, c.warnings) << c.name << "\n" << r.printed;
