@@ -11,7 +11,6 @@
 #endif
 
 namespace zw::test {
-#ifdef ZW_CLI_PATH
 namespace {
 
 std::string quoted(const std::string& arg) {
@@ -27,28 +26,40 @@ std::string slurp(const std::string& path) {
   return ss.str();
 }
 
-}  // namespace
+int exit_status(int raw) {
+#ifdef _WIN32
+  return raw;
+#else
+  return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
 #endif
+}
+
+}  // namespace
+
+CliResult run_program(const std::vector<std::string>& command, const std::string& workdir) {
+  TempDir dir;
+  std::string line = workdir.empty() ? "" : "cd " + quoted(workdir) + " && ";
+  for (std::size_t i = 0; i < command.size(); ++i) line += (i ? " " : "") + quoted(command[i]);
+  line += " >" + quoted(dir.at("out")) + " 2>" + quoted(dir.at("err"));
+  CliResult r;
+  r.status = exit_status(std::system(line.c_str()));
+  r.out = slurp(dir.at("out"));
+  r.err = slurp(dir.at("err"));
+  return r;
+}
+
+bool on_path(const std::string& program) {
+  return exit_status(std::system(("command -v " + quoted(program) + " >/dev/null 2>&1").c_str())) == 0;
+}
 
 CliResult run_cli(const std::vector<std::string>& args) {
 #ifndef ZW_CLI_PATH
   (void)args;
   return {};
 #else
-  TempDir dir;
-  std::string command = quoted(ZW_CLI_PATH);
-  for (const auto& a : args) command += " " + quoted(a);
-  command += " >" + quoted(dir.at("out")) + " 2>" + quoted(dir.at("err"));
-  int raw = std::system(command.c_str());
-  CliResult r;
-#ifdef _WIN32
-  r.status = raw;
-#else
-  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-#endif
-  r.out = slurp(dir.at("out"));
-  r.err = slurp(dir.at("err"));
-  return r;
+  std::vector<std::string> command{ZW_CLI_PATH};
+  command.insert(command.end(), args.begin(), args.end());
+  return run_program(command);
 #endif
 }
 
