@@ -25,8 +25,8 @@ int main() {
       broken = true;
       continue;
     }
-    double ms = bench::time_ms(9, [&] { plot(run.s, run.host, got); });
-    std::printf("  %4d rows: %7.2f ms  (canvas %d x %d pixels)\n", rows, ms,
+    auto t = bench::time_runs(9, [&] { plot(run.s, run.host, got); });
+    std::printf("  %4d rows: %7.2f ms (cpu %7.2f ms)  canvas %d x %d pixels\n", rows, t.wall, t.cpu,
                 run.p1.qimage().width(), run.p1.qimage().height());
   }
   fs::remove_all(root);

@@ -1,6 +1,8 @@
 // What the chart benchmarks share: timing, generated styles and TYP files, and a
 // batch session whose picture boxes are Qt rasters at 15 twips per pixel.
 #pragma once
+#include <time.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstddef>
@@ -25,16 +27,35 @@ inline double median_ms(std::vector<double> v) {
   return v[v.size() / 2];
 }
 
+// Medians of the wall-clock time and of the CPU time of this thread. On a
+// machine shared with other work the CPU time is the steadier figure.
+struct Timing {
+  double wall = 0, cpu = 0;
+};
+
+inline double thread_cpu_ms() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
 template <class F>
-double time_ms(int runs, F&& f) {
-  std::vector<double> times;
+Timing time_runs(int runs, F&& f) {
+  std::vector<double> wall, cpu;
   for (int run = 0; run < runs; ++run) {
     auto t0 = std::chrono::steady_clock::now();
+    double c0 = thread_cpu_ms();
     f();
+    cpu.push_back(thread_cpu_ms() - c0);
     auto t1 = std::chrono::steady_clock::now();
-    times.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
+    wall.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
   }
-  return median_ms(times);
+  return {median_ms(wall), median_ms(cpu)};
+}
+
+template <class F>
+double time_ms(int runs, F&& f) {
+  return time_runs(runs, f).wall;
 }
 
 inline std::string hex2(int v) {

@@ -38,8 +38,8 @@ int main() {
         broken = true;
         continue;
       }
-      double ms = bench::time_ms(5, [&] { plot(run.s, run.host, got); });
-      std::printf("  %s %7.2f ms", kinds[kind], ms);
+      auto t = bench::time_runs(5, [&] { plot(run.s, run.host, got); });
+      std::printf("  %s %7.2f ms (cpu %6.2f)", kinds[kind], t.wall, t.cpu);
     }
     std::printf("\n");
   }

@@ -54,13 +54,17 @@ void RasterSurface::resize(int width_twips, int height_twips) {
     QPainter p(&next);
     p.drawImage(0, 0, image_);
   }
+  release_painter();
   image_ = next;
   changed();
 }
 
 void RasterSurface::clear(Colour back) {
   back_ = back;
-  if (!image_.isNull()) image_.fill(qcolour(back));
+  if (!image_.isNull()) {
+    if (!image_.isDetached()) release_painter();
+    image_.fill(qcolour(back));
+  }
   x_ = y_ = 0;
   changed();
 }
@@ -76,14 +80,24 @@ void RasterSurface::fill_rect(double x1, double y1, double x2, double y2, Colour
   QRect r(QPoint(px1, py1), QSize(std::max(1, px2 - px1), std::max(1, py2 - py1)));
   r = r.intersected(image_.rect());
   if (r.isEmpty()) return;
-  QPainter p(&image_);
-  p.fillRect(r, qcolour(c));
+  if (image_.format() == QImage::Format_RGB32) {
+    // An opaque fill replaces the pixels; written directly, because a painter
+    // set up for every cell of a swatch costs far more than the cell itself.
+    QRgb value = qRgb(c.r, c.g, c.b);
+    if (!image_.isDetached()) release_painter();
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+      auto* row = reinterpret_cast<QRgb*>(image_.scanLine(y));
+      std::fill(row + r.left(), row + r.right() + 1, value);
+    }
+  } else {
+    painter().fillRect(r, qcolour(c));
+  }
   changed();
 }
 
 void RasterSurface::line(double x1, double y1, double x2, double y2, Colour c) {
   if (image_.isNull()) return;
-  QPainter p(&image_);
+  QPainter& p = painter();
   p.setPen(QPen(qcolour(c), 0));  // cosmetic: one pixel wide
   p.drawLine(QPoint(cell(px(x1)), cell(px(y1))), QPoint(cell(px(x2)), cell(px(y2))));
   changed();
@@ -116,7 +130,7 @@ void RasterSurface::print(const std::string& text, bool new_line) {
   QString t = to_qstring(text);
   QFontMetrics m(font_, &metrics_device_);
   if (!image_.isNull() && !t.isEmpty()) {
-    QPainter p(&image_);
+    QPainter& p = painter();
     p.setFont(font_);
     p.setPen(qcolour(fore_));
     // The current position is the text's top left corner.
@@ -139,11 +153,23 @@ void RasterSurface::paint_image(const Image& picture, double x, double y, double
   int left = cell(px(x)), top = cell(px(y));
   int w = cell(px(x + width)) - left, h = cell(px(y + height)) - top;
   if (w <= 0 || h <= 0) return;
-  QPainter p(&image_);
+  QPainter& p = painter();
   // Stretched cell by cell, without smoothing, as a picture box copies.
   p.setRenderHint(QPainter::SmoothPixmapTransform, false);
   p.drawImage(QRect(left, top, w, h), to_qimage(picture));
   changed();
+}
+
+QPainter& RasterSurface::painter() {
+  // A shared picture would be copied by the painter's first write, leaving
+  // the kept painter on the other copy.
+  if (painter_.isActive() && !image_.isDetached()) painter_.end();
+  if (!painter_.isActive()) painter_.begin(&image_);
+  return painter_;
+}
+
+void RasterSurface::release_painter() {
+  if (painter_.isActive()) painter_.end();
 }
 
 void RasterSurface::changed() {

@@ -1,6 +1,7 @@
 #pragma once
 #include <QFont>
 #include <QImage>
+#include <QPainter>
 #include <functional>
 #include <string>
 
@@ -15,6 +16,8 @@ namespace zw::qt {
 class RasterSurface : public Surface {
  public:
   explicit RasterSurface(double twips_per_pixel = 15);
+  RasterSurface(const RasterSurface&) = delete;
+  RasterSurface& operator=(const RasterSurface&) = delete;
 
   void resize(int width_twips, int height_twips) override;
   void clear(Colour back) override;
@@ -55,6 +58,12 @@ class RasterSurface : public Surface {
   // Pixels to the current scale unit.
   double unit(double pixels) const { return pixels_ ? pixels : pixels * tpp_; }
   void changed();
+  // The painter on the picture, begun once and kept: setting one up costs in
+  // proportion to the picture's height, which a tall chart pays on every text.
+  QPainter& painter();
+  // Ends the kept painter before the picture is replaced or its pixels are
+  // written directly while another copy shares them.
+  void release_painter();
   QImage blank(int w, int h, Colour back) const;
 
   double tpp_;
@@ -65,6 +74,7 @@ class RasterSurface : public Surface {
   QFont font_;
   QImage image_;
   QImage metrics_device_;  // carries the DPI for measuring when image_ is empty
+  QPainter painter_;        // after image_: it ends before the picture goes
   double x_ = 0, y_ = 0;
   std::function<void()> notify_;
 };
