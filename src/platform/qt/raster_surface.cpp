@@ -111,14 +111,26 @@ void RasterSurface::set_font(const std::string& name, double points) {
   if (std::isfinite(points) && points > 0 && points < 1000)
     font_.setPixelSize(std::max(1, static_cast<int>(std::lround(points * 20 / tpp_))));
   font_.setBold(was_bold);
+  advances_.clear();
 }
 
 void RasterSurface::set_bold(bool bold) { font_.setBold(bold); }
 
+int RasterSurface::advance(const QString& text) {
+  QString key = (font_.bold() ? QLatin1Char('b') : QLatin1Char('r')) + text;
+  auto found = advances_.constFind(key);
+  if (found != advances_.constEnd()) return *found;
+  // Texts that never repeat (a rule's own text) must not grow it without end.
+  if (advances_.size() > 4096) advances_.clear();
+  QFontMetrics m(font_, &metrics_device_);
+  int width = m.horizontalAdvance(text);
+  advances_.insert(key, width);
+  return width;
+}
+
 // Measured in whole pixels, as text is laid out on a raster.
 double RasterSurface::text_width(const std::string& text) {
-  QFontMetrics m(font_, &metrics_device_);
-  return unit(m.horizontalAdvance(to_qstring(text)));
+  return unit(advance(to_qstring(text)));
 }
 
 double RasterSurface::text_height(const std::string&) {
@@ -141,7 +153,7 @@ void RasterSurface::print(const std::string& text, bool new_line) {
     x_ = 0;
     y_ += unit(m.height());
   } else {
-    x_ += unit(m.horizontalAdvance(t));
+    x_ += unit(advance(t));
   }
 }
 

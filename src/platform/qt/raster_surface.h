@@ -1,5 +1,6 @@
 #pragma once
 #include <QFont>
+#include <QHash>
 #include <QImage>
 #include <QPainter>
 #include <functional>
@@ -64,6 +65,9 @@ class RasterSurface : public Surface {
   // Ends the kept painter before the picture is replaced or its pixels are
   // written directly while another copy shares them.
   void release_painter();
+  // The advance of a text in the canvas font, in pixels. Charts measure the
+  // same few texts on every row, and measuring means laying the text out.
+  int advance(const QString& text);
   QImage blank(int w, int h, Colour back) const;
 
   double tpp_;
@@ -74,6 +78,7 @@ class RasterSurface : public Surface {
   QFont font_;
   QImage image_;
   QImage metrics_device_;  // carries the DPI for measuring when image_ is empty
+  QHash<QString, int> advances_;  // of the current font; bold texts marked
   QPainter painter_;        // after image_: it ends before the picture goes
   double x_ = 0, y_ = 0;
   std::function<void()> notify_;
