@@ -15,7 +15,7 @@ int main() {
   std::printf("plot of a lines chart with \"Show Text\" on 1024-pixel-wide rasters (median of 9)\n");
   bool broken = false;
   for (int rows : {100, 400, 801}) {
-    auto style = root / ("s" + std::to_string(rows));
+    auto style = root / std::string("s").append(std::to_string(rows));
     bench::write_style(style, rows);
     bench::RasterSession run(root);
     run.s.f1.shtxt.value = 1;

@@ -64,7 +64,10 @@ inline std::string hex2(int v) {
 }
 
 // The type code of generated TYP entry i: five hexadecimal digits, 1xxxx.
-inline std::string typ_code(int i) { return "1" + hex2(i >> 8) + hex2(i); }
+inline std::string typ_code(int i) {
+  std::string code = "1";
+  return code.append(hex2(i >> 8)).append(hex2(i));
+}
 
 // Sections of the three kinds in turn, each with a 32 x 32 bitmap (lines 32 x 4),
 // as big TYP files are written.

@@ -24,7 +24,7 @@ int main() {
   const char* kinds[] = {"polygons", "lines", "points"};
   bool broken = false;
   for (int rows : {100, 400, 801}) {
-    auto style = root / ("s" + std::to_string(rows));
+    auto style = root / std::string("s").append(std::to_string(rows));
     bench::write_style(style, rows, entries);
     std::printf("  %4d rows:", rows);
     for (int kind : {0, 1, 2}) {
