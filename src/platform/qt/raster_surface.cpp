@@ -85,8 +85,10 @@ void RasterSurface::fill_rect(double x1, double y1, double x2, double y2, Colour
     // set up for every cell of a swatch costs far more than the cell itself.
     QRgb value = qRgb(c.r, c.g, c.b);
     if (!image_.isDetached()) release_painter();
+    uchar* bits = image_.bits();  // detaches once, not once per row
+    auto stride = static_cast<std::size_t>(image_.bytesPerLine());
     for (int y = r.top(); y <= r.bottom(); ++y) {
-      auto* row = reinterpret_cast<QRgb*>(image_.scanLine(y));
+      auto* row = reinterpret_cast<QRgb*>(bits + static_cast<std::size_t>(y) * stride);
       std::fill(row + r.left(), row + r.right() + 1, value);
     }
   } else {
