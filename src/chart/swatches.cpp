@@ -42,11 +42,14 @@ std::optional<Colour> bbggrr_colour(const std::string& entry) {
 class Painter {
  public:
   Painter(Surface& d, std::vector<std::string> colours, double cw, double ch)
-      : d_(d), colours_(std::move(colours)), cw_(cw), ch_(ch) {}
+      : d_(d), colours_(std::move(colours)), cw_(cw), ch_(ch) {
+    // Read once: a swatch looks up its few colours a thousand times.
+    for (const auto& entry : colours_) palette_.push_back(bbggrr_colour(entry));
+  }
 
   void cell_by_index(long long x, long long y, std::optional<long long> index) {
-    if (index && *index >= 0 && *index < static_cast<long long>(colours_.size()))
-      cell(x, y, bbggrr_colour(colours_[static_cast<std::size_t>(*index)]));
+    if (index && *index >= 0 && *index < static_cast<long long>(palette_.size()))
+      cell(x, y, palette_[static_cast<std::size_t>(*index)]);
     else
       cell(x, y, std::nullopt);
   }
@@ -62,6 +65,7 @@ class Painter {
  private:
   Surface& d_;
   std::vector<std::string> colours_;
+  std::vector<std::optional<Colour>> palette_;  // colours_ read as colours
   double cw_, ch_;
   Colour last_ = colours::black;
 };

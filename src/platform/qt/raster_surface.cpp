@@ -54,13 +54,17 @@ void RasterSurface::resize(int width_twips, int height_twips) {
     QPainter p(&next);
     p.drawImage(0, 0, image_);
   }
+  release_painter();
   image_ = next;
   changed();
 }
 
 void RasterSurface::clear(Colour back) {
   back_ = back;
-  if (!image_.isNull()) image_.fill(qcolour(back));
+  if (!image_.isNull()) {
+    if (!image_.isDetached()) release_painter();
+    image_.fill(qcolour(back));
+  }
   x_ = y_ = 0;
   changed();
 }
@@ -76,14 +80,26 @@ void RasterSurface::fill_rect(double x1, double y1, double x2, double y2, Colour
   QRect r(QPoint(px1, py1), QSize(std::max(1, px2 - px1), std::max(1, py2 - py1)));
   r = r.intersected(image_.rect());
   if (r.isEmpty()) return;
-  QPainter p(&image_);
-  p.fillRect(r, qcolour(c));
+  if (image_.format() == QImage::Format_RGB32) {
+    // An opaque fill replaces the pixels; written directly, because a painter
+    // set up for every cell of a swatch costs far more than the cell itself.
+    QRgb value = qRgb(c.r, c.g, c.b);
+    if (!image_.isDetached()) release_painter();
+    uchar* bits = image_.bits();  // detaches once, not once per row
+    auto stride = static_cast<std::size_t>(image_.bytesPerLine());
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+      auto* row = reinterpret_cast<QRgb*>(bits + static_cast<std::size_t>(y) * stride);
+      std::fill(row + r.left(), row + r.right() + 1, value);
+    }
+  } else {
+    painter().fillRect(r, qcolour(c));
+  }
   changed();
 }
 
 void RasterSurface::line(double x1, double y1, double x2, double y2, Colour c) {
   if (image_.isNull()) return;
-  QPainter p(&image_);
+  QPainter& p = painter();
   p.setPen(QPen(qcolour(c), 0));  // cosmetic: one pixel wide
   p.drawLine(QPoint(cell(px(x1)), cell(px(y1))), QPoint(cell(px(x2)), cell(px(y2))));
   changed();
@@ -97,14 +113,26 @@ void RasterSurface::set_font(const std::string& name, double points) {
   if (std::isfinite(points) && points > 0 && points < 1000)
     font_.setPixelSize(std::max(1, static_cast<int>(std::lround(points * 20 / tpp_))));
   font_.setBold(was_bold);
+  advances_.clear();
 }
 
 void RasterSurface::set_bold(bool bold) { font_.setBold(bold); }
 
+int RasterSurface::advance(const QString& text) {
+  QString key = (font_.bold() ? QLatin1Char('b') : QLatin1Char('r')) + text;
+  auto found = advances_.constFind(key);
+  if (found != advances_.constEnd()) return *found;
+  // Texts that never repeat (a rule's own text) must not grow it without end.
+  if (advances_.size() > 4096) advances_.clear();
+  QFontMetrics m(font_, &metrics_device_);
+  int width = m.horizontalAdvance(text);
+  advances_.insert(key, width);
+  return width;
+}
+
 // Measured in whole pixels, as text is laid out on a raster.
 double RasterSurface::text_width(const std::string& text) {
-  QFontMetrics m(font_, &metrics_device_);
-  return unit(m.horizontalAdvance(to_qstring(text)));
+  return unit(advance(to_qstring(text)));
 }
 
 double RasterSurface::text_height(const std::string&) {
@@ -116,7 +144,7 @@ void RasterSurface::print(const std::string& text, bool new_line) {
   QString t = to_qstring(text);
   QFontMetrics m(font_, &metrics_device_);
   if (!image_.isNull() && !t.isEmpty()) {
-    QPainter p(&image_);
+    QPainter& p = painter();
     p.setFont(font_);
     p.setPen(qcolour(fore_));
     // The current position is the text's top left corner.
@@ -127,7 +155,7 @@ void RasterSurface::print(const std::string& text, bool new_line) {
     x_ = 0;
     y_ += unit(m.height());
   } else {
-    x_ += unit(m.horizontalAdvance(t));
+    x_ += unit(advance(t));
   }
 }
 
@@ -139,11 +167,23 @@ void RasterSurface::paint_image(const Image& picture, double x, double y, double
   int left = cell(px(x)), top = cell(px(y));
   int w = cell(px(x + width)) - left, h = cell(px(y + height)) - top;
   if (w <= 0 || h <= 0) return;
-  QPainter p(&image_);
+  QPainter& p = painter();
   // Stretched cell by cell, without smoothing, as a picture box copies.
   p.setRenderHint(QPainter::SmoothPixmapTransform, false);
   p.drawImage(QRect(left, top, w, h), to_qimage(picture));
   changed();
+}
+
+QPainter& RasterSurface::painter() {
+  // A shared picture would be copied by the painter's first write, leaving
+  // the kept painter on the other copy.
+  if (painter_.isActive() && !image_.isDetached()) painter_.end();
+  if (!painter_.isActive()) painter_.begin(&image_);
+  return painter_;
+}
+
+void RasterSurface::release_painter() {
+  if (painter_.isActive()) painter_.end();
 }
 
 void RasterSurface::changed() {

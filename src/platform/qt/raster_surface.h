@@ -1,6 +1,8 @@
 #pragma once
 #include <QFont>
+#include <QHash>
 #include <QImage>
+#include <QPainter>
 #include <functional>
 #include <string>
 
@@ -15,6 +17,8 @@ namespace zw::qt {
 class RasterSurface : public Surface {
  public:
   explicit RasterSurface(double twips_per_pixel = 15);
+  RasterSurface(const RasterSurface&) = delete;
+  RasterSurface& operator=(const RasterSurface&) = delete;
 
   void resize(int width_twips, int height_twips) override;
   void clear(Colour back) override;
@@ -55,6 +59,15 @@ class RasterSurface : public Surface {
   // Pixels to the current scale unit.
   double unit(double pixels) const { return pixels_ ? pixels : pixels * tpp_; }
   void changed();
+  // The painter on the picture, begun once and kept: setting one up costs in
+  // proportion to the picture's height, which a tall chart pays on every text.
+  QPainter& painter();
+  // Ends the kept painter before the picture is replaced or its pixels are
+  // written directly while another copy shares them.
+  void release_painter();
+  // The advance of a text in the canvas font, in pixels. Charts measure the
+  // same few texts on every row, and measuring means laying the text out.
+  int advance(const QString& text);
   QImage blank(int w, int h, Colour back) const;
 
   double tpp_;
@@ -65,6 +78,8 @@ class RasterSurface : public Surface {
   QFont font_;
   QImage image_;
   QImage metrics_device_;  // carries the DPI for measuring when image_ is empty
+  QHash<QString, int> advances_;  // of the current font; bold texts marked
+  QPainter painter_;        // after image_: it ends before the picture goes
   double x_ = 0, y_ = 0;
   std::function<void()> notify_;
 };

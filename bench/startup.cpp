@@ -1,0 +1,192 @@
+// Cold start of the window program on the offscreen platform with the example
+// style root on the command line, until the first activation has drawn the chart.
+//
+// The benchmark runs itself as a child process for each start, so that every
+// start loads the Qt libraries and builds a fresh application: the parent times
+// the child from spawn to exit, the child times itself from before the
+// application object to the first chart and quits there.
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QTimer>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/files.h"
+#include "app/main_window.h"
+#include "app/state.h"
+#include "platform/qt/main_window_view.h"
+#include "platform/qt/qt_host.h"
+#include "platform/qt/raster_text.h"
+#include "support.h"
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+using namespace zw;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double ms_between(Clock::time_point a, Clock::time_point b) {
+  return std::chrono::duration<double, std::milli>(b - a).count();
+}
+
+// The window program's host, but a message is noted instead of waiting for a
+// click, so that an unexpected one cannot hold the benchmark up.
+class NonBlockingHost : public qt::QtHost {
+ public:
+  Answer message(const std::string& text, Buttons) override {
+    messages.push_back(text);
+    return Answer::ok;
+  }
+  std::vector<std::string> messages;
+};
+
+// One start, as src/platform/qt/main.cpp starts the program. Prints
+// "application form_load shown first_chart messages" in milliseconds. The
+// first start of all then picks the example style and closes the window, as
+// a new user would, so that later starts restore it.
+int child(const std::string& app_dir, const std::string& style_root, bool first) {
+  auto t0 = Clock::now();
+  static int argc = 1;
+  static char name[] = "zoomwright";
+  static char* argv[] = {name, nullptr};
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(qt::program_title);
+  auto t_app = Clock::now();
+
+  AppState s;
+  s.app_dir = app_dir;
+  s.command_line = style_root;
+  NonBlockingHost host;
+  qt::MainWindowView window(s, host, host.twips_per_pixel());
+  host.set_window(&window);
+  Form_Load(s, host);
+  window.sync();
+  auto t_load = Clock::now();
+  window.show();
+  auto t_shown = Clock::now();
+
+  // The first activation is queued by the show; this runs right after it.
+  Clock::time_point t_chart{};
+  QTimer::singleShot(0, &window, [&] {
+    t_chart = Clock::now();
+    QApplication::quit();
+  });
+  app.exec();
+  // The activation sets the chart font and fills the font list: proof that it ran.
+  if (t_chart == Clock::time_point{} || s.f1.Combo1.items.empty()) return 2;
+  if (first) {
+    s.f1.Combo2.text = "example";
+    Combo2_Click(s, host);
+    Form_QueryUnload(s, host);
+  }
+  std::printf("%.2f %.2f %.2f %.2f %zu\n", ms_between(t0, t_app), ms_between(t0, t_load),
+              ms_between(t0, t_shown), ms_between(t0, t_chart), host.messages.size());
+  for (const auto& m : host.messages) std::fprintf(stderr, "    message: %s\n", m.c_str());
+  return 0;
+}
+
+struct Start {
+  double cpu = 0;  // the child's user and system time
+  double wall = 0, app = 0, load = 0, shown = 0, chart = 0;
+  int messages = 0;
+  bool ok = false;
+};
+
+Start run_child(const std::string& self, const std::string& app_dir, const std::string& root,
+                bool first = false) {
+  Start st;
+  auto out = fs::path(app_dir) / "child.out";
+  std::string out_path = out.string();
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  std::vector<std::string> words{self, first ? "--first" : "--child", app_dir, root};
+  std::vector<char*> argv;
+  for (auto& w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+  auto t0 = Clock::now();
+  pid_t pid = 0;
+  int rc = posix_spawn(&pid, self.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (rc != 0) return st;
+  int status = 0;
+  rusage usage{};
+  if (wait4(pid, &status, 0, &usage) != pid) return st;
+  st.wall = ms_between(t0, Clock::now());
+  auto ms = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3; };
+  st.cpu = ms(usage.ru_utime) + ms(usage.ru_stime);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return st;
+  FILE* f = std::fopen(out_path.c_str(), "r");
+  if (!f) return st;
+  st.ok = std::fscanf(f, "%lf %lf %lf %lf %d", &st.app, &st.load, &st.shown, &st.chart,
+                      &st.messages) == 5;
+  std::fclose(f);
+  return st;
+}
+
+void report(const char* what, const std::vector<Start>& runs) {
+  auto median = [&](double Start::*field) {
+    std::vector<double> v;
+    for (const auto& r : runs) v.push_back(r.*field);
+    return bench::median_ms(v);
+  };
+  std::printf("  %s: spawn to exit %7.2f ms (cpu %7.2f ms); in the process: application "
+              "%6.2f, Form_Load done %6.2f, shown %6.2f, first chart %6.2f ms (messages %d)\n",
+              what, median(&Start::wall), median(&Start::cpu), median(&Start::app), median(&Start::load),
+              median(&Start::shown), median(&Start::chart), runs.empty() ? 0 : runs[0].messages);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 4 && std::string(argv[1]) == "--child") return child(argv[2], argv[3], false);
+  if (argc == 4 && std::string(argv[1]) == "--first") return child(argv[2], argv[3], true);
+
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  std::string self = fs::canonical("/proc/self/exe").string();
+  std::string root = from_fs_path(fs::path(ZW_SOURCE_DIR) / "examples" / "styles");
+  auto app_dir = fs::temp_directory_path() / "zw-bench-startup";
+  fs::remove_all(app_dir);
+  fs::create_directories(app_dir);
+  std::string dir = from_fs_path(app_dir);
+
+  std::printf("cold start of the window (offscreen, style root examples/styles), "
+              "times from before the application object (median of 7)\n");
+  // The very first start finds no fonts.dat and no chosen style: it says so
+  // (here without waiting) and writes the file. Every later start reads it and
+  // opens the example style chosen then.
+  Start first = run_child(self, dir, root, true);
+  if (!first.ok) {
+    std::printf("  first start failed\n");
+    return 1;
+  }
+  report("first start, compiling fonts.dat", {first});
+  if (!fs::exists(app_dir / "fonts.dat")) {
+    std::printf("  no fonts.dat after the first start\n");
+    return 1;
+  }
+  std::vector<Start> runs;
+  for (int i = 0; i < 7; ++i) {
+    Start st = run_child(self, dir, root);
+    if (!st.ok) {
+      std::printf("  start %d failed\n", i + 1);
+      return 1;
+    }
+    runs.push_back(st);
+  }
+  report("normal start, fonts.dat present", runs);
+  fs::remove_all(app_dir);
+  return 0;
+}

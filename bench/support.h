@@ -1,0 +1,153 @@
+// What the chart benchmarks share: timing, generated styles and TYP files, and a
+// batch session whose picture boxes are Qt rasters at 15 twips per pixel.
+#pragma once
+#include <time.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstddef>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "analysis/analysis.h"
+#include "app/paths.h"
+#include "app/main_window.h"
+#include "levels/categories.h"
+#include "platform/headless/headless_host.h"
+#include "platform/qt/raster_app.h"
+#include "platform/qt/raster_surface.h"
+
+namespace zw::bench {
+
+inline double median_ms(std::vector<double> v) {
+  if (v.empty()) return 0;
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+// Medians of the wall-clock time and of the CPU time of this thread. On a
+// machine shared with other work the CPU time is the steadier figure.
+struct Timing {
+  double wall = 0, cpu = 0;
+};
+
+inline double thread_cpu_ms() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+template <class F>
+Timing time_runs(int runs, F&& f) {
+  std::vector<double> wall, cpu;
+  for (int run = 0; run < runs; ++run) {
+    auto t0 = std::chrono::steady_clock::now();
+    double c0 = thread_cpu_ms();
+    f();
+    cpu.push_back(thread_cpu_ms() - c0);
+    auto t1 = std::chrono::steady_clock::now();
+    wall.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
+  }
+  return {median_ms(wall), median_ms(cpu)};
+}
+
+template <class F>
+double time_ms(int runs, F&& f) {
+  return time_runs(runs, f).wall;
+}
+
+inline std::string hex2(int v) {
+  const char* d = "0123456789abcdef";
+  return {d[(v >> 4) & 15], d[v & 15]};
+}
+
+// The type code of generated TYP entry i: five hexadecimal digits, 1xxxx.
+inline std::string typ_code(int i) {
+  std::string code = "1";
+  return code.append(hex2(i >> 8)).append(hex2(i));
+}
+
+// Sections of the three kinds in turn, each with a 32 x 32 bitmap (lines 32 x 4),
+// as big TYP files are written.
+inline std::string typ_file(int per_kind) {
+  std::string t = "[_id]\r\nFID=1\r\n[end]\r\n";
+  std::string digits(32, '0'), chars(32, '$');
+  for (int i = 0; i < 16; ++i) digits[static_cast<std::size_t>(i) * 2] = '1', chars[static_cast<std::size_t>(i) * 2] = '%';
+  for (int i = 0; i < per_kind; ++i) {
+    std::string code = "0x" + typ_code(i);
+    for (const char* kind : {"_polygon", "_line", "_point"}) {
+      bool point = kind[2] == 'o' && kind[3] == 'i';
+      t += std::string("[") + kind + "]\r\nType=" + code + "\r\nString1=0x04,generated\r\n";
+      t += std::string(point ? "DayXpm" : "Xpm") + "=\"32 32 2 1\"\r\n";
+      t += point ? "\"$ c #102030\"\r\n\"% c #405060\"\r\n" : "\"0 c #102030\"\r\n\"1 c #405060\"\r\n";
+      for (int y = 0; y < (kind[1] == 'l' ? 4 : 32); ++y) t += "\"" + (point ? chars : digits) + "\"\r\n";
+      t += "[end]\r\n";
+    }
+  }
+  return t;
+}
+
+// A rule file of `rules` rules, all of which the "All" category keeps: varied
+// resolutions and ranges, every third one a continue rule, conditions of the
+// length real styles have. With `typ_entries` > 0 the types cycle through the
+// generated TYP entries, so every row has a swatch.
+inline std::string rule_file(int rules, int typ_entries = 0) {
+  const char* tags[] = {"highway=primary & ref=* & name~'.*(Straße|Road).*'",
+                        "landuse=forest & (leaf_type=broadleaved | leaf_type=mixed)",
+                        "amenity=restaurant & cuisine=* & opening_hours=*",
+                        "waterway=stream & intermittent!=yes & tunnel!=culvert",
+                        "boundary=administrative & admin_level<5 & maritime!=yes"};
+  std::string t = "# generated rules\n";
+  for (int i = 0; i < rules; ++i) {
+    std::string type = typ_entries > 0 ? "0x" + typ_code(i % typ_entries) : "0x" + hex2(1 + i % 0x3f);
+    int from = 16 + i % 9;
+    std::string range = i % 4 == 0 ? std::to_string(from) + "-24" : std::to_string(from);
+    t += std::string(tags[i % 5]) + " & ref=" + std::to_string(i) + " [" + type +
+         " resolution " + range + (i % 3 == 0 ? " continue" : "") + "]\n";
+  }
+  return t;
+}
+
+// Writes a style directory with an options file and one rule file per kind.
+inline void write_style(const std::filesystem::path& dir, int rules, int typ_entries = 0) {
+  std::filesystem::create_directories(dir);
+  std::ofstream(dir / "options") << "levels = 0:24, 1:22, 2:20, 3:18\noverview-levels = 4:17\n";
+  std::string text = rule_file(rules, typ_entries);
+  for (const char* kind : {"lines", "polygons", "points"})
+    std::ofstream(dir / kind, std::ios::binary) << text;
+}
+
+// A batch run whose p1..p4 are rasters, as the window and the CLI draw them.
+struct RasterSession {
+  AppState s;
+  HeadlessHost host;
+  qt::RasterSurface p1{15}, p2{15}, p3{15}, p4{15};
+
+  RasterSession(const std::filesystem::path& app_dir) {
+    qt::ensure_app();
+    s.f1.p1.attach(&p1);
+    s.f1.p2.attach(&p2);
+    s.f1.p3.attach(&p3);
+    s.f1.p4.attach(&p4);
+    s.app_dir = from_fs_path(app_dir);
+    s.system_dir = paths::join(s.app_dir, "system");
+    start_batch(s, host);
+  }
+
+  // Selects the style, ticks the kind (0 polygons, 1 lines, 2 points) and
+  // "All", and runs the analysis, which charts the result once. Returns the
+  // number of rows.
+  int analyse(const std::filesystem::path& style, int kind) {
+    select_style_dir(s, host, from_fs_path(style));
+    auto k = static_cast<std::size_t>(kind);
+    s.f1.Check3[k].value = 1;
+    Check3_MouseUp(s, host, kind);
+    s.f1.Check1[0].value = 1;
+    command2_Click(s, host);
+    return s.result_count;
+  }
+};
+
+}  // namespace zw::bench
