@@ -23,11 +23,11 @@ Args parse_args(const std::vector<std::string>& words, const std::vector<OptionS
       args.positional.push_back(w);
       continue;
     }
-    const OptionSpec* spec = nullptr;
+    const OptionSpec* option = nullptr;
     for (const auto& s : specs)
-      if (s.name == w) spec = &s;
-    if (!spec) throw UsageError("unknown option " + w);
-    if (!spec->takes_value) {
+      if (s.name == w) option = &s;
+    if (!option) throw UsageError("unknown option " + w);
+    if (!option->takes_value) {
       args.options[w].push_back("");
       continue;
     }
