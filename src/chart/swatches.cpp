@@ -91,6 +91,25 @@ void list_missing(AppState& s, const std::string& key) {
   box += key + crlf;
 }
 
+// An entry's pixel rows and colour list, copied: the window events let run
+// between line rows may read the TYP file again.
+struct Entry {
+  std::size_t k;
+  std::vector<std::string> rows, colours;
+};
+
+// The entry of the key; a key the table lacks is listed as missing.
+std::optional<Entry> take_entry(AppState& s, const TypTable& t, const std::string& key) {
+  auto k = find_entry(t, key);
+  if (!k) {
+    list_missing(s, key);
+    return std::nullopt;
+  }
+  auto at = static_cast<long long>(*k);
+  return Entry{*k, entries_of(bounded(t.pixels, at, "typ pixels")),
+               entries_of(bounded(t.colours, at, "typ colours"))};
+}
+
 // Sizes p4, switches it to pixels and clears it; the usable width in pixels.
 Surface& start_picture(AppState& s, int width, int height) {
   auto& p4 = s.f1.p4;
@@ -116,15 +135,11 @@ bool plot_digits(AppState& s, Host& host, int i, bool lines) {
     s.f1.p4.visible = false;
     std::string key = row_key(s, i);
     const TypTable& t = lines ? s.typ.lines : s.typ.polygons;
-    auto k = find_entry(t, key);
-    if (!k) {
-      list_missing(s, key);
-      return;
-    }
+    auto entry = take_entry(s, t, key);
+    if (!entry) return;
     missing = false;
-    // Copies: the window events let run between line rows may read the TYP file again.
-    auto rows = entries_of(bounded(t.pixels, static_cast<long long>(*k), "typ pixels"));
-    auto colours = entries_of(bounded(t.colours, static_cast<long long>(*k), "typ colours"));
+    auto& rows = entry->rows;
+    auto& colours = entry->colours;
     Surface& d = lines ? start_picture(s, 1000, 500) : start_picture(s, 1000, 1000);
     double w = d.scale_width();
     double cw = w / 32;
@@ -205,17 +220,14 @@ bool plotpoint(AppState& s, Host& host, int i) {
       auto& code = t.type[static_cast<std::size_t>(k)];
       if (code.size() < 5) code = std::string(5 - code.size(), '0') + code;
     }
-    auto k = find_entry(t, key);
-    if (!k) {
-      list_missing(s, key);
-      return;
-    }
+    auto entry = take_entry(s, t, key);
+    if (!entry) return;
     missing = false;
-    auto rows = entries_of(bounded(t.pixels, static_cast<long long>(*k), "typ pixels"));
-    auto colours = entries_of(bounded(t.colours, static_cast<long long>(*k), "typ colours"));
+    auto& rows = entry->rows;
+    auto& colours = entry->colours;
     bool direct = !colours.empty() && text::starts_with(colours[0], "W");
     int cpp = colours.size() >= 32 ? 2 : 1;
-    if (!direct) bounded(t.cpp, static_cast<long long>(*k), "typ cpp") = static_cast<std::uint8_t>(cpp);
+    if (!direct) bounded(t.cpp, static_cast<long long>(entry->k), "typ cpp") = static_cast<std::uint8_t>(cpp);
     Surface& d = start_picture(s, 1000, 1000);
     double usable = d.scale_width();
     double cw = usable / 32;
