@@ -28,7 +28,6 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	$(MAKE) test-asan
-	$(MAKE) test-windows
 
 test-fast: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
