@@ -6,6 +6,10 @@
 #include <fstream>
 #include <system_error>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 #include "app/text.h"
 
 namespace zw {
@@ -128,6 +132,24 @@ bool StdFileSystem::write(const std::string& path, const std::string& data, std:
     error = "Cannot write " + path + ": " + std::strerror(errno);
     return false;
   }
+  return true;
+}
+
+bool StdFileSystem::can_write(const std::string& path, std::string& error) {
+  auto refuse = [&](const std::string& why) {
+    error = "Cannot write " + path + ": " + why;
+    return false;
+  };
+  std::error_code ec;
+  auto p = to_fs_path(path);
+  if (path.empty() || !p.has_filename()) return refuse(std::strerror(ENOENT));
+  if (fs::is_directory(p, ec)) return refuse(std::strerror(EISDIR));
+  auto folder = p.parent_path();
+  if (folder.empty()) folder = ".";
+  if (!fs::is_directory(folder, ec)) return refuse(std::strerror(ENOENT));
+#ifndef _WIN32
+  if (::access(folder.c_str(), W_OK) != 0) return refuse(std::strerror(errno));
+#endif
   return true;
 }
 

@@ -1,4 +1,4 @@
-#include <ctime>
+#include <optional>
 #include <ostream>
 
 #include "app/image_export.h"
@@ -7,7 +7,6 @@
 #include "chart/chart.h"
 #include "cli/commands.h"
 #include "platform/qt/raster_app.h"
-#include "platform/qt/raster_image_file.h"
 #include "platform/qt/raster_surface.h"
 #include "typ/typ_reader.h"
 
@@ -18,31 +17,9 @@ namespace {
 constexpr double batch_twips_per_pixel = 15;
 constexpr int default_width = 15000;
 
-enum class Format { bmp, png, refused };
-
-Format format_of(const std::string& name) {
-  auto lower = text::lower(name);
-  if (text::contains(lower, ".bmp")) return Format::bmp;
-  if (lower.size() >= 4 && lower.compare(lower.size() - 4, 4, ".png") == 0) return Format::png;
-  return Format::refused;
-}
-
 void print_missing(const AppState& s, std::ostream& out) {
   for (const auto& key : text::split(s.f1.Text3.text, "\r\n"))
     if (!key.empty()) out << "missing\t" << escape_field(key) << "\n";
-}
-
-bool write_png_image(Session& session, const std::string& path) {
-  auto& s = session.state;
-  auto& host = session.host;
-  compose_image(s, host);
-  if (!may_replace(host, path)) return false;
-  std::string error;
-  if (!qt::write_png(s.f1.p4.draw().image(), path, error)) {
-    host.message(path + " " + error);
-    return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -60,12 +37,6 @@ int run_chart(const std::vector<std::string>& words, Io& io) {
   auto out = args.value("--out");
 
   Session session(io.err, io.app_dir);
-  Format format = format_of(out);
-  if (format == Format::refused) {
-    session.host.message("Format not supported");
-    return 1;
-  }
-
   qt::ensure_app();
   qt::RasterSurface p1(batch_twips_per_pixel), p2(batch_twips_per_pixel),
       p3(batch_twips_per_pixel), p4(batch_twips_per_pixel);
@@ -74,7 +45,13 @@ int run_chart(const std::vector<std::string>& words, Io& io) {
   auto& host = session.host;
   host.date = local_date();
 
-  bool ran = run_analysis(session, args, [&] {
+  // An image that will be refused is refused before anything is drawn.
+  std::optional<ImageTarget> target;
+  auto refuse_early = [&] {
+    target = choose_image_target(host, out, ImageNames::bmp_or_png);
+    return target.has_value();
+  };
+  bool ran = run_analysis(session, args, refuse_early, [&] {
     auto& f = s.f1;
     // The window whose chart pane is the given width inside its frame.
     int frame = static_cast<int>(num::round_half_even(
@@ -92,8 +69,7 @@ int run_chart(const std::vector<std::string>& words, Io& io) {
   print_rows(session, io.out);
   print_missing(s, io.out);
 
-  bool written = format == Format::bmp ? save_image(s, host, out) : write_png_image(session, out);
-  return written ? 0 : 1;
+  return write_image(s, host, *target) ? 0 : 1;
 }
 
 }  // namespace zw::cli

@@ -25,6 +25,9 @@ class FileSystem {
   virtual std::optional<std::string> read(const std::string& path, std::string& error) = 0;
   // Creates or truncates the file and writes data; false and error set on failure.
   virtual bool write(const std::string& path, const std::string& data, std::string& error) = 0;
+  // Whether write could create or replace the file (its folder exists and may
+  // be written, the path is no folder); false and error set as write sets it.
+  virtual bool can_write(const std::string& path, std::string& error) = 0;
   virtual bool create_dir(const std::string& path, std::string& error) = 0;
   virtual bool copy_file(const std::string& from, const std::string& to, std::string& error) = 0;
   virtual bool remove_file(const std::string& path) = 0;

@@ -1,11 +1,17 @@
 #pragma once
 #include <string>
 
-#include "platform/surface.h"
-
 namespace zw::qt {
 
-// Writes a picture as a PNG file; false with error set when it cannot.
-bool write_png(const Image& image, const std::string& path, std::string& error);
+class RasterSurface;
+
+// A surface's picture as a Windows bitmap file: file and information headers,
+// 24 bits per pixel, rows bottom-up and padded to four bytes.
+std::string bmp_file(const RasterSurface& picture);
+
+// A surface's picture as a PNG file (8-bit RGB). Charts are flat colours in
+// rows that often repeat: a row like the one above is stored as a difference
+// of zeros, any other row unfiltered, and zlib's fastest level packs them.
+std::string png_file(const RasterSurface& picture);
 
 }  // namespace zw::qt
