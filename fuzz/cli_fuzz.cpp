@@ -29,16 +29,33 @@ const char* const typ =
     "\"0101\"\n\"1010\"\n\"0101\"\n\"1010\"\n[end]\n"
     "[_point]\nType=0x2f01\nDayXpm=\"2 2 1 1\"\n\"x c #000000\"\n\"xx\"\n\"xx\"\n[end]\n";
 
-// The working directory, made once per process and entered.
+// The working directory, made once per process.
 const std::string& workdir() {
   static const std::string dir = [] {
     auto path = fuzz::FuzzApp::dir().at("cli");
     std::filesystem::create_directories(path);
-    std::filesystem::current_path(path);
     return path;
   }();
   return dir;
 }
+
+// Enters a directory for one run; the fuzzer's own relative paths need the
+// directory it was started in back afterwards.
+class Entered {
+ public:
+  explicit Entered(const std::string& dir) : back_(std::filesystem::current_path()) {
+    std::filesystem::current_path(dir);
+  }
+  ~Entered() {
+    std::error_code ec;
+    std::filesystem::current_path(back_, ec);
+  }
+  Entered(const Entered&) = delete;
+  Entered& operator=(const Entered&) = delete;
+
+ private:
+  std::filesystem::path back_;
+};
 
 // Only the style and the TYP file, as written here.
 void reset(const std::string& dir) {
@@ -71,6 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   std::ostringstream out, err;
   cli::Io io{out, err, dir};
+  Entered entered(dir);
   cli::run(argv, io);
   return 0;
 }
