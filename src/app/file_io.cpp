@@ -61,6 +61,7 @@ Kind kind_of_status(const fs::file_status& st) {
 
 // Refuses what a whole file cannot be written to: "" when path may be written.
 std::string write_refusal(const std::string& path) {
+  if (path.empty()) return "Cannot write a file without a name";
   Kind own = kind_of(path, false);
   if (own == Kind::none || own == Kind::regular) return {};
   if (own != Kind::link) return cannot("write", path, "it is " + describe(own) + ", not a file");
@@ -187,10 +188,6 @@ std::optional<std::string> read_regular(const std::string& path, std::int64_t li
 }
 
 bool replace_whole(const std::string& path, const std::string& data, std::string& error) {
-  if (path.empty()) {
-    error = "Cannot write a file without a name";
-    return false;
-  }
   error = write_refusal(path);
   if (!error.empty()) return false;
   auto target = to_fs_path(path);
@@ -262,10 +259,6 @@ std::optional<std::string> read_regular(const std::string& path, std::int64_t li
 }
 
 bool replace_whole(const std::string& path, const std::string& data, std::string& error) {
-  if (path.empty()) {
-    error = "Cannot write a file without a name";
-    return false;
-  }
   error = write_refusal(path);
   if (!error.empty()) return false;
   auto temp = to_fs_path(temporary_name(to_fs_path(path)));
