@@ -158,7 +158,7 @@ TEST(SafeFiles, CopyFollowsTheRulesOfReadAndWrite) {
   EXPECT_FALSE(fs::exists(to_fs_path(dir.at("new/inc/b"))));
 }
 
-TEST(SafeFiles, ReplacedFileKeepsItsPermissions) {
+TEST(SafeFiles, ReplacedFileKeepsItsPermissionsAndLongNamesWork) {
   test::TempDir dir;
   dir.write("levels.dat", "old\r\n");
   fs::permissions(to_fs_path(dir.at("levels.dat")), fs::perms::owner_read | fs::perms::owner_write |
@@ -168,6 +168,10 @@ TEST(SafeFiles, ReplacedFileKeepsItsPermissions) {
   ASSERT_TRUE(files.write(dir.at("levels.dat"), "new\r\n", error)) << error;
   EXPECT_EQ(fs::status(to_fs_path(dir.at("levels.dat"))).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  // The temporary name beside a name of 250 bytes must still be a valid name.
+  std::string long_name(250, 'n');
+  ASSERT_TRUE(files.write(dir.at(long_name), "x", error)) << error;
+  EXPECT_EQ(names_in(dir.path()), (std::vector<std::string>{"levels.dat", long_name}));
 }
 
 TEST(SafeFiles, LinksAndRealPathsAreToldApart) {

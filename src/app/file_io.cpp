@@ -40,7 +40,9 @@ std::string temporary_name(const fs::path& target) {
   auto ticks = static_cast<unsigned long long>(
       std::chrono::steady_clock::now().time_since_epoch().count());
   unsigned long long mix = ticks * 0x9E3779B97F4A7C15ULL + ++counter;
-  auto name = "." + from_fs_path(target.filename()) + ".zw" + std::to_string(mix % 1000000007ULL) + ".tmp";
+  // Cut, so that a long file name still leaves room for the rest.
+  auto name = "." + from_fs_path(target.filename()).substr(0, 100) + ".zw" +
+              std::to_string(mix % 1000000007ULL) + ".tmp";
   return from_fs_path(target.parent_path() / to_fs_path(name));
 }
 
@@ -193,6 +195,12 @@ bool replace_whole(const std::string& path, const std::string& data, std::string
   auto target = to_fs_path(path);
   struct stat old{};
   bool replacing = ::lstat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+  // A rename would replace a file that its owner made read-only; as writing
+  // into it would not, neither does this.
+  if (replacing && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+    error = cannot("write", path, errno_text(errno));
+    return false;
+  }
 
   int fd = -1;
   std::string temp;
