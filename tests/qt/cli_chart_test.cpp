@@ -1,8 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <filesystem>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+#include "app/image_export.h"
 #include "app/text.h"
+#include "platform/qt/raster_surface.h"
 #include "qt_app.h"
 #include "support/cli_runner.h"
 #include "support/test_app.h"
@@ -140,6 +147,47 @@ TEST_F(CliChart, FileNamesAreTheirBytes) {
     EXPECT_EQ(r.err, "message: Replace file?\n");
   }
   EXPECT_EQ(dir.read("\xef\xbf\xbdt\xef\xbf\xbd.png"), "");
+}
+
+#ifndef _WIN32
+// A named pipe as the output fails at once, naming it; a dangling link is
+// replaced by the image, not followed out of the folder.
+TEST_F(CliChart, OutputThatIsNoFile) {
+  for (const char* name : {"pipe.png", "pipe.bmp"}) {
+    ASSERT_EQ(mkfifo(dir.at(name).c_str(), 0600), 0);
+    auto r = chart({"--out", dir.at(name)});
+    EXPECT_EQ(r.status, 1) << name;
+    EXPECT_TRUE(text::contains(r.err, dir.at(name) + ": it is a named pipe, not a file")) << r.err;
+  }
+  for (const char* name : {"link.png", "link.bmp"}) {
+    std::filesystem::create_symlink(dir.at("outside") + name, dir.at(name));
+    auto r = chart({"--out", dir.at(name)});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_FALSE(std::filesystem::is_symlink(dir.at(name))) << name;
+    EXPECT_FALSE(load(name).isNull()) << name;
+    EXPECT_FALSE(std::filesystem::exists(dir.at("outside") + name));
+  }
+}
+#endif
+
+TEST(ComposeOnRaster, StripAboveCanvasPixelForPixel) {
+  test::ensure_qt_app();
+  AppState s;
+  HeadlessHost host;
+  qt::RasterSurface p1(15), p2(15), p3(15), p4(15);
+  for (auto [box, surface] : {std::pair{&s.f1.p1, &p1}, {&s.f1.p2, &p2}, {&s.f1.p3, &p3}, {&s.f1.p4, &p4}})
+    box->attach(surface);
+  s.f1.p1.set_size(1500, 3000);
+  s.f1.p3.set_size(750, 300);  // narrower: stretched to the canvas width
+  p3.clear(colours::red);
+  p3.fill_rect(0, 0, 15, 15, colours::black);
+  p1.clear(colours::blue);
+  compose_image(s, host);
+  Image img = p4.image();
+  ASSERT_TRUE(img.width == 100 && img.height == 220);
+  // One pixel of the strip becomes two.
+  EXPECT_EQ((std::vector<Colour>{img.at(0, 0), img.at(1, 0), img.at(2, 0), img.at(99, 19), img.at(0, 20), img.at(99, 219)}),
+            (std::vector<Colour>{colours::black, colours::black, colours::red, colours::red, colours::blue, colours::blue}));
 }
 
 }  // namespace
