@@ -77,7 +77,11 @@ TEST_F(ImageFiles, BitmapHeadersRowsAndPaddingAreStandard) {
 }
 
 TEST_F(ImageFiles, PngReadsBackAsTheBitmapsPixels) {
-  struct Case { int w, h; } cases[] = {{1, 1}, {40, 30}, {333, 120}};
+  // Runs of repeated rows, short and long, at the start, in the middle and at
+  // the end, in rows of 3 bytes up to 18,000: shorter than one copy of 258,
+  // exactly one, one and 2 left over, one and 5 left over, many.
+  struct Case { int w, h; } cases[] = {{1, 1},    {1, 50},    {1, 6000},  {2, 9},    {40, 30},
+                                       {86, 200}, {87, 200}, {88, 200}, {333, 120}, {6000, 8}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.w);
     RasterSurface s(15);

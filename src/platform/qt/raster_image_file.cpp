@@ -1,13 +1,12 @@
 #include "platform/qt/raster_image_file.h"
 
-#include <zlib.h>
-
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
 #include "app/failure.h"
+#include "platform/qt/raster_png_stream.h"
 #include "platform/qt/raster_surface.h"
 
 namespace zw::qt {
@@ -26,54 +25,6 @@ std::uint32_t dots_per_metre(double twips_per_pixel) {
   return static_cast<std::uint32_t>(
       std::lround(1440.0 / (twips_per_pixel > 0 ? twips_per_pixel : 15) / 0.0254));
 }
-
-void png_chunk(std::string& out, const char* type, const char* data, std::size_t size) {
-  put_be(out, static_cast<std::uint32_t>(size));
-  std::size_t start = out.size();
-  out.append(type, 4);
-  out.append(data, size);
-  auto crc = crc32(0L, reinterpret_cast<const Bytef*>(out.data() + start),
-                   static_cast<uInt>(out.size() - start));
-  put_be(out, static_cast<std::uint32_t>(crc));
-}
-
-// Deflates the rows as they come and appends the IDAT chunks to the file.
-class PngData {
- public:
-  explicit PngData(std::string& file) : file_(file), buffer_(1 << 18) {
-    if (deflateInit(&z_, 1) != Z_OK) fail("Cannot start the PNG compression");
-  }
-  ~PngData() { deflateEnd(&z_); }
-  PngData(const PngData&) = delete;
-  PngData& operator=(const PngData&) = delete;
-
-  void add(const unsigned char* data, std::size_t size) { run(data, size, Z_NO_FLUSH); }
-  void finish() { run(nullptr, 0, Z_FINISH); }
-
- private:
-  void run(const unsigned char* data, std::size_t size, int flush) {
-    z_.next_in = const_cast<Bytef*>(data);
-    z_.avail_in = static_cast<uInt>(size);
-    for (;;) {
-      z_.next_out = buffer_.data() + used_;
-      z_.avail_out = static_cast<uInt>(buffer_.size() - used_);
-      int r = deflate(&z_, flush);
-      if (r == Z_STREAM_ERROR) fail("PNG compression failed");
-      used_ = buffer_.size() - z_.avail_out;
-      if (used_ == buffer_.size() || (r == Z_STREAM_END && used_ > 0)) {
-        png_chunk(file_, "IDAT", reinterpret_cast<const char*>(buffer_.data()), used_);
-        used_ = 0;
-      }
-      if (r == Z_STREAM_END) return;
-      if (flush == Z_NO_FLUSH && z_.avail_in == 0 && z_.avail_out > 0) return;
-    }
-  }
-
-  std::string& file_;
-  std::vector<unsigned char> buffer_;
-  std::size_t used_ = 0;
-  z_stream z_{};
-};
 
 }  // namespace
 
@@ -126,25 +77,23 @@ std::string png_file(const RasterSurface& picture) {
   density += '\x01';  // per metre
   png_chunk(out, "pHYs", density.data(), density.size());
 
-  PngData data(out);
+  PngStream data(out);
   auto bytes = static_cast<std::size_t>(w) * 3;
   std::vector<unsigned char> line(1 + bytes);
   for (int y = 0; y < h; ++y) {
     const QRgb* src = picture.row(y);
     if (y > 0 && std::memcmp(src, picture.row(y - 1), static_cast<std::size_t>(w) * sizeof(QRgb)) == 0) {
-      // "Up": the difference to the row above, all zeros.
-      line[0] = 2;
-      std::memset(line.data() + 1, 0, bytes);
-    } else {
-      line[0] = 0;
-      unsigned char* dst = line.data() + 1;
-      for (int x = 0; x < w; ++x, dst += 3) {
-        dst[0] = static_cast<unsigned char>(qRed(src[x]));
-        dst[1] = static_cast<unsigned char>(qGreen(src[x]));
-        dst[2] = static_cast<unsigned char>(qBlue(src[x]));
-      }
+      data.add_repeated_row(bytes);
+      continue;
     }
-    data.add(line.data(), line.size());
+    line[0] = 0;  // no filter
+    unsigned char* dst = line.data() + 1;
+    for (int x = 0; x < w; ++x, dst += 3) {
+      dst[0] = static_cast<unsigned char>(qRed(src[x]));
+      dst[1] = static_cast<unsigned char>(qGreen(src[x]));
+      dst[2] = static_cast<unsigned char>(qBlue(src[x]));
+    }
+    data.add_row(line.data(), line.size());
   }
   data.finish();
   png_chunk(out, "IEND", "", 0);
