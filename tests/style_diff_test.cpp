@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include "analysis/style_diff.h"
+#include "levels/drawn_levels.h"
+#include "support/test_app.h"
+
+namespace zw {
+namespace {
+
+LevelTable table(std::vector<std::uint8_t> res, int main_last) {
+  LevelTable t;
+  t.level_res = std::move(res);
+  t.main_level_last = main_last;
+  t.level_last = static_cast<int>(t.level_res.size()) - 1;
+  return t;
+}
+
+TEST(DrawnLevels, MainLevelsWhoseResolutionTheRuleCovers) {
+  const auto three = table({24, 22, 20}, 2);
+  const auto finer = table({24, 23, 22, 20, 18}, 4);
+  const auto with_overview = table({24, 22, 20, 17, 16}, 2);
+  const struct {
+    const LevelTable* levels;
+    int from, to;
+    const char* drawn;
+  } cases[] = {
+      {&three, 23, 24, "0"},      // between two levels: only the level above
+      {&three, 22, 24, "0-1"},
+      {&three, 16, 24, "0-2"},
+      {&three, 20, 21, "2"},      // a range that ends below level 0
+      {&three, 21, 21, "-"},      // between levels, up to neither
+      {&finer, 23, 24, "0-1"},    // the same rule on a finer table
+      {&finer, 18, 23, "1-4"},
+      {&with_overview, 16, 24, "0-2"},  // overview levels are not main levels
+      {&three, 0, 24, "0-2"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(level_ranges(drawn_levels(*c.levels, c.from, c.to)), c.drawn) << c.from << "-" << c.to;
+
+  // A table whose order is not the usual one draws at separate runs of levels.
+  EXPECT_EQ(level_ranges(drawn_levels(table({24, 16, 22, 23}, 3), 22, 24)), "0,2-3");
+  // A read that stopped early, or found no main list, has no levels to draw at.
+  EXPECT_EQ(level_ranges(drawn_levels(table({24}, 3), 16, 24)), "0");
+  EXPECT_EQ(level_ranges(drawn_levels(table({}, -1), 16, 24)), "-");
+}
+
+TEST(DrawnLevels, LevelTablesCompareOnTheirDeclaredLevels) {
+  auto a = table({24, 22, 20, 17}, 2);
+  a.overview_res = {17};
+  a.overview_level = {3};
+  a.overview_level_last = 0;
+  auto b = a;
+  EXPECT_TRUE(same_levels(a, b));
+  b.main_level_last = 3;  // the same resolutions, the last one a main level now
+  b.overview_level_last = -1;
+  EXPECT_FALSE(same_levels(a, b));
+  b = a;
+  b.overview_level = {4};
+  EXPECT_FALSE(same_levels(a, b));
+}
+
+RuleRow row(const std::string& text, const std::string& type, std::vector<int> levels,
+            const std::string& line = "1") {
+  RuleRow r;
+  r.text = text;
+  r.type = type;
+  r.levels = std::move(levels);
+  r.line = line;
+  return r;
+}
+
+// The pairs as "class old new" with the rows' indices (- for none).
+std::vector<std::string> described(const RuleComparison& c) {
+  std::vector<std::string> out;
+  auto index = [](int i) { return i < 0 ? std::string("-") : std::to_string(i); };
+  for (const auto& p : c.pairs)
+    out.push_back(std::string(change_name(p.change)) + " " + index(p.old_row) + " " + index(p.new_row));
+  return out;
+}
+
+TEST(StyleDiff, MatchesRulesByTheirTextWithoutResolutionAndTheirType) {
+  using Rows = std::vector<RuleRow>;
+  using Strings = std::vector<std::string>;
+  const struct {
+    const char* what;
+    Rows old_rows, new_rows;
+    Strings pairs;
+  } cases[] = {
+      {"a rule changed only in its resolution",
+       {row("highway=track [0x0a road_class=0 resolution 22]", "0A", {0, 1})},
+       {row("highway=track [0x0a road_class=0 resolution 20]", "0A", {0, 1, 2})},
+       {"moved 0 0"}},
+      {"written as a level, drawn at the same levels",
+       {row("highway=a [0x01 resolution 23]\r", "01", {0})},
+       {row("highway=a [0x01 level 0 ]", "01", {0})},
+       {"same 0 0"}},
+      {"blanks, tabs and the brackets' edges",
+       {row("highway=a  &\tref=*  [ 0x01 resolution 20-24 ]", "01", {0, 1, 2})},
+       {row("highway=a & ref=* [0x01 level 0-2]", "01", {0, 1, 2})},
+       {"same 0 0"}},
+      {"every bracket of a rule with two types",
+       {row("tourism=camp_site [0x2b03 resolution 24] [0x2b05 resolution 24]", "2B03", {0})},
+       {row("tourism=camp_site [0x2b03 level 0 ] [0x2b05 level 0 ]", "2B03", {0})},
+       {"same 0 0"}},
+      {"another type is another rule",
+       {row("highway=a [0x01 resolution 20]", "01", {0})},
+       {row("highway=a [0x02 resolution 20]", "02", {0})},
+       {"old-only 0 -", "new-only - 0"}},
+      {"rules sharing a key are paired in file order",
+       {row("highway=a [0x01 resolution 20]", "01", {0, 1, 2}, "3"),
+        row("highway=b [0x02 resolution 22]", "02", {0, 1}),
+        row("highway=a [0x01 resolution 22]", "01", {0, 1}, "9")},
+       {row("highway=a [0x01 resolution 22]", "01", {0, 1}, "2"),
+        row("highway=a [0x01 resolution 22]", "01", {0, 1}, "5"),
+        row("highway=a [0x01 resolution 20]", "01", {0, 1, 2}, "8")},
+       {"moved 0 0", "old-only 1 -", "same 2 1", "new-only - 2"}},
+      {"nothing on one side", {}, {row("x [0x01 resolution 20]", "01", {0})}, {"new-only - 0"}},
+  };
+  for (const auto& c : cases) {
+    auto result = compare_rules(c.old_rows, c.new_rows);
+    EXPECT_EQ(described(result), c.pairs) << c.what;
+    int total = 0;
+    for (int n : result.counts) total += n;
+    EXPECT_EQ(total, static_cast<int>(result.pairs.size())) << c.what;
+  }
+}
+
+TEST(StyleDiff, SummaryOfAConversion) {
+  const struct {
+    std::array<int, rule_changes> counts;
+    const char* line;
+  } cases[] = {
+      {{12, 0, 0, 0}, "Levels kept for 12 rules; 0 rules drawn at other levels"},
+      {{1, 1, 0, 0}, "Levels kept for 1 rule; 1 rule drawn at other levels"},
+      {{5, 2, 1, 3},
+       "Levels kept for 5 rules; 2 rules drawn at other levels; 1 rule of the source not in the copy; "
+       "3 rules only in the copy"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(levels_kept_summary(c.counts), c.line);
+
+  StyleRules before, after;
+  before[0] = {row("a [0x01 resolution 20]", "01", {0})};
+  after[0] = {row("a [0x01 level 1]", "01", {0, 1})};
+  before[2] = {row("b [0x02 resolution 24]", "02", {0}), row("c [0x03 resolution 24]", "03", {0})};
+  after[2] = {row("b [0x02 level 0]", "02", {0})};
+  EXPECT_EQ(total_counts(compare_styles(before, after)), (std::array<int, rule_changes>{1, 1, 1, 0}));
+}
+
+// The rows that an analysis leaves, placed on the levels of their own style.
+TEST(StyleDiff, RowsOfAnAnalysisCarryTheirDrawnLevels) {
+  test::TestApp app;
+  app.style("s", {{"options", "levels = 0:24, 1:22, 2:20\noverview-levels = 3:18\n"},
+                  {"lines", "a [0x01 resolution 23]\nb [0x02 level 1 continue]\nc [0x03 resolution 18]\n"}});
+  app.select("s");
+  app.click_kind(1);
+  app.s.f1.Check1[0].value = 1;
+  app.check();
+  auto rows = rule_rows(app.s, 1);
+  ASSERT_EQ(rows.size(), 3u);
+  std::vector<std::string> got;
+  for (const auto& r : rows)
+    got.push_back(r.line + " " + r.type + " " + level_ranges(r.levels) + (r.cont ? " c" : ""));
+  EXPECT_EQ(got, (std::vector<std::string>{"1 01 0", "2 02 0-1 c", "3 03 0-2"}));
+  EXPECT_TRUE(rule_rows(app.s, 7).empty());
+}
+
+}  // namespace
+}  // namespace zw
