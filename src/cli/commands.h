@@ -61,11 +61,13 @@ bool image_name_accepted(Session& session, const std::string& path);
 // chart command does; true when the file was written.
 bool write_chart_image(Session& session, const std::string& path);
 
-// Analyses the style as analyse --all does (following included files with
-// inc), once for each kind; rows[kind] gets that kind's rows. False, after the
-// program's message, when the style cannot be read.
-bool analyse_kinds(Session& session, const std::string& style_dir, const std::vector<int>& kinds,
-                   bool inc, std::array<std::vector<RuleRow>, kind_count>& rows);
+// Selects the style; false, after the level reader's message, when it has no
+// levels to place its rules on.
+bool open_style(Session& session, const std::string& style_dir);
+// Analyses the selected style as analyse --all does (following included files
+// with inc), once for each kind; rows[kind] gets that kind's rows. False,
+// after the program's message, when the style cannot be read.
+bool analyse_kinds(Session& session, const std::vector<int>& kinds, bool inc, StyleRules& rows);
 
 int run_analyse(const std::vector<std::string>& words, Io& io);
 int run_levels(const std::vector<std::string>& words, Io& io);

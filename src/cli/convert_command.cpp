@@ -18,8 +18,8 @@ void check_copy(Io& io, const Args& args, const std::string& copy, HeadlessHost&
   start_session(converted, args);
   StyleRules before, after;
   const std::vector<int> kinds{0, 1, 2};
-  if (!analyse_kinds(source, args.positional[0], kinds, true, before) ||
-      !analyse_kinds(converted, copy, kinds, true, after)) {
+  if (!open_style(source, args.positional[0]) || !open_style(converted, copy) ||
+      !analyse_kinds(source, kinds, true, before) || !analyse_kinds(converted, kinds, true, after)) {
     host.message("The new style " + copy + " cannot be analysed.");
     return;
   }

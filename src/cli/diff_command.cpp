@@ -69,13 +69,13 @@ bool write_picture(Session& old_session, Session& new_session, const Args& args,
 
 }  // namespace
 
-bool analyse_kinds(Session& session, const std::string& style_dir, const std::vector<int>& kinds,
-                   bool inc, StyleRules& rows) {
-  auto& s = session.state;
+bool open_style(Session& session, const std::string& style_dir) {
   session.select_style(style_dir);
-  // Without its levels a style's rules cannot be placed on the map; the level
-  // reader has said why.
-  if (!s.levels.options_found) return false;
+  return session.state.levels.options_found;
+}
+
+bool analyse_kinds(Session& session, const std::vector<int>& kinds, bool inc, StyleRules& rows) {
+  auto& s = session.state;
   for (int kind : kinds) {
     session.click_kind(kind);
     s.f1.inc.value = inc ? 1 : 0;
@@ -104,10 +104,12 @@ int run_diff(const std::vector<std::string>& words, Io& io) {
   if (picture && !image_name_accepted(new_session, out)) return 2;
   start_session(old_session, args);
   start_session(new_session, args);
+  if (!open_style(old_session, args.positional[0]) || !open_style(new_session, args.positional[1]))
+    return 2;
   StyleRules old_rules, new_rules;
   bool inc = args.has("--inc");
-  if (!analyse_kinds(old_session, args.positional[0], kinds, inc, old_rules)) return 2;
-  if (!analyse_kinds(new_session, args.positional[1], kinds, inc, new_rules)) return 2;
+  if (!analyse_kinds(old_session, kinds, inc, old_rules) || !analyse_kinds(new_session, kinds, inc, new_rules))
+    return 2;
 
   const auto& old_state = old_session.state;
   const auto& new_state = new_session.state;
