@@ -2,7 +2,6 @@
 
 #include "analysis/style_diff.h"
 #include "levels/drawn_levels.h"
-#include "support/test_app.h"
 
 namespace zw {
 namespace {
@@ -42,21 +41,6 @@ TEST(DrawnLevels, MainLevelsWhoseResolutionTheRuleCovers) {
   // A read that stopped early, or found no main list, has no levels to draw at.
   EXPECT_EQ(level_ranges(drawn_levels(table({24}, 3), 16, 24)), "0");
   EXPECT_EQ(level_ranges(drawn_levels(table({}, -1), 16, 24)), "-");
-}
-
-TEST(DrawnLevels, LevelTablesCompareOnTheirDeclaredLevels) {
-  auto a = table({24, 22, 20, 17}, 2);
-  a.overview_res = {17};
-  a.overview_level = {3};
-  a.overview_level_last = 0;
-  auto b = a;
-  EXPECT_TRUE(same_levels(a, b));
-  b.main_level_last = 3;  // the same resolutions, the last one a main level now
-  b.overview_level_last = -1;
-  EXPECT_FALSE(same_levels(a, b));
-  b = a;
-  b.overview_level = {4};
-  EXPECT_FALSE(same_levels(a, b));
 }
 
 RuleRow row(const std::string& text, const std::string& type, std::vector<int> levels,
@@ -114,7 +98,6 @@ TEST(StyleDiff, MatchesRulesByTheirTextWithoutResolutionAndTheirType) {
         row("highway=a [0x01 resolution 22]", "01", {0, 1}, "5"),
         row("highway=a [0x01 resolution 20]", "01", {0, 1, 2}, "8")},
        {"moved 0 0", "old-only 1 -", "same 2 1", "new-only - 2"}},
-      {"nothing on one side", {}, {row("x [0x01 resolution 20]", "01", {0})}, {"new-only - 0"}},
   };
   for (const auto& c : cases) {
     auto result = compare_rules(c.old_rows, c.new_rows);
@@ -137,31 +120,6 @@ TEST(StyleDiff, SummaryOfAConversion) {
        "3 rules only in the copy"},
   };
   for (const auto& c : cases) EXPECT_EQ(levels_kept_summary(c.counts), c.line);
-
-  StyleRules before, after;
-  before[0] = {row("a [0x01 resolution 20]", "01", {0})};
-  after[0] = {row("a [0x01 level 1]", "01", {0, 1})};
-  before[2] = {row("b [0x02 resolution 24]", "02", {0}), row("c [0x03 resolution 24]", "03", {0})};
-  after[2] = {row("b [0x02 level 0]", "02", {0})};
-  EXPECT_EQ(total_counts(compare_styles(before, after)), (std::array<int, rule_changes>{1, 1, 1, 0}));
-}
-
-// The rows that an analysis leaves, placed on the levels of their own style.
-TEST(StyleDiff, RowsOfAnAnalysisCarryTheirDrawnLevels) {
-  test::TestApp app;
-  app.style("s", {{"options", "levels = 0:24, 1:22, 2:20\noverview-levels = 3:18\n"},
-                  {"lines", "a [0x01 resolution 23]\nb [0x02 level 1 continue]\nc [0x03 resolution 18]\n"}});
-  app.select("s");
-  app.click_kind(1);
-  app.s.f1.Check1[0].value = 1;
-  app.check();
-  auto rows = rule_rows(app.s, 1);
-  ASSERT_EQ(rows.size(), 3u);
-  std::vector<std::string> got;
-  for (const auto& r : rows)
-    got.push_back(r.line + " " + r.type + " " + level_ranges(r.levels) + (r.cont ? " c" : ""));
-  EXPECT_EQ(got, (std::vector<std::string>{"1 01 0", "2 02 0-1 c", "3 03 0-2"}));
-  EXPECT_TRUE(rule_rows(app.s, 7).empty());
 }
 
 }  // namespace

@@ -66,7 +66,7 @@ void draw_rule(Surface& p1, const Layout& lay, const DiffChartRow& row, double y
   p1.set_fore(line_ref_colour);
   p1.print((row.old_row ? row.old_row->line : "-") + " > " + (row.new_row ? row.new_row->line : "-") + "  ");
   p1.set_fore(colours::black);
-  p1.print(std::string(change_name(row.change)) + "  L " +
+  p1.print(std::string(change_name(row.change)) + "  levels " +
            (row.old_row ? level_ranges(row.old_row->levels) : "-") + " > " +
            (row.new_row ? level_ranges(row.new_row->levels) : "-") + "  " + shown_text(any) + " ");
 
