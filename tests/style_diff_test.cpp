@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "analysis/style_diff.h"
+#include "app/text.h"
+#include "chart/chart.h"
+#include "chart/diff_chart.h"
 #include "levels/drawn_levels.h"
+#include "support/test_app.h"
 
 namespace zw {
 namespace {
@@ -120,6 +124,32 @@ TEST(StyleDiff, SummaryOfAConversion) {
        "3 rules only in the copy"},
   };
   for (const auto& c : cases) EXPECT_EQ(levels_kept_summary(c.counts), c.line);
+}
+
+// More rules than a chart has rows: the canvas stays a chart's size and the
+// rest are counted.
+TEST(DiffChart, DrawsAtMostAChartsRowsAndCountsTheRest) {
+  test::TestApp app;
+  app.p1.rasterise = false;
+  app.s.f1.width = 15000;
+  resize_(app.s, app.host);
+  app.s.lowest_resolution = 16;
+  std::vector<RuleRow> rules(result_rows + 99, row("a [0x01 resolution 20]", "01", {0, 1, 2}));
+  DiffChart chart{{}, "old style", "new style"};
+  for (const auto& r : rules) chart.rows.push_back({1, RuleChange::old_only, &r, nullptr});
+  ASSERT_TRUE(plot_diff(app.s, app.host, chart));
+  int old_bars = 0, new_bars = 0;
+  for (const auto& op : app.p1.of(test::RecordingSurface::Op::Kind::fill)) {
+    old_bars += op.colour == old_bar_colour;
+    new_bars += op.colour == new_bar_colour;
+  }
+  // Each drawn rule has its bar and its stop tick; the legend one sample each.
+  EXPECT_EQ(old_bars, 1 + 2 * result_rows);
+  EXPECT_EQ(new_bars, 1);
+  auto texts = app.p1.texts();
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "... and 99 more rules, not drawn"), texts.end());
+  EXPECT_LT(app.s.f1.p1.height(), (result_rows + 10) * (test::RecordingSurface::text_h + 400));
+  EXPECT_TRUE(app.host.messages.empty());
 }
 
 }  // namespace

@@ -105,8 +105,11 @@ double draw_legend(Surface& p1, const Layout& lay, const DiffChart& chart) {
 
 }  // namespace
 
-void plot_diff(AppState& s, Host& host, const DiffChart& chart) {
+bool plot_diff(AppState& s, Host& host, const DiffChart& chart) {
   auto& f = s.f1;
+  // As many rows as the chart has at most, so that the canvas stays as
+  // large as a chart's.
+  std::size_t drawn = std::min(chart.rows.size(), static_cast<std::size_t>(result_rows));
   Layout lay;
   lay.lowest = s.lowest_resolution;
   attempt(host, [&] {
@@ -116,26 +119,32 @@ void plot_diff(AppState& s, Host& host, const DiffChart& chart) {
   attempt(host, [&] { lay.th = f.p1.draw().text_height("X"); });
 
   // The canvas fits the legend, the headings and the rows exactly.
-  double need = 80 + 2 * (lay.th + 80) + 100 + 2 * lay.th + 300;
-  for (std::size_t i = 0; i < chart.rows.size(); ++i) {
+  double need = 80 + 2 * (lay.th + 80) + 100 + lay.heading_pitch() + 2 * lay.th + 300;
+  for (std::size_t i = 0; i < drawn; ++i) {
     if (i == 0 || chart.rows[i].kind != chart.rows[i - 1].kind) need += lay.heading_pitch();
     need += lay.rule_pitch();
   }
-  attempt(host, [&] { f.p1.set_height(std::max(1000, nearest(need))); });
+  bool sized = false;
+  attempt(host, [&] {
+    f.p1.set_height(std::max(1000, nearest(need)));
+    sized = true;
+  });
+  if (!sized) return false;
   clearpic(s, host);
 
   double y = 0, top = 0;
   attempt(host, [&] { y = top = draw_legend(f.p1.draw(), lay, chart); });
-  if (chart.rows.empty()) {
+  auto note = [&](const std::string& line) {
     attempt(host, [&] {
       auto& p1 = f.p1.draw();
       p1.move_to(670, y + 100);
-      p1.print("Every rule is drawn at the same levels.");
-      y += lay.heading_pitch();
+      p1.print(line);
     });
-  }
-  if (!chart.rows.empty()) host.set_busy(true);
-  for (std::size_t i = 0; i < chart.rows.size(); ++i) {
+    y += lay.heading_pitch();
+  };
+  if (chart.rows.empty()) note("Every rule is drawn at the same levels.");
+  if (drawn > 0) host.set_busy(true);
+  for (std::size_t i = 0; i < drawn; ++i) {
     const auto& row = chart.rows[i];
     if (i == 0 || row.kind != chart.rows[i - 1].kind) {
       attempt(host, [&] { draw_heading(f.p1.draw(), chart, i, y); });
@@ -144,6 +153,9 @@ void plot_diff(AppState& s, Host& host, const DiffChart& chart) {
     attempt(host, [&] { draw_rule(f.p1.draw(), lay, row, y); });
     y += lay.rule_pitch();
   }
+  if (drawn < chart.rows.size())
+    note("... and " + text::decimal(static_cast<long long>(chart.rows.size() - drawn)) +
+         " more rules, not drawn");
   attempt(host, [&] {
     auto& p1 = f.p1.draw();
     p1.move_to(30, y + 100);
@@ -157,6 +169,7 @@ void plot_diff(AppState& s, Host& host, const DiffChart& chart) {
     attempt(host, [&] { f.p3.draw().fill_rect(x, 0, x, f.p3.height(), colours::black); });
   }
   host.set_busy(false);
+  return true;
 }
 
 }  // namespace zw

@@ -28,7 +28,9 @@ struct DiffChart {
 // Draws the comparison on p1 over the scale from lowest_resolution to 24 (ticks
 // on p3, scale labels placed): a legend, then per kind a heading and one row
 // per rule with the old bar above the new bar, its lowest resolutions, type,
-// both line references, drawn levels and rule text.
-void plot_diff(AppState& s, Host& host, const DiffChart& chart);
+// both line references, drawn levels and rule text. Rows beyond the chart's
+// row limit are counted, not drawn. False, after the failure's message, when
+// the canvas cannot be made that large.
+bool plot_diff(AppState& s, Host& host, const DiffChart& chart);
 
 }  // namespace zw

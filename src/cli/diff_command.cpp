@@ -63,8 +63,7 @@ bool write_picture(Session& old_session, Session& new_session, const Args& args,
   s.lowest_resolution = std::min(s.lowest_resolution, old_session.state.lowest_resolution);
   DiffChart chart{std::move(rows), legend(old_session, args.positional[0]),
                   legend(new_session, args.positional[1])};
-  plot_diff(s, new_session.host, chart);
-  return write_chart_image(new_session, path);
+  return plot_diff(s, new_session.host, chart) && write_chart_image(new_session, path);
 }
 
 }  // namespace
