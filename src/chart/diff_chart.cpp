@@ -57,7 +57,7 @@ void draw_rule(Surface& p1, const Layout& lay, const DiffChartRow& row, double y
   p1.set_fore(colours::black);
   p1.move_to(670, y + 100);
   p1.set_bold(true);
-  p1.print(" " + from_text(row));
+  p1.print(std::string(1, ' ').append(from_text(row)));
   p1.set_bold(false);
   p1.move_to(p1.current_x() + p1.text_width("000") / 2, p1.current_y());
   double type_x = p1.current_x() + p1.text_width("XXXXX");

@@ -32,7 +32,7 @@ std::string level_ranges(const std::vector<int>& levels) {
     while (j + 1 < levels.size() && levels[j + 1] == levels[j] + 1) ++j;
     if (!out.empty()) out += ',';
     out += text::decimal(levels[i]);
-    if (j > i) out += "-" + text::decimal(levels[j]);
+    if (j > i) out.append(1, '-').append(text::decimal(levels[j]));
     i = j + 1;
   }
   return out;
