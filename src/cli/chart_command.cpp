@@ -13,8 +13,6 @@
 namespace zw::cli {
 namespace {
 
-// The picture boxes are drawn at 96 dots per inch, as on a common screen.
-constexpr double batch_twips_per_pixel = 15;
 constexpr int default_width = 15000;
 
 void print_missing(const AppState& s, std::ostream& out) {
@@ -23,6 +21,32 @@ void print_missing(const AppState& s, std::ostream& out) {
 }
 
 }  // namespace
+
+bool image_name_accepted(Session& session, const std::string& path) {
+  if (image_target(path, ImageNames::bmp_or_png)) return true;
+  session.host.message("Format not supported");
+  return false;
+}
+
+void use_raster_boxes(Session& session, ChartRasters& rasters) {
+  qt::ensure_app();
+  session.attach(rasters.p1, rasters.p2, rasters.p3, rasters.p4);
+  session.host.date = local_date();
+}
+
+void set_chart_width(Session& session, int width) {
+  auto& s = session.state;
+  auto& host = session.host;
+  // The window whose chart pane is the given width inside its frame.
+  int frame = static_cast<int>(
+      num::round_half_even(host.twips_per_pixel() * host.sizing_border_pixels(), 0, 1000000));
+  s.f1.width = width + 2 * frame;
+  if (!s.chart_font_name.empty()) s.f1.p1.draw().set_font(s.chart_font_name, s.chart_font_size);
+}
+
+bool write_chart_image(Session& session, const std::string& path) {
+  return save_image(session.state, session.host, path, ImageNames::bmp_or_png);
+}
 
 int run_chart(const std::vector<std::string>& words, Io& io) {
   auto options = analysis_options();
@@ -37,13 +61,10 @@ int run_chart(const std::vector<std::string>& words, Io& io) {
   auto out = args.value("--out");
 
   Session session(io.err, io.app_dir);
-  qt::ensure_app();
-  qt::RasterSurface p1(batch_twips_per_pixel), p2(batch_twips_per_pixel),
-      p3(batch_twips_per_pixel), p4(batch_twips_per_pixel);
-  session.attach(p1, p2, p3, p4);
+  ChartRasters rasters;
+  use_raster_boxes(session, rasters);
   auto& s = session.state;
   auto& host = session.host;
-  host.date = local_date();
 
   // An image that will be refused is refused before anything is drawn.
   std::optional<ImageTarget> target;
@@ -53,11 +74,7 @@ int run_chart(const std::vector<std::string>& words, Io& io) {
   };
   bool ran = run_analysis(session, args, refuse_early, [&] {
     auto& f = s.f1;
-    // The window whose chart pane is the given width inside its frame.
-    int frame = static_cast<int>(num::round_half_even(
-        host.twips_per_pixel() * host.sizing_border_pixels(), 0, 1000000));
-    f.width = width + 2 * frame;
-    if (!s.chart_font_name.empty()) f.p1.draw().set_font(s.chart_font_name, s.chart_font_size);
+    set_chart_width(session, width);
     if (args.has("--show-text")) f.shtxt.value = 1;
     if (args.has("--overview-only")) f.ovw.value = 1;
     if (args.has("--typ")) {
