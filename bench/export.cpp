@@ -3,12 +3,6 @@
 // rows with a TYP file, written as PNG and as BMP. Each run is a child process;
 // the figures are its wall time, its CPU time (user + system) and its peak
 // resident memory. A refused output is timed too: it must cost no drawing.
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -18,42 +12,14 @@
 
 #include "support.h"
 
-extern char** environ;
-
 namespace fs = std::filesystem;
 
 namespace {
 
-struct Run {
-  double wall = 0, cpu = 0, rss_mb = 0;
-  int status = -1;
-};
+using Run = zw::bench::ProcessRun;
 
 // One child, its output thrown away.
-Run run(const std::vector<std::string>& args) {
-  std::vector<char*> argv;
-  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  Run r;
-  auto t0 = std::chrono::steady_clock::now();
-  pid_t pid = 0;
-  int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (rc != 0) return r;
-  int status = 0;
-  rusage usage{};
-  if (wait4(pid, &status, 0, &usage) != pid) return r;
-  r.wall = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-  auto ms = [](timeval t) { return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3; };
-  r.cpu = ms(usage.ru_utime) + ms(usage.ru_stime);
-  r.rss_mb = static_cast<double>(usage.ru_maxrss) / 1024.0;
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
+Run run(const std::vector<std::string>& args) { return zw::bench::run_process(args, "/dev/null", "/dev/null"); }
 
 // Medians of `times` runs; the output file is removed before each run.
 Run median_run(const std::vector<std::string>& args, const fs::path& out, int times) {
@@ -65,7 +31,10 @@ Run median_run(const std::vector<std::string>& args, const fs::path& out, int ti
     last = run(args);
     wall.push_back(last.wall), cpu.push_back(last.cpu), rss.push_back(last.rss_mb);
   }
-  return {zw::bench::median_ms(wall), zw::bench::median_ms(cpu), zw::bench::median_ms(rss), last.status};
+  Run median;
+  median.wall = zw::bench::median_ms(wall), median.cpu = zw::bench::median_ms(cpu);
+  median.rss_mb = zw::bench::median_ms(rss), median.status = last.status;
+  return median;
 }
 
 void report(const char* what, const Run& r, const fs::path& out) {

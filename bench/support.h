@@ -64,19 +64,23 @@ double time_ms(int runs, F&& f) {
   return time_runs(runs, f).wall;
 }
 
-// One run of another program, its standard output going to a file: the time
-// from spawn to exit, the child's user and system time, and its exit status
-// (-1 when it did not start or did not exit).
+// One run of another program, its standard output going to a file (and its
+// standard error too, when a second file is named): the time from spawn to
+// exit, the child's user and system time, its peak resident memory and its
+// exit status (-1 when it did not start or did not exit).
 struct ProcessRun {
-  double wall = 0, cpu = 0;
+  double wall = 0, cpu = 0, rss_mb = 0;
   int status = -1;
 };
 
-inline ProcessRun run_process(std::vector<std::string> words, const std::string& out_path) {
+inline ProcessRun run_process(std::vector<std::string> words, const std::string& out_path,
+                              const std::string& err_path = "") {
   ProcessRun run;
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (!err_path.empty())
+    posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   std::vector<char*> argv;
   for (auto& w : words) argv.push_back(w.data());
   argv.push_back(nullptr);
@@ -91,6 +95,7 @@ inline ProcessRun run_process(std::vector<std::string> words, const std::string&
   run.wall = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
   auto ms = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3; };
   run.cpu = ms(usage.ru_utime) + ms(usage.ru_stime);
+  run.rss_mb = static_cast<double>(usage.ru_maxrss) / 1024.0;
   if (WIFEXITED(status)) run.status = WEXITSTATUS(status);
   return run;
 }
