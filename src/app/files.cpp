@@ -8,6 +8,11 @@
 
 #include "app/text.h"
 
+#ifdef __linux__
+#include <linux/magic.h>
+#include <sys/vfs.h>
+#endif
+
 namespace zw {
 
 namespace fs = std::filesystem;
@@ -53,6 +58,43 @@ bool StdFileSystem::dir_exists(const std::string& path) {
   if (path.empty()) return false;
   std::error_code ec;
   return fs::is_directory(to_fs_path(path), ec);
+}
+
+namespace {
+
+// Whether a file lies on one of the file systems through which the kernel
+// shows its own tables: their files claim a size of 0, and some block a read.
+bool on_system_tables([[maybe_unused]] const fs::path& p) {
+#ifdef __linux__
+  struct statfs info {};
+  if (statfs(p.c_str(), &info) != 0) return false;
+  switch (static_cast<unsigned long>(info.f_type)) {
+    case PROC_SUPER_MAGIC:
+    case SYSFS_MAGIC:
+    case DEBUGFS_MAGIC:
+    case TRACEFS_MAGIC:
+    case SECURITYFS_MAGIC:
+    case CGROUP_SUPER_MAGIC:
+    case CGROUP2_SUPER_MAGIC:
+    case DEVPTS_SUPER_MAGIC:
+    case BPF_FS_MAGIC:
+      return true;
+  }
+#endif
+  return false;
+}
+
+}  // namespace
+
+FileSystem::Entry StdFileSystem::entry(const std::string& path) {
+  if (path.empty()) return Entry::none;
+  std::error_code ec;
+  auto p = to_fs_path(path);
+  auto status = fs::status(p, ec);
+  if (ec || !fs::exists(status)) return Entry::none;
+  if (fs::is_directory(status)) return Entry::folder;
+  if (!fs::is_regular_file(status) || on_system_tables(p)) return Entry::other;
+  return Entry::file;
 }
 
 std::int64_t StdFileSystem::file_size(const std::string& path) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/state.h"
@@ -9,6 +10,13 @@ namespace zw {
 
 // The largest file the program reads: two pieces of 48,673,404 bytes.
 inline constexpr std::int64_t max_read_bytes = 2LL * 48'673'404 - 1;
+
+// The whole content of a regular file (or a link to one), one character per
+// byte; nullopt when there is none. A file above max_read_bytes is refused
+// with a message. Anything else there but a folder (a named pipe, a device, a
+// file of the system's tables) is refused unopened, and a failing read gives
+// nullopt; both are shown only when `report` is set.
+std::optional<std::string> read_whole(Host& host, const std::string& path, bool report);
 
 // The whole content of a file, one character per byte; "" when there is no
 // such file (or it cannot be read). A file above max_read_bytes is refused
@@ -25,5 +33,7 @@ void msg(AppState& s, Host& host, const std::string& text);
 
 // The refusal shown for a file that is too large to read.
 std::string too_large_message(const std::string& path, std::int64_t size);
+// The refusal shown for a path that names something other than a file.
+std::string not_a_file_message(const std::string& path);
 
 }  // namespace zw
