@@ -140,16 +140,6 @@ void copy_folder(Host& host, Conversion& c, const std::string& from, const std::
   }
 }
 
-// One folder name: no separator, and neither "." nor "..", which would put the
-// new style's files into the style root or above it.
-bool is_style_name(const std::string& name) {
-  return name != "." && name != ".." && std::none_of(name.begin(), name.end(), paths::is_separator);
-}
-
-}  // namespace
-
-namespace {
-
 // The text cut at every "resolution" followed by a blank or a TAB, which go.
 std::vector<std::string> split_at_resolutions(const std::string& text) {
   constexpr std::string_view keyword = "resolution";
@@ -167,6 +157,12 @@ std::vector<std::string> split_at_resolutions(const std::string& text) {
 }
 
 bool has_resolution(const std::string& text) { return split_at_resolutions(text).size() > 1; }
+
+// One folder name: no separator, and neither "." nor "..", which would put the
+// new style's files into the style root or above it.
+bool is_style_name(const std::string& name) {
+  return name != "." && name != ".." && std::none_of(name.begin(), name.end(), paths::is_separator);
+}
 
 }  // namespace
 
