@@ -3,13 +3,11 @@
 #include <optional>
 #include <string>
 
+#include "app/file_io.h"
 #include "app/state.h"
 #include "platform/host.h"
 
 namespace zw {
-
-// The largest file the program reads: two pieces of 48,673,404 bytes.
-inline constexpr std::int64_t max_read_bytes = 2LL * 48'673'404 - 1;
 
 // The whole content of a regular file (or a link to one), one character per
 // byte; nullopt when there is none. A file above max_read_bytes is refused
@@ -31,8 +29,6 @@ void cap(AppState& s, const std::string& unused = {});
 // Prints a text on the chart canvas at (1000, 1000).
 void msg(AppState& s, Host& host, const std::string& text);
 
-// The refusal shown for a file that is too large to read.
-std::string too_large_message(const std::string& path, std::int64_t size);
 // The refusal shown for a path that names something other than a file.
 std::string not_a_file_message(const std::string& path);
 

@@ -37,8 +37,8 @@ bool write_png_image(Session& session, const std::string& path) {
   auto& host = session.host;
   compose_image(s, host);
   if (!may_replace(host, path)) return false;
-  std::string error;
-  if (!qt::write_png(s.f1.p4.draw().image(), path, error)) {
+  std::string bytes, error;
+  if (!qt::encode_png(s.f1.p4.draw().image(), bytes, error) || !host.fs().write(path, bytes, error)) {
     host.message(path + " " + error);
     return false;
   }
