@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QTimer>
 
 #include "app/main_window.h"
@@ -166,15 +165,24 @@ TEST_F(Window, KeysAndClicksOnTheFilterAndTheLevelsRunTheirHandlers) {
   EXPECT_TRUE(levels->text().contains("18"));
 
   // A double-click on the levels opens the style's options file for editing.
+  app.host.shell_works = true;
   send_mouse(levels, QEvent::MouseButtonDblClick, Qt::LeftButton);
   EXPECT_EQ(app.host.opened, std::vector<std::string>{options_file_path(app.s)});
 
-  // Ctrl+R writes the default category files again over the user's.
-  app.dir.write("app/system/lines.res", "mine");
-  auto* ctrl_r = view.findChild<QShortcut*>();
-  ASSERT_TRUE(ctrl_r && ctrl_r->key() == QKeySequence(Qt::CTRL | Qt::Key_R));
-  emit ctrl_r->activated();
-  EXPECT_EQ(app.dir.read("app/system/lines.res"), default_categories(1) + "\r\n");
+  // Ctrl+R, wherever the focus is, writes the default category files again
+  // over the user's; other keys do not.
+  for (const char* focus : {"Text2", "Check2"}) {
+    app.dir.write("app/system/lines.res", "mine");
+    auto* w = widget<QWidget>(view, focus);
+    view.show();
+    w->setFocus();
+    QKeyEvent plain_r(QEvent::KeyPress, Qt::Key_R, Qt::NoModifier, "r");
+    QCoreApplication::sendEvent(w, &plain_r);
+    EXPECT_EQ(app.dir.read("app/system/lines.res"), "mine") << focus;
+    QKeyEvent ctrl_r(QEvent::KeyPress, Qt::Key_R, Qt::ControlModifier, QString(QChar(18)));
+    QCoreApplication::sendEvent(w, &ctrl_r);
+    EXPECT_EQ(app.dir.read("app/system/lines.res"), default_categories(1) + "\r\n") << focus;
+  }
 }
 
 TEST_F(Window, TheFlatStyleRootButtonAndTheStyleListRunTheirHandlers) {
