@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <algorithm>
@@ -64,15 +65,12 @@ void sync_items(Widget* w, const std::vector<std::string>& items, std::vector<st
   applied = items;
 }
 
-bool ctrl_letter(const QKeyEvent& e) {
-  return (e.modifiers() & Qt::ControlModifier) && e.key() >= Qt::Key_A && e.key() <= Qt::Key_Z;
-}
-
 // A key press as a character code: Enter 13, Ctrl+letter 1..26, else the
 // character typed; 0 for keys that type nothing.
 int key_code(const QKeyEvent& e) {
   if (e.key() == Qt::Key_Return || e.key() == Qt::Key_Enter) return 13;
-  if (ctrl_letter(e)) return e.key() - Qt::Key_A + 1;
+  if ((e.modifiers() & Qt::ControlModifier) && e.key() >= Qt::Key_A && e.key() <= Qt::Key_Z)
+    return e.key() - Qt::Key_A + 1;
   return e.text().size() == 1 ? e.text().at(0).unicode() : 0;
 }
 
@@ -166,7 +164,8 @@ QObject* ControlSet::make(Control& c, QWidget* form, QMenuBar* menus) {
   w->setObjectName(QString::fromStdString(c.name));
   // The design's colours show only on a filled background.
   if (placed_ && (c.widget == Widget::check || c.widget == Widget::label)) w->setAutoFillBackground(true);
-  if (c.widget == Widget::form || c.key_press) w->installEventFilter(this);
+  if ((c.widget == Widget::form && c.move) || (c.widget == Widget::line_edit && c.key_press))
+    w->installEventFilter(this);
   return w;
 }
 
@@ -175,7 +174,17 @@ void ControlSet::wire(std::size_t row) {
   auto fire_act = [this, row] { handle(row, table_[row].act); };
   switch (c.widget) {
     case Widget::form:
-      break;  // mouse moves and keys come through the event filter
+      // Mouse moves come through the event filter; the window's keys are shortcuts.
+      for (int code : c.keys) {
+        if (code < 1 || code > 26) continue;
+        auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_A + code - 1)),
+                                       static_cast<QWidget*>(c.object));
+        connect(shortcut, &QShortcut::activated, this, [this, row, code] {
+          int key = code;
+          fire(row, [this, row, &key] { table_[row].key_press(s_, host_, key); });
+        });
+      }
+      break;
     case Widget::flat_button: {
       auto* view = static_cast<PictureView*>(c.object);
       connect(view, &PictureView::clicked, this, fire_act);
@@ -300,12 +309,7 @@ bool ControlSet::eventFilter(QObject* watched, QEvent* event) {
   } else if (type == QEvent::KeyPress && !syncing_) {
     std::size_t row = row_of(watched);
     if (row == no_row) return QObject::eventFilter(watched, event);
-    const auto& press = *static_cast<QKeyEvent*>(event);
-    int key = key_code(press);
-    // The form hears the Ctrl keys that no control took: Qt passes a key a
-    // control ignores on to its parents.
-    if (row == form_row_ && table_[row].key_press && ctrl_letter(press))
-      fire(row, [this, row, &key] { table_[row].key_press(s_, host_, key); });
+    int key = key_code(*static_cast<QKeyEvent*>(event));
     if (row != form_row_ && table_[row].key_press && key != 0) {
       fire(row, [this, row, &key] { table_[row].key_press(s_, host_, key); });
       if (key == 0) return true;  // the handler dropped it

@@ -32,7 +32,8 @@ std::vector<Control> main_window_controls(AppState& s) {
   auto& f = s.f1;
   std::vector<Control> t = {
       {.name = "f1", .widget = Widget::form, .model = &f.caption, .move = Form_MouseMove,
-       .key_press = [](AppState& s, Host& h, int& key) { Form_KeyPress(s, h, key); }},
+       .key_press = [](AppState& s, Host& h, int& key) { Form_KeyPress(s, h, key); },
+       .keys = {18}},
       {.name = "com1", .widget = Widget::flat_button, .model = &f.com1, .act = com1_Click,
        .move = hover(&MainWindow::com1)},
       {.name = "command2", .widget = Widget::flat_button, .model = &f.command2,

@@ -51,7 +51,8 @@ struct Control {
   Action move;         // the mouse moved over it
   Action double_click;
   MouseDown mouse_down;
-  KeyPress key_press;  // on the form: Ctrl+letter keys typed anywhere in the window
+  KeyPress key_press;
+  std::vector<int> keys;  // on the form: the Ctrl keys it hears anywhere in the window (Ctrl+R 18)
   QObject* object = nullptr;  // the widget, once built
 };
 
