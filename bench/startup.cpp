@@ -5,12 +5,6 @@
 // start loads the Qt libraries and builds a fresh application: the parent times
 // the child from spawn to exit, the child times itself from before the
 // application object to the first chart and quits there.
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <QApplication>
 #include <QTimer>
 #include <chrono>
@@ -27,30 +21,16 @@
 #include "platform/qt/qt_host.h"
 #include "platform/qt/raster_text.h"
 #include "support.h"
-
-extern char** environ;
+#include "window_runs.h"
 
 namespace fs = std::filesystem;
 using namespace zw;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double ms_between(Clock::time_point a, Clock::time_point b) {
-  return std::chrono::duration<double, std::milli>(b - a).count();
-}
-
-// The window program's host, but a message is noted instead of waiting for a
-// click, so that an unexpected one cannot hold the benchmark up.
-class NonBlockingHost : public qt::QtHost {
- public:
-  Answer message(const std::string& text, Buttons) override {
-    messages.push_back(text);
-    return Answer::ok;
-  }
-  std::vector<std::string> messages;
-};
+using bench::Clock;
+using bench::ms_between;
+using bench::NonBlockingHost;
 
 // One start, as src/platform/qt/main.cpp starts the program. Prints
 // "application form_load shown first_chart messages" in milliseconds. The
@@ -106,33 +86,15 @@ struct Start {
 
 Start run_child(const std::string& self, const std::string& app_dir, const std::string& root,
                 bool first = false) {
+  auto out = from_fs_path(fs::path(app_dir) / "child.out");
+  auto run = bench::run_child({self, first ? "--first" : "--child", app_dir, root}, out);
   Start st;
-  auto out = fs::path(app_dir) / "child.out";
-  std::string out_path = out.string();
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  std::vector<std::string> words{self, first ? "--first" : "--child", app_dir, root};
-  std::vector<char*> argv;
-  for (auto& w : words) argv.push_back(w.data());
-  argv.push_back(nullptr);
-  auto t0 = Clock::now();
-  pid_t pid = 0;
-  int rc = posix_spawn(&pid, self.c_str(), &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (rc != 0) return st;
-  int status = 0;
-  rusage usage{};
-  if (wait4(pid, &status, 0, &usage) != pid) return st;
-  st.wall = ms_between(t0, Clock::now());
-  auto ms = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3; };
-  st.cpu = ms(usage.ru_utime) + ms(usage.ru_stime);
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return st;
-  FILE* f = std::fopen(out_path.c_str(), "r");
-  if (!f) return st;
-  st.ok = std::fscanf(f, "%lf %lf %lf %lf %d", &st.app, &st.load, &st.shown, &st.chart,
-                      &st.messages) == 5;
-  std::fclose(f);
+  st.wall = run.wall;
+  st.cpu = run.cpu;
+  st.ok = run.ok && run.numbers.size() == 5;
+  if (!st.ok) return st;
+  st.app = run.numbers[0], st.load = run.numbers[1], st.shown = run.numbers[2];
+  st.chart = run.numbers[3], st.messages = static_cast<int>(run.numbers[4]);
   return st;
 }
 

@@ -6,11 +6,6 @@
 //
 // Each measurement runs in a child process, once on the offscreen platform and
 // once on an X server (Xvfb), since painting costs differ between the two.
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -29,29 +24,15 @@
 #include "platform/qt/main_window_view.h"
 #include "platform/qt/qt_host.h"
 #include "support.h"
-
-extern char** environ;
+#include "window_runs.h"
 
 namespace fs = std::filesystem;
 using namespace zw;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double ms_between(Clock::time_point a, Clock::time_point b) {
-  return std::chrono::duration<double, std::milli>(b - a).count();
-}
-
-// The window program's host, but a message is noted instead of waiting for a click.
-class NonBlockingHost : public qt::QtHost {
- public:
-  Answer message(const std::string& text, Buttons) override {
-    messages.push_back(text);
-    return Answer::ok;
-  }
-  std::vector<std::string> messages;
-};
+using bench::Clock;
+using bench::ms_between;
 
 // A left click as the mouse gives it: press and release near the widget's left
 // edge (a check box takes clicks on its box and caption only).
@@ -102,7 +83,7 @@ int child(const std::string& app_dir, const std::string& root, bool first) {
   AppState s;
   s.app_dir = app_dir;
   s.command_line = root;
-  NonBlockingHost host;
+  bench::NonBlockingHost host;
   qt::MainWindowView window(s, host, host.twips_per_pixel());
   host.set_window(&window);
   Form_Load(s, host);
@@ -148,40 +129,11 @@ int child(const std::string& app_dir, const std::string& root, bool first) {
   return rows > 0 ? 0 : 3;
 }
 
-struct Figures {
-  bool ok = false;
-  double wall = 0;  // spawn to exit
-  std::vector<double> numbers;
-};
-
-Figures run_child(const std::vector<std::string>& prefix, const std::string& self,
-                  const std::string& app_dir, const std::string& root, bool first) {
-  Figures out;
-  auto out_path = (fs::path(app_dir) / "child.out").string();
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+bench::ChildRun run_child(const std::vector<std::string>& prefix, const std::string& self,
+                          const std::string& app_dir, const std::string& root, bool first) {
   std::vector<std::string> words = prefix;
   for (auto w : {self, std::string(first ? "--first" : "--start"), app_dir, root}) words.push_back(w);
-  std::vector<char*> argv;
-  for (auto& w : words) argv.push_back(w.data());
-  argv.push_back(nullptr);
-  auto t0 = Clock::now();
-  pid_t pid = 0;
-  int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (rc != 0) return out;
-  int status = 0;
-  if (waitpid(pid, &status, 0) != pid) return out;
-  out.wall = ms_between(t0, Clock::now());
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return out;
-  FILE* f = std::fopen(out_path.c_str(), "r");
-  if (!f) return out;
-  double v;
-  while (std::fscanf(f, "%lf", &v) == 1) out.numbers.push_back(v);
-  std::fclose(f);
-  out.ok = true;
-  return out;
+  return bench::run_child(words, from_fs_path(fs::path(app_dir) / "child.out"));
 }
 
 bool measure(const char* platform, const std::vector<std::string>& prefix, const std::string& self,
@@ -190,7 +142,7 @@ bool measure(const char* platform, const std::vector<std::string>& prefix, const
   fs::remove_all(app_dir);
   fs::create_directories(app_dir);
   std::string dir = from_fs_path(app_dir);
-  Figures first = run_child(prefix, self, dir, root, true);
+  auto first = run_child(prefix, self, dir, root, true);
   if (!first.ok || first.numbers.size() != 8) {
     std::printf("  %s: the first start failed\n", platform);
     return false;
@@ -198,7 +150,7 @@ bool measure(const char* platform, const std::vector<std::string>& prefix, const
   std::vector<double> starts, spawned;
   double rows = 0;
   for (int i = 0; i < 5; ++i) {
-    Figures st = run_child(prefix, self, dir, root, false);
+    auto st = run_child(prefix, self, dir, root, false);
     if (!st.ok || st.numbers.size() != 2) {
       std::printf("  %s: start %d failed\n", platform, i + 1);
       return false;
