@@ -38,11 +38,7 @@ using bench::NonBlockingHost;
 // a new user would, so that later starts restore it.
 int child(const std::string& app_dir, const std::string& style_root, bool first) {
   auto t0 = Clock::now();
-  static int argc = 1;
-  static char name[] = "zoomwright";
-  static char* argv[] = {name, nullptr};
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(qt::program_title);
+  bench::WindowApplication application;
   auto t_app = Clock::now();
 
   AppState s;
@@ -63,7 +59,7 @@ int child(const std::string& app_dir, const std::string& style_root, bool first)
     t_chart = Clock::now();
     QApplication::quit();
   });
-  app.exec();
+  application.app.exec();
   // The activation sets the chart font and fills the font list: proof that it ran.
   if (t_chart == Clock::time_point{} || s.f1.Combo1.items.empty()) return 2;
   if (first) {

@@ -74,11 +74,7 @@ bench::Timing click_check(qt::MainWindowView& window) {
 // "first" the median wall and CPU times of the clicks and the rows, for each style.
 int child(const std::string& app_dir, const std::string& root, bool first) {
   auto t0 = Clock::now();
-  static int argc = 1;
-  static char name[] = "zoomwright";
-  static char* argv[] = {name, nullptr};
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(qt::program_title);
+  bench::WindowApplication application;
 
   AppState s;
   s.app_dir = app_dir;
