@@ -5,6 +5,8 @@
 // start loads the Qt libraries and builds a fresh application: the parent times
 // the child from spawn to exit, the child times itself from before the
 // application object to the first chart and quits there.
+#include <unistd.h>
+
 #include <QApplication>
 #include <QTimer>
 #include <chrono>
@@ -83,14 +85,15 @@ struct Start {
 Start run_child(const std::string& self, const std::string& app_dir, const std::string& root,
                 bool first = false) {
   auto out = from_fs_path(fs::path(app_dir) / "child.out");
-  auto run = bench::run_child({self, first ? "--first" : "--child", app_dir, root}, out);
+  auto run = bench::run_process({self, first ? "--first" : "--child", app_dir, root}, out);
   Start st;
   st.wall = run.wall;
   st.cpu = run.cpu;
-  st.ok = run.ok && run.numbers.size() == 5;
+  auto numbers = bench::printed_numbers(out);
+  st.ok = run.status == 0 && numbers.size() == 5;
   if (!st.ok) return st;
-  st.app = run.numbers[0], st.load = run.numbers[1], st.shown = run.numbers[2];
-  st.chart = run.numbers[3], st.messages = static_cast<int>(run.numbers[4]);
+  st.app = numbers[0], st.load = numbers[1], st.shown = numbers[2], st.chart = numbers[3];
+  st.messages = static_cast<int>(numbers[4]);
   return st;
 }
 

@@ -125,11 +125,16 @@ int child(const std::string& app_dir, const std::string& root, bool first) {
   return rows > 0 ? 0 : 3;
 }
 
-bench::ChildRun run_child(const std::vector<std::string>& prefix, const std::string& self,
-                          const std::string& app_dir, const std::string& root, bool first) {
+// A child's run: the numbers it printed, or nothing when it failed.
+std::vector<double> run_child(const std::vector<std::string>& prefix, const std::string& self,
+                              const std::string& app_dir, const std::string& root, bool first,
+                              double* wall = nullptr) {
   std::vector<std::string> words = prefix;
   for (auto w : {self, std::string(first ? "--first" : "--start"), app_dir, root}) words.push_back(w);
-  return bench::run_child(words, from_fs_path(fs::path(app_dir) / "child.out"));
+  auto out = from_fs_path(fs::path(app_dir) / "child.out");
+  auto run = bench::run_process(words, out);
+  if (wall) *wall = run.wall;
+  return run.status == 0 ? bench::printed_numbers(out) : std::vector<double>{};
 }
 
 bool measure(const char* platform, const std::vector<std::string>& prefix, const std::string& self,
@@ -138,24 +143,24 @@ bool measure(const char* platform, const std::vector<std::string>& prefix, const
   fs::remove_all(app_dir);
   fs::create_directories(app_dir);
   std::string dir = from_fs_path(app_dir);
-  auto first = run_child(prefix, self, dir, root, true);
-  if (!first.ok || first.numbers.size() != 8) {
+  auto n = run_child(prefix, self, dir, root, true);
+  if (n.size() != 8) {
     std::printf("  %s: the first start failed\n", platform);
     return false;
   }
   std::vector<double> starts, spawned;
   double rows = 0;
   for (int i = 0; i < 5; ++i) {
-    auto st = run_child(prefix, self, dir, root, false);
-    if (!st.ok || st.numbers.size() != 2) {
+    double wall = 0;
+    auto st = run_child(prefix, self, dir, root, false, &wall);
+    if (st.size() != 2) {
       std::printf("  %s: start %d failed\n", platform, i + 1);
       return false;
     }
-    starts.push_back(st.numbers[0]);
-    spawned.push_back(st.wall);
-    rows = st.numbers[1];
+    starts.push_back(st[0]);
+    spawned.push_back(wall);
+    rows = st[1];
   }
-  const auto& n = first.numbers;
   std::printf("  %s: click on Check, default style (%3.0f rows) %7.2f ms (cpu %7.2f); %3.0f rows "
               "%7.2f ms (cpu %7.2f);\n    cold start to the first chart (%3.0f rows) %7.2f ms "
               "(spawn to exit %7.2f)\n",
@@ -186,10 +191,11 @@ int main(int argc, char** argv) {
 
   std::printf("the window: clicks on Check (Lines, All, Inc, Sort, Show Text; median of 9) "
               "and cold starts (median of 5)\n");
-  bool ok = measure("offscreen", {"env", "QT_QPA_PLATFORM=offscreen"}, self, work, root);
-  if (std::system("command -v xvfb-run >/dev/null 2>&1") == 0)
+  bool ok = measure("offscreen", {"/usr/bin/env", "QT_QPA_PLATFORM=offscreen"}, self, work, root);
+  const char* xvfb_run = "/usr/bin/xvfb-run";
+  if (fs::exists(xvfb_run))
     ok = measure("Xvfb     ",
-                 {"xvfb-run", "-a", "-s", "-screen 0 1280x1024x24", "env", "QT_QPA_PLATFORM=xcb"},
+                 {xvfb_run, "-a", "-s", "-screen 0 1280x1024x24", "env", "QT_QPA_PLATFORM=xcb"},
                  self, work, root) && ok;
   else
     std::printf("  Xvfb: xvfb-run is not installed\n");

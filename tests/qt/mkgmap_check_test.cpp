@@ -11,6 +11,7 @@
 #include "app/files.h"
 #include "app/text.h"
 #include "support/cli_runner.h"
+#include "support/mkgmap_style.h"
 #include "support/test_app.h"
 
 namespace zw {
@@ -18,8 +19,8 @@ namespace {
 
 using test::run_program;
 
-const std::string mkgmap_jar = "/usr/share/mkgmap/mkgmap.jar";
-const std::string install_hint = " (run scripts/install-deps as root to install mkgmap, Java and unzip)";
+using test::mkgmap_jar;
+const std::string install_hint = test::mkgmap_install_hint;
 
 // What mkgmap --check-styles reported for one style, by kind of line.
 struct StyleCheck {
@@ -78,12 +79,6 @@ void copy_example(const test::TempDir& dir) {
                         to_fs_path(dir.at("styles/example")), std::filesystem::copy_options::recursive);
 }
 
-// The default style as the installed mkgmap ships it, taken out of its jar.
-void unpack_default(const test::TempDir& dir) {
-  auto r = run_program({"unzip", "-q", mkgmap_jar, "styles/default/*", "-d", dir.path()});
-  ASSERT_EQ(r.status, 0) << "cannot unpack the default style from " << mkgmap_jar << ": " << r.err;
-}
-
 struct Source {
   const char* label;
   const char* name;
@@ -95,7 +90,7 @@ TEST(MkgmapCheck, ConvertedStylesPassAsWellAsTheirSources) {
   if (HasFatalFailure()) return;
   const Source sources[] = {
       {"the example style", "example", copy_example},
-      {"mkgmap's default style", "default", unpack_default},
+      {"mkgmap's default style", "default", test::unpack_default_style},
   };
   for (const auto& source : sources) {
     SCOPED_TRACE(source.label);

@@ -5,7 +5,8 @@
 
 namespace zw::qt {
 
-// Writes a picture as a PNG file; false with error set when it cannot.
-bool write_png(const Image& image, const std::string& path, std::string& error);
+// The bytes of a PNG file of the picture; false with error set when it cannot
+// be encoded. The file itself is written through the program's file system.
+bool encode_png(const Image& image, std::string& bytes, std::string& error);
 
 }  // namespace zw::qt
