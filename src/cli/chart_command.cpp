@@ -6,9 +6,7 @@
 #include "app/text.h"
 #include "chart/chart.h"
 #include "cli/commands.h"
-#include "platform/qt/raster_app.h"
-#include "platform/qt/raster_image_file.h"
-#include "platform/qt/raster_surface.h"
+#include "platform/raster.h"
 #include "typ/typ_reader.h"
 
 namespace zw::cli {
@@ -37,8 +35,9 @@ bool write_png_image(Session& session, const std::string& path) {
   auto& host = session.host;
   compose_image(s, host);
   if (!may_replace(host, path)) return false;
-  std::string error;
-  if (!qt::write_png(s.f1.p4.draw().image(), path, error)) {
+  std::string bytes, error;
+  if (!raster::encode_png(s.f1.p4.draw().image(), bytes, error) ||
+      !host.fs().write(path, bytes, error)) {
     host.message(path + " " + error);
     return false;
   }
@@ -66,10 +65,12 @@ int run_chart(const std::vector<std::string>& words, Io& io) {
     return 1;
   }
 
-  qt::ensure_app();
-  qt::RasterSurface p1(batch_twips_per_pixel), p2(batch_twips_per_pixel),
-      p3(batch_twips_per_pixel), p4(batch_twips_per_pixel);
-  session.attach(p1, p2, p3, p4);
+  raster::prepare();
+  auto p1 = raster::make_surface(batch_twips_per_pixel);
+  auto p2 = raster::make_surface(batch_twips_per_pixel);
+  auto p3 = raster::make_surface(batch_twips_per_pixel);
+  auto p4 = raster::make_surface(batch_twips_per_pixel);
+  session.attach(*p1, *p2, *p3, *p4);
   auto& s = session.state;
   auto& host = session.host;
   host.date = local_date();

@@ -229,18 +229,5 @@ TEST_F(Raster, PaintsAnImageStretchedIntoARectangle) {
   EXPECT_EQ(canvas.image().at(0, 0), colours::white);
 }
 
-TEST(RasterText, BytesDecodeAsUtf8OrElseWindows1252) {
-  struct Case { std::string bytes; QString shown; } cases[] = {
-      {"Stra\xc3\x9f" "e", QString::fromUtf8("Stra\xc3\x9f" "e")},
-      {"Stra\xdf" "e", QString::fromUtf8("Stra\xc3\x9f" "e")},
-      {"\x80 \x93x\x94", QString::fromUtf8("\xe2\x82\xac \xe2\x80\x9cx\xe2\x80\x9d")},
-      {"\xc3", QString::fromUtf8("\xc3\x83")},  // cut-off sequence
-      {"\xe0\x80\x80", QString::fromUtf8("\xc3\xa0\xe2\x82\xac\xe2\x82\xac")},  // overlong
-      {"plain", "plain"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(qt::to_qstring(c.bytes), c.shown) << c.bytes;
-  EXPECT_EQ(qt::from_qstring(QString::fromUtf8("caf\xc3\xa9")), "caf\xc3\xa9");
-}
-
 }  // namespace
 }  // namespace zw
