@@ -31,6 +31,6 @@ analyse-points analyse @STYLE@ --kind points --all --inc
 levels levels @STYLE@
 typ typ @TYP@
 chart-lines chart @STYLE@ --kind lines --all --inc --sort --show-text --typ @TYP@ --out @OUT@
-chart-polygons chart @STYLE@ --kind polygons --all --typ @TYP@ --out @OUT@
+chart-narrow chart @STYLE@ --kind lines --all --width 9000 --overview-only --out @OUT@
 TABLE
 ls "$out"/*.args | wc -l
