@@ -14,6 +14,7 @@
 #include "platform/win32/dialogs.h"
 #include "platform/win32/gdi_surface.h"
 #include "platform/win32/main_window_view.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_host.h"
 #include "support/test_app.h"
 #include "win32/modal_driver.h"
@@ -96,7 +97,9 @@ void post_picture_click(const std::string& name) {
 
 TEST(Win32Window, AUserWalksThroughTheWindowAndARestartRestoresTheSettings) {
   test::TempDir dir;
+  std::string font;  // chosen in the font dialog
   // The example style and its TYP file, copied: the walk converts the style.
+  fs::create_directories(to_fs_path(dir.at("styles/example")));
   fs::copy(fs::path(ZW_SOURCE_DIR "/examples/styles/example"), to_fs_path(dir.at("styles/example")),
            fs::copy_options::recursive);
   fs::copy(fs::path(ZW_SOURCE_DIR "/examples/typ/example.txt"), to_fs_path(dir.at("example.txt")));
@@ -189,25 +192,27 @@ TEST(Win32Window, AUserWalksThroughTheWindowAndARestartRestoresTheSettings) {
     EXPECT_TRUE(text::starts_with(user.seen.back(), "Information"));
 
     // Font > Change Font: a size and a font chosen, Close applies them.
-    user.then([](HWND) {
+    ASSERT_GE(f.Combo1.items.size(), 2u);
+    font = f.Combo1.items[1];
+    user.then([font](HWND) {
       HWND size = win32::open_dialog_control("Combo2");
       SetWindowTextW(size, L"12");
       SendMessageW(GetParent(size), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(size), CBN_EDITCHANGE),
                    reinterpret_cast<LPARAM>(size));
       HWND name = win32::open_dialog_control("Combo1");
-      LRESULT courier = SendMessageW(name, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                     reinterpret_cast<LPARAM>(L"Courier New"));
-      SendMessageW(name, CB_SETCURSEL, static_cast<WPARAM>(courier), 0);
+      LRESULT at = SendMessageW(name, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                reinterpret_cast<LPARAM>(win32::shown(font).c_str()));
+      SendMessageW(name, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
       SendMessageW(GetParent(name), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(name), CBN_SELCHANGE),
                    reinterpret_cast<LPARAM>(name));
       post_click("Command1");
     });
     p.menu(f.mfnt);
     EXPECT_EQ(p.s.chart_font_size, 12);
-    EXPECT_EQ(p.s.chart_font_name, "Courier New");
+    EXPECT_EQ(p.s.chart_font_name, font);
     auto* canvas = dynamic_cast<win32::GdiSurface*>(&f.p1.draw());
     ASSERT_NE(canvas, nullptr);
-    EXPECT_TRUE(canvas->font_name() == L"Courier New" && canvas->font_pixels() == 16);
+    EXPECT_TRUE(canvas->font_name() == win32::shown(font) && canvas->font_pixels() == 16);
 
     // Tools > Change Resolution to Level: a name typed (the blank is dropped),
     // OK, Yes: the new style is written beside the old one and listed.
@@ -222,6 +227,12 @@ TEST(Win32Window, AUserWalksThroughTheWindowAndARestartRestoresTheSettings) {
     EXPECT_TRUE(user.done());
     EXPECT_TRUE(fs::exists(to_fs_path(dir.at("styles/walked/lines"))));
     EXPECT_EQ(SendMessageW(p.control("Combo2"), CB_GETCOUNT, 0, 0), 2);
+    // The conversion leaves the kind at polygons while the Lines box stays
+    // ticked: the user's first click unticks it, the second picks lines again.
+    EXPECT_TRUE(p.s.selected_kind == 0 && p.ticked("Check3(1)"));
+    p.click("Check3(1)");
+    p.click("Check3(1)");
+    EXPECT_TRUE(p.s.selected_kind == 1 && p.ticked("Check3(1)"));
 
     // Ctrl+R writes the default category files again over the user's.
     dir.write("app/system/lines.res", "mine");
@@ -242,7 +253,7 @@ TEST(Win32Window, AUserWalksThroughTheWindowAndARestartRestoresTheSettings) {
     EXPECT_TRUE(p.s.style_name == "example" && text_of(p.control("Combo2")) == "example");
     EXPECT_TRUE(p.s.selected_kind == 1 && p.ticked("Check3(1)"));
     EXPECT_TRUE(f.Check1[0].value == 1 && p.ticked("Check1(0)") && p.ticked("inc"));
-    EXPECT_TRUE(p.s.chart_font_name == "Courier New" && p.s.chart_font_size == 12);
+    EXPECT_TRUE(p.s.chart_font_name == font && p.s.chart_font_size == 12);
     EXPECT_TRUE(text::contains(p.s.typ_file, "example.txt"));
     p.click_picture("command2");
     EXPECT_GT(p.bar_pixels(), 100);

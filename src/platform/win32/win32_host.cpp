@@ -3,6 +3,7 @@
 #include <commdlg.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <shobjidl.h>
 
 #include <algorithm>
 
@@ -81,17 +82,27 @@ std::string Win32Host::file_dialog(bool save, const std::string& initial_dir,
 }
 
 std::string Win32Host::choose_folder(const std::string& title) {
-  auto caption = shown(title);
-  BROWSEINFOW info{};
-  info.hwndOwner = owner();
-  info.lpszTitle = caption.c_str();
-  info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
-  LPITEMIDLIST chosen = SHBrowseForFolderW(&info);
-  if (!chosen) return {};
-  std::wstring path(32768, L'\0');
-  BOOL ok = SHGetPathFromIDListEx(chosen, path.data(), static_cast<DWORD>(path.size()), GPFIDL_DEFAULT);
-  CoTaskMemFree(chosen);
-  return ok ? utf8(std::wstring(path.c_str())) : std::string();
+  // The system's folder picker, with a name field where a path can be typed.
+  IFileOpenDialog* dialog = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_PPV_ARGS(&dialog))))
+    return {};
+  std::string chosen;
+  FILEOPENDIALOGOPTIONS options = 0;
+  dialog->GetOptions(&options);
+  dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_NOCHANGEDIR);
+  dialog->SetTitle(shown(title).c_str());
+  IShellItem* item = nullptr;
+  if (SUCCEEDED(dialog->Show(owner())) && SUCCEEDED(dialog->GetResult(&item))) {
+    PWSTR path = nullptr;
+    if (SUCCEEDED(item->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
+      chosen = utf8(path);
+      CoTaskMemFree(path);
+    }
+    item->Release();
+  }
+  dialog->Release();
+  return chosen;
 }
 
 bool Win32Host::shell_open(const std::string& target) {
