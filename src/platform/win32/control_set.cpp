@@ -165,21 +165,21 @@ HBRUSH ControlSet::brush(Colour c) {
 
 void ControlSet::build(HWND parent) {
   register_picture_class();
-  HINSTANCE instance = GetModuleHandleW(nullptr);
   for (auto& b : built_) {
     HWND container = parent;
     if (!b->c.container.empty()) {
       if (HWND w = window(b->c.container)) container = w;
     }
     create(*b, container);
-    (void)instance;
   }
   sync();
 }
 
 void ControlSet::create(Built& b, HWND parent) {
   const wchar_t* cls = L"STATIC";
-  DWORD style = WS_CHILD;
+  // Siblings may overlap (the canvas and its scroll bar): the one made later
+  // lies on top, and each paints only where it is not covered.
+  DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
   DWORD ex = 0;
   switch (b.c.kind) {
     case ControlKind::check_box: cls = L"BUTTON", style |= BS_CHECKBOX | WS_TABSTOP; break;
@@ -208,6 +208,7 @@ void ControlSet::create(Built& b, HWND parent) {
   b.hwnd = CreateWindowExW(ex, cls, L"", style, 0, 0, 0, 0, parent, nullptr,
                            GetModuleHandleW(nullptr), nullptr);
   if (!b.hwnd) fail("Cannot create the control " + b.c.name);
+  SetWindowPos(b.hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   by_window_[b.hwnd] = &b;
   SendMessageW(b.hwnd, WM_SETFONT,
                reinterpret_cast<WPARAM>(b.c.kind == ControlKind::multi_line_text ? fixed_font_
@@ -245,6 +246,12 @@ void ControlSet::create(Built& b, HWND parent) {
 HWND ControlSet::window(const std::string& name) const {
   for (const auto& b : built_)
     if (b->c.name == name) return b->hwnd;
+  return nullptr;
+}
+
+HWND ControlSet::first(ControlKind kind) const {
+  for (const auto& b : built_)
+    if (b->c.kind == kind) return b->hwnd;
   return nullptr;
 }
 

@@ -78,6 +78,8 @@ class ControlSet {
   // The window of a control by its name (nullptr when there is none).
   HWND window(const std::string& name) const;
   const Control* control(HWND window) const;
+  // The window of the first control of a kind (nullptr when there is none).
+  HWND first(ControlKind kind) const;
   // The scroll bar moved as the mouse wheel moves it (notches of 120).
   void wheel(const std::string& scroll_bar, int delta);
   double twips_per_pixel() const { return tpp_; }

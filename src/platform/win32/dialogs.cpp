@@ -26,7 +26,12 @@ class DialogView {
   DialogView(DialogSpec spec, double tpp)
       : spec_(std::move(spec)),
         controls_(std::move(spec_.controls), tpp, [this](const std::function<void()>& h) { run(h); }),
-        tpp_(tpp) {}
+        tpp_(tpp),
+        face_(CreateSolidBrush(RGB(colours::button_face.r, colours::button_face.g,
+                                   colours::button_face.b))) {}
+  ~DialogView() { DeleteObject(face_); }
+  DialogView(const DialogView&) = delete;
+  DialogView& operator=(const DialogView&) = delete;
 
   void run(const std::function<void()>& handler) {
     if (handler) attempt_quietly(handler);
@@ -74,8 +79,14 @@ class DialogView {
         } else if (LOWORD(wp) == IDCANCEL) {
           // Escape closes the dialog as its frame does.
           SendMessageW(w, WM_CLOSE, 0, 0);
+        } else if (LOWORD(wp) == IDOK) {
+          // Enter presses the dialog's button.
+          if (HWND button = self->controls_.first(ControlKind::push_button))
+            SendMessageW(button, BM_CLICK, 0, 0);
         }
         return TRUE;
+      case WM_CTLCOLORDLG:
+        return reinterpret_cast<INT_PTR>(self->face_);
       case WM_CTLCOLORSTATIC:
       case WM_CTLCOLOREDIT:
       case WM_CTLCOLORBTN:
@@ -115,6 +126,7 @@ class DialogView {
   DialogSpec spec_;
   ControlSet controls_;
   double tpp_;
+  HBRUSH face_;  // the dialog's background, the main window's face
   HWND hwnd_ = nullptr;
   std::string caption_ = "\x01";
   bool ended_ = false;
@@ -162,6 +174,9 @@ DialogSpec about_box(AppState& s, Host& host) {
   auto& m = s.Infor;
   d.caption = [&m] { return m.caption; };
   d.width = 5400, d.height = 3000;
+  // The program's name in its colour; the link in the colour of links.
+  m.Label9.fore = colours::dark_red;
+  m.Label2.fore = colours::blue;
   Control name = at({K::label, "Label9", &m.Label9, {}}, {240, 180, 4920, 480});
   name.font = [] { return std::pair{std::string("Arial"), 16.0}; };
   d.controls.push_back(std::move(name));

@@ -62,18 +62,23 @@ void Win32Host::do_events() {
 
 std::string Win32Host::file_dialog(bool save, const std::string& initial_dir,
                                    const std::string& default_name) {
-  // Room for any path the system allows; no file-type list, no questions about
-  // existing files (the callers ask their own).
+  // Room for any path the system allows; no questions about existing files
+  // (the callers ask their own).
   std::wstring name(32768, L'\0');
   auto preset = shown(default_name);
   std::copy(preset.begin(), preset.begin() + std::min(preset.size(), name.size() - 1), name.begin());
   auto dir = shown(initial_dir);
+  // A preset pattern ("*.txt") filters the listing from the start, as the
+  // only entry of the type list.
+  std::wstring filter;
+  if (preset.find_first_of(L"*?") != std::wstring::npos) filter = preset + L'\0' + preset + L'\0';
   OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof(ofn);
   ofn.hwndOwner = owner();
   ofn.lpstrFile = name.data();
   ofn.nMaxFile = static_cast<DWORD>(name.size());
   ofn.lpstrInitialDir = initial_dir.empty() ? nullptr : dir.c_str();
+  ofn.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
   ofn.lpstrTitle = save ? L"Save File" : L"Open File";
   ofn.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
   BOOL chosen = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
