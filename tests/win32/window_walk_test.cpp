@@ -236,7 +236,7 @@ TEST(Win32Window, AUserWalksThroughTheWindowAndARestartRestoresTheSettings) {
 
     // Ctrl+R writes the default category files again over the user's.
     dir.write("app/system/lines.res", "mine");
-    SendMessageW(p.view->hwnd(), WM_COMMAND, MAKEWPARAM(40000, 1), 0);
+    SendMessageW(p.view->hwnd(), WM_COMMAND, MAKEWPARAM(win32::MainWindowView::ctrl_r_command, 1), 0);
     EXPECT_NE(dir.read("app/system/lines.res"), "mine");
 
     // File > Exit closes the window, which saves the settings.

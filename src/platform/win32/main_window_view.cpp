@@ -18,7 +18,6 @@ namespace {
 constexpr const wchar_t* window_class = L"ZoomwrightMain";
 constexpr UINT activate_message = WM_APP + 1;
 constexpr UINT_PTR tm1_id = 1;
-constexpr int ctrl_r_id = 40000;
 constexpr int first_menu_id = 41000;
 
 std::string indexed(const char* name, int i) { return std::string(name) + "(" + std::to_string(i) + ")"; }
@@ -128,7 +127,7 @@ MainWindowView::MainWindowView(AppState& s, Host& host, double twips_per_pixel)
   build_menus();
   controls_.build(hwnd_);
   built_ = true;
-  ACCEL keys[] = {{FCONTROL | FVIRTKEY, 'R', ctrl_r_id}};
+  ACCEL keys[] = {{FCONTROL | FVIRTKEY, 'R', ctrl_r_command}};
   accelerators_ = CreateAcceleratorTableW(keys, 1);
   sync();
 }
@@ -255,7 +254,7 @@ LRESULT MainWindowView::handle(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
       }
       int id = LOWORD(wp);
-      if (id == ctrl_r_id) {
+      if (id == ctrl_r_command) {
         run([this] { Form_KeyPress(s_, host_, 18); });
       } else if (id >= first_menu_id && id < first_menu_id + static_cast<int>(menus_.size())) {
         run(menus_[static_cast<std::size_t>(id - first_menu_id)].handler);

@@ -49,6 +49,8 @@ class MainWindowView {
   double twips_per_pixel() const { return controls_.twips_per_pixel(); }
   // For the keyboard: the window's accelerators (Ctrl+R).
   bool translate_accelerator(MSG& msg);
+  // The command Ctrl+R sends (the window's key press with code 18).
+  static constexpr int ctrl_r_command = 40000;
   // A control's window by its name, "Check1(3)" (for tests and dialogs).
   HWND control(const std::string& name) const { return controls_.window(name); }
   // The menu command id of a menu item, for the messages a menu choice sends.
