@@ -20,6 +20,16 @@ Control at(Control c, Bounds place) {
   return c;
 }
 
+// The dialog's push button, Command1.
+Control command1(const char* caption, std::function<void()> click, Bounds place) {
+  Control c = at({K::push_button, "Command1", {}, [click](E e) {
+                    if (e == E::click) click();
+                  }},
+                 place);
+  c.caption = caption;
+  return c;
+}
+
 // The dialog on screen: its table's controls and the spec's logic.
 class DialogView {
  public:
@@ -159,11 +169,7 @@ DialogSpec font_dialog(AppState& s, Host& host) {
   preview.centred = true;
   preview.font = [&m] { return std::pair{m.preview_font, m.preview_size}; };
   d.controls.push_back(std::move(preview));
-  Control close = at({K::push_button, "Command1", {},
-                      [&s](E e) { if (e == E::click) font_form::Command1_Click(s); }},
-                     {3540, 1740, 1200, 375});
-  close.caption = "Close";
-  d.controls.push_back(std::move(close));
+  d.controls.push_back(command1("Close", [&s] { font_form::Command1_Click(s); }, {3540, 1740, 1200, 375}));
   d.load = [&s, &host] { font_form::Form_Load(s, host); };
   d.closing = [&m] { return m.closing; };
   return d;
@@ -185,11 +191,7 @@ DialogSpec about_box(AppState& s, Host& host) {
   d.controls.push_back(at({K::label, "Label2", &m.Label2,
                            [&s, &host](E e) { if (e == E::click) about_form::Label2_Click(s, host); }},
                           {240, 2100, 4920, 255}));
-  Control ok = at({K::push_button, "Command1", {},
-                   [&s](E e) { if (e == E::click) about_form::Command1_Click(s); }},
-                  {4080, 2520, 1080, 375});
-  ok.caption = "OK";
-  d.controls.push_back(std::move(ok));
+  d.controls.push_back(command1("OK", [&s] { about_form::Command1_Click(s); }, {4080, 2520, 1080, 375}));
   d.load = [&s] { about_form::Form_Activate(s); };
   d.closing = [&m] { return m.closing; };
   return d;
