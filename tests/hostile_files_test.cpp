@@ -6,9 +6,11 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "analysis/analysis.h"
 #include "app/files.h"
+#include "app/image_export.h"
 #include "app/main_window.h"
 #include "app/settings.h"
 #include "app/shell.h"
@@ -16,6 +18,10 @@
 #include "levels/categories.h"
 #include "support/failing_fs.h"
 #include "support/test_app.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace zw {
 namespace {
@@ -27,7 +33,7 @@ const char* const options = "levels = 0:24, 1:22, 2:20\n";
 const char* const lines = "highway=primary [0x02 resolution 20]\ninclude 'inc/common';\n";
 const char* const common = "highway=track [0x0a resolution 22]\n";
 
-enum class Trouble { too_large, directory, unreadable };
+enum class Trouble { too_large, directory, unreadable, huge_field };
 
 // An app whose file system can refuse reads and writes.
 struct Hostile {
@@ -39,6 +45,10 @@ struct Hostile {
   void spoil(const std::string& path, Trouble trouble) {
     if (trouble == Trouble::unreadable) {
       failing.unreadable.insert(path);
+    } else if (trouble == Trouble::huge_field) {  // a style name of 5 MB, then the rest
+      fs::remove(to_fs_path(path));
+      std::ofstream(to_fs_path(path), std::ios::binary) << "cvrs\r\n" << std::string(5 << 20, 'n')
+                                                        << "\r\nroot\r\nArial\r\n 10 \r\n";
     } else if (trouble == Trouble::directory) {
       fs::remove(to_fs_path(path));
       fs::create_directories(to_fs_path(path));
@@ -119,7 +129,7 @@ TEST(HostileFiles, ReadOnlySystemDirectoryReportsEachFileOnce) {
 }
 
 TEST(HostileFiles, SettingsAndCategoryFilesThatCannotBeRead) {
-  for (auto trouble : {Trouble::directory, Trouble::unreadable}) {
+  for (auto trouble : {Trouble::directory, Trouble::unreadable, Trouble::too_large, Trouble::huge_field}) {
     Hostile h;
     auto levels = h.app.dir.at("app/levels.dat"), fonts = h.app.dir.at("app/fonts.dat");
     h.app.dir.write("app/levels.dat", "cvrs\r\nmine\r\n");
@@ -127,10 +137,15 @@ TEST(HostileFiles, SettingsAndCategoryFilesThatCannotBeRead) {
     h.spoil(levels, trouble);
     h.spoil(fonts, trouble);
     h.app.s.style_name = "kept";
+    h.app.s.style_root = "kept too";
+    h.app.host.messages.clear();
     loaddata(h.app.s, h.app.host);
     ldfnts(h.app.s, h.app.host, fonts);
     EXPECT_EQ(h.app.s.style_name, "kept");
+    EXPECT_EQ(h.app.s.style_root, "kept too");
     EXPECT_TRUE(h.app.s.f1.Combo1.items.empty());
+    // No message of their own; the style list of the restored root may speak.
+    for (const auto& m : h.app.host.messages) EXPECT_TRUE(text::starts_with(m, "Cannot find style's")) << m.substr(0, 100);
   }
   Hostile h;
   h.failing.unreadable.insert(category_file(h.app.s, 1));
@@ -138,6 +153,43 @@ TEST(HostileFiles, SettingsAndCategoryFilesThatCannotBeRead) {
   h.app.click_kind(1);
   EXPECT_EQ(h.messages_with("Not a valid res file."), 1);
 }
+
+#ifndef _WIN32
+// Every file the program writes, with a named pipe or a dangling link where the
+// file belongs: nothing blocks, the pipe stays, and the link is replaced by the
+// file rather than a file being made where it points, outside the folder.
+TEST(HostileFiles, WritersRefusePipesAndReplaceDanglingLinks) {
+  const struct { const char* file; std::function<void(AppState&, Host&, const std::string&)> write; bool message; } writers[] = {
+      {"app/system/lines.res", [](AppState& s, Host& host, const std::string&) { savefiles(s, host, false); }, true},
+      {"app/levels.dat", [](AppState& s, Host& host, const std::string&) { savedata(s, host); }, false},
+      {"app/fonts.dat", [](AppState& s, Host& host, const std::string& path) { savefnts(s, host, path); }, false},
+      {"chart.bmp", [](AppState& s, Host& host, const std::string& path) { save_image(s, host, path); }, true},
+  };
+  for (const auto& w : writers) {
+    for (bool pipe : {true, false}) {
+      SCOPED_TRACE(std::string(w.file) + (pipe ? " pipe" : " dangling link"));
+      Hostile h;
+      auto path = h.app.dir.at(w.file);
+      fs::remove(to_fs_path(path));
+      if (pipe)
+        ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+      else
+        fs::create_symlink(to_fs_path(h.app.dir.at("outside")), to_fs_path(path));
+      h.app.host.messages.clear();
+      h.app.host.answers.push_back(Answer::yes);  // "Replace file?"
+      w.write(h.app.s, h.app.host, path);
+      if (pipe) {
+        EXPECT_TRUE(fs::is_fifo(to_fs_path(path)));
+        EXPECT_EQ(h.messages_with(path + ": it is a named pipe"), w.message ? 1 : 0)
+            << testing::PrintToString(h.app.host.messages);
+      } else {
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(to_fs_path(path))));
+        EXPECT_FALSE(fs::exists(to_fs_path(h.app.dir.at("outside"))));
+      }
+    }
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace zw

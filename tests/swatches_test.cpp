@@ -178,6 +178,50 @@ TEST_F(Swatches, TheProjectsExampleFileCoversTheExampleStyle) {
   EXPECT_EQ(cells().front(), rgb(0x80, 0x20, 0x10));  // the border row
 }
 
+// Files written to hurt: what is kept of an entry, and what its swatch draws,
+// stay within what a swatch can show however large the file makes them.
+TEST_F(Swatches, HostileSizesAreCutToWhatASwatchShows) {
+  auto many = [](std::size_t n, const std::string& line) {
+    std::string out;
+    for (std::size_t i = 0; i < n; ++i) out += line;
+    return out;
+  };
+  const std::string head = "Type=0x01\r\nXpm=\"32 32 2 1\"\r\n";
+  const struct {
+    const char* what;
+    int kind;
+    std::string text;
+    std::size_t rows_kept, fills;
+  } cases[] = {
+      {"line widths of 32767", 1, "[_line]\r\nType=0x01\r\nLineWidth=32767\r\nBorderWidth=32767\r\n", 96, 96 * 32},
+      {"200,000 polygon rows", 0, "[_polygon]\r\n" + head + many(200'000, "\"0101\"\r\n"), 64, 32 * 32},
+      {"a 1 MB point row", 2, "[_point]\r\n" + head + "\"" + std::string(1 << 20, '%') + "\"\r\n", 1, 32},
+      {"100,000 point colours", 2, "[_point]\r\n" + head + many(100'000, "\"$ c #ff0000\"\r\n") + "\"$$\"\r\n", 1, 1},
+      {"a direct-colour icon 10^9 wide", 2,
+       "[_point]\r\nType=0x01\r\nxpm=\"1000000000 40 0 0\"\r\n" + many(100'000, "\"#ff0000\"\r\n"), 65536, 32 * 32},
+      {"a direct-colour header of 1 MB", 2,
+       "[_point]\r\nType=0x01\r\nxpm=\"2 2 " + std::string(1 << 20, '7') + "\"\r\n\"#ff0000\"\r\n", 1, 4},
+  };
+  for (const auto& c : cases) {
+    app.dir.write("map.txt", c.text);
+    loadtyp(app.s, app.host, app.dir.at("map.txt"));
+    const auto& t = app.s.typ.of_kind(c.kind);
+    ASSERT_EQ(t.count, 1) << c.what;
+    auto kept = text::split(t.pixels[0], "\r\n");
+    EXPECT_EQ(kept.size() - 1, c.rows_kept) << c.what;
+    for (const auto& row : kept) EXPECT_LE(row.size(), 256u) << c.what;
+    EXPECT_LE(t.colours[0].size(), 4096u * 8 + 260) << c.what;
+    rows(c.kind, {"01"});
+    EXPECT_FALSE(plot(c.kind, 0)) << c.what;
+    EXPECT_EQ(cells().size(), c.fills) << c.what;
+  }
+  // Sections past the 16-bit count are not read.
+  app.dir.write("map.txt", many(40'000, "[_polygon]\r\n"));
+  loadtyp(app.s, app.host, app.dir.at("map.txt"));
+  EXPECT_EQ(app.s.typ.polygons.count, 32767);
+  EXPECT_EQ(app.s.typ.polygons.pixels.size(), 32768u);
+}
+
 // The sort exchanges TYP entries with the rows while the tables are long
 // enough; unticking "Sort" reads the file again in file order.
 TEST(TypAndSort, EntriesFollowTheRowsUntilSortIsUnticked) {

@@ -1,11 +1,9 @@
 #include "app/files.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <system_error>
 
+#include "app/file_io.h"
 #include "app/text.h"
 
 namespace zw {
@@ -94,41 +92,11 @@ std::vector<std::string> StdFileSystem::list_dirs(const std::string& dir) {
 }
 
 std::optional<std::string> StdFileSystem::read(const std::string& path, std::string& error) {
-  std::error_code ec;
-  auto p = to_fs_path(path);
-  if (fs::is_directory(p, ec)) {
-    error = path + " is a directory, not a file";
-    return std::nullopt;
-  }
-  std::ifstream in(p, std::ios::binary);
-  if (!in) {
-    error = "Cannot open " + path + ": " + std::strerror(errno);
-    return std::nullopt;
-  }
-  std::string data;
-  char buffer[1 << 16];
-  while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
-    data.append(buffer, static_cast<std::size_t>(in.gcount()));
-  if (in.bad()) {
-    error = "Cannot read " + path;
-    return std::nullopt;
-  }
-  return data;
+  return file_io::read_regular(path, max_read_bytes, error);
 }
 
 bool StdFileSystem::write(const std::string& path, const std::string& data, std::string& error) {
-  std::ofstream out(to_fs_path(path), std::ios::binary | std::ios::trunc);
-  if (!out) {
-    error = "Cannot write " + path + ": " + std::strerror(errno);
-    return false;
-  }
-  out.write(data.data(), static_cast<std::streamsize>(data.size()));
-  out.close();
-  if (!out) {
-    error = "Cannot write " + path + ": " + std::strerror(errno);
-    return false;
-  }
-  return true;
+  return file_io::replace_whole(path, data, error);
 }
 
 bool StdFileSystem::create_dir(const std::string& path, std::string& error) {
@@ -142,18 +110,21 @@ bool StdFileSystem::create_dir(const std::string& path, std::string& error) {
 }
 
 bool StdFileSystem::copy_file(const std::string& from, const std::string& to, std::string& error) {
-  std::error_code ec;
-  fs::copy_file(to_fs_path(from), to_fs_path(to), fs::copy_options::overwrite_existing, ec);
-  if (ec) {
-    error = "Cannot copy " + from + " to " + to + ": " + ec.message();
-    return false;
-  }
-  return true;
+  // Read whole and written whole: a named pipe or a device is never copied,
+  // and a link at the target is replaced rather than written through.
+  auto data = file_io::read_regular(from, max_read_bytes, error);
+  return data && file_io::replace_whole(to, *data, error);
 }
 
 bool StdFileSystem::remove_file(const std::string& path) {
   std::error_code ec;
   return fs::remove(to_fs_path(path), ec);
 }
+
+bool StdFileSystem::is_link(const std::string& path) {
+  return file_io::kind_of(path, false) == file_io::Kind::link;
+}
+
+std::string StdFileSystem::real_path(const std::string& path) { return file_io::real_path(path); }
 
 }  // namespace zw

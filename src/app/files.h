@@ -24,6 +24,8 @@ class StdFileSystem : public FileSystem {
   bool create_dir(const std::string& path, std::string& error) override;
   bool copy_file(const std::string& from, const std::string& to, std::string& error) override;
   bool remove_file(const std::string& path) override;
+  bool is_link(const std::string& path) override;
+  std::string real_path(const std::string& path) override;
 };
 
 }  // namespace zw

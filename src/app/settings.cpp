@@ -42,16 +42,26 @@ bool FieldReader::next(std::string& out) {
     if (p < text_.size() && text_[p] == '\n') ++p;
     pos_ = p;
   };
+  // No setting is longer than the longest path a system takes; a longer
+  // field is damage, and a huge style name would hold the window up.
+  auto take = [&](std::size_t from, std::size_t length) {
+    if (length > max_field_chars) {
+      failed_ = true;
+      return false;
+    }
+    out = text_.substr(from, length);
+    return true;
+  };
   if (text_[pos_] == '"') {
     auto close = text_.find('"', pos_ + 1);
     if (close == std::string::npos) close = text_.size();
-    out = text_.substr(pos_ + 1, close - pos_ - 1);
+    if (!take(pos_ + 1, close - pos_ - 1)) return false;
     finish(close + 1 > text_.size() ? text_.size() : close + 1);
     return true;
   }
   std::size_t p = pos_;
   while (!end_of_line(p) && text_[p] != ',') ++p;
-  out = text_.substr(pos_, p - pos_);
+  if (!take(pos_, p - pos_)) return false;
   finish(p);
   return true;
 }

@@ -18,6 +18,9 @@ void ldfnts(AppState& s, Host& host, const std::string& path);
 // end of the line. Once a read fails, every later read fails too.
 class FieldReader {
  public:
+  // The longest field read; a longer one fails like a missing one.
+  static constexpr std::size_t max_field_chars = 32767;
+
   explicit FieldReader(std::string text) : text_(std::move(text)) {}
   bool text_field(std::string& out);
   // A number field, whole and within [lo, hi] after rounding halves to even.

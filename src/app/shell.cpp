@@ -4,11 +4,6 @@
 
 namespace zw {
 
-std::string too_large_message(const std::string& path, std::int64_t size) {
-  return "The file " + path + " is too large to read (" + std::to_string(size) +
-         " bytes; the limit is " + std::to_string(max_read_bytes) + " bytes).";
-}
-
 std::string loadtext(Host& host, const std::string& path) {
   auto& fs = host.fs();
   if (!fs.file_exists(path)) return {};

@@ -2,13 +2,11 @@
 #include <cstdint>
 #include <string>
 
+#include "app/file_io.h"
 #include "app/state.h"
 #include "platform/host.h"
 
 namespace zw {
-
-// The largest file the program reads: two pieces of 48,673,404 bytes.
-inline constexpr std::int64_t max_read_bytes = 2LL * 48'673'404 - 1;
 
 // The whole content of a file, one character per byte; "" when there is no
 // such file (or it cannot be read). A file above max_read_bytes is refused
@@ -22,8 +20,5 @@ bool savetext(Host& host, const std::string& file, const std::string& buffer);
 void cap(AppState& s, const std::string& unused = {});
 // Prints a text on the chart canvas at (1000, 1000).
 void msg(AppState& s, Host& host, const std::string& text);
-
-// The refusal shown for a file that is too large to read.
-std::string too_large_message(const std::string& path, std::int64_t size);
 
 }  // namespace zw

@@ -13,10 +13,21 @@ namespace {
 
 constexpr const char* crlf = "\r\n";
 
-// The pieces of a CR LF list; the empty piece after the last CR LF is not an entry.
-std::vector<std::string> entries_of(const std::string& list) {
-  auto pieces = text::split(list, crlf);
-  if (!pieces.empty() && pieces.back().empty()) pieces.pop_back();
+// A swatch is 32 cells across, and polygons and points 32 rows down.
+constexpr long long columns = 32;
+constexpr std::size_t square_rows = 32;
+
+// The first `limit` pieces of a CR LF list, found without reading the rest of
+// it; the empty piece after the last CR LF is not an entry.
+std::vector<std::string> entries_of(std::string_view list, std::size_t limit = std::string::npos) {
+  std::vector<std::string> pieces;
+  std::size_t start = 0;
+  while (pieces.size() < limit && start < list.size()) {
+    auto end = list.find(crlf, start);
+    if (end == std::string_view::npos) end = list.size();
+    pieces.emplace_back(list.substr(start, end - start));
+    start = end + 2;
+  }
   return pieces;
 }
 
@@ -91,23 +102,25 @@ void list_missing(AppState& s, const std::string& key) {
   box += key + crlf;
 }
 
-// An entry's pixel rows and colour list, copied: the window events let run
-// between line rows may read the TYP file again.
+// An entry's colour list and the pixel rows a swatch can show, copied: the
+// window events let run between line rows may read the TYP file again.
 struct Entry {
   std::size_t k;
-  std::vector<std::string> rows, colours;
+  std::vector<std::string> colours, rows;
 };
 
-// The entry of the key; a key the table lacks is listed as missing.
-std::optional<Entry> take_entry(AppState& s, const TypTable& t, const std::string& key) {
+// The entry of the key, with its first `rows` pixel rows; a key the table
+// lacks is listed as missing.
+std::optional<Entry> take_entry(AppState& s, const TypTable& t, const std::string& key,
+                                std::size_t rows) {
   auto k = find_entry(t, key);
   if (!k) {
     list_missing(s, key);
     return std::nullopt;
   }
   auto at = static_cast<long long>(*k);
-  return Entry{*k, entries_of(bounded(t.pixels, at, "typ pixels")),
-               entries_of(bounded(t.colours, at, "typ colours"))};
+  return Entry{*k, entries_of(bounded(t.colours, at, "typ colours")),
+               entries_of(bounded(t.pixels, at, "typ pixels"), rows)};
 }
 
 // Sizes p4, switches it to pixels and clears it; the usable width in pixels.
@@ -135,7 +148,9 @@ bool plot_digits(AppState& s, Host& host, int i, bool lines) {
     s.f1.p4.visible = false;
     std::string key = row_key(s, i);
     const TypTable& t = lines ? s.typ.lines : s.typ.polygons;
-    auto entry = take_entry(s, t, key);
+    // Every row of a line is drawn, each the thinner the more rows there are;
+    // polygon rows below the picture are not.
+    auto entry = take_entry(s, t, key, lines ? typ_limits::line_rows : square_rows);
     if (!entry) return;
     missing = false;
     auto& rows = entry->rows;
@@ -146,7 +161,7 @@ bool plot_digits(AppState& s, Host& host, int i, bool lines) {
     double ch = lines ? w / static_cast<double>(rows.size() + 1) / 2 : cw;
     Painter paint(d, std::move(colours), cw, ch);
     for (std::size_t y = 0; y < rows.size(); ++y) {
-      for (std::size_t x = 0; x < 32; ++x)
+      for (std::size_t x = 0; x < columns; ++x)
         paint.cell_by_index(static_cast<long long>(x), static_cast<long long>(y),
                             digit_index(rows[y], x));
       if (lines) host.do_events();
@@ -163,11 +178,12 @@ std::optional<long long> point_index(const std::string& pixel, int cpp) {
   return cpp == 1 ? code(0) : code(0) * 16 + code(1);
 }
 
+// The first row gives the width; cells right of the picture are not drawn.
 void plot_ordinary_point(Painter& paint, const std::vector<std::string>& rows, int cpp) {
   std::size_t width = rows.empty() ? 0 : rows[0].size();
   for (std::size_t y = 0; y < rows.size(); ++y) {
     long long x = 0;
-    for (std::size_t c = 0; c < width; c += static_cast<std::size_t>(cpp), ++x)
+    for (std::size_t c = 0; c < width && x < columns; c += static_cast<std::size_t>(cpp), ++x)
       paint.cell_by_index(x, static_cast<long long>(y),
                           point_index(text::mid(rows[y], static_cast<int>(c) + 1, cpp), cpp));
   }
@@ -176,19 +192,32 @@ void plot_ordinary_point(Painter& paint, const std::vector<std::string>& rows, i
 // A direct-colour point: every pixel row is one colour, w of them per picture
 // row. Cells beyond the picture are not drawn, so a bogus header size cannot
 // hold the chart up.
-void plot_direct_point(Painter& paint, const std::vector<std::string>& rows, double usable,
-                       double cw) {
+struct IconSize {
+  long long w = 0, h = 0;
+};
+
+// The width and height that a direct-colour entry's header gives.
+IconSize direct_size(const std::string& header) {
   std::vector<std::string> size;
-  for (const auto& word : text::split(text::mid(paint.colours().at(0), 2), " "))
+  for (const auto& word : text::split(text::mid(header, 2), " "))
     if (!word.empty()) size.push_back(word);
   auto dimension = [&](std::size_t n) -> long long {
     double v = n < size.size() ? num::val(size[n]) : 0;
     return v > 0 ? std::llround(std::min(v, 1e9)) : 0;
   };
-  long long w = dimension(0), h = dimension(1);
-  long long visible = cw > 0 ? static_cast<long long>(std::ceil(usable / cw)) : 0;
-  for (long long y = 0; y < std::min(h, visible); ++y)
-    for (long long x = 0; x < std::min(w, visible); ++x) {
+  return {dimension(0), dimension(1)};
+}
+
+// The pixel rows that hold the visible cells of a direct-colour entry.
+std::size_t direct_rows_shown(IconSize size) {
+  long long shown = std::min<long long>(size.h, columns) * size.w;
+  return static_cast<std::size_t>(std::clamp<long long>(shown, 0, typ_limits::direct_rows));
+}
+
+void plot_direct_point(Painter& paint, const std::vector<std::string>& rows, IconSize size) {
+  long long w = size.w, h = size.h;
+  for (long long y = 0; y < std::min(h, columns); ++y)
+    for (long long x = 0; x < std::min(w, columns); ++x) {
       long long k = y * w + x;
       paint.cell(x, y, k < static_cast<long long>(rows.size())
                            ? bbggrr_colour(rows[static_cast<std::size_t>(k)])
@@ -220,20 +249,21 @@ bool plotpoint(AppState& s, Host& host, int i) {
       auto& code = t.type[static_cast<std::size_t>(k)];
       if (code.size() < 5) code = std::string(5 - code.size(), '0') + code;
     }
-    auto entry = take_entry(s, t, key);
+    auto entry = take_entry(s, t, key, 0);
     if (!entry) return;
     missing = false;
-    auto& rows = entry->rows;
     auto& colours = entry->colours;
     bool direct = !colours.empty() && text::starts_with(colours[0], "W");
+    IconSize size = direct ? direct_size(colours[0]) : IconSize{};
+    auto rows = entries_of(bounded(t.pixels, static_cast<long long>(entry->k), "typ pixels"),
+                           direct ? direct_rows_shown(size) : square_rows);
     int cpp = colours.size() >= 32 ? 2 : 1;
     if (!direct) bounded(t.cpp, static_cast<long long>(entry->k), "typ cpp") = static_cast<std::uint8_t>(cpp);
     Surface& d = start_picture(s, 1000, 1000);
-    double usable = d.scale_width();
-    double cw = usable / 32;
+    double cw = d.scale_width() / 32;
     Painter paint(d, std::move(colours), cw, cw);
     if (direct)
-      plot_direct_point(paint, rows, usable, cw);
+      plot_direct_point(paint, rows, size);
     else
       plot_ordinary_point(paint, rows, cpp);
   });

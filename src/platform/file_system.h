@@ -21,13 +21,24 @@ class FileSystem {
                                               const std::string& pattern) = 0;
   // Full paths of the subdirectories of dir, in name order.
   virtual std::vector<std::string> list_dirs(const std::string& dir) = 0;
-  // The whole content, one character per byte; nullopt and error set on failure.
+  // The whole content, one character per byte; nullopt and error set on
+  // failure. Only a regular file (or a link to one) no larger than the
+  // program's read limit is read; a named pipe or device is refused unopened.
   virtual std::optional<std::string> read(const std::string& path, std::string& error) = 0;
-  // Creates or truncates the file and writes data; false and error set on failure.
+  // Makes data the whole content of the file: written beside it and renamed
+  // into place, so a failure leaves the old file (or none). A link there is
+  // replaced, not written through; a folder, named pipe or device there (or a
+  // link to one) is refused. false and error (naming the file) on failure.
   virtual bool write(const std::string& path, const std::string& data, std::string& error) = 0;
   virtual bool create_dir(const std::string& path, std::string& error) = 0;
+  // A read followed by a write, with the rules of both.
   virtual bool copy_file(const std::string& from, const std::string& to, std::string& error) = 0;
   virtual bool remove_file(const std::string& path) = 0;
+  // Whether the last part of the path is a symbolic link (dangling or not).
+  virtual bool is_link(const std::string& path) = 0;
+  // The absolute path with links, "." and ".." resolved as far as it exists;
+  // "" when it cannot be resolved.
+  virtual std::string real_path(const std::string& path) = 0;
 };
 
 }  // namespace zw

@@ -12,35 +12,54 @@ namespace {
 
 constexpr const char* crlf = "\r\n";
 
-// The pieces after each occurrence of the section word; the text before the
-// first one is not a section. The count is one less than the pieces of the
-// split, so an empty file gives -1 and a file without the word 0.
-struct Sections {
-  int count = -1;
-  std::vector<std::string> pieces;
-};
+// A TYP file has a few hundred sections per kind; the counts are 16-bit
+// numbers, and sections past that many are not read.
+constexpr int max_entries = 32767;
 
-Sections sections(const std::string& all, const std::string& word) {
-  Sections out;
-  out.pieces = text::split(all, word);
-  out.count = static_cast<int>(out.pieces.size()) - 1;
-  if (!out.pieces.empty()) out.pieces.erase(out.pieces.begin());
-  return out;
+// The number of pieces after the occurrences of the section word, at most
+// max_entries; -1 for an empty text, whose split has no pieces at all.
+int section_count(std::string_view all, std::string_view word) {
+  if (all.empty()) return -1;
+  int count = 0;
+  for (auto at = all.find(word); at != std::string_view::npos && count < max_entries;
+       at = all.find(word, at + word.size()))
+    ++count;
+  return count;
 }
 
-// The lines of a piece. TYP text files come with CR LF or with bare LF line
-// ends; both give the same lines.
-std::vector<std::string> lines_of(const std::string& piece) {
-  auto lines = text::split(piece, "\n");
-  for (auto& l : lines)
-    if (!l.empty() && l.back() == '\r') l.pop_back();
-  return lines;
+// Calls f(k, piece) for the first count pieces: each runs from just after an
+// occurrence of the word to the next one or the end of the text. Pieces are
+// views, so a file of many small sections is not copied piece by piece.
+template <class F>
+void for_each_section(std::string_view all, std::string_view word, int count, F&& f) {
+  auto at = all.find(word);
+  for (int k = 0; k < count && at != std::string_view::npos; ++k) {
+    auto start = at + word.size();
+    at = all.find(word, start);
+    auto end = at == std::string_view::npos ? all.size() : at;
+    f(static_cast<std::size_t>(k), all.substr(start, end - start));
+  }
+}
+
+// Calls f(line) for the lines of a piece from its third on. TYP text files
+// come with CR LF or with bare LF line ends; both give the same lines.
+template <class F>
+void for_each_line_from_third(std::string_view piece, F&& f) {
+  std::size_t start = 0;
+  for (int n = 0; start <= piece.size() && !piece.empty(); ++n) {
+    auto end = piece.find('\n', start);
+    auto line = piece.substr(start, end == std::string_view::npos ? piece.size() - start : end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (n >= 2 && !f(std::string(line))) return;
+    if (end == std::string_view::npos) return;
+    start = end + 1;
+  }
 }
 
 // The code after "type=0x" to the end of its line, lower case, with a
 // two-digit type xy stored as 0xy00. Without "type=" the same position rule
 // takes the piece's 7th character on.
-std::string type_code(const std::string& piece) {
+std::string type_code(std::string_view piece) {
   int start = text::find(text::lower(piece), "type=") + 7;
   std::string code = text::mid(piece, start);
   code = text::before(code, "\n");
@@ -77,10 +96,19 @@ void renew(TypTable& t, int count) {
   t.cpp.assign(n, 0);
 }
 
+// A pattern of rows of 32 cells; a width beyond what a swatch shows is cut.
 std::string rows_of(int rows, char c) {
   std::string out;
-  for (int i = 0; i < rows; ++i) out += std::string(32, c) + crlf;
+  for (int i = 0; i < std::min(rows, typ_limits::line_width); ++i) out += std::string(32, c) + crlf;
   return out;
+}
+
+// Appends an entry to a CR LF list unless the list holds `limit` already:
+// what a swatch cannot show is not kept.
+void append_limited(std::string& list, std::size_t& entries, std::size_t limit, std::string_view item) {
+  if (entries >= limit) return;
+  ++entries;
+  list.append(item.substr(0, typ_limits::row_chars)).append(crlf);
 }
 
 // A width key's value: the whole number after its first "=".
@@ -91,37 +119,39 @@ int width_value(const std::string& line) {
 // Lines and polygons share everything but the width keys and the pattern
 // made when a section has no bitmap.
 void load_lines_or_polygons(AppState& s, Host& host, const std::string& all, bool lines) {
-  auto [count, pieces] = sections(all, lines ? "_line" : "_polygon");
+  std::string_view word = lines ? "_line" : "_polygon";
+  int count = section_count(all, word);
   auto& t = lines ? s.typ.lines : s.typ.polygons;
   renew(t, count);
   host.set_busy(true);
   const std::string& q = s.quote_char;
-  for (std::size_t k = 0; k < pieces.size(); ++k) {
-    std::string piece = text::lower(pieces[k]);
+  const std::size_t max_rows = lines ? typ_limits::line_rows : typ_limits::square_rows;
+  for_each_section(all, word, count, [&](std::size_t k, std::string_view raw) {
+    std::string piece = text::lower(raw);
     entry(t.type, k) = type_code(piece);
     int border = -1, width = -1;
-    auto ls = lines_of(piece);
-    for (std::size_t i = 2; i < ls.size(); ++i) {
-      const auto& line = ls[i];
+    std::size_t colours = 0, rows = 0;
+    for_each_line_from_third(piece, [&](const std::string& line) {
       attempt(host, [&] {
         if (text::contains(line, " c ")) {
-          entry(t.colours, k) += bbggrr(colour_text(line, q)) + crlf;
+          append_limited(entry(t.colours, k), colours, typ_limits::colours, bbggrr(colour_text(line, q)));
         } else if (lines && text::contains(line, "borderwidth")) {
           border = width_value(line);
         } else if (lines && text::contains(line, "linewidth")) {
           width = width_value(line);
         } else if (!q.empty() && text::starts_with(line, q)) {
-          entry(t.pixels, k) += text::remove_all(line, q) + crlf;
+          append_limited(entry(t.pixels, k), rows, max_rows, text::remove_all(line, q));
         }
       });
-    }
+      return true;
+    });
     if (entry(t.pixels, k).empty()) {
       if (lines)
         entry(t.pixels, k) = rows_of(border, '1') + rows_of(width, '0') + rows_of(border, '1');
       else
         entry(t.pixels, k) = rows_of(32, '0');
     }
-  }
+  });
   host.set_busy(false);
 }
 
@@ -132,25 +162,24 @@ void loadpolygons(AppState& s, Host& host, const std::string& all) {
 }
 
 void loadpoints(AppState& s, Host& host, const std::string& all) {
-  auto [count, pieces] = sections(all, "_point");
+  int count = section_count(all, "_point");
   auto& t = s.typ.points;
   renew(t, count);
   host.set_busy(true);
   const std::string& q = s.quote_char;
-  for (std::size_t k = 0; k < pieces.size(); ++k) {
-    std::string piece = pieces[k];
-    entry(t.type, k) = type_code(piece);
+  bool stop = false;
+  for_each_section(all, "_point", count, [&](std::size_t k, std::string_view raw) {
+    if (stop) return;
+    entry(t.type, k) = type_code(raw);
     // Night bitmaps and their colours are not shown.
-    int night = text::find(text::lower(piece), "nightxpm");
-    if (night > 0) piece = text::left(piece, night - 1);
+    int night = text::find(text::lower(raw), "nightxpm");
+    std::string_view piece = night > 0 ? raw.substr(0, static_cast<std::size_t>(night - 1)) : raw;
     // Direct colours are told by a colour written straight into a quoted row,
     // and only a header line spelt "xpm=" makes the entry one.
     bool colours_in_rows = text::contains(piece, q + "#");
     bool direct = false;
-    auto ls = lines_of(piece);
-    bool stop = false;
-    for (std::size_t i = 2; i < ls.size() && !stop; ++i) {
-      const auto& line = ls[i];
+    std::size_t colours = 0, rows = 0;
+    for_each_line_from_third(piece, [&](const std::string& line) {
       attempt(host, [&] {
         if (text::contains(line, "xpm=")) {
           if (!colours_in_rows) return;
@@ -161,21 +190,23 @@ void loadpoints(AppState& s, Host& host, const std::string& all) {
             return;
           }
           direct = true;
-          entry(t.colours, k) = "W" + text::mid(line, at + 2) + crlf;
+          colours = 1;
+          entry(t.colours, k) = "W" + text::mid(line, at + 2, static_cast<int>(typ_limits::header_chars)) + crlf;
         } else if (text::contains(line, " c ")) {
           std::string c = colour_text(line, q);
           if (text::contains(c, "=15")) c = "FFFFFF";
-          entry(t.colours, k) += bbggrr(text::before(c, " ")) + crlf;
+          append_limited(entry(t.colours, k), colours, typ_limits::colours, bbggrr(text::before(c, " ")));
         } else if (!q.empty() && text::starts_with(line, q)) {
           std::string row = text::remove_all(line, q);
           if (direct) row = bbggrr(text::before(text::remove_all(row, "#"), " "));
-          entry(t.pixels, k) += row + crlf;
+          append_limited(entry(t.pixels, k), rows, direct ? typ_limits::direct_rows : typ_limits::square_rows, row);
         }
       });
-    }
-    if (stop) break;
+      return !stop;
+    });
+    if (stop) return;
     if (entry(t.pixels, k).empty()) entry(t.pixels, k) = rows_of(32, '0');
-  }
+  });
   host.set_busy(false);
 }
 

@@ -5,6 +5,23 @@
 
 namespace zw {
 
+// How much of a TYP entry the reader keeps. A swatch shows 32 cells across
+// (a point pixel may take two characters) and 32 rows of a polygon or point;
+// a line swatch shows every row, so a line is at most 32 rows between two
+// borders of at most 32. A direct-colour point keeps the colours of its first
+// 32 rows at any icon width up to 2048; colour indexes of two characters
+// reach 3723. Rows, row lengths and headers are cut far beyond what real
+// files have, so those are kept as written.
+namespace typ_limits {
+inline constexpr int line_width = 32;
+inline constexpr std::size_t row_chars = 256;
+inline constexpr std::size_t square_rows = 64;
+inline constexpr std::size_t line_rows = 3 * line_width;
+inline constexpr std::size_t direct_rows = 2048 * 32;
+inline constexpr std::size_t colours = 4096;
+inline constexpr std::size_t header_chars = 256;
+}  // namespace typ_limits
+
 // One kind's entries of a TYP text file; entries 0..count-1 are valid.
 struct TypTable {
   int count = 0;

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <filesystem>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "app/text.h"
 #include "app/image_export.h"
@@ -84,6 +89,27 @@ TEST_F(CliChart, NamesAndExistingFilesFollowSaveImage) {
   auto missing = run_cli({"chart", example(), "--kind", "lines", "--all"});
   EXPECT_EQ(missing.status, 2);
 }
+
+#ifndef _WIN32
+// A named pipe as the output fails at once, naming it; a dangling link is
+// replaced by the image, not followed out of the folder.
+TEST_F(CliChart, OutputThatIsNoFile) {
+  for (const char* name : {"pipe.png", "pipe.bmp"}) {
+    ASSERT_EQ(mkfifo(dir.at(name).c_str(), 0600), 0);
+    auto r = chart({"--out", dir.at(name)});
+    EXPECT_EQ(r.status, 1) << name;
+    EXPECT_TRUE(text::contains(r.err, dir.at(name) + ": it is a named pipe, not a file")) << r.err;
+  }
+  for (const char* name : {"link.png", "link.bmp"}) {
+    std::filesystem::create_symlink(dir.at("outside") + name, dir.at(name));
+    auto r = chart({"--out", dir.at(name)});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_FALSE(std::filesystem::is_symlink(dir.at(name))) << name;
+    EXPECT_FALSE(load(name).isNull()) << name;
+    EXPECT_FALSE(std::filesystem::exists(dir.at("outside") + name));
+  }
+}
+#endif
 
 TEST(ComposeOnRaster, StripAboveCanvasPixelForPixel) {
   test::ensure_qt_app();

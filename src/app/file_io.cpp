@@ -1,0 +1,298 @@
+#include "app/file_io.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "app/files.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace zw {
+
+namespace fs = std::filesystem;
+
+std::string too_large_message(const std::string& path, std::int64_t size) {
+  return "The file " + path + " is too large to read (" + std::to_string(size) +
+         " bytes; the limit is " + std::to_string(max_read_bytes) + " bytes).";
+}
+
+namespace file_io {
+namespace {
+
+std::string cannot(const char* what, const std::string& path, const std::string& reason) {
+  return std::string("Cannot ") + what + " " + path + ": " + reason;
+}
+
+// A name beside the target that no one else uses: a dot file, so that a
+// leftover after a crash is hidden and matches no pattern the program lists.
+std::string temporary_name(const fs::path& target) {
+  static std::atomic<unsigned> counter{0};
+  auto ticks = static_cast<unsigned long long>(
+      std::chrono::steady_clock::now().time_since_epoch().count());
+  unsigned long long mix = ticks * 0x9E3779B97F4A7C15ULL + ++counter;
+  // Cut, so that a long file name still leaves room for the rest.
+  auto name = "." + from_fs_path(target.filename()).substr(0, 100) + ".zw" +
+              std::to_string(mix % 1000000007ULL) + ".tmp";
+  return from_fs_path(target.parent_path() / to_fs_path(name));
+}
+
+Kind kind_of_status(const fs::file_status& st) {
+  switch (st.type()) {
+    case fs::file_type::not_found:
+    case fs::file_type::none: return Kind::none;
+    case fs::file_type::regular: return Kind::regular;
+    case fs::file_type::directory: return Kind::folder;
+    case fs::file_type::symlink: return Kind::link;
+    case fs::file_type::fifo: return Kind::fifo;
+    case fs::file_type::block:
+    case fs::file_type::character: return Kind::device;
+    case fs::file_type::socket: return Kind::socket;
+    default: return Kind::other;
+  }
+}
+
+// Refuses what a whole file cannot be written to: "" when path may be written.
+std::string write_refusal(const std::string& path) {
+  if (path.empty()) return "Cannot write a file without a name";
+  Kind own = kind_of(path, false);
+  if (own == Kind::none || own == Kind::regular) return {};
+  if (own != Kind::link) return cannot("write", path, "it is " + describe(own) + ", not a file");
+  // A link is replaced by the file, so only a link to something that must not
+  // be replaced by a file is refused; a dangling one is replaced as well.
+  Kind target = kind_of(path, true);
+  if (target == Kind::none || target == Kind::regular) return {};
+  return cannot("write", path, "it is a link to " + describe(target) + ", not a file");
+}
+
+#ifndef _WIN32
+
+std::string errno_text(int e) { return std::strerror(e); }
+
+std::string refuse_read(const std::string& path, mode_t mode) {
+  Kind k = S_ISDIR(mode) ? Kind::folder : S_ISFIFO(mode) ? Kind::fifo
+           : S_ISCHR(mode) || S_ISBLK(mode) ? Kind::device : S_ISSOCK(mode) ? Kind::socket : Kind::other;
+  return path + " is " + describe(k) + ", not a file";
+}
+
+bool write_all(int fd, const std::string& data) {
+  const char* p = data.data();
+  std::size_t left = data.size();
+  while (left > 0) {
+    ssize_t n = ::write(fd, p, left);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = EIO;
+      return false;
+    }
+    p += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+#endif
+
+}  // namespace
+
+Kind kind_of(const std::string& path, bool follow_links) {
+  if (path.empty()) return Kind::none;
+  std::error_code ec;
+  auto p = to_fs_path(path);
+  auto st = follow_links ? fs::status(p, ec) : fs::symlink_status(p, ec);
+  return kind_of_status(st);
+}
+
+std::string describe(Kind kind) {
+  switch (kind) {
+    case Kind::none: return "nothing";
+    case Kind::regular: return "a file";
+    case Kind::folder: return "a folder";
+    case Kind::link: return "a link";
+    case Kind::fifo: return "a named pipe";
+    case Kind::device: return "a device";
+    case Kind::socket: return "a socket";
+    default: return "not a regular file";
+  }
+}
+
+std::string real_path(const std::string& path) {
+  if (path.empty()) return {};
+  std::error_code ec;
+  auto p = fs::weakly_canonical(fs::absolute(to_fs_path(path), ec), ec);
+  return ec ? std::string() : from_fs_path(p);
+}
+
+#ifndef _WIN32
+
+std::optional<std::string> read_regular(const std::string& path, std::int64_t limit,
+                                        std::string& error) {
+  auto p = to_fs_path(path);
+  struct stat st{};
+  // The type is checked before opening, so that a named pipe is never opened;
+  // the open does not wait either, and the file opened is checked again.
+  if (::stat(p.c_str(), &st) != 0) {
+    error = cannot("open", path, errno_text(errno));
+    return std::nullopt;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    error = refuse_read(path, st.st_mode);
+    return std::nullopt;
+  }
+  if (st.st_size > limit) {
+    error = too_large_message(path, st.st_size);
+    return std::nullopt;
+  }
+  int fd = ::open(p.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    error = cannot("open", path, errno_text(errno));
+    return std::nullopt;
+  }
+  std::optional<std::string> data;
+  if (::fstat(fd, &st) != 0) {
+    error = cannot("read", path, errno_text(errno));
+  } else if (!S_ISREG(st.st_mode)) {
+    error = refuse_read(path, st.st_mode);
+  } else {
+    // The size is only a hint: files of /proc say 0, and a file may grow.
+    std::string text;
+    text.reserve(static_cast<std::size_t>(std::max<std::int64_t>(st.st_size, 0)));
+    char buffer[1 << 16];
+    for (;;) {
+      ssize_t n = ::read(fd, buffer, sizeof buffer);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) {
+        error = cannot("read", path, errno_text(errno));
+        break;
+      }
+      if (n == 0) {
+        data = std::move(text);
+        break;
+      }
+      if (static_cast<std::int64_t>(text.size()) + n > limit) {
+        error = too_large_message(path, static_cast<std::int64_t>(text.size()) + n);
+        break;
+      }
+      text.append(buffer, static_cast<std::size_t>(n));
+    }
+  }
+  ::close(fd);
+  return data;
+}
+
+bool replace_whole(const std::string& path, const std::string& data, std::string& error) {
+  error = write_refusal(path);
+  if (!error.empty()) return false;
+  auto target = to_fs_path(path);
+  struct stat old{};
+  bool replacing = ::lstat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+  // A rename would replace a file that its owner made read-only; as writing
+  // into it would not, neither does this.
+  if (replacing && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+    error = cannot("write", path, errno_text(errno));
+    return false;
+  }
+
+  int fd = -1;
+  std::string temp;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temp = temporary_name(target);
+    fd = ::open(to_fs_path(temp).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) {
+    error = cannot("write", path, errno_text(errno));
+    return false;
+  }
+  if (replacing) {
+    // The new file takes the old one's place, so it takes its permissions and,
+    // where allowed, its owner.
+    (void)::fchmod(fd, old.st_mode & 07777);
+    if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) (void)::fchown(fd, old.st_uid, old.st_gid);
+  }
+  bool ok = write_all(fd, data) && ::fsync(fd) == 0;
+  int saved = errno;
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    saved = errno;
+  }
+  if (ok && ::rename(to_fs_path(temp).c_str(), target.c_str()) != 0) {
+    ok = false;
+    saved = errno;
+  }
+  if (!ok) {
+    ::unlink(to_fs_path(temp).c_str());
+    error = cannot("write", path, errno_text(saved));
+  }
+  return ok;
+}
+
+#else  // Windows: no named pipes or devices among files; links are rare.
+
+std::optional<std::string> read_regular(const std::string& path, std::int64_t limit,
+                                        std::string& error) {
+  Kind k = kind_of(path, true);
+  if (k != Kind::regular) {
+    error = k == Kind::none ? cannot("open", path, "no such file") : path + " is " + describe(k) + ", not a file";
+    return std::nullopt;
+  }
+  std::ifstream in(to_fs_path(path), std::ios::binary);
+  if (!in) {
+    error = cannot("open", path, std::strerror(errno));
+    return std::nullopt;
+  }
+  std::string data;
+  char buffer[1 << 16];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    if (static_cast<std::int64_t>(data.size()) + in.gcount() > limit) {
+      error = too_large_message(path, static_cast<std::int64_t>(data.size()) + in.gcount());
+      return std::nullopt;
+    }
+    data.append(buffer, static_cast<std::size_t>(in.gcount()));
+  }
+  if (in.bad()) {
+    error = cannot("read", path, "read error");
+    return std::nullopt;
+  }
+  return data;
+}
+
+bool replace_whole(const std::string& path, const std::string& data, std::string& error) {
+  error = write_refusal(path);
+  if (!error.empty()) return false;
+  auto temp = to_fs_path(temporary_name(to_fs_path(path)));
+  bool ok = false;
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (out) {
+      out.write(data.data(), static_cast<std::streamsize>(data.size()));
+      out.close();
+      ok = static_cast<bool>(out);
+    }
+  }
+  std::string reason = std::strerror(errno);
+  std::error_code ec;
+  if (ok) {
+    fs::rename(temp, to_fs_path(path), ec);
+    if (ec) ok = false, reason = ec.message();
+  }
+  if (!ok) {
+    fs::remove(temp, ec);
+    error = cannot("write", path, reason);
+  }
+  return ok;
+}
+
+#endif
+
+}  // namespace file_io
+}  // namespace zw

@@ -1,0 +1,44 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace zw {
+
+// The largest file the program reads: two pieces of 48,673,404 bytes.
+inline constexpr std::int64_t max_read_bytes = 2LL * 48'673'404 - 1;
+
+// The refusal shown for a file that is too large to read.
+std::string too_large_message(const std::string& path, std::int64_t size);
+
+// Reading and writing whole files so that a hostile folder cannot hang the
+// program or make it write where it should not. Paths are UTF-8 text.
+namespace file_io {
+
+// What a path names. A link is only ever reported when links are not followed.
+enum class Kind { none, regular, folder, link, fifo, device, socket, other };
+
+Kind kind_of(const std::string& path, bool follow_links);
+// "a folder", "a named pipe", ... for messages.
+std::string describe(Kind kind);
+
+// The whole content of a regular file (or of a link to one), at most limit
+// bytes. Anything else is refused unopened, and nothing is opened in a way
+// that could wait for a writer. nullopt with error naming the file on failure.
+std::optional<std::string> read_regular(const std::string& path, std::int64_t limit,
+                                        std::string& error);
+
+// Writes data as the whole new content of path: into a new file beside it,
+// then renamed over it, so that the path holds either its old content or all
+// of data. A link at path is replaced, never written through; a folder, named
+// pipe or device there (or a link to one) is refused. A file replaced keeps
+// its permissions. false with error naming the file and the reason on failure;
+// the old file then stays as it was.
+bool replace_whole(const std::string& path, const std::string& data, std::string& error);
+
+// The path with links, "." and ".." resolved as far as it exists; the rest is
+// appended as written. "" when it cannot be resolved.
+std::string real_path(const std::string& path);
+
+}  // namespace file_io
+}  // namespace zw
