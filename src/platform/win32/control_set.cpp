@@ -147,7 +147,7 @@ ControlSet::~ControlSet() {
     // The model outlives the window: it must not keep pointers to our surfaces.
     if (auto* box = std::get_if<PictureBox*>(&b->c.model); box && *box && b->surface)
       (*box)->attach(nullptr);
-    if (b->hwnd && IsWindow(b->hwnd)) SetWindowLongPtrW(b->hwnd, GWLP_USERDATA, 0);
+    if (b->surface && b->hwnd && IsWindow(b->hwnd)) SetWindowLongPtrW(b->hwnd, GWLP_USERDATA, 0);
     if (b->own_font) DeleteObject(b->own_font);
   }
   for (auto& [key, brush] : brushes_) DeleteObject(brush);

@@ -133,7 +133,9 @@ void GdiSurface::line(double x1, double y1, double x2, double y2, Colour c) {
 void GdiSurface::make_font() {
   HFONT next = CreateFontW(-font_px_, 0, 0, 0, bold_ ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font_name_.c_str());
+                           // Grey edges, never coloured ones: a saved chart looks
+                           // the same whatever the screen's smoothing.
+                           ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font_name_.c_str());
   if (!next) return;  // the previous font stays
   HGDIOBJ previous = SelectObject(dc_, next);
   if (!first_font_) first_font_ = previous;
