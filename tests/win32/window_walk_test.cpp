@@ -131,6 +131,19 @@ TEST(Win32Window, AUserWalksThroughTheWindowAndARestartRestoresTheSettings) {
     EXPECT_EQ(p.s.style_name, "example");
     EXPECT_EQ(text_of(p.control("Label4")), f.Label4.caption);
     EXPECT_TRUE(text::contains(f.Label4.caption, "0:24")) << f.Label4.caption;
+    // The right button on the levels reads the style's options file again.
+    std::string options = dir.read("styles/example/options");
+    dir.write("styles/example/options", text::replace_all(options, "0:24", "0:23"));
+    SendMessageW(p.control("Label4"), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(2, 2));
+    EXPECT_TRUE(text::contains(text_of(p.control("Label4")), "0:23")) << text_of(p.control("Label4"));
+    dir.write("styles/example/options", options);
+    SendMessageW(p.control("Label4"), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(2, 2));
+
+    // The mouse over a flat button paints its hover look, and off it the normal one.
+    SendMessageW(p.control("command2"), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    EXPECT_TRUE(p.s.hover_active && f.command2.draw().image().at(1, 1) == rgb(250, 250, 250));
+    SendMessageW(p.view->hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(600, 10));
+    EXPECT_TRUE(!p.s.hover_active && f.command2.draw().image().at(1, 1) == rgb(230, 230, 230));
 
     // Lines, All, Check: the chart is drawn.
     p.click("Check3(1)");
