@@ -5,10 +5,6 @@
 // start loads the Qt libraries and builds a fresh application: the parent times
 // the child from spawn to exit, the child times itself from before the
 // application object to the first chart and quits there.
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -27,8 +23,6 @@
 #include "platform/qt/qt_host.h"
 #include "platform/qt/raster_text.h"
 #include "support.h"
-
-extern char** environ;
 
 namespace fs = std::filesystem;
 using namespace zw;
@@ -107,27 +101,11 @@ struct Start {
 Start run_child(const std::string& self, const std::string& app_dir, const std::string& root,
                 bool first = false) {
   Start st;
-  auto out = fs::path(app_dir) / "child.out";
-  std::string out_path = out.string();
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  std::vector<std::string> words{self, first ? "--first" : "--child", app_dir, root};
-  std::vector<char*> argv;
-  for (auto& w : words) argv.push_back(w.data());
-  argv.push_back(nullptr);
-  auto t0 = Clock::now();
-  pid_t pid = 0;
-  int rc = posix_spawn(&pid, self.c_str(), &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (rc != 0) return st;
-  int status = 0;
-  rusage usage{};
-  if (wait4(pid, &status, 0, &usage) != pid) return st;
-  st.wall = ms_between(t0, Clock::now());
-  auto ms = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3; };
-  st.cpu = ms(usage.ru_utime) + ms(usage.ru_stime);
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return st;
+  std::string out_path = (fs::path(app_dir) / "child.out").string();
+  auto run = bench::run_process({self, first ? "--first" : "--child", app_dir, root}, out_path);
+  st.wall = run.wall;
+  st.cpu = run.cpu;
+  if (run.status != 0) return st;
   FILE* f = std::fopen(out_path.c_str(), "r");
   if (!f) return st;
   st.ok = std::fscanf(f, "%lf %lf %lf %lf %d", &st.app, &st.load, &st.shown, &st.chart,

@@ -1,6 +1,10 @@
 // What the chart benchmarks share: timing, generated styles and TYP files, and a
 // batch session whose picture boxes are Qt rasters at 15 twips per pixel.
 #pragma once
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <time.h>
 
 #include <algorithm>
@@ -18,6 +22,8 @@
 #include "platform/headless/headless_host.h"
 #include "platform/qt/raster_app.h"
 #include "platform/qt/raster_surface.h"
+
+extern char** environ;
 
 namespace zw::bench {
 
@@ -56,6 +62,37 @@ Timing time_runs(int runs, F&& f) {
 template <class F>
 double time_ms(int runs, F&& f) {
   return time_runs(runs, f).wall;
+}
+
+// One run of another program, its standard output going to a file: the time
+// from spawn to exit, the child's user and system time, and its exit status
+// (-1 when it did not start or did not exit).
+struct ProcessRun {
+  double wall = 0, cpu = 0;
+  int status = -1;
+};
+
+inline ProcessRun run_process(std::vector<std::string> words, const std::string& out_path) {
+  ProcessRun run;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  std::vector<char*> argv;
+  for (auto& w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+  auto t0 = std::chrono::steady_clock::now();
+  pid_t pid = 0;
+  int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (rc != 0) return run;
+  int status = 0;
+  rusage usage{};
+  if (wait4(pid, &status, 0, &usage) != pid) return run;
+  run.wall = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+  auto ms = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3; };
+  run.cpu = ms(usage.ru_utime) + ms(usage.ru_stime);
+  if (WIFEXITED(status)) run.status = WEXITSTATUS(status);
+  return run;
 }
 
 inline std::string hex2(int v) {

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <filesystem>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "app/files.h"
 #include "app/paths.h"
 #include "app/text.h"
@@ -32,7 +36,9 @@ TEST(ResolutionsToLevels, RewritesEveryResolutionUpToItsEndCharacter) {
       {"[0x02 resolution 24-18]", "[0x02 level 0-3 ]", {}},
       {"[0x03 resolution 24(x)]", "[0x03 level 0 (x)]", {}},
       {"a [0x01 resolution 25] b [0x02 resolution 21] c [0x03 resolution 10]\n",
-       "a [0x01 level 0 ] b [0x02 level 2 ] c [0x03 level 3 ]\n", {}},
+       "a [0x01 level 0 ] b [0x02 level 1 ] c [0x03 level 3 ]\n", {}},
+      // Blanks and TABs after the keyword go; a TAB may stand for its blank.
+      {"[0x01 resolution\t \t21-23]", "[0x01 level 1-1 ]", {}},
       {"# at resolution 24, the finest\n", "# at level 0  the finest\n", {}},
       {"[0x01 Resolution 24] [0x02 resolution 22]", "[0x01 Resolution 24] [0x02 level 1 ]", {}},
       // Nothing ends the resolution: converted anyway, with a warning.
@@ -45,7 +51,7 @@ TEST(ResolutionsToLevels, RewritesEveryResolutionUpToItsEndCharacter) {
       // whole, and it never takes the closing bracket along.
       {"# drawn from resolution 24\nhighway=path { set x=y } [0x16 resolution 22]\n",
        "# drawn from level 0 \nhighway=path { set x=y } [0x16 level 1 ]\n", {}},
-      {"[0x01 resolution 23\r\n]", "[0x01 level 1 \r\n]", {}},
+      {"[0x01 resolution 23\r\n]", "[0x01 level 0 \r\n]", {}},
   };
   for (const auto& c : cases) {
     app.host.messages.clear();
@@ -96,7 +102,7 @@ TEST_F(Convert, WritesACompleteStyleAndLeavesTheSourceAlone) {
   expected["polygons"] = "include 'inc/land';\nnatural=water [0x3c level 2 ]\n\r\n";
   expected["lines"] = "include 'inc/roads/main';\nhighway=primary [0x03 level 1 ]\n\r\n";
   expected["inc/roads/main"] = "include 'inc/common';\nhighway=track [0x0a level 0 ]\n\r\n";
-  expected["inc/common"] = "access=no { set x=y }\nbarrier=gate [0x01 level 1 ]\n\r\n";
+  expected["inc/common"] = "access=no { set x=y }\nbarrier=gate [0x01 level 0 ]\n\r\n";
   EXPECT_EQ(tree("new"), expected);
   EXPECT_EQ(tree("src"), source);
 }
@@ -136,8 +142,9 @@ TEST_F(Convert, AnExistingTargetIsReplacedOnlyOnYesAndKeepsItsOwnFiles) {
 TEST_F(Convert, MissingFilesAndFilesOutsideTheStyleAreNamedAndNotWritten) {
   for (const char* gone : {"info", "version", "polygons"})
     std::filesystem::remove(to_fs_path(at(std::string("src/") + gone)));
-  app.style("other", {{"inc/x", "shared [0x01 resolution 24]\n"}});
-  app.dir.write("styles/src/lines", "include 'inc/../../other/inc/x';\nx [0x03 resolution 22]\n");
+  app.style("other", {{"inc/x", "shared [0x01 resolution 24]\n"}, {"inc/y", "include 'inc/common';\n"}});
+  app.dir.write("styles/src/lines", "include '../other/inc/x';\ninclude \"../other/inc/y\";\nx [0x03 resolution 22]\n");
+  app.dir.write("styles/src/inc/roads/main", "x [0x0a resolution 24]\n");
   auto other = tree("other");
   EXPECT_TRUE(convert("new"));
   for (const char* file : {"info", "version"})
@@ -145,13 +152,56 @@ TEST_F(Convert, MissingFilesAndFilesOutsideTheStyleAreNamedAndNotWritten) {
                      "), so the new style has none."));
   EXPECT_TRUE(said("None herepolygons"));
   EXPECT_TRUE(said("cannot find " + at("src/polygons")));
-  EXPECT_TRUE(said("Not copied, as it lies outside the style's folder: " +
-                   at("src/inc/../../other/inc/x")));
+  // One message names every file outside; what they include inside is converted.
+  EXPECT_TRUE(said("Neither copied nor converted, as they lie outside the style's folder (the new style finds "
+                   "them by the same names): " + at("src/../other/inc/x") + ", " + at("src/../other/inc/y")));
   EXPECT_EQ(tree("other"), other);
+  EXPECT_EQ(app.dir.read("styles/new/inc/common"), "access=no { set x=y }\nbarrier=gate [0x01 level 0 ]\n\r\n");
   Strings made;
   for (const auto& [name, content] : tree("new")) made.push_back(name);
-  EXPECT_EQ(made, (Strings{"lines", "options", "points", "relations"}));
+  EXPECT_EQ(made, (Strings{"inc/common", "inc/land", "inc/roads/main", "lines", "options", "points", "relations"}));
 }
+
+// Every file and folder of the source comes along; each file of the new style
+// is written once, a rule file that is also included as such.
+TEST_F(Convert, EverythingElseIsCopiedAndEachFileWrittenOnce) {
+  app.dir.write("styles/src/relations", "type=route { set route=yes }\ninclude 'inc/rel_x';\n");
+  app.dir.write("styles/src/inc/rel_x", "type=multipolygon { set x=y }\n");
+  app.dir.write("styles/src/README", "notes\n");
+  app.dir.write("styles/src/icons/small/a.xpm", "xpm\n");
+  app.dir.write("styles/src/polygons", "include 'inc/../lines';\ninclude 'inc/common';\nx [0x3c resolution 20]\n");
+  app.dir.write("styles/new/README", "mine\n");
+  app.host.answers = {Answer::yes};
+  auto source = tree("src");
+  EXPECT_TRUE(convert("new"));
+  auto copy = tree("new");
+  for (const char* same : {"relations", "inc/rel_x", "icons/small/a.xpm", "inc/land", "options", "points"})
+    EXPECT_EQ(copy[same], source[same]) << same;
+  EXPECT_EQ(copy["README"], "mine\n");
+  EXPECT_EQ(copy["lines"], "include 'inc/roads/main';\nhighway=primary [0x03 level 1 ]\n\r\n");
+  EXPECT_EQ(copy.size(), source.size());
+  for (const auto& written : {at("new/lines"), at("new/inc/common")})
+    EXPECT_EQ(std::count(app.host.messages.begin(), app.host.messages.end(), "Now saving as " + written), 1)
+        << written;
+  EXPECT_EQ(tree("src"), source);
+}
+
+#ifndef _WIN32
+// A link to the system's process tables reads as nothing, a named pipe never
+// returns: each is named, and nothing empty stands in for it in the copy.
+TEST_F(Convert, WhatIsNotARegularFileIsNamedAndLeftOut) {
+  namespace fs = std::filesystem;
+  fs::create_symlink("/proc/self/status", to_fs_path(at("src/inc/status")));
+  ASSERT_EQ(mkfifo(at("src/inc/fifo").c_str(), 0600), 0);
+  app.dir.write("styles/src/lines", "include 'inc/status';\ninclude 'inc/fifo';\nx [0x03 resolution 22]\n");
+  EXPECT_TRUE(convert("new"));
+  for (const char* file : {"status", "fifo"}) {
+    EXPECT_TRUE(said("Not read, as it is not a regular file: " + at(std::string("src/inc/") + file))) << file;
+    EXPECT_FALSE(fs::exists(fs::symlink_status(to_fs_path(at(std::string("new/inc/") + file))))) << file;
+  }
+  EXPECT_EQ(app.dir.read("styles/new/lines"), "include 'inc/status';\ninclude 'inc/fifo';\nx [0x03 level 1 ]\n\r\n");
+}
+#endif
 
 TEST_F(Convert, TheMenuAsksForTheNameThenConvertsListsAndRunsTheAnalysis) {
   app.click_kind(1);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "app/text.h"
 #include "levels/options_file.h"
 #include "support/test_app.h"
@@ -62,6 +64,62 @@ TEST(OptionsFile, FillsTheLevelTable) {
     } else {
       EXPECT_EQ(app.host.messages, c.messages) << c.options;
     }
+  }
+}
+
+TEST(OptionsFile, IncludedFilesCountAsIfTheirLinesStoodInOptions) {
+  using Files = std::map<std::string, std::string>;
+  const struct {
+    Files files;  // relative to the style folder "s"
+    const char *level_res, *caption;
+  } cases[] = {
+      {{{"options", "include '../shared/options';\n"}, {"../shared/options", "levels = 0:24, 1:22\n"}},
+       "24,22", "Levels:0:24,1:22 + "},
+      {{{"options", "\xEF\xBB\xBFinclude \"inc/levels\";\r\noverview-levels = 2:18\r\n"},
+        {"inc/levels", "levels=0:24,1:21\r\n"}},
+       "24,21,18", "Levels:0:24,1:21 + 2:18"},
+      // Nested, in place of the statement, each file once.
+      {{{"options", "include 'a';\n"}, {"a", "include 'b';\ninclude 'options';\nlevels=0:24,1:20\n"},
+        {"b", "include 'a';\n\tINCLUDE b\noverview-levels=2:16\n"}},
+       "24,20,16", "Levels:0:24,1:20 + 2:16"},
+      {{{"options", "levels=0:24,1:22\ninclude 'more';\n"}, {"more", "levels=0:23,1:21\n"}},
+       "23,21", "Levels:0:23,1:21 + "},
+      // Not followed: another style's file, a comment; a missing file is passed over.
+      {{{"options", "include 'x' from default;\n# include 'x';\ninclude 'nothing';\nlevels=0:24,1:22\n"},
+        {"x", "levels=0:20,1:18\n"}},
+       "24,22", "Levels:0:24,1:22 + "},
+  };
+  for (const auto& c : cases) {
+    test::TestApp app;
+    for (const auto& [name, content] : c.files) app.dir.write("styles/s/" + name, content);
+    app.select("s");
+    EXPECT_EQ(list(app.s.levels.level_res), c.level_res) << c.files.at("options");
+    EXPECT_EQ(app.s.f1.Label4.caption, c.caption) << c.files.at("options");
+    EXPECT_EQ(app.host.messages, Strings{}) << c.files.at("options");
+  }
+}
+
+// mkgmap draws a rule of resolution r at every level whose resolution is at
+// least r, and a rule of level n at levels 0 to n: a converted rule must be
+// drawn at the main levels at which its source was.
+TEST(OptionsFile, ResolutionsBecomeTheLevelsMkgmapDrawsThemAt) {
+  const struct { const char *options, *resolution, *level; } cases[] = {
+      {"levels = 0:24, 1:22, 2:20", "24", "0"},   {"levels = 0:24, 1:22, 2:20", "23", "0"},
+      {"levels = 0:24, 1:22, 2:20", "22", "1"},   {"levels = 0:24, 1:22, 2:20", "21", "1"},
+      {"levels = 0:24, 1:22, 2:20", "22.5", "1"}, {"levels = 0:24, 1:22, 2:20", "25", "0"},
+      {"levels = 0:24, 1:22, 2:20", "10", "2"},   {"levels = 0:24, 1:22, 2:20", "21-23", "1-1"},
+      {"levels = 0:24, 1:22, 2:20", "20-24", "2-0"}, {"levels = 0:24, 1:22, 2:20", "23-21", "1-1"},
+      {"levels = 0:24, 1:22, 2:20", "19-21", "2-2"}, {"levels = 0:24, 1:22, 2:20", "19-23", "2-1"},
+      // Between overview levels, or below the last main one, as before.
+      {"levels = 0:24, 1:22, 2:20\noverview-levels = 3:18, 4:16", "17", "4"},
+      {"levels = 0:24, 1:22, 2:20\noverview-levels = 3:18, 4:16", "19", "3"},
+      {"levels = 0:24, 1:22, 2:20\noverview-levels = 3:18, 4:16", "16", "4"},
+  };
+  for (const auto& c : cases) {
+    test::TestApp app;
+    app.style("s", {{"options", std::string(c.options) + "\n"}});
+    app.select("s");
+    EXPECT_EQ(convertrl(app.s, c.resolution), c.level) << c.options << ": " << c.resolution;
   }
 }
 

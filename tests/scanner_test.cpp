@@ -63,6 +63,15 @@ TEST(Scanner, StoresTheRowItShould) {
       {all, "highway=a [0x01 level 2]", 20, "7 20-24 01"},
       {all, "highway=a [0x01 resolution 22]", 20, ""},
       {txt, "waterway=river [0x1f resolution 18]", -1, ""},  // lacks the filter text
+      // The keywords count only as words, and the blanks and TABs after them
+      // go before the value is read.
+      {all, "boundary=administrative & admin_level = 2 [0x1e level 2-0]", -1, "7 20-24 1E"},
+      {txt, "highway=a & admin_level = 2 [0x1e resolution 22]", -1, "7 22-24 1E"},
+      {all, "highway=a & admin_level=2 & level=1 [0x1e]", -1, ""},
+      {all, "[0x01 resolution  21]", -1, "7 21-24 01"},
+      {cat, "highway=a [0x01 resolution\t \t21-23 continue]", -1, "7 21-23 continue 01"},
+      {txt, "highway=a\t[0x01 level\t1]", -1, "7 22-24 01"},
+      {all, "resolution 20 [0x01 ]", -1, "7 20-24 01"},
       // A resolution of 0: kept by the all-categories scan only.
       {all, "highway=a [0x01 resolution 0]", -1, "7 0-24 01"}, {txt, "highway=a [0x01 resolution 0]", -1, ""},
   };

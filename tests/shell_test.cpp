@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "app/files.h"
 #include "app/paths.h"
 #include "app/shell.h"
@@ -8,6 +14,8 @@
 
 namespace zw {
 namespace {
+
+using Strings = std::vector<std::string>;
 
 TEST(Paths, PartCutsAtTheLastSeparatorOfEitherKindAndCollapseDropsDoubles) {
   const struct {
@@ -19,6 +27,15 @@ TEST(Paths, PartCutsAtTheLastSeparatorOfEitherKindAndCollapseDropsDoubles) {
                {"\\x", 2, ""},                      {"plain", 0, "plain"}};
   for (const auto& p : cases) EXPECT_EQ(paths::part(p.path, p.mode), p.part) << p.path << " " << p.mode;
   EXPECT_EQ(paths::collapse("a//b\\\\c/"), paths::to_host("a/b/c/"));
+}
+
+TEST(Paths, NormalResolvesDotsAsText) {
+  const struct { const char *path, *normal; } cases[] = {
+      {"/s/st/inc/../lines", "/s/st/lines"}, {"/s/st/./inc//a", "/s/st/inc/a"}, {"/s/st/../../../x", "/x"},
+      {"st/../../x", "../x"},                {"./a/b/..", "a"},              {"a/..", "."},
+      {"st\\inc\\..\\lines", "st/lines"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(paths::normal(c.path), paths::to_host(c.normal)) << c.path;
 }
 
 TEST(Paths, TheSystemsOwnSeparatorComesOutEitherGoesIn) {
@@ -51,6 +68,36 @@ TEST(Shell, LoadtextKeepsEveryByteAndSavetextAppendsCrLfAndReportsAFailure) {
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_TRUE(text::starts_with(host.messages[0], bad + " "));
 }
+
+#ifndef _WIN32
+// Only a regular file is read: a named pipe would block the program, a device
+// or a file of the system's tables reads as nothing or without end.
+TEST(Shell, WhatIsNotARegularFileIsRefusedUnopened) {
+  namespace fs = std::filesystem;
+  test::TempDir dir;
+  dir.write("plain", "x\n");
+  fs::create_symlink(to_fs_path(dir.at("plain")), to_fs_path(dir.at("link")));
+  fs::create_symlink("/proc/self/status", to_fs_path(dir.at("status")));
+  fs::create_symlink("/dev/zero", to_fs_path(dir.at("zero")));
+  fs::create_symlink(to_fs_path(dir.at("gone")), to_fs_path(dir.at("dangling")));
+  ASSERT_EQ(mkfifo(dir.at("fifo").c_str(), 0600), 0);
+  const struct { const char* name; const char* content; bool named; } cases[] = {
+      {"plain", "x\n", false}, {"link", "x\n", false},      {"status", nullptr, true}, {"zero", nullptr, true},
+      {"fifo", nullptr, true},  {"dangling", nullptr, false}, {"gone", nullptr, false},
+  };
+  for (const auto& c : cases) {
+    for (bool report : {false, true}) {
+      HeadlessHost host;
+      auto data = read_whole(host, dir.at(c.name), report);
+      EXPECT_EQ(data.value_or("(none)"), c.content ? c.content : "(none)") << c.name;
+      Strings messages;
+      if (report && c.named) messages.push_back(not_a_file_message(dir.at(c.name)));
+      EXPECT_EQ(host.messages, messages) << c.name;
+      EXPECT_EQ(loadtext(host, dir.at(c.name)), c.content ? c.content : "") << c.name;
+    }
+  }
+}
+#endif
 
 TEST(Shell, CaptionAndCanvasMessage) {
   test::TestApp app;

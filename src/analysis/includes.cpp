@@ -1,8 +1,10 @@
 #include "analysis/includes.h"
 
 #include <optional>
+#include <unordered_set>
 
 #include "app/failure.h"
+#include "app/include_statements.h"
 #include "app/paths.h"
 #include "app/shell.h"
 #include "app/text.h"
@@ -10,27 +12,10 @@
 namespace zw {
 namespace {
 
-// The whole file, or nullopt when there is none or it is refused.
-std::optional<std::string> read_whole(Host& host, const std::string& path) {
-  auto& fs = host.fs();
-  if (path.empty() || !fs.file_exists(path)) return std::nullopt;
-  auto size = fs.file_size(path);
-  if (size > max_read_bytes) {
-    host.message(too_large_message(path, size));
-    return std::nullopt;
-  }
-  host.set_busy(true);
-  std::string error;
-  auto data = fs.read(path, error);
-  host.do_events();
-  host.set_busy(false);
-  if (!data) host.message(error);
-  return data;
-}
-
 // The reading of loadbinary: the whole file with its blanks normalised.
 std::optional<std::string> load_normalised(Host& host, const std::string& path) {
-  auto data = read_whole(host, paths::to_host(path));
+  if (path.empty()) return std::nullopt;
+  auto data = read_whole(host, paths::to_host(path), true);
   if (!data) return std::nullopt;
   std::string t = text::replace_all(*data, "\t", " ");
   t = text::replace_all(t, "  ", " ");
@@ -51,47 +36,70 @@ std::string rules_joined(std::string t) {
   t = text::replace_all(t, " {", "{");
   t = text::replace_all(t, " }", "}");
   t = text::replace_all(t, "\n{", "{");
-  t = text::replace_all(t, "\n[", "[");
-  return t;
+  return text::replace_all(t, "\n[", "[");
 }
 
-std::string cleaned_names(const std::string& names) {
-  std::string n = paths::to_host(names);
-  n = text::remove_all(n, "'");
-  return text::remove_all(n, ";");
-}
-
-struct Collection {
-  bool full_reported = false;
-};
-
-void add_files(AppState& s, Host& host, Collection& c, int tt, const std::string& names,
-               const std::string& dir) {
-  auto& inc = s.includes;
-  for (const auto& raw : text::split(names, "include")) {
-    auto piece = text::trim(raw);
-    if (piece.empty()) continue;
-    attempt(host, [&] {
-      host.do_events();
-      auto full = paths::collapse(dir + paths::sep_text + piece);
-      if (!host.fs().file_exists(full)) return;
-      if (inc.extra_count + 1 >= include_entries) {
-        if (!c.full_reported) {
-          c.full_reported = true;
-          host.message("More than " + std::to_string(include_entries) +
-                       " included files: " + full + " and the files after it are not read.");
-        }
-        return;
-      }
-      auto data = load_normalised(host, full);
-      if (!data) return;
-      ++inc.extra_count;
-      s.f1.Label6.caption = text::decimal(inc.extra_count);
-      inc.extra_files[static_cast<std::size_t>(inc.extra_count)] = std::to_string(tt) + full;
-      inc.extra_texts[static_cast<std::size_t>(inc.extra_count)] = rules_joined(*data);
-    });
+// One kind's collection: which files it has met, so that each is recorded at
+// most once however often, and however circularly, it is included.
+class Collection {
+ public:
+  Collection(AppState& s, Host& host, int tt, std::string dir)
+      : s_(s), host_(host), dir_(std::move(dir)), digit_(std::to_string(tt)) {
+    auto& inc = s_.includes;
+    for (int k = 0; k <= inc.extra_count && k < include_entries; ++k) {
+      const auto& entry = inc.extra_files[static_cast<std::size_t>(k)];
+      if (text::starts_with(entry, digit_)) seen_.insert(paths::normal(entry.substr(1)));
+    }
   }
-}
+
+  // A file that is not to be recorded: the rule file itself.
+  void met(const std::string& path) { seen_.insert(paths::normal(path)); }
+
+  void add(const std::vector<std::string>& names) {
+    auto& inc = s_.includes;
+    for (const auto& name : names) {
+      attempt(host_, [&] {
+        auto full = paths::collapse(dir_ + paths::sep_text + name);
+        // Once the tables are full, nothing more is looked at on disk.
+        if (!seen_.insert(paths::normal(full)).second || full_reported_) return;
+        auto what = host_.fs().entry(full);
+        if (what == FileSystem::Entry::none || what == FileSystem::Entry::folder) return;
+        if (inc.extra_count + 1 >= include_entries) {
+          if (!full_reported_) {
+            full_reported_ = true;
+            host_.message("More than " + std::to_string(include_entries) + " included files: " + full +
+                          " and the files after it are not read.");
+          }
+          return;
+        }
+        host_.do_events();
+        auto data = load_normalised(host_, full);
+        if (!data) return;
+        ++inc.extra_count;
+        s_.f1.Label6.caption = text::decimal(inc.extra_count);
+        inc.extra_files[static_cast<std::size_t>(inc.extra_count)] = digit_ + full;
+        inc.extra_texts[static_cast<std::size_t>(inc.extra_count)] = rules_joined(*data);
+      });
+    }
+  }
+
+  // The files that the files recorded from entry `first` on include, and the
+  // files those include, breadth first, to any depth.
+  void follow(int first) {
+    const auto& inc = s_.includes;
+    for (int k = first; k <= inc.extra_count; ++k) {
+      const auto& entry = inc.extra_files[static_cast<std::size_t>(k)];
+      if (text::starts_with(entry, digit_)) add(chk_include(inc.extra_texts[static_cast<std::size_t>(k)]));
+    }
+  }
+
+ private:
+  AppState& s_;
+  Host& host_;
+  std::string dir_, digit_;
+  std::unordered_set<std::string> seen_;
+  bool full_reported_ = false;
+};
 
 }  // namespace
 
@@ -113,25 +121,16 @@ std::string loadbinary(AppState&, Host& host, const std::string& path, bool) {
   return load_normalised(host, path).value_or(std::string());
 }
 
-std::string chk_include(const std::string& s1) {
-  auto lines = text::split(s1, "\n");
-  if (lines.size() < 2 || !text::contains(text::lower(s1), "include")) return {};
-  std::string result;
-  for (const auto& line : lines) {
-    auto t = text::lower(text::trim(line));
-    if (!text::contains(line, "'") || text::starts_with(t, "#")) continue;
-    if (!text::contains(t, "inc/") && !text::contains(t, "inc\\")) continue;
-    int q1 = text::find(line, "'");
-    int q2 = text::find(line, "'", q1 + 2);
-    auto statement = text::left(line, q2);
-    if (!text::contains(result, statement)) result += statement;
-  }
-  return result;
+std::vector<std::string> chk_include(const std::string& s1) {
+  auto names = include_names(s1);
+  for (auto& n : names) n = paths::to_host(n);
+  return names;
 }
 
-void addextra(AppState& s, Host& host, int tt, const std::string& names, const std::string& dir) {
-  Collection c;
-  add_files(s, host, c, tt, names, dir);
+void addextra(AppState& s, Host& host, int tt, const std::vector<std::string>& names,
+              const std::string& dir) {
+  Collection c(s, host, tt, dir);
+  c.add(names);
 }
 
 bool chknodata(AppState& s, Host& host, int tt) {
@@ -146,20 +145,13 @@ bool chknodata(AppState& s, Host& host, int tt) {
   auto digit = std::to_string(tt);
   if (!text::contains(s.includes.extra_done, digit)) s.includes.extra_done += digit;
 
-  std::string t = rules_joined(*data);
-  auto names = chk_include(t);
+  auto names = chk_include(rules_joined(*data));
   if (names.empty()) return false;
-  auto dir = s.style_root + paths::sep_text + s.style_name;
-  Collection c;
-  add_files(s, host, c, tt, cleaned_names(names), dir);
-
-  // Files included by included files are recorded too, but not searched again:
-  // includes are followed two levels deep.
-  int last = s.includes.extra_count;
-  for (int k = 0; k <= last; ++k) {
-    auto nested = chk_include(s.includes.extra_texts[static_cast<std::size_t>(k)]);
-    if (!nested.empty()) add_files(s, host, c, tt, cleaned_names(nested), dir);
-  }
+  Collection c(s, host, tt, s.style_root + paths::sep_text + s.style_name);
+  c.met(path);
+  int first = s.includes.extra_count + 1;
+  c.add(names);
+  c.follow(first);
   if (s.includes.extra_count > -1) s.f1.Label6.caption = text::decimal(s.includes.extra_count);
   return false;
 }

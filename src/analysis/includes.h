@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "app/state.h"
 #include "platform/host.h"
@@ -10,17 +11,20 @@ namespace zw {
 // "[" and "]"; "" when the path is empty, names no file or is refused.
 std::string loadbinary(AppState& s, Host& host, const std::string& path, bool flag);
 
-// The include statements of a text, each taken once, joined without separator.
-std::string chk_include(const std::string& s1);
+// The files that the include statements of a text name, in statement order,
+// each once, with the host's separators.
+std::vector<std::string> chk_include(const std::string& s1);
 
-// Collects the files that the rule file of kind tt includes (and the files
-// those include) into the include tables. Returns true when it did nothing
-// because a search was already under way.
+// Collects the files that the rule file of kind tt includes, and the files
+// those include to any depth (breadth first), into the include tables; each
+// file is recorded once per kind. Returns true when it did nothing because a
+// search was already under way.
 bool chknodata(AppState& s, Host& host, int tt);
 
-// Loads the files named by the include statements in names, relative to the
-// style directory dir, into the include tables for kind tt.
-void addextra(AppState& s, Host& host, int tt, const std::string& names, const std::string& dir);
+// Loads the named files, relative to the style directory dir, into the include
+// tables for kind tt, except those that kind has recorded already.
+void addextra(AppState& s, Host& host, int tt, const std::vector<std::string>& names,
+              const std::string& dir);
 
 // The path of the rule file of kind k of the selected style.
 std::string rule_file_path(const AppState& s, int kind);

@@ -1,6 +1,7 @@
 #include "analysis/scanner.h"
 
 #include <optional>
+#include <string_view>
 
 #include "app/failure.h"
 #include "app/numbers.h"
@@ -24,6 +25,23 @@ struct RuleLine {
   bool level = false;  // the keyword is "level "
   std::string raw_tail;  // after the keyword, "]" spaced, not yet cut
 };
+
+// Where the value after a keyword starts: the first occurrence that stands as
+// a word (at the start of the line or after a blank, a TAB or "[", and
+// followed by a blank or a TAB), past the blanks and TABs after it; npos when
+// the keyword stands nowhere as a word. So "admin_level = 2" is no level, and
+// "resolution  21" is resolution 21.
+std::size_t keyword_value(const std::string& line, std::string_view keyword) {
+  auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  for (auto at = line.find(keyword); at != std::string::npos; at = line.find(keyword, at + 1)) {
+    auto end = at + keyword.size();
+    if (at > 0 && !blank(line[at - 1]) && line[at - 1] != '[') continue;
+    if (end >= line.size() || !blank(line[end])) continue;
+    auto value = line.find_first_not_of(" \t", end);
+    return value == std::string::npos ? line.size() : value;
+  }
+  return std::string::npos;
+}
 
 std::string line_reference(const ScanRun& run, int line_number) {
   auto n = text::decimal(line_number);
@@ -253,17 +271,15 @@ void scan_line(AppState& s, Host& host, ScanRun& run, const std::string& line, i
   rule.text = text::trim(line);
   if (text::contains(rule.text, "#")) rule.text = text::before(rule.text, "#");
   if (rule.text.empty()) return;
-  int kp = text::find(rule.text, "resolution ");
-  int skip = 11;
-  if (kp == 0) {
-    kp = text::find(rule.text, "level ");
-    rule.level = kp > 0;
-    skip = 6;
+  std::size_t value = keyword_value(rule.text, "resolution");
+  if (value == std::string::npos) {
+    value = keyword_value(rule.text, "level");
+    rule.level = value != std::string::npos;
   }
-  if (kp == 0) return;
+  if (value == std::string::npos) return;
   if (s.f1.Check4.value == 1 && !run.filter.empty() && !text::contains(rule.text, run.filter))
     return;
-  rule.raw_tail = text::replace_all(text::mid(rule.text, kp + skip), "]", " ]");
+  rule.raw_tail = text::replace_all(rule.text.substr(value), "]", " ]");
 
   // A failure in one line (a level beyond the table, a value above 255) is
   // shown, and the scan goes on with the next line.

@@ -6,6 +6,11 @@
 #include "app/file_io.h"
 #include "app/text.h"
 
+#ifdef __linux__
+#include <linux/magic.h>
+#include <sys/vfs.h>
+#endif
+
 namespace zw {
 
 namespace fs = std::filesystem;
@@ -51,6 +56,41 @@ bool StdFileSystem::dir_exists(const std::string& path) {
   if (path.empty()) return false;
   std::error_code ec;
   return fs::is_directory(to_fs_path(path), ec);
+}
+
+namespace {
+
+// Whether a file lies on one of the file systems through which the kernel
+// shows its own tables: their files claim a size of 0, and some block a read.
+bool on_system_tables([[maybe_unused]] const fs::path& p) {
+#ifdef __linux__
+  struct statfs info {};
+  if (statfs(p.c_str(), &info) != 0) return false;
+  switch (static_cast<unsigned long>(info.f_type)) {
+    case PROC_SUPER_MAGIC:
+    case SYSFS_MAGIC:
+    case DEBUGFS_MAGIC:
+    case TRACEFS_MAGIC:
+    case SECURITYFS_MAGIC:
+    case CGROUP_SUPER_MAGIC:
+    case CGROUP2_SUPER_MAGIC:
+    case DEVPTS_SUPER_MAGIC:
+    case BPF_FS_MAGIC:
+      return true;
+  }
+#endif
+  return false;
+}
+
+}  // namespace
+
+FileSystem::Entry StdFileSystem::entry(const std::string& path) {
+  switch (file_io::kind_of(path, true)) {
+    case file_io::Kind::none: return Entry::none;
+    case file_io::Kind::folder: return Entry::folder;
+    case file_io::Kind::regular: return on_system_tables(to_fs_path(path)) ? Entry::other : Entry::file;
+    default: return Entry::other;
+  }
 }
 
 std::int64_t StdFileSystem::file_size(const std::string& path) {

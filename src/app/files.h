@@ -16,6 +16,7 @@ class StdFileSystem : public FileSystem {
  public:
   bool file_exists(const std::string& path) override;
   bool dir_exists(const std::string& path) override;
+  Entry entry(const std::string& path) override;
   std::int64_t file_size(const std::string& path) override;
   std::vector<std::string> list_files(const std::string& dir, const std::string& pattern) override;
   std::vector<std::string> list_dirs(const std::string& dir) override;

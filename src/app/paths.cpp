@@ -1,5 +1,7 @@
 #include "app/paths.h"
 
+#include <vector>
+
 namespace zw::paths {
 namespace {
 
@@ -34,6 +36,35 @@ std::string collapse(std::string_view path) {
     }
   }
   return out;
+}
+
+std::string normal(std::string_view path) {
+  std::string whole = collapse(path);
+  // The root: a leading separator (two for a network path) or a drive.
+  std::size_t root = 0;
+  while (root < whole.size() && root < 2 && whole[root] == separator) ++root;
+#ifdef _WIN32
+  if (root == 0 && whole.size() >= 2 && whole[1] == ':') root = whole.size() > 2 && whole[2] == separator ? 3 : 2;
+#endif
+  std::vector<std::string_view> kept;
+  std::string_view rest = std::string_view(whole).substr(root);
+  while (!rest.empty()) {
+    auto end = rest.find(separator);
+    auto piece = rest.substr(0, end);
+    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+    if (piece.empty() || piece == ".") continue;
+    if (piece == ".." && !kept.empty() && kept.back() != "..") {
+      kept.pop_back();
+    } else if (piece != ".." || root == 0) {
+      kept.push_back(piece);
+    }
+  }
+  std::string out = whole.substr(0, root);
+  for (std::size_t i = 0; i < kept.size(); ++i) {
+    if (i > 0) out += separator;
+    out += kept[i];
+  }
+  return out.empty() ? std::string(".") : out;
 }
 
 std::string join(std::string_view a, std::string_view b) {

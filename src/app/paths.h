@@ -22,6 +22,11 @@ std::string join(std::string_view a, std::string_view b);
 std::string collapse(std::string_view path);
 // Either separator becomes the host's.
 std::string to_host(std::string_view path);
+// The path with "." and ".." resolved as text, in host separators, without
+// looking at the disk: two names of one file compare equal however they
+// climb. A ".." above the start of a relative path is kept; above the root
+// of an absolute one, dropped.
+std::string normal(std::string_view path);
 
 // Cuts a path at its last separator:
 //   0: up to and including it (the whole path when there is none);

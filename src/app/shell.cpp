@@ -4,20 +4,37 @@
 
 namespace zw {
 
-std::string loadtext(Host& host, const std::string& path) {
+std::string not_a_file_message(const std::string& path) {
+  return "Not read, as it is not a regular file: " + path;
+}
+
+std::optional<std::string> read_whole(Host& host, const std::string& path, bool report) {
   auto& fs = host.fs();
-  if (!fs.file_exists(path)) return {};
+  switch (fs.entry(path)) {
+    case FileSystem::Entry::file:
+      break;
+    case FileSystem::Entry::other:
+      if (report) host.message(not_a_file_message(path));
+      return std::nullopt;
+    default:
+      return std::nullopt;
+  }
   auto size = fs.file_size(path);
   if (size > max_read_bytes) {
     host.message(too_large_message(path, size));
-    return {};
+    return std::nullopt;
   }
   host.set_busy(true);
   std::string error;
   auto data = fs.read(path, error);
   host.do_events();
   host.set_busy(false);
-  return data ? *data : std::string();
+  if (!data && report) host.message(error);
+  return data;
+}
+
+std::string loadtext(Host& host, const std::string& path) {
+  return read_whole(host, path, false).value_or(std::string());
 }
 
 bool savetext(Host& host, const std::string& file, const std::string& buffer) {

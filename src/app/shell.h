@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/file_io.h"
@@ -7,6 +8,13 @@
 #include "platform/host.h"
 
 namespace zw {
+
+// The whole content of a regular file (or a link to one), one character per
+// byte; nullopt when there is none. A file above max_read_bytes is refused
+// with a message. Anything else there but a folder (a named pipe, a device, a
+// file of the system's tables) is refused unopened, and a failing read gives
+// nullopt; both are shown only when `report` is set.
+std::optional<std::string> read_whole(Host& host, const std::string& path, bool report);
 
 // The whole content of a file, one character per byte; "" when there is no
 // such file (or it cannot be read). A file above max_read_bytes is refused
@@ -20,5 +28,8 @@ bool savetext(Host& host, const std::string& file, const std::string& buffer);
 void cap(AppState& s, const std::string& unused = {});
 // Prints a text on the chart canvas at (1000, 1000).
 void msg(AppState& s, Host& host, const std::string& text);
+
+// The refusal shown for a path that names something other than a file.
+std::string not_a_file_message(const std::string& path);
 
 }  // namespace zw

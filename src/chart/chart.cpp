@@ -122,6 +122,27 @@ void draw_swatch(AppState& s, Host& host, int i, int y) {
 
 }  // namespace
 
+double column_width(const AppState& s) {
+  const auto& f = s.f1;
+  int columns = 25 - s.lowest_resolution;
+  if (columns == 0) fail("Division by zero");
+  return static_cast<double>(f.p2.width() - 2 * f.vs.bounds.width - 600) / columns;
+}
+
+void place_scale_labels(AppState& s) {
+  double w = column_width(s);
+  for (int r = s.lowest_resolution; r <= 24; ++r) {
+    auto& label = scale_label(s, r);
+    label.bounds.width = nearest(w);
+    label.bounds.left = nearest((r - s.lowest_resolution) * w + 600);
+    label.bounds.top = 0;
+    // The level marks that the analysis put on the scale stay.
+    auto number = text::decimal(r);
+    if (!text::starts_with(label.caption, number + " L")) label.caption = number;
+    label.visible = true;
+  }
+}
+
 int canvas_height(AppState& s, Host&, int count) {
   auto& f = s.f1;
   double th = f.p1.draw().text_height("X");
@@ -143,11 +164,7 @@ void plot(AppState& s, Host& host, int count) {
   Layout lay;
   lay.bar_offset = f.shtxt.value == 1 ? 350 : 170;
   lay.lowest = s.lowest_resolution;
-  attempt(host, [&] {
-    int columns = 25 - lay.lowest;
-    if (columns == 0) fail("Division by zero");
-    lay.w = nearest(static_cast<double>(f.p2.width() - 2 * f.vs.bounds.width - 600) / columns);
-  });
+  attempt(host, [&] { lay.w = nearest(column_width(s)); });
   attempt(host, [&] {
     auto& p1 = f.p1.draw();
     lay.w000 = p1.text_width("000");
@@ -243,21 +260,7 @@ void resize_(AppState& s, Host& host) {
     }
     if (d > 32767) d = 32757;
     f.vs.max = d;
-    attempt_quietly([&] {
-      int columns = 25 - s.lowest_resolution;
-      if (columns == 0) fail("Division by zero");
-      double w = static_cast<double>(f.p2.width() - 2 * f.vs.bounds.width - 600) / columns;
-      for (int r = s.lowest_resolution; r <= 24; ++r) {
-        auto& label = scale_label(s, r);
-        label.bounds.width = nearest(w);
-        label.bounds.left = nearest((r - s.lowest_resolution) * w + 600);
-        label.bounds.top = 0;
-        // The level marks that the analysis put on the scale stay.
-        auto number = text::decimal(r);
-        if (!text::starts_with(label.caption, number + " L")) label.caption = number;
-        label.visible = true;
-      }
-    });
+    attempt_quietly([&] { place_scale_labels(s); });
     f.vs.small_change = std::max(1, nearest(f.vs.max / 20.0));
     f.vs.large_change = std::max(1, nearest(f.vs.max / 10.0));
   });

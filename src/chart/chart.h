@@ -16,6 +16,14 @@ void clearpic(AppState& s, Host& host);
 // Moves the canvas for the scroll bar's value.
 void vs_Scroll(AppState& s, Host& host);
 
+// The width of one resolution column: the pane less the scroll bar twice and
+// the left margin, shared by lowest_resolution .. 24. Fails when the scale has
+// no column.
+double column_width(const AppState& s);
+// Places, captions and shows the scale labels lowest_resolution .. 24 over
+// their columns; the level marks of the last analysis stay.
+void place_scale_labels(AppState& s);
+
 // The canvas height for a chart of count rows: the rows plus two, at least the
 // window below the scale strip and the pane, and never a sliver.
 int canvas_height(AppState& s, Host& host, int count);

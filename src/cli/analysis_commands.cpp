@@ -9,13 +9,6 @@
 namespace zw::cli {
 namespace {
 
-int kind_index(const std::string& kind) {
-  if (kind == "polygons") return 0;
-  if (kind == "lines") return 1;
-  if (kind == "points") return 2;
-  throw UsageError("--kind must be polygons, lines or points, not \"" + kind + "\"");
-}
-
 std::string joined(const std::vector<std::uint8_t>& values, int last) {
   std::string out;
   for (int i = 0; i <= last && i < static_cast<int>(values.size()); ++i) {
@@ -26,6 +19,13 @@ std::string joined(const std::vector<std::uint8_t>& values, int last) {
 }
 
 }  // namespace
+
+int kind_index(const std::string& kind) {
+  if (kind == "polygons") return 0;
+  if (kind == "lines") return 1;
+  if (kind == "points") return 2;
+  throw UsageError("--kind must be polygons, lines or points, not \"" + kind + "\"");
+}
 
 std::vector<OptionSpec> analysis_options() {
   auto specs = common_options();
@@ -51,10 +51,7 @@ bool run_analysis(Session& session, const Args& args,
   auto& host = session.host;
   session.select_style(args.positional[0]);
 
-  // A click on the kind box: the tick toggles, then the release handler runs.
-  auto& box = s.f1.Check3[static_cast<std::size_t>(kind)];
-  box.value = box.value == 1 ? 0 : 1;
-  Check3_MouseUp(s, host, kind);
+  session.click_kind(kind);
 
   if (args.has("--inc")) s.f1.inc.value = 1;
   if (args.has("--sort")) s.f1.Check2.value = 1;

@@ -12,8 +12,6 @@
 namespace zw::cli {
 namespace {
 
-// The picture boxes are drawn at 96 dots per inch, as on a common screen.
-constexpr double batch_twips_per_pixel = 15;
 constexpr int default_width = 15000;
 
 enum class Format { bmp, png, refused };
@@ -46,6 +44,42 @@ bool write_png_image(Session& session, const std::string& path) {
 
 }  // namespace
 
+bool image_name_accepted(Session& session, const std::string& path) {
+  if (format_of(path) != Format::refused) return true;
+  session.host.message("Format not supported");
+  return false;
+}
+
+ChartRasters::ChartRasters() {
+  raster::prepare();
+  constexpr double twips_per_pixel = 15;
+  p1 = raster::make_surface(twips_per_pixel);
+  p2 = raster::make_surface(twips_per_pixel);
+  p3 = raster::make_surface(twips_per_pixel);
+  p4 = raster::make_surface(twips_per_pixel);
+}
+
+void use_raster_boxes(Session& session, ChartRasters& rasters) {
+  session.attach(*rasters.p1, *rasters.p2, *rasters.p3, *rasters.p4);
+  session.host.date = local_date();
+}
+
+void set_chart_width(Session& session, int width) {
+  auto& s = session.state;
+  auto& host = session.host;
+  // The window whose chart pane is the given width inside its frame.
+  int frame = static_cast<int>(
+      num::round_half_even(host.twips_per_pixel() * host.sizing_border_pixels(), 0, 1000000));
+  s.f1.width = width + 2 * frame;
+  if (!s.chart_font_name.empty()) s.f1.p1.draw().set_font(s.chart_font_name, s.chart_font_size);
+}
+
+bool write_chart_image(Session& session, const std::string& path) {
+  if (!image_name_accepted(session, path)) return false;
+  return format_of(path) == Format::bmp ? save_image(session.state, session.host, path)
+                                        : write_png_image(session, path);
+}
+
 int run_chart(const std::vector<std::string>& words, Io& io) {
   auto options = analysis_options();
   options.insert(options.end(), {{"--typ", true},
@@ -59,29 +93,16 @@ int run_chart(const std::vector<std::string>& words, Io& io) {
   auto out = args.value("--out");
 
   Session session(io.err, io.app_dir);
-  Format format = format_of(out);
-  if (format == Format::refused) {
-    session.host.message("Format not supported");
-    return 1;
-  }
+  if (!image_name_accepted(session, out)) return 1;
 
-  raster::prepare();
-  auto p1 = raster::make_surface(batch_twips_per_pixel);
-  auto p2 = raster::make_surface(batch_twips_per_pixel);
-  auto p3 = raster::make_surface(batch_twips_per_pixel);
-  auto p4 = raster::make_surface(batch_twips_per_pixel);
-  session.attach(*p1, *p2, *p3, *p4);
+  ChartRasters rasters;
+  use_raster_boxes(session, rasters);
   auto& s = session.state;
   auto& host = session.host;
-  host.date = local_date();
 
   bool ran = run_analysis(session, args, [&] {
     auto& f = s.f1;
-    // The window whose chart pane is the given width inside its frame.
-    int frame = static_cast<int>(num::round_half_even(
-        host.twips_per_pixel() * host.sizing_border_pixels(), 0, 1000000));
-    f.width = width + 2 * frame;
-    if (!s.chart_font_name.empty()) f.p1.draw().set_font(s.chart_font_name, s.chart_font_size);
+    set_chart_width(session, width);
     if (args.has("--show-text")) f.shtxt.value = 1;
     if (args.has("--overview-only")) f.ovw.value = 1;
     if (args.has("--typ")) {
@@ -93,8 +114,7 @@ int run_chart(const std::vector<std::string>& words, Io& io) {
   print_rows(session, io.out);
   print_missing(s, io.out);
 
-  bool written = format == Format::bmp ? save_image(s, host, out) : write_png_image(session, out);
-  return written ? 0 : 1;
+  return write_chart_image(session, out) ? 0 : 1;
 }
 
 }  // namespace zw::cli

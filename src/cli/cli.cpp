@@ -8,6 +8,32 @@ namespace {
 
 constexpr const char* version_text = "zoomwright-cli 2.51";
 
+constexpr const char* diff_details =
+    "\nAnalyses both styles as analyse --all does (all kinds unless --kind is given,\n"
+    "included files with --inc), each with its own levels, and compares them rule\n"
+    "by rule on what mkgmap draws: a rule is drawn at main level i when\n"
+    "res_from <= the resolution of level i <= res_to. Rules are matched within a\n"
+    "kind by type and rule text without its resolution or level part, blanks\n"
+    "squeezed; rules that share these are paired in file order.\n"
+    "\n"
+    "Output (fields separated by TAB):\n"
+    "  levels  OLD_LEVELS NEW_LEVELS   only when the styles declare other levels\n"
+    "  CLASS KIND OLD_LINE NEW_LINE OLD_DRAWN NEW_DRAWN TYPE RULE_TEXT\n"
+    "      one line per rule that is not drawn as before:\n"
+    "      CLASS      moved (drawn at other levels), old-only or new-only\n"
+    "      KIND       polygons, lines or points\n"
+    "      OLD_LINE   the rule's line in the old style (a)12: line 12 of the\n"
+    "                 first included file), - when it has none; NEW_LINE alike\n"
+    "      OLD_DRAWN  the main levels the old style draws it at, as ranges\n"
+    "                 (0-2, 0-1,3), - for none; NEW_DRAWN alike\n"
+    "      TYPE       the type code; RULE_TEXT the rule (the new one if any)\n"
+    "  summary KIND SAME MOVED OLD_ONLY NEW_ONLY   one line per kind\n"
+    "\n"
+    "--out writes the chart of those rules, the old bar above the new one, as\n"
+    "chart writes its images.\n"
+    "Exit status: 0 when every rule is drawn as before, 1 when some are not,\n"
+    "2 for a usage error or a style that cannot be read.\n";
+
 void print_usage(std::ostream& out) {
   out << "usage: zoomwright-cli COMMAND [options]\n\ncommands:\n";
   for (const auto& c : commands()) out << c.usage;
@@ -39,6 +65,10 @@ const std::vector<Command>& commands() {
        run_chart},
       {"typ", "  typ FILE\n", run_typ},
       {"convert", "  convert STYLE_DIR NEW_NAME [--yes]\n", run_convert},
+      {"diff",
+       "  diff OLD_STYLE NEW_STYLE [--kind polygons|lines|points] [--inc]\n"
+       "          [--out FILE.png|FILE.bmp]\n",
+       run_diff, diff_details},
   };
   return all;
 }
@@ -75,7 +105,7 @@ int run(const std::vector<std::string>& argv, Io& io) {
   std::vector<std::string> words(argv.begin() + 2, argv.end());
   for (const auto& w : words)
     if (w == "--help" || w == "-h") {
-      io.out << "usage:\n" << command->usage;
+      io.out << "usage:\n" << command->usage << command->details;
       return 0;
     }
   try {

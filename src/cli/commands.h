@@ -4,8 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "analysis/style_diff.h"
 #include "cli/args.h"
 #include "cli/session.h"
+#include "platform/raster.h"
 
 namespace zw::cli {
 
@@ -19,6 +21,7 @@ struct Command {
   const char* name;
   const char* usage;  // the command's usage lines
   int (*run)(const std::vector<std::string>& words, Io& io);
+  const char* details = "";  // what COMMAND --help adds to the usage lines
 };
 
 // Every command, in the order the usage lists them.
@@ -28,6 +31,9 @@ const std::vector<Command>& commands();
 std::vector<OptionSpec> common_options();
 // A session started with the common options (--system-dir, --yes).
 void start_session(Session& session, const Args& args);
+
+// The kind index of a --kind value; a usage error for any other.
+int kind_index(const std::string& kind);
 
 // The options of the analysis, shared by analyse and chart.
 std::vector<OptionSpec> analysis_options();
@@ -39,11 +45,37 @@ bool run_analysis(Session& session, const Args& args,
 // Prints rows, lowest and one line per result row.
 void print_rows(const Session& session, std::ostream& out);
 
+// The picture boxes of a command that writes an image, on the platform's
+// raster surfaces, drawn at 96 dots per inch, as on a common screen.
+struct ChartRasters {
+  ChartRasters();
+  std::unique_ptr<Surface> p1, p2, p3, p4;
+};
+// Puts the rasters behind the session's picture boxes; the image's date is today.
+void use_raster_boxes(Session& session, ChartRasters& rasters);
+// Sizes the window for a chart pane `width` twips wide and gives the canvas the
+// chart font.
+void set_chart_width(Session& session, int width);
+// Refuses ("Format not supported") a name that is neither BMP nor PNG.
+bool image_name_accepted(Session& session, const std::string& path);
+// Composes the image (the scale strip above the canvas) and writes it as the
+// chart command does; true when the file was written.
+bool write_chart_image(Session& session, const std::string& path);
+
+// Selects the style; false, after the level reader's message, when it has no
+// levels to place its rules on.
+bool open_style(Session& session, const std::string& style_dir);
+// Analyses the selected style as analyse --all does (following included files
+// with inc), once for each kind; rows[kind] gets that kind's rows. False,
+// after the program's message, when the style cannot be read.
+bool analyse_kinds(Session& session, const std::vector<int>& kinds, bool inc, StyleRules& rows);
+
 int run_analyse(const std::vector<std::string>& words, Io& io);
 int run_levels(const std::vector<std::string>& words, Io& io);
 int run_chart(const std::vector<std::string>& words, Io& io);
 int run_typ(const std::vector<std::string>& words, Io& io);
 int run_convert(const std::vector<std::string>& words, Io& io);
+int run_diff(const std::vector<std::string>& words, Io& io);
 
 // The whole CLI: returns the exit status.
 int run(const std::vector<std::string>& argv, Io& io);

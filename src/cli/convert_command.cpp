@@ -1,9 +1,32 @@
+#include <ostream>
+
+#include "app/paths.h"
 #include "app/state.h"
 #include "cli/commands.h"
 #include "convert/convert_dialog.h"
 #include "convert/convert_style.h"
 
 namespace zw::cli {
+namespace {
+
+// Whether the copy draws what the source drew: both analysed in sessions of
+// their own, whose messages are not this command's.
+void check_copy(Io& io, const Args& args, const std::string& copy, HeadlessHost& host) {
+  std::ostream quiet(nullptr);
+  Session source(quiet, io.app_dir), converted(quiet, io.app_dir);
+  start_session(source, args);
+  start_session(converted, args);
+  StyleRules before, after;
+  const std::vector<int> kinds{0, 1, 2};
+  if (!open_style(source, args.positional[0]) || !open_style(converted, copy) ||
+      !analyse_kinds(source, kinds, true, before) || !analyse_kinds(converted, kinds, true, after)) {
+    host.message("The new style " + copy + " cannot be analysed.");
+    return;
+  }
+  host.message(levels_kept_summary(total_counts(compare_styles(before, after))));
+}
+
+}  // namespace
 
 int run_convert(const std::vector<std::string>& words, Io& io) {
   auto args = parse_args(words, common_options());
@@ -26,7 +49,9 @@ int run_convert(const std::vector<std::string>& words, Io& io) {
   host.answers.push_front(Answer::yes);
   convert_form::command1_Click(s, host, 1);
   if (s.new_style_name.empty()) return 1;
-  return convert_style(s, host) ? 0 : 1;
+  if (!convert_style(s, host)) return 1;
+  check_copy(io, args, paths::join(s.style_root, s.new_style_name), host);
+  return 0;
 }
 
 }  // namespace zw::cli

@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/paths.h"
+#include "levels/categories.h"
 
 namespace zw::cli {
 
@@ -25,6 +26,12 @@ void Session::start(const std::string& system_dir) {
 
 void Session::select_style(const std::string& style_dir) {
   select_style_dir(state, host, style_dir);
+}
+
+void Session::click_kind(int kind) {
+  auto& box = state.f1.Check3.at(static_cast<std::size_t>(kind));
+  box.value = box.value == 1 ? 0 : 1;
+  Check3_MouseUp(state, host, kind);
 }
 
 }  // namespace zw::cli

@@ -21,6 +21,8 @@ class Session {
   // Selects the style directory as start-up selects a restored style: its
   // parent is the style root, its name the style, and the styles are listed.
   void select_style(const std::string& style_dir);
+  // A click on a kind box: the tick toggles, then the release handler runs.
+  void click_kind(int kind);
   // Puts other drawing surfaces behind p1..p4 (the chart draws on real ones).
   void attach(Surface& p1, Surface& p2, Surface& p3, Surface& p4);
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <optional>
+#include <set>
+#include <string_view>
 #include <vector>
 
 #include "analysis/analysis.h"
@@ -43,40 +45,23 @@ int resolution_end(const std::string& s) {
   return e;
 }
 
-// The components of a relative path with "." and ".." resolved; nullopt when
-// the path climbs out of its base or names nothing.
-std::optional<std::vector<std::string>> components(const std::string& relative) {
-  std::vector<std::string> out;
-  std::string piece;
-  auto take = [&]() -> bool {
-    if (piece == "..") {
-      if (out.empty()) return false;
-      out.pop_back();
-    } else if (!piece.empty() && piece != ".") {
-      out.push_back(piece);
-    }
-    piece.clear();
-    return true;
-  };
-  for (char c : relative) {
-    if (!paths::is_separator(c)) {
-      piece += c;
-      continue;
-    }
-    if (!take()) return std::nullopt;
-  }
-  if (!take() || out.empty()) return std::nullopt;
-  return out;
-}
+// What one conversion has done so far.
+struct Conversion {
+  std::set<std::string> written;     // output files: each is written once
+  std::vector<std::string> outside;  // included files outside the style's folder
+  int copied = 0;                    // files copied as they are
+};
 
-// The name under which an included file goes into the new style: its path
-// relative to the source style directory, so that the new style's include
-// statements find it (inc/roads/main stays inc/roads/main).
-std::optional<std::vector<std::string>> included_name(const AppState& s, const std::string& path) {
-  auto dir = source_dir(s) + sep;
-  auto full = paths::collapse(path);
-  if (text::starts_with(full, dir)) return components(full.substr(dir.size()));
-  return components("inc" + sep + paths::part(full, 1));
+// The path of a file of the source style relative to the style's folder, as
+// components; nullopt when it lies outside the folder.
+std::optional<std::vector<std::string>> inside_name(const AppState& s, const std::string& path) {
+  auto base = paths::normal(source_dir(s));
+  auto full = paths::normal(path);
+  std::string prefix = base == "." ? "" : base + sep;
+  if (!text::starts_with(full, prefix) || full.size() == prefix.size()) return std::nullopt;
+  auto parts = text::split(full.substr(prefix.size()), sep);
+  if (parts.empty() || parts[0] == "..") return std::nullopt;
+  return parts;
 }
 
 std::string joined(const std::vector<std::string>& parts) {
@@ -106,6 +91,73 @@ void copy_into(Host& host, const std::string& from, const std::string& to) {
   if (!host.fs().copy_file(from, to, error)) fail(error.empty() ? "Cannot copy " + from : error);
 }
 
+// Copies a file unless the target has something of that name already, or it
+// was written in this conversion. Only a regular file is copied: a pipe, a
+// device or a file of the system's tables would be read as nothing.
+void copy_new(Host& host, Conversion& c, const std::string& from, const std::string& to) {
+  auto& fs = host.fs();
+  if (c.written.count(to) || fs.entry(to) != FileSystem::Entry::none) return;
+  auto what = fs.entry(from);
+  if (what == FileSystem::Entry::other) host.message(not_a_file_message(from));
+  if (what != FileSystem::Entry::file) return;
+  c.written.insert(to);
+  ++c.copied;
+  copy_into(host, from, to);
+}
+
+constexpr int deepest_folder = 16;
+constexpr int most_copied = 10'000;
+
+// Copies what the new style lacks of the source folder, folder by folder.
+// Linked folders are followed, so the depth and the number of files are
+// bounded; the new style's own folder is passed over when it lies inside.
+void copy_folder(Host& host, Conversion& c, const std::string& from, const std::string& to,
+                 const std::string& target, int depth) {
+  auto& fs = host.fs();
+  for (const auto& name : fs.list_files(from, "*")) {
+    if (c.copied >= most_copied) {
+      host.message("Not copied: " + paths::join(from, name) + " and the files after it, as the style has more than " +
+                   std::to_string(most_copied) + " files.");
+      return;
+    }
+    attempt(host, [&] { copy_new(host, c, paths::join(from, name), paths::join(to, name)); });
+  }
+  for (const auto& dir : fs.list_dirs(from)) {
+    if (paths::normal(dir) == paths::normal(target)) continue;
+    if (depth >= deepest_folder) {
+      host.message("Not copied, as it lies more than " + std::to_string(deepest_folder) +
+                   " folders deep: " + dir);
+      continue;
+    }
+    auto into = paths::join(to, paths::part(dir, 1));
+    std::string error;
+    if (!fs.dir_exists(into) && !fs.create_dir(into, error)) {
+      host.message(error.empty() ? "Cannot create the folder " + into : error);
+      continue;
+    }
+    copy_folder(host, c, dir, into, target, depth + 1);
+    if (c.copied >= most_copied) return;
+  }
+}
+
+// The text cut at every "resolution" followed by a blank or a TAB, which go.
+std::vector<std::string> split_at_resolutions(const std::string& text) {
+  constexpr std::string_view keyword = "resolution";
+  std::vector<std::string> parts;
+  std::size_t from = 0;
+  for (auto at = text.find(keyword); at != std::string::npos; at = text.find(keyword, at + 1)) {
+    auto end = at + keyword.size();
+    if (end >= text.size() || (text[end] != ' ' && text[end] != '\t')) continue;
+    parts.push_back(text.substr(from, at - from));
+    from = end + 1;
+    at = end;
+  }
+  if (!text.empty()) parts.push_back(text.substr(from));
+  return parts;
+}
+
+bool has_resolution(const std::string& text) { return split_at_resolutions(text).size() > 1; }
+
 // One folder name: no separator, and neither "." nor "..", which would put the
 // new style's files into the style root or above it.
 bool is_style_name(const std::string& name) {
@@ -115,17 +167,19 @@ bool is_style_name(const std::string& name) {
 }  // namespace
 
 std::string resolutions_to_levels(const AppState& s, Host& host, const std::string& text) {
-  auto parts = text::split(text, "resolution ");
+  auto parts = split_at_resolutions(text);
   if (parts.empty()) return {};
   std::string out = parts[0];
   for (std::size_t i = 1; i < parts.size(); ++i) {
     auto& part = parts[i];
     // A part that cannot be converted keeps its text and the rest go on.
     attempt(host, [&] {
-      auto t = text::trim(part);
+      // Blanks and TABs between the keyword and its value are dropped.
+      auto from_value = part.substr(std::min(part.size(), part.find_first_not_of(" \t")));
+      auto t = text::trim(from_value);
       int e = resolution_end(t);
       if (e > 0) {
-        part = convertrl(s, text::left(t, e - 1)) + " " + text::mid(text::trim_left(part), e);
+        part = convertrl(s, text::left(t, e - 1)) + " " + text::mid(from_value, e);
         return;
       }
       if (num::val(part) == 0) host.message("OOps" + part);
@@ -138,16 +192,18 @@ std::string resolutions_to_levels(const AppState& s, Host& host, const std::stri
   return out;
 }
 
-void res_2_lev(AppState& s, Host& host, const std::string& path, const std::string& new_name,
-               bool include_file) {
+namespace {
+
+void rewrite(AppState& s, Host& host, Conversion& c, const std::string& path,
+             const std::string& new_name, bool include_file) {
   std::string content;
   attempt(host, [&] { content = loadtext(host, path); });
 
   std::vector<std::string> parts{paths::part(path, 1)};
   if (include_file) {
-    auto inside = included_name(s, path);
+    auto inside = inside_name(s, path);
     if (!inside) {
-      host.message("Not copied, as it lies outside the style's folder: " + path);
+      c.outside.push_back(path);
       return;
     }
     parts = *inside;
@@ -156,18 +212,21 @@ void res_2_lev(AppState& s, Host& host, const std::string& path, const std::stri
   host.do_events();
   auto base = paths::collapse(s.style_root + sep + new_name);
   auto out = paths::collapse(base + sep + name);
+  // A rule file that is also included keeps its conversion as a rule file.
+  if (!c.written.insert(out).second) return;
 
   if (out == paths::collapse(path)) {
     host.message("Target and source are the same ! Cannot continue:");
     return;
   }
 
-  if (!text::contains(content, "resolution ")) {
+  if (!has_resolution(content)) {
     host.message("None here" + name);
     // Nothing to convert, yet the new style needs the file all the same: its
     // include statements name it, or it holds the level rules of a kind.
     attempt(host, [&] {
-      if (host.fs().file_exists(path) && make_parents(host, base, parts)) copy_into(host, path, out);
+      if (host.fs().entry(path) == FileSystem::Entry::file && make_parents(host, base, parts))
+        copy_into(host, path, out);
     });
     return;
   }
@@ -180,6 +239,24 @@ void res_2_lev(AppState& s, Host& host, const std::string& path, const std::stri
   attempt(host, [&] {
     if (make_parents(host, base, parts)) savetext(host, out, *result);
   });
+}
+
+// One message for every included file that lies outside the style's folder.
+void name_outside(Host& host, const Conversion& c) {
+  if (c.outside.empty()) return;
+  std::string list;
+  for (const auto& path : c.outside) list += (list.empty() ? "" : ", ") + path;
+  host.message("Neither copied nor converted, as they lie outside the style's folder (the new style "
+               "finds them by the same names): " + list);
+}
+
+}  // namespace
+
+void res_2_lev(AppState& s, Host& host, const std::string& path, const std::string& new_name,
+               bool include_file) {
+  Conversion c;
+  rewrite(s, host, c, path, new_name, include_file);
+  name_outside(host, c);
 }
 
 bool convert_style(AppState& s, Host& host) {
@@ -223,19 +300,15 @@ bool convert_style(AppState& s, Host& host) {
   }
 
   // A file that the target already has is kept: converting twice keeps the
-  // options, info and version of the first time. The relations and overlays
-  // files hold no resolutions; mkgmap reads them from the style all the same.
-  for (const char* file : {"options", "info", "version", "relations", "overlays"}) {
+  // options, info and version of the first time.
+  Conversion c;
+  for (const char* file : {"options", "info", "version"}) {
     attempt(host, [&] {
-      auto to = paths::join(target, file);
-      if (fs.file_exists(to)) return;
       auto from = paths::join(source, file);
-      if (fs.file_exists(from)) {
-        copy_into(host, from, to);
-      } else if (std::string(file) == "info" || std::string(file) == "version") {
+      if (std::string(file) != "options" && fs.entry(from) == FileSystem::Entry::none)
         host.message("The style has no " + std::string(file) + " file (" + from +
                      "), so the new style has none.");
-      }
+      copy_new(host, c, from, paths::join(target, file));
     });
   }
   attempt(host, [&] {
@@ -248,7 +321,7 @@ bool convert_style(AppState& s, Host& host) {
   s.includes.extra_count = -1;
   s.f1.Label6.caption = "0";
   for (int kind = 0; kind < 3; ++kind) {
-    attempt(host, [&] { res_2_lev(s, host, source + sep + kind_name(kind), name, false); });
+    attempt(host, [&] { rewrite(s, host, c, source + sep + kind_name(kind), name, false); });
     attempt(host, [&] {
       s.scan_busy = false;
       chknodata(s, host, kind);
@@ -262,9 +335,13 @@ bool convert_style(AppState& s, Host& host) {
       const auto& entry = bounded(s.includes.extra_files, j, "extra_files");
       if (entry.empty()) return;
       host.do_events();
-      res_2_lev(s, host, entry.substr(1), name, true);
+      rewrite(s, host, c, entry.substr(1), name, true);
     });
   }
+  name_outside(host, c);
+  // Everything else of the style comes along as it is: the relations and
+  // overlays files, the files that relations includes, notes, pictures.
+  attempt(host, [&] { copy_folder(host, c, source, target, target, 0); });
   return true;
 }
 

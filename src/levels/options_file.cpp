@@ -1,8 +1,11 @@
 #include "levels/options_file.h"
 
 #include <limits>
+#include <unordered_set>
+#include <vector>
 
 #include "app/failure.h"
+#include "app/include_statements.h"
 #include "app/numbers.h"
 #include "app/paths.h"
 #include "app/shell.h"
@@ -76,6 +79,38 @@ void read_main(Read& r, const std::string& line) {
   });
 }
 
+// The lines of the options file, each include statement replaced by the lines
+// of the file it names (relative to the style folder, to any depth, each file
+// once), so that levels found there count as if they stood in options.
+std::vector<std::string> options_lines(Host& host, const std::string& dir, const std::string& file) {
+  struct Open {
+    std::vector<std::string> lines;
+    std::size_t next = 0;
+  };
+  auto lines_of = [](const std::string& content) { return text::split(text::remove_all(content, "\r"), "\n"); };
+  std::unordered_set<std::string> seen{paths::normal(file)};
+  std::vector<Open> open{{lines_of(loadtext(host, file))}};
+  std::vector<std::string> out;
+  while (!open.empty()) {
+    auto& current = open.back();
+    if (current.next >= current.lines.size()) {
+      open.pop_back();
+      continue;
+    }
+    bool first = current.next == 0;
+    std::string line = std::move(current.lines[current.next++]);
+    auto name = include_statement(first ? without_bom(line) : std::string_view(line));
+    if (!name) {
+      out.push_back(std::move(line));
+      continue;
+    }
+    auto path = paths::collapse(paths::to_host(dir + paths::sep_text + *name));
+    if (!seen.insert(paths::normal(path)).second) continue;
+    if (auto content = read_whole(host, path, true)) open.push_back({lines_of(*content)});
+  }
+  return out;
+}
+
 // Appends the overview resolutions to the main list.
 void join_lists(Read& r) {
   auto& lv = r.s.levels;
@@ -110,8 +145,7 @@ void get_levels(AppState& s, Host& host, const std::string& ff) {
   }
   lv.options_found = true;
   Read r{s, host, 0, {}, {}};
-  auto lines = text::split(text::remove_all(loadtext(host, file), "\r"), "\n");
-  for (auto line : lines) {
+  for (auto line : options_lines(host, ff, file)) {
     if (text::contains(line, "#")) line = text::before(line, "#");
     if (!text::contains(line, "levels")) continue;
     line = text::remove_all(line, " ");
@@ -124,22 +158,33 @@ void get_levels(AppState& s, Host& host, const std::string& ff) {
   s.f1.Label4.caption = "Levels:" + r.main_text + " + " + r.overview_text;
 }
 
-std::string chklev(const AppState& s, const std::string& s5) {
+std::string chklev(const AppState& s, const std::string& s5, bool upper_end) {
   long long r = num::round_half_even(num::val(s5), -widest, widest);
   const auto& lv = s.levels;
-  int candidate = -1;
-  int last = std::min<int>(lv.level_last, static_cast<int>(lv.level_res.size()) - 1);
-  for (int i = 0; i <= last; ++i) {
-    int res = lv.level_res[static_cast<std::size_t>(i)];
-    if (res == r) return text::decimal(i);
-    if (r > res && candidate < 0) candidate = i;
+  const auto& res = lv.level_res;
+  int last = std::min<int>(lv.level_last, static_cast<int>(res.size()) - 1);
+  for (int i = 0; i <= last; ++i)
+    if (res[static_cast<std::size_t>(i)] == r) return text::decimal(i);
+  // mkgmap draws a resolution at every level whose resolution is at least as
+  // fine, so a value between two main levels goes to the finer one. The upper
+  // end of a range goes to the coarser one, the last level still below it.
+  if (!upper_end) {
+    int main_last = std::min(lv.main_level_last, last);
+    for (int i = 0; i < main_last; ++i) {
+      int a = res[static_cast<std::size_t>(i)], b = res[static_cast<std::size_t>(i) + 1];
+      if (std::min(a, b) < r && r < std::max(a, b)) return text::decimal(a > b ? i : i + 1);
+    }
   }
-  return text::decimal(candidate >= 0 ? candidate : lv.main_level_last);
+  for (int i = 0; i <= last; ++i)
+    if (r > res[static_cast<std::size_t>(i)]) return text::decimal(i);
+  return text::decimal(lv.main_level_last);
 }
 
 std::string convertrl(const AppState& s, const std::string& ss) {
   if (!text::contains(ss, "-")) return chklev(s, ss);
-  return chklev(s, text::before(ss, "-")) + "-" + chklev(s, text::after(ss, "-"));
+  auto first = text::before(ss, "-"), second = text::after(ss, "-");
+  bool first_is_lower = num::val(first) <= num::val(second);
+  return chklev(s, first, !first_is_lower) + "-" + chklev(s, second, first_is_lower);
 }
 
 }  // namespace zw

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <set>
 
+#include "analysis/style_diff.h"
 #include "app/files.h"
 #include "app/text.h"
 #include "platform/headless/headless_host.h"
@@ -42,9 +43,10 @@ TEST_F(CliConvert, WritesTheWholeStyleAndItReadsAsAStyle) {
   auto saving = [&](const std::string& file) {
     return "message: Now saving as " + escape_field(root.at("styles/levelstyle/" + file)) + "\n";
   };
-  EXPECT_EQ(r.err, "message: New style : levelstyle \n" + saving("polygons") + saving("lines") +
-                       saving("points") + "message: Extras= 2\n" + saving("inc/landcover") +
-                       saving("inc/roads/main") + saving("inc/common"));
+  auto written = "message: New style : levelstyle \n" + saving("polygons") + saving("lines") +
+                 saving("points") + "message: Extras= 2\n" + saving("inc/landcover") +
+                 saving("inc/roads/main") + saving("inc/common");
+  EXPECT_EQ(text::before(r.err, "message: Levels kept for "), written);
   EXPECT_EQ(names("levelstyle"), names("example"));
   auto lines = root.read("styles/levelstyle/lines");
   EXPECT_TRUE(text::contains(lines, "highway=primary [0x03 road_class=3 road_speed=5 level 0-3 ]\n"));
@@ -52,12 +54,18 @@ TEST_F(CliConvert, WritesTheWholeStyleAndItReadsAsAStyle) {
 
   auto to = root.at("styles/levelstyle");
   EXPECT_EQ(cli({"levels", to}).out, cli({"levels", "EXAMPLE"}).out);
+  int rules = 0;
   for (const char* kind : {"polygons", "lines", "points"}) {
     auto before = cli({"analyse", "EXAMPLE", "--kind", kind, "--all", "--inc"});
     auto after = cli({"analyse", to, "--kind", kind, "--all", "--inc"});
     EXPECT_EQ(after.err, "");
     EXPECT_EQ(text::before(after.out, "\n"), text::before(before.out, "\n")) << kind;
+    rules += std::stoi(text::after(text::before(after.out, "\n"), "\t"));
   }
+  // The last line accounts for every rule, kept or drawn at other levels.
+  auto summary = text::after(r.err, written);
+  auto kept = std::stoi(text::after(summary, "Levels kept for "));
+  EXPECT_EQ(summary, "message: " + levels_kept_summary({kept, rules - kept, 0, 0}) + "\n");
 }
 
 TEST_F(CliConvert, QuestionsRefusalsAndUsage) {

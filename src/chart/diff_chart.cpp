@@ -1,0 +1,175 @@
+#include "chart/diff_chart.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "analysis/includes.h"
+#include "app/failure.h"
+#include "app/numbers.h"
+#include "app/text.h"
+#include "chart/chart.h"
+#include "levels/drawn_levels.h"
+
+namespace zw {
+namespace {
+
+constexpr Colour grid_colour = rgb(220, 220, 220);
+constexpr Colour line_ref_colour = rgb(90, 90, 140);
+constexpr int margin = 600;
+constexpr int bar_height = 45;
+constexpr int bar_gap = 90;  // from the old bar's top to the new bar's top
+
+int nearest(double x) { return static_cast<int>(num::round_half_even(x, INT_MIN, INT_MAX)); }
+
+struct Layout {
+  int lowest = 24;
+  double w = 0;   // column width
+  double th = 0;  // text height
+  double x(int r) const { return (r - lowest) * w + margin; }
+  double rule_pitch() const { return nearest(th + 400); }
+  double heading_pitch() const { return nearest(th + 200); }
+};
+
+std::string shown_text(const RuleRow& r) {
+  auto t = r.text;
+  while (!t.empty() && (t.back() == '\r' || t.back() == '\n')) t.pop_back();
+  return t;
+}
+
+std::string from_text(const DiffChartRow& row) {
+  if (!row.old_row) return text::decimal(row.new_row->from);
+  if (!row.new_row || row.new_row->from == row.old_row->from) return text::decimal(row.old_row->from);
+  return text::decimal(row.old_row->from) + ">" + text::decimal(row.new_row->from);
+}
+
+void draw_bar(Surface& p1, const Layout& lay, const RuleRow& r, double top, Colour c) {
+  double start = lay.x(std::max(r.from, lay.lowest));
+  double end = lay.x(r.to + 1);
+  p1.fill_rect(start, top, end, top + bar_height, c);
+  // The stop tick of a rule that does not continue, short enough to leave the
+  // other bar clear.
+  if (!r.cont) p1.fill_rect(end - 10, top - 20, end + 20, top + bar_height + 20, c);
+}
+
+void draw_rule(Surface& p1, const Layout& lay, const DiffChartRow& row, double y) {
+  if (!row.old_row && !row.new_row) return;
+  const RuleRow& any = row.new_row ? *row.new_row : *row.old_row;
+  p1.set_fore(colours::black);
+  p1.move_to(670, y + 100);
+  p1.set_bold(true);
+  p1.print(std::string(1, ' ').append(from_text(row)));
+  p1.set_bold(false);
+  p1.move_to(p1.current_x() + p1.text_width("000") / 2, p1.current_y());
+  double type_x = p1.current_x() + p1.text_width("XXXXX");
+  p1.print(any.type);
+  p1.move_to(std::max(type_x, p1.current_x()), p1.current_y());
+  p1.set_fore(line_ref_colour);
+  p1.print((row.old_row ? row.old_row->line : "-") + " > " + (row.new_row ? row.new_row->line : "-") + "  ");
+  p1.set_fore(colours::black);
+  p1.print(std::string(change_name(row.change)) + "  levels " +
+           (row.old_row ? level_ranges(row.old_row->levels) : "-") + " > " +
+           (row.new_row ? level_ranges(row.new_row->levels) : "-") + "  " + shown_text(any) + " ");
+
+  double top = y + 100 + lay.th + 60;
+  if (row.old_row) draw_bar(p1, lay, *row.old_row, top, old_bar_colour);
+  if (row.new_row) draw_bar(p1, lay, *row.new_row, top + bar_gap, new_bar_colour);
+}
+
+void draw_heading(Surface& p1, const DiffChart& chart, std::size_t first, double y) {
+  int kind = chart.rows[first].kind;
+  int counts[rule_changes] = {};
+  for (std::size_t i = first; i < chart.rows.size() && chart.rows[i].kind == kind; ++i)
+    ++counts[static_cast<int>(chart.rows[i].change)];
+  p1.set_fore(colours::black);
+  p1.move_to(670, y + 100);
+  p1.set_bold(true);
+  p1.print(std::string(kind_name(kind)) + ":  " + text::decimal(counts[int(RuleChange::moved)]) + " moved, " +
+           text::decimal(counts[int(RuleChange::old_only)]) + " old-only, " +
+           text::decimal(counts[int(RuleChange::new_only)]) + " new-only");
+  p1.set_bold(false);
+}
+
+double draw_legend(Surface& p1, const Layout& lay, const DiffChart& chart) {
+  double y = 80;
+  for (auto [colour, label] : {std::pair{old_bar_colour, "old  " + chart.old_legend},
+                               std::pair{new_bar_colour, "new  " + chart.new_legend}}) {
+    double mid = y + lay.th / 2;
+    p1.fill_rect(670, mid - bar_height / 2.0, 1270, mid + bar_height / 2.0, colour);
+    p1.set_fore(colours::black);
+    p1.move_to(1400, y);
+    p1.print(label);
+    y += lay.th + 80;
+  }
+  return y + 100;
+}
+
+}  // namespace
+
+bool plot_diff(AppState& s, Host& host, const DiffChart& chart) {
+  auto& f = s.f1;
+  // As many rows as the chart has at most, so that the canvas stays as
+  // large as a chart's.
+  std::size_t drawn = std::min(chart.rows.size(), static_cast<std::size_t>(result_rows));
+  Layout lay;
+  lay.lowest = s.lowest_resolution;
+  attempt(host, [&] {
+    lay.w = nearest(column_width(s));
+    place_scale_labels(s);
+  });
+  attempt(host, [&] { lay.th = f.p1.draw().text_height("X"); });
+
+  // The canvas fits the legend, the headings and the rows exactly.
+  double need = 80 + 2 * (lay.th + 80) + 100 + lay.heading_pitch() + 2 * lay.th + 300;
+  for (std::size_t i = 0; i < drawn; ++i) {
+    if (i == 0 || chart.rows[i].kind != chart.rows[i - 1].kind) need += lay.heading_pitch();
+    need += lay.rule_pitch();
+  }
+  bool sized = false;
+  attempt(host, [&] {
+    f.p1.set_height(std::max(1000, nearest(need)));
+    sized = true;
+  });
+  if (!sized) return false;
+  clearpic(s, host);
+
+  double y = 0, top = 0;
+  attempt(host, [&] { y = top = draw_legend(f.p1.draw(), lay, chart); });
+  auto note = [&](const std::string& line) {
+    attempt(host, [&] {
+      auto& p1 = f.p1.draw();
+      p1.move_to(670, y + 100);
+      p1.print(line);
+    });
+    y += lay.heading_pitch();
+  };
+  if (chart.rows.empty()) note("Every rule is drawn at the same levels.");
+  if (drawn > 0) host.set_busy(true);
+  for (std::size_t i = 0; i < drawn; ++i) {
+    const auto& row = chart.rows[i];
+    if (i == 0 || row.kind != chart.rows[i - 1].kind) {
+      attempt(host, [&] { draw_heading(f.p1.draw(), chart, i, y); });
+      y += lay.heading_pitch();
+    }
+    attempt(host, [&] { draw_rule(f.p1.draw(), lay, row, y); });
+    y += lay.rule_pitch();
+  }
+  if (drawn < chart.rows.size())
+    note("... and " + text::decimal(static_cast<long long>(chart.rows.size() - drawn)) +
+         " more rules, not drawn");
+  attempt(host, [&] {
+    auto& p1 = f.p1.draw();
+    p1.move_to(30, y + 100);
+    p1.print("\tCompared with Zoomwright " + s.app_version + "   " + host.today());
+  });
+
+  // The grid over the bars, as on the chart.
+  for (int r = lay.lowest; r <= 25; ++r) {
+    double x = lay.x(r);
+    attempt(host, [&] { f.p1.draw().line(x, top, x, y, grid_colour); });
+    attempt(host, [&] { f.p3.draw().fill_rect(x, 0, x, f.p3.height(), colours::black); });
+  }
+  host.set_busy(false);
+  return true;
+}
+
+}  // namespace zw
