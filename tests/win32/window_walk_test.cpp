@@ -166,6 +166,19 @@ TEST(Win32Window, AUserWalksThroughTheWindowAndARestartRestoresTheSettings) {
     SendMessageW(p.control("Text2"), WM_CHAR, VK_RETURN, 0);
     EXPECT_EQ(p.s.result_count, all_rows);
 
+    // Made as small as the user drags it, the window still shows every control,
+    // and the model follows its size.
+    SetWindowPos(p.view->hwnd(), nullptr, 0, 0, 320, 240, SWP_NOMOVE | SWP_NOZORDER);
+    RECT client, missing;
+    GetClientRect(p.view->hwnd(), &client);
+    GetWindowRect(p.control("Text3"), &missing);
+    MapWindowPoints(nullptr, p.view->hwnd(), reinterpret_cast<POINT*>(&missing), 2);
+    EXPECT_TRUE(missing.right <= client.right && missing.bottom <= client.bottom);
+    RECT outer;
+    GetWindowRect(p.view->hwnd(), &outer);
+    EXPECT_NEAR(f.width, (outer.right - outer.left) * p.host.twips_per_pixel(), 1);
+    SetWindowPos(p.view->hwnd(), nullptr, 0, 0, 1024, 768, SWP_NOMOVE | SWP_NOZORDER);
+
     // The scroll bar's arrow scrolls the canvas.
     if (f.vs.max > 0) {
       SendMessageW(p.control("p2"), WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0),

@@ -223,7 +223,6 @@ void ControlSet::create(Built& b, HWND parent) {
     if (GetComboBoxInfo(b.hwnd, &info) && info.hwndItem)
       SendMessageW(info.hwndItem, EM_SETREADONLY, TRUE, 0);
   }
-  if (b.c.kind == ControlKind::push_button) SetWindowTextW(b.hwnd, shown(b.c.caption).c_str());
   if (b.c.kind == ControlKind::label || b.c.kind == ControlKind::text_box ||
       b.c.kind == ControlKind::multi_line_text)
     SetWindowSubclass(b.hwnd, subclass_proc, 1, reinterpret_cast<DWORD_PTR>(this));
@@ -247,6 +246,16 @@ HWND ControlSet::window(const std::string& name) const {
   for (const auto& b : built_)
     if (b->c.name == name) return b->hwnd;
   return nullptr;
+}
+
+POINT ControlSet::extent() const {
+  POINT edge{0, 0};
+  for (const auto& b : built_) {
+    if (!b->hwnd || !b->c.container.empty() || b->surface || b->bounds.width < 0) continue;
+    edge.x = std::max<LONG>(edge.x, px(b->bounds.left + b->bounds.width));
+    edge.y = std::max<LONG>(edge.y, px(b->bounds.top + b->bounds.height));
+  }
+  return edge;
 }
 
 HWND ControlSet::first(ControlKind kind) const {
@@ -392,6 +401,11 @@ void ControlSet::sync_one(Built& b) {
           Bounds bounds{m->left, m->top, m->width(), m->height()};
           place(bounds);
           b.link.back = m->back;
+          show(m->visible);
+        } else if constexpr (std::is_same_v<M, Button>) {
+          place(Bounds{});
+          caption(m->caption);
+          enable(m->enabled);
           show(m->visible);
         } else if constexpr (std::is_same_v<M, ScrollBar>) {
           place(m->bounds);

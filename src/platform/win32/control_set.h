@@ -31,7 +31,7 @@ enum class ControlKind {
 enum class UserEvent { click, double_click, right_down, mouse_move, enter, changed };
 
 using ControlModel = std::variant<std::monostate, CheckBox*, Label*, TextBox*, ComboBox*,
-                                  ListBox*, PictureBox*, ScrollBar*>;
+                                  ListBox*, PictureBox*, ScrollBar*, Button*>;
 
 // One line of a window's table of controls: the control, the model member it
 // mirrors and the handler its user events run.
@@ -42,7 +42,6 @@ struct Control {
   std::function<void(UserEvent)> on{};  // empty: the model takes the value, nothing runs
   std::string container{};  // the picture box that holds it; "" for the window itself
   Bounds place{};           // twips; for controls whose model carries no position
-  std::string caption{};    // a push button's caption
   bool centred = false;     // a label's caption is centred
   bool bold_font = false;   // drawn in the bold face whatever the model says
   // A key typed into a text box; setting it to 0 drops the key.
@@ -80,6 +79,9 @@ class ControlSet {
   const Control* control(HWND window) const;
   // The window of the first control of a kind (nullptr when there is none).
   HWND first(ControlKind kind) const;
+  // The right and bottom edges (pixels) of the controls placed on the window
+  // itself, pictures left out: the window must not get smaller than these.
+  POINT extent() const;
   // The scroll bar moved as the mouse wheel moves it (notches of 120).
   void wheel(const std::string& scroll_bar, int delta);
   double twips_per_pixel() const { return tpp_; }

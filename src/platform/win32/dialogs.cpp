@@ -1,7 +1,6 @@
 #include "platform/win32/dialogs.h"
 
 #include <cmath>
-#include <memory>
 
 #include "app/about_box.h"
 #include "app/failure.h"
@@ -21,13 +20,11 @@ Control at(Control c, Bounds place) {
 }
 
 // The dialog's push button, Command1.
-Control command1(const char* caption, std::function<void()> click, Bounds place) {
-  Control c = at({K::push_button, "Command1", {}, [click](E e) {
-                    if (e == E::click) click();
-                  }},
-                 place);
-  c.caption = caption;
-  return c;
+Control command1(Button& model, std::function<void()> click, Bounds place) {
+  return at({K::push_button, "Command1", &model, [click](E e) {
+               if (e == E::click) click();
+             }},
+            place);
 }
 
 // The dialog on screen: its table's controls and the spec's logic.
@@ -156,9 +153,9 @@ std::vector<DWORD> dialog_template() {
 
 DialogSpec font_dialog(AppState& s, Host& host) {
   DialogSpec d;
-  d.caption = [] { return std::string("Font"); };
-  d.width = 4860, d.height = 2280;
   auto& m = s.fontt;
+  d.caption = [&m] { return m.caption; };
+  d.width = 4860, d.height = 2280;
   d.controls.push_back(at({K::editable_combo, "Combo1", &m.Combo1,
                            [&s](E e) { if (e == E::click) font_form::Combo1_Click(s); }},
                           {120, 120, 3480, 315}));
@@ -169,7 +166,7 @@ DialogSpec font_dialog(AppState& s, Host& host) {
   preview.centred = true;
   preview.font = [&m] { return std::pair{m.preview_font, m.preview_size}; };
   d.controls.push_back(std::move(preview));
-  d.controls.push_back(command1("Close", [&s] { font_form::Command1_Click(s); }, {3540, 1740, 1200, 375}));
+  d.controls.push_back(command1(m.Command1, [&s] { font_form::Command1_Click(s); }, {3540, 1740, 1200, 375}));
   d.load = [&s, &host] { font_form::Form_Load(s, host); };
   d.closing = [&m] { return m.closing; };
   return d;
@@ -191,7 +188,7 @@ DialogSpec about_box(AppState& s, Host& host) {
   d.controls.push_back(at({K::label, "Label2", &m.Label2,
                            [&s, &host](E e) { if (e == E::click) about_form::Label2_Click(s, host); }},
                           {240, 2100, 4920, 255}));
-  d.controls.push_back(command1("OK", [&s] { about_form::Command1_Click(s); }, {4080, 2520, 1080, 375}));
+  d.controls.push_back(command1(m.Command1, [&s] { about_form::Command1_Click(s); }, {4080, 2520, 1080, 375}));
   d.load = [&s] { about_form::Form_Activate(s); };
   d.closing = [&m] { return m.closing; };
   return d;
@@ -202,7 +199,6 @@ DialogSpec convert_dialog(AppState& s, Host& host) {
   auto& m = s.convert;
   d.caption = [&m] { return m.caption; };
   d.width = 5100, d.height = 1560;
-  auto closed_by_logic = std::make_shared<bool>(false);
   d.controls.push_back(at({K::label, "label1", &m.label1, {}}, {120, 180, 1200, 255}));
   Control name = at({K::text_box, "Text1", &m.Text1, {}}, {1380, 120, 3600, 315});
   name.key_filter = [](int& key) { convert_form::Text1_KeyPress(key); };
@@ -213,19 +209,17 @@ DialogSpec convert_dialog(AppState& s, Host& host) {
   d.controls.push_back(std::move(source));
   for (int i = 0; i < 2; ++i) {
     auto& box = m.command1[static_cast<std::size_t>(i)];
-    box.set_size(1100, 375);
     d.controls.push_back(at({K::flat_button, i == 0 ? "command1(0)" : "command1(1)", &box,
-                             [&s, &host, i, closed_by_logic](E e) {
+                             [&s, &host, i](E e) {
                                if (e == E::mouse_move) convert_form::command1_MouseMove(s, host, i);
-                               if (e == E::click && convert_form::command1_Click(s, host, i))
-                                 *closed_by_logic = true;
+                               if (e == E::click) convert_form::command1_Click(s, host, i);
                              }},
-                            {2640 + 1220 * i, 1020, 1100, 375}));
+                            {2640 + 1220 * i, 1020, box.width(), box.height()}));
   }
   d.load = [&s, &host] { convert_form::Form_Load(s, host); };
-  d.closing = [closed_by_logic] { return *closed_by_logic; };
-  d.frame_close = [&s, closed_by_logic] {
-    if (!*closed_by_logic) convert_form::Form_Unload(s);
+  d.closing = [&m] { return m.closing; };
+  d.frame_close = [&s, &m] {
+    if (!m.closing) convert_form::Form_Unload(s);
   };
   d.mouse_move = [&s, &host] { convert_form::Form_MouseMove(s, host); };
   return d;

@@ -302,6 +302,21 @@ LRESULT MainWindowView::handle(UINT msg, WPARAM wp, LPARAM lp) {
       run([this] { Form_Resize(s_, host_); });
       return 0;
     }
+    case WM_GETMINMAXINFO: {
+      if (!built_) break;
+      // Every control stays reachable: no smaller than the controls above the
+      // chart and a few of its rows.
+      constexpr int margin = 120, chart_rows = 1500, chart_margin = 800;
+      double tpp = controls_.twips_per_pixel();
+      POINT edge = controls_.extent();
+      RECT r{0, 0, edge.x + static_cast<LONG>(std::lround(margin / tpp)),
+             edge.y + static_cast<LONG>(std::lround((f.p3.height() + chart_rows + chart_margin) / tpp))};
+      AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)), TRUE,
+                         static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
+      auto* limits = reinterpret_cast<MINMAXINFO*>(lp);
+      limits->ptMinTrackSize = {r.right - r.left, r.bottom - r.top};
+      return 0;
+    }
     case WM_TIMER:
       if (wp == tm1_id) run([this] { tm1_Timer(s_, host_); });
       return 0;
