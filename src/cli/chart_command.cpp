@@ -6,9 +6,7 @@
 #include "app/text.h"
 #include "chart/chart.h"
 #include "cli/commands.h"
-#include "platform/qt/raster_app.h"
-#include "platform/qt/raster_image_file.h"
-#include "platform/qt/raster_surface.h"
+#include "platform/raster.h"
 #include "typ/typ_reader.h"
 
 namespace zw::cli {
@@ -36,7 +34,8 @@ bool write_png_image(Session& session, const std::string& path) {
   compose_image(s, host);
   if (!may_replace(host, path)) return false;
   std::string bytes, error;
-  if (!qt::encode_png(s.f1.p4.draw().image(), bytes, error) || !host.fs().write(path, bytes, error)) {
+  if (!raster::encode_png(s.f1.p4.draw().image(), bytes, error) ||
+      !host.fs().write(path, bytes, error)) {
     host.message(path + " " + error);
     return false;
   }
@@ -51,9 +50,17 @@ bool image_name_accepted(Session& session, const std::string& path) {
   return false;
 }
 
+ChartRasters::ChartRasters() {
+  raster::prepare();
+  constexpr double twips_per_pixel = 15;
+  p1 = raster::make_surface(twips_per_pixel);
+  p2 = raster::make_surface(twips_per_pixel);
+  p3 = raster::make_surface(twips_per_pixel);
+  p4 = raster::make_surface(twips_per_pixel);
+}
+
 void use_raster_boxes(Session& session, ChartRasters& rasters) {
-  qt::ensure_app();
-  session.attach(rasters.p1, rasters.p2, rasters.p3, rasters.p4);
+  session.attach(*rasters.p1, *rasters.p2, *rasters.p3, *rasters.p4);
   session.host.date = local_date();
 }
 
