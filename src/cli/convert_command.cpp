@@ -49,7 +49,7 @@ int run_convert(const std::vector<std::string>& words, Io& io) {
   host.answers.push_front(Answer::yes);
   convert_form::command1_Click(s, host, 1);
   if (s.new_style_name.empty()) return 1;
-  if (!convert_style(s, host)) return 1;
+  if (convert_style(s, host) == Converted::refused) return 1;
   check_copy(io, args, paths::join(s.style_root, s.new_style_name), host);
   return 0;
 }
