@@ -79,6 +79,14 @@ bool lies_in(const std::string& path, const std::string& folder) {
 
 }  // namespace
 
+// Each written file is flushed to its disk; in memory that costs nothing, so
+// the fuzzer runs many more inputs in its time.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  std::error_code ec;
+  if (fs::is_directory("/dev/shm", ec)) setenv("TMPDIR", "/dev/shm", 0);
+  return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string rest = fuzz::bytes(data, size), chunk;
   std::vector<std::string> chunks;

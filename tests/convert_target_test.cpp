@@ -108,6 +108,22 @@ TEST_F(ConvertTarget, LinksInAnExistingTargetAreReplacedNotWrittenThrough) {
   }
 }
 
+// A folder of the style that links back to the style or to a folder above
+// it would hold the style again and again: it is named and left out, while a
+// link to a folder beside it is copied as a folder.
+TEST_F(ConvertTarget, ALinkBackIntoTheStyleIsNotCopiedIntoItself) {
+  link(at("src"), "src/again");
+  link(at("src/inc"), "src/inc/roads/up");
+  link(at("outside"), "src/inc/theirs");
+  EXPECT_EQ(convert("new"), Converted::whole);
+  for (const char* back : {"src/again", "src/inc/roads/up"})
+    EXPECT_EQ(said("Not copied, as it leads back to a folder that holds it: " + at(back)), 1) << back;
+  Strings made;
+  for (const auto& [name, content] : app.dir.tree("styles/new")) made.push_back(name);
+  EXPECT_EQ(made, (Strings{"icons/a.xpm", "inc/roads/main", "inc/theirs/a.xpm", "inc/theirs/lines",
+                           "inc/theirs/main", "info", "lines", "options", "polygons", "relations", "version"}));
+}
+
 // Empty files left by a conversion that once failed are not the style's own:
 // they are copied again, while a file with content is kept.
 TEST_F(ConvertTarget, EmptyOptionsInfoAndVersionAreNotKept) {

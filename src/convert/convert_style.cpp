@@ -107,10 +107,21 @@ void copy_new(Host& host, Conversion& c, const std::string& from, const std::str
 constexpr int deepest_folder = 16;
 constexpr int most_copied = 10'000;
 
+// Whether dir leads back to a folder being copied (a link to the style's
+// folder or above it), which would be copied into itself again and again.
+bool leads_back(FileSystem& fs, const std::string& dir, const std::vector<std::string>& copying) {
+  return std::any_of(copying.begin(), copying.end(), [&](const std::string& folder) {
+    auto where = overlap(fs, dir, folder);
+    return where != Overlap::apart && where != Overlap::source_inside;
+  });
+}
+
 // Copies what the new style lacks of the source folder, folder by folder.
-// Linked folders are followed, so the depth and the number of files are
-// bounded; a folder that is, holds or lies in the new style is passed over.
-void copy_folder(Host& host, Conversion& c, const std::string& from, const std::string& to, int depth) {
+// Linked folders are followed, except back into the folders being copied, and
+// the depth and the number of files are bounded; a folder that is, holds or
+// lies in the new style is passed over. copying: from and the folders above it.
+void copy_folder(Host& host, Conversion& c, const std::string& from, const std::string& to,
+                 std::vector<std::string>& copying) {
   auto& fs = host.fs();
   for (const auto& name : fs.list_files(from, "*")) {
     if (c.copied >= most_copied) {
@@ -126,7 +137,11 @@ void copy_folder(Host& host, Conversion& c, const std::string& from, const std::
       host.message("Not copied, as it leads into the new style or holds it: " + dir);
       continue;
     }
-    if (depth >= deepest_folder) {
+    if (leads_back(fs, dir, copying)) {
+      host.message("Not copied, as it leads back to a folder that holds it: " + dir);
+      continue;
+    }
+    if (static_cast<int>(copying.size()) > deepest_folder) {
       host.message("Not copied, as it lies more than " + std::to_string(deepest_folder) +
                    " folders deep: " + dir);
       c.target.failed();
@@ -134,7 +149,9 @@ void copy_folder(Host& host, Conversion& c, const std::string& from, const std::
     }
     auto into = paths::join(to, paths::part(dir, 1));
     if (!c.target.own_folder(into)) continue;
-    copy_folder(host, c, dir, into, depth + 1);
+    copying.push_back(dir);
+    copy_folder(host, c, dir, into, copying);
+    copying.pop_back();
     if (c.copied >= most_copied) return;
   }
 }
@@ -340,7 +357,10 @@ Converted convert_style(AppState& s, Host& host) {
   name_outside(host, c);
   // Everything else of the style comes along as it is: the relations and
   // overlays files, the files that relations includes, notes, pictures.
-  step(host, c, [&] { copy_folder(host, c, source, target, 0); });
+  step(host, c, [&] {
+    std::vector<std::string> copying{source};
+    copy_folder(host, c, source, target, copying);
+  });
 
   int failures = c.target.failures();
   if (failures == 0) return Converted::whole;
