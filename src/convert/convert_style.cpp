@@ -238,7 +238,10 @@ void rewrite(AppState& s, Host& host, Conversion& c, const std::string& path, bo
     host.message("None here" + name);
     // Nothing to convert, yet the new style needs the file all the same: its
     // include statements name it, or it holds the level rules of a kind.
-    if (host.fs().entry(path) == FileSystem::Entry::file && c.target.own_folders_for(parts))
+    if (host.fs().entry(path) != FileSystem::Entry::file) return;
+    if (!c.target.own_folders_for(parts))
+      c.target.failed(out);
+    else
       c.target.copy(path, out);
     return;
   }
@@ -247,11 +250,14 @@ void rewrite(AppState& s, Host& host, Conversion& c, const std::string& path, bo
   std::optional<std::string> result;
   attempt(host, [&] { result = resolutions_to_levels(s, host, content); });
   if (!result) {
-    c.target.failed();
+    c.target.failed(out);
     return;
   }
   host.message("Now saving as " + out);
-  if (c.target.own_folders_for(parts)) c.target.write(out, *result);
+  if (!c.target.own_folders_for(parts))
+    c.target.failed(out);
+  else
+    c.target.write(out, *result);
 }
 
 // One message for every included file that lies outside the style's folder.

@@ -60,6 +60,13 @@ std::string TargetFolder::at(const std::vector<std::string>& parts) const {
   return paths::collapse(file);
 }
 
+void TargetFolder::failed(const std::string& file) {
+  if (file.empty())
+    ++failed_steps_;
+  else
+    failed_.insert(file_key(file));
+}
+
 bool TargetFolder::own_folder(const std::string& dir) {
   auto& fs = host_.fs();
   if (fs.is_link(dir)) {
@@ -67,7 +74,7 @@ bool TargetFolder::own_folder(const std::string& dir) {
     if (!fs.remove_file(dir)) {
       host_.message("Cannot replace the link " + dir + " (to " + leads_to +
                     ") by a folder of the new style's own, so nothing is written into it.");
-      failed();
+      failed(dir);
       return false;
     }
     host_.message("The new style's folder " + dir + " was a link to " + leads_to +
@@ -77,7 +84,7 @@ bool TargetFolder::own_folder(const std::string& dir) {
   std::string error;
   if (fs.create_dir(dir, error)) return true;
   host_.message(error.empty() ? "Cannot create the folder " + dir : error);
-  failed();
+  failed(dir);
   return false;
 }
 
@@ -94,7 +101,7 @@ bool TargetFolder::claimed(const std::string& file) const { return claimed_.coun
 
 bool TargetFolder::write(const std::string& file, const std::string& text) {
   if (savetext(host_, file, text)) return true;
-  failed();
+  failed(file);
   return false;
 }
 
@@ -102,7 +109,7 @@ bool TargetFolder::copy(const std::string& from, const std::string& file) {
   std::string error;
   if (host_.fs().copy_file(from, file, error)) return true;
   host_.message(error.empty() ? "Cannot copy " + from + " to " + file : error);
-  failed();
+  failed(file);
   return false;
 }
 

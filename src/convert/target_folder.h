@@ -44,15 +44,16 @@ class TargetFolder {
   bool write(const std::string& file, const std::string& text);
   bool copy(const std::string& from, const std::string& file);
 
-  // Counts a failure that a message has already named.
-  void failed() { ++failures_; }
-  int failures() const { return failures_; }
+  // Counts a file or folder (or, without one, a step) that could not be
+  // written, once however often it is tried; a message has named it.
+  void failed(const std::string& file = {});
+  int failures() const { return static_cast<int>(failed_.size()) + failed_steps_; }
 
  private:
   Host& host_;
   std::string path_;
-  std::set<std::string> claimed_;
-  int failures_ = 0;
+  std::set<std::string> claimed_, failed_;
+  int failed_steps_ = 0;
 };
 
 }  // namespace zw
