@@ -7,6 +7,7 @@
 
 #include "app/files.h"
 #include "app/text.h"
+#include "convert/convert_dialog.h"
 #include "convert/convert_style.h"
 #include "support/failing_fs.h"
 #include "support/test_app.h"
@@ -170,6 +171,22 @@ TEST_F(ConvertTarget, EveryWriteFailureIsNamedAndCounted) {
     EXPECT_TRUE(text::starts_with(app.host.messages.back(), "The new style "));
     failing.read_only_root.clear();
   }
+}
+
+// From the menu, the failure is shown, and the new style, incomplete as it
+// is, joins the style list.
+TEST_F(ConvertTarget, TheMenuShowsTheFailureAndListsTheNewStyle) {
+  failing.read_only_root = at("new/inc");
+  app.host.on_dialog = [&](Dialog) {
+    convert_form::Form_Load(app.s, app.host);
+    app.s.convert.Text1.text = "new";
+    app.host.answers = {Answer::yes};
+    convert_form::command1_Click(app.s, app.host, 1);
+  };
+  mtls_Click(app.s, app.host, 0);
+  EXPECT_GE(said(at("new/inc") + ": Read-only file system"), 1);
+  EXPECT_EQ(said("The new style " + at("new") + " is incomplete: 2 of its files or folders"), 1);
+  EXPECT_EQ(app.s.f1.Combo2.items, (Strings{"new", "outside", "src"}));
 }
 
 }  // namespace
