@@ -238,10 +238,7 @@ void rewrite(AppState& s, Host& host, Conversion& c, const std::string& path, bo
     host.message("None here" + name);
     // Nothing to convert, yet the new style needs the file all the same: its
     // include statements name it, or it holds the level rules of a kind.
-    if (host.fs().entry(path) != FileSystem::Entry::file) return;
-    if (!c.target.own_folders_for(parts))
-      c.target.failed(out);
-    else
+    if (host.fs().entry(path) == FileSystem::Entry::file && c.target.own_folders_for(parts))
       c.target.copy(path, out);
     return;
   }
@@ -254,10 +251,7 @@ void rewrite(AppState& s, Host& host, Conversion& c, const std::string& path, bo
     return;
   }
   host.message("Now saving as " + out);
-  if (!c.target.own_folders_for(parts))
-    c.target.failed(out);
-  else
-    c.target.write(out, *result);
+  if (c.target.own_folders_for(parts)) c.target.write(out, *result);
 }
 
 // One message for every included file that lies outside the style's folder.

@@ -89,9 +89,12 @@ bool TargetFolder::own_folder(const std::string& dir) {
 }
 
 bool TargetFolder::own_folders_for(const std::vector<std::string>& parts) {
-  for (std::size_t i = 0; i + 1 < parts.size(); ++i)
-    if (!own_folder(at(std::vector<std::string>(parts.begin(), parts.begin() + static_cast<long>(i) + 1))))
+  for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
+    if (!own_folder(at(std::vector<std::string>(parts.begin(), parts.begin() + static_cast<long>(i) + 1)))) {
+      failed(at(parts));
       return false;
+    }
+  }
   return true;
 }
 

@@ -33,7 +33,8 @@ class TargetFolder {
   // Makes dir, a folder below path(), a folder of its own: created when
   // missing, and a link there replaced. false after a message when it cannot.
   bool own_folder(const std::string& dir);
-  // The folders that the file at(parts) lies in.
+  // The folders that the file at(parts) lies in; when one cannot be made, the
+  // file counts as not written.
   bool own_folders_for(const std::vector<std::string>& parts);
 
   // True the first time a file is claimed in this conversion.
