@@ -65,6 +65,9 @@ TEST_F(ConvertTarget, ATargetThatIsTheSourceOrLiesInsideOrAboveItIsRefused) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
+#ifdef _WIN32
+    if (c.link_to) continue;
+#endif
     if (c.link_to) link(at(c.link_to), c.name);
     auto before = app.dir.tree("styles");
     app.s.style_root = at(c.root);
@@ -78,6 +81,7 @@ TEST_F(ConvertTarget, ATargetThatIsTheSourceOrLiesInsideOrAboveItIsRefused) {
   }
 }
 
+#ifndef _WIN32
 // An existing target whose folders or files are links to somewhere else: the
 // links give way to files and folders of the new style's own, and what they
 // pointed at stays as it was.
@@ -124,6 +128,8 @@ TEST_F(ConvertTarget, ALinkBackIntoTheStyleIsNotCopiedIntoItself) {
   EXPECT_EQ(made, (Strings{"icons/a.xpm", "inc/roads/main", "inc/theirs/a.xpm", "inc/theirs/lines",
                            "inc/theirs/main", "info", "lines", "options", "polygons", "relations", "version"}));
 }
+
+#endif
 
 // Empty files left by a conversion that once failed are not the style's own:
 // they are copied again, while a file with content is kept.
