@@ -82,8 +82,10 @@ bool lies_in(const std::string& path, const std::string& folder) {
 // Each written file is flushed to its disk; in memory that costs nothing, so
 // the fuzzer runs many more inputs in its time.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
+#ifndef _WIN32
   std::error_code ec;
   if (fs::is_directory("/dev/shm", ec)) setenv("TMPDIR", "/dev/shm", 0);
+#endif
   return 0;
 }
 
