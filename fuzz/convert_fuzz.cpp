@@ -60,7 +60,7 @@ std::map<std::string, std::string> snapshot(const fs::path& root) {
   for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::recursive_directory_iterator();
        it.increment(ec)) {
     auto st = it->symlink_status(ec);
-    auto key = it->path().lexically_relative(root).string();
+    auto key = it->path().lexically_relative(root).generic_string();
     if (fs::is_symlink(st)) {
       seen[key] = "link " + fs::read_symlink(it->path(), ec).string();
     } else if (fs::is_regular_file(st)) {
@@ -137,7 +137,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // the styles' folder (anywhere else, nothing may change).
   auto inside_styles = [&](const fs::path& p) {
     auto real = fs::weakly_canonical(p, ec);
-    auto rel = ec ? std::string() : real.lexically_relative(fs::weakly_canonical(styles, ec)).string();
+    auto rel = ec ? std::string() : real.lexically_relative(fs::weakly_canonical(styles, ec)).generic_string();
     return rel == "." || rel.starts_with("..") ? std::string() : rel;
   };
   auto target = inside_styles(styles / "new");
