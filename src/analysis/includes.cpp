@@ -40,7 +40,9 @@ std::optional<std::string> load_normalised(Host& host, const std::string& path) 
 // before a line's first word, so a text that fails this test holds no
 // statement, and the search of a big rule file costs one pass over its lines.
 bool may_hold_include(std::string_view text) {
-  auto skips = [](char c) { return c == ' ' || c == '\t' || c == '\r' || (static_cast<unsigned char>(c) >= 0xBB); };
+  auto skips = [](char c) {
+    return c == ' ' || c == '\t' || c == '\r' || static_cast<unsigned char>(c) >= 0xBB;
+  };
   std::size_t at = 0;
   while (at < text.size()) {
     while (at < text.size() && skips(text[at])) ++at;

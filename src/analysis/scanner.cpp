@@ -22,11 +22,7 @@ struct RuleLine {
   std::string_view raw_tail;  // after the keyword and the blanks after it
 };
 
-// Where the value after a keyword starts: the first occurrence that stands as
-// a word (at the start of the line or after a blank, a TAB or "[", and
-// followed by a blank or a TAB), past the blanks and TABs after it; npos when
-// the keyword stands nowhere as a word. So "admin_level = 2" is no level, and
-// "resolution  21" is resolution 21.
+// A rule keyword with its searcher, made once for every line.
 class Keyword {
  public:
   explicit Keyword(std::string_view word) : word_(word), search_(word.begin(), word.end()) {}
@@ -45,6 +41,11 @@ class Keyword {
 
 const Keyword resolution_keyword("resolution"), level_keyword("level");
 
+// Where the value after a keyword starts: the first occurrence that stands as
+// a word (at the start of the line or after a blank, a TAB or "[", and
+// followed by a blank or a TAB), past the blanks and TABs after it; npos when
+// the keyword stands nowhere as a word. So "admin_level = 2" is no level, and
+// "resolution  21" is resolution 21.
 std::size_t keyword_value(std::string_view line, const Keyword& keyword) {
   auto blank = [](char c) { return c == ' ' || c == '\t'; };
   for (auto at = keyword.find(line, 0); at != std::string_view::npos; at = keyword.find(line, at + 1)) {
