@@ -246,7 +246,12 @@ void parse(AppState& s, Host& host, const std::string& path) {
   bool follow = f.inc.value == 1;
   auto digit = std::to_string(s.selected_kind);
   if (follow && !text::contains(s.includes.extra_done, digit))
-    attempt(host, [&] { chknodata(s, host, s.selected_kind); });
+    attempt(host, [&] {
+      // The search reads the rule file of the selected kind: when that is the
+      // file just read, it takes the text instead of reading it again.
+      bool same = rule_file == rule_file_path(s, s.selected_kind);
+      chknodata(s, host, s.selected_kind, same ? &text : nullptr);
+    });
 
   const auto& inc = s.includes;
   while (true) {

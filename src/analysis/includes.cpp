@@ -170,20 +170,27 @@ void addextra(AppState& s, Host& host, int tt, const std::vector<std::string>& n
   c.add(names);
 }
 
-bool chknodata(AppState& s, Host& host, int tt) {
+bool chknodata(AppState& s, Host& host, int tt, const std::string* rule_text) {
   if (s.scan_busy) return true;
   auto path = rule_file_path(s, tt);
-  auto data = load_raw(host, path);
-  if (!data || data->empty()) {
-    host.message("cannot find " + path);
-    return false;
+  std::optional<std::string> read;
+  std::string_view data;
+  if (rule_text && !rule_text->empty()) {
+    data = *rule_text;
+  } else {
+    read = load_raw(host, path);
+    if (!read || read->empty()) {
+      host.message("cannot find " + path);
+      return false;
+    }
+    data = *read;
   }
   s.scan_busy = true;
   auto digit = std::to_string(tt);
   if (!text::contains(s.includes.extra_done, digit)) s.includes.extra_done += digit;
-  if (!may_hold_include(*data)) return false;
+  if (!may_hold_include(data)) return false;
 
-  auto names = chk_include(rules_joined(normalised(*data)));
+  auto names = chk_include(rules_joined(normalised(data)));
   if (names.empty()) return false;
   Collection c(s, host, tt, s.style_root + paths::sep_text + s.style_name);
   c.met(path);
