@@ -23,28 +23,16 @@
 #include "platform/qt/qt_host.h"
 #include "platform/qt/raster_text.h"
 #include "support.h"
+#include "window_runs.h"
 
 namespace fs = std::filesystem;
 using namespace zw;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double ms_between(Clock::time_point a, Clock::time_point b) {
-  return std::chrono::duration<double, std::milli>(b - a).count();
-}
-
-// The window program's host, but a message is noted instead of waiting for a
-// click, so that an unexpected one cannot hold the benchmark up.
-class NonBlockingHost : public qt::QtHost {
- public:
-  Answer message(const std::string& text, Buttons) override {
-    messages.push_back(text);
-    return Answer::ok;
-  }
-  std::vector<std::string> messages;
-};
+using bench::Clock;
+using bench::ms_between;
+using bench::NonBlockingHost;
 
 // One start, as src/platform/qt/main.cpp starts the program. Prints
 // "application form_load shown first_chart messages" in milliseconds. The
@@ -52,11 +40,7 @@ class NonBlockingHost : public qt::QtHost {
 // a new user would, so that later starts restore it.
 int child(const std::string& app_dir, const std::string& style_root, bool first) {
   auto t0 = Clock::now();
-  static int argc = 1;
-  static char name[] = "zoomwright";
-  static char* argv[] = {name, nullptr};
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(qt::program_title);
+  bench::WindowApplication application;
   auto t_app = Clock::now();
 
   AppState s;
@@ -77,7 +61,7 @@ int child(const std::string& app_dir, const std::string& style_root, bool first)
     t_chart = Clock::now();
     QApplication::quit();
   });
-  app.exec();
+  application.app.exec();
   // The activation sets the chart font and fills the font list: proof that it ran.
   if (t_chart == Clock::time_point{} || s.f1.Combo1.items.empty()) return 2;
   if (first) {
@@ -100,17 +84,16 @@ struct Start {
 
 Start run_child(const std::string& self, const std::string& app_dir, const std::string& root,
                 bool first = false) {
+  auto out = from_fs_path(fs::path(app_dir) / "child.out");
+  auto run = bench::run_process({self, first ? "--first" : "--child", app_dir, root}, out);
   Start st;
-  std::string out_path = (fs::path(app_dir) / "child.out").string();
-  auto run = bench::run_process({self, first ? "--first" : "--child", app_dir, root}, out_path);
   st.wall = run.wall;
   st.cpu = run.cpu;
-  if (run.status != 0) return st;
-  FILE* f = std::fopen(out_path.c_str(), "r");
-  if (!f) return st;
-  st.ok = std::fscanf(f, "%lf %lf %lf %lf %d", &st.app, &st.load, &st.shown, &st.chart,
-                      &st.messages) == 5;
-  std::fclose(f);
+  auto numbers = bench::printed_numbers(out);
+  st.ok = run.status == 0 && numbers.size() == 5;
+  if (!st.ok) return st;
+  st.app = numbers[0], st.load = numbers[1], st.shown = numbers[2], st.chart = numbers[3];
+  st.messages = static_cast<int>(numbers[4]);
   return st;
 }
 

@@ -137,12 +137,5 @@ TEST_F(MenuRun, ConvertDialogClosedByItsFrameAfterNoConvertsNothing) {
   EXPECT_EQ(s.new_style_name, "");
 }
 
-TEST_F(MenuRun, OnlineHelpOpensTheHelpPageBesideTheProgramAndAFailureStaysQuiet) {
-  host.shell_works = false;
-  mhl_Click(s, host);
-  EXPECT_EQ(host.opened, Strings{paths::join(paths::join(s.app_dir, "help"), "index.html")});
-  EXPECT_TRUE(host.messages.empty());
-}
-
 }  // namespace
 }  // namespace zw

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "app/main_window.h"
 #include "app/text.h"
 #include "levels/options_file.h"
 #include "support/test_app.h"
@@ -123,9 +124,14 @@ TEST(OptionsFile, ResolutionsBecomeTheLevelsMkgmapDrawsThemAt) {
   }
 }
 
-TEST(OptionsFile, AMissingFileIsReportedWithTheStylePath) {
+TEST(OptionsFile, AMissingFileIsReportedWithTheStylePathOnceAStyleIsChosen) {
   test::TestApp app;
   app.style("s", {{"lines", ""}});
+  // A style root listed with no style chosen yet: nothing failed.
+  app.s.style_root = app.dir.at("styles");
+  get_styles(app.s, app.host);
+  EXPECT_EQ(app.s.f1.Combo2.items, Strings{"s"});
+  EXPECT_TRUE(app.host.messages.empty());
   app.select("s");
   EXPECT_EQ(app.host.messages,
             Strings{"Cannot find style's options file\r\n\r\n" + app.dir.at("styles/s/options")});

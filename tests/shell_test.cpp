@@ -6,7 +6,10 @@
 #include <sys/stat.h>
 #endif
 
+#include "app/about_box.h"
 #include "app/files.h"
+#include "app/main_window.h"
+#include "app/menus.h"
 #include "app/paths.h"
 #include "app/shell.h"
 #include "app/text.h"
@@ -50,6 +53,35 @@ TEST(Paths, TheSystemsOwnSeparatorComesOutEitherGoesIn) {
                                 {"maps\\", "mine", "maps/mine"}};
 #endif
   for (const auto& c : cases) EXPECT_EQ(paths::join(c.a, c.b), c.joined) << c.a << " + " << c.b;
+}
+
+// Online Help, the About box's link and the double-click on the levels open a
+// file; when no program can be started for it, the user learns where it is.
+TEST(Shell, LinksOpenTheirFileOrSayWhereItIs) {
+  struct Case {
+    const char* what;
+    void (*click)(AppState&, Host&);
+    std::string (*target)(const AppState&);
+  } cases[] = {
+      {"the help page", mhl_Click, help_page},
+      {"the home page", about_form::Label2_Click, help_page},
+      {"the style's options file", Label4_DblClick, options_file_path},
+  };
+  for (const auto& c : cases)
+    for (bool works : {true, false}) {
+      AppState s;
+      s.app_dir = "prog", s.style_root = "maps", s.style_name = "mine";
+      HeadlessHost host;
+      host.shell_works = works;
+      c.click(s, host);
+      EXPECT_EQ(host.opened, std::vector<std::string>{c.target(s)}) << c.what;
+      auto told = works ? std::vector<std::string>{}
+                        : std::vector<std::string>{cannot_open_message(c.what, c.target(s))};
+      EXPECT_EQ(host.messages, told) << c.what;
+    }
+  EXPECT_EQ(cannot_open_message("the help page", "prog/help/index.html"),
+            "Cannot open the help page: no program could be started for it.\r\n\r\n"
+            "The file is prog/help/index.html");
 }
 
 TEST(Shell, LoadtextKeepsEveryByteAndSavetextAppendsCrLfAndReportsAFailure) {

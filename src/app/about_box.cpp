@@ -2,6 +2,7 @@
 
 #include "app/failure.h"
 #include "app/menus.h"
+#include "app/shell.h"
 
 namespace zw {
 
@@ -21,7 +22,7 @@ void Form_Activate(AppState& s) {
 }
 
 void Label2_Click(AppState& s, Host& host) {
-  attempt_quietly([&] { host.shell_open(help_page(s)); });
+  open_document(host, help_page(s), false, "the home page");
 }
 
 void Command1_Click(AppState& s) { s.Infor.closing = true; }

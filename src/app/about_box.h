@@ -18,7 +18,7 @@ namespace zw::about_form {
 // Activation: the program's name, the version line, the link.
 void Form_Activate(AppState& s);
 // The link: opens the program's home page (the help page beside the program);
-// nothing happens when the shell cannot open it.
+// when no browser can be started, a message says where the page is.
 void Label2_Click(AppState& s, Host& host);
 // "OK".
 void Command1_Click(AppState& s);

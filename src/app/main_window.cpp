@@ -206,7 +206,9 @@ void Form_Activate(AppState& s, Host& host) {
   attempt_quietly([&] { f.p1.draw().set_font(s.chart_font_name, s.chart_font_size); });
   f.Combo1.text = s.chart_font_name;
   for (int r = 1; r < scale_labels; ++r) f.Label3[static_cast<std::size_t>(r)].bounds.height = f.p3.height();
-  attempt_quietly([&] { plot(s, host, 0); });
+  // The rows of the last analysis stay drawn when a dialog closes.
+  attempt_quietly([&] { plot(s, host, s.result_count); });
+  host.set_busy(false);
   if (f.label2.value == 1 && !text::contains(text::lower(f.label2.caption), ".txt"))
     host.message("Add your TYP file (as .txt)\r\n\r\nFile,Open TYP file");
 }
@@ -282,7 +284,7 @@ std::string options_file_path(const AppState& s) {
 }
 
 void Label4_DblClick(AppState& s, Host& host) {
-  attempt_quietly([&] { host.edit_text_file(options_file_path(s)); });
+  open_document(host, options_file_path(s), true, "the style's options file");
 }
 
 void Label4_MouseDown(AppState& s, Host& host, int button) {

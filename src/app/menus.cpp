@@ -3,6 +3,7 @@
 #include "app/failure.h"
 #include "app/image_export.h"
 #include "app/paths.h"
+#include "app/shell.h"
 #include "app/text.h"
 #include "chart/chart.h"
 #include "typ/typ_reader.h"
@@ -78,8 +79,7 @@ void mfnt_Click(AppState& s, Host& host) {
 
 void mhl_Click(AppState& s, Host& host) {
   if (!s.f1.mhl.enabled) return;
-  // The page may be missing or the shell may refuse: the program carries on.
-  attempt_quietly([&] { host.shell_open(help_page(s)); });
+  open_document(host, help_page(s), false, "the help page");
 }
 
 }  // namespace zw

@@ -50,6 +50,16 @@ bool savetext(Host& host, const std::string& file, const std::string& buffer) {
   return true;
 }
 
+std::string cannot_open_message(const std::string& what, const std::string& path) {
+  return "Cannot open " + what + ": no program could be started for it.\r\n\r\nThe file is " + path;
+}
+
+void open_document(Host& host, const std::string& path, bool edit, const std::string& what) {
+  bool opened = false;
+  attempt_quietly([&] { opened = edit ? host.edit_text_file(path) : host.shell_open(path); });
+  if (!opened) host.message(cannot_open_message(what, path));
+}
+
 void cap(AppState& s, const std::string&) {
   s.f1.caption = "Zoomwright " + s.app_version + " " + s.style_name;
 }

@@ -50,20 +50,25 @@ struct MainWindow {
 
 // The font dialog.
 struct FontDialog {
+  std::string caption = "Font";
   ComboBox Combo1;  // font names
   ComboBox Combo2;  // sizes "6" .. "16"
   Label Label1;     // preview
   std::string preview_font;
   double preview_size = 10;
+  Button Command1{"Close"};
   bool closing = false;  // "Close" was pressed: the binding closes the dialog
 };
 
 // The "Convert to Levels" dialog.
 struct ConvertDialog {
+  ConvertDialog();
+
   std::string caption = "Convert to Levels";
   Label label1, Label2, Label3;
   TextBox Text1;
   std::array<PictureBox, 2> command1;  // "Close", "OK"
+  bool closing = false;  // a button ended the dialog: the binding closes it
 };
 
 // The About box.
@@ -71,6 +76,7 @@ struct AboutBox {
   std::string caption = "Information";
   Label Label9, label1, Label2;
   Label Label3;          // a fixed line under the program's name
+  Button Command1{"OK"};
   bool closing = false;  // "OK" was pressed: the binding closes the box
 };
 

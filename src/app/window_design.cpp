@@ -98,4 +98,8 @@ MainWindow::MainWindow() {
   mhl = {"Online Help", true, true};
 }
 
+ConvertDialog::ConvertDialog() {
+  for (auto& button : command1) button.set_size(1100, 375);
+}
+
 }  // namespace zw

@@ -18,12 +18,30 @@ namespace {
 
 constexpr const char* captions[2] = {"Close", "OK"};
 
+bool button_closes(AppState& s, Host& host, int index) {
+  if (index == 0) {
+    s.new_style_name.clear();
+    return true;
+  }
+  if (index != 1) return false;
+  s.new_style_name = s.convert.Text1.text;
+  auto answer = host.message("New style : " + s.new_style_name + " ", Buttons::yes_no_cancel);
+  if (answer == Answer::yes) return true;
+  if (answer == Answer::cancel) {
+    s.new_style_name.clear();
+    return true;
+  }
+  // No: the dialog stays open, and the typed name stays recorded.
+  return false;
+}
+
 }  // namespace
 
 void Form_Load(AppState& s, Host& host) {
   auto& d = s.convert;
   // The dialog is unloaded when it closes, so every opening starts afresh.
   d.caption = "Convert to Levels";
+  d.closing = false;
   d.label1.caption = "New Style:";
   d.Label2.caption = "Source:";
   d.Label3.caption = s.style_name;
@@ -47,20 +65,8 @@ std::string typed(const std::string& keys) {
 }
 
 bool command1_Click(AppState& s, Host& host, int index) {
-  if (index == 0) {
-    s.new_style_name.clear();
-    return true;
-  }
-  if (index != 1) return false;
-  s.new_style_name = s.convert.Text1.text;
-  auto answer = host.message("New style : " + s.new_style_name + " ", Buttons::yes_no_cancel);
-  if (answer == Answer::yes) return true;
-  if (answer == Answer::cancel) {
-    s.new_style_name.clear();
-    return true;
-  }
-  // No: the dialog stays open, and the typed name stays recorded.
-  return false;
+  s.convert.closing = button_closes(s, host, index);
+  return s.convert.closing;
 }
 
 void command1_MouseMove(AppState& s, Host& host, int index) {

@@ -27,7 +27,7 @@ void Text1_KeyPress(int& key);
 std::string typed(const std::string& keys);
 
 // Button 0 "Close", button 1 "OK" (which asks "New style : NAME "). Returns
-// true when the dialog closes.
+// true when the dialog closes, as s.convert.closing then says too.
 bool command1_Click(AppState& s, Host& host, int index);
 
 // The mouse over a button paints it in its hover look; over the dialog's

@@ -139,7 +139,9 @@ void get_levels(AppState& s, Host& host, const std::string& ff) {
   if (!host.fs().file_exists(file)) {
     auto shown = paths::collapse(paths::to_host(s.style_root + paths::sep_text + s.style_name +
                                                 paths::sep_text + "options"));
-    host.message("Cannot find style's options file\r\n\r\n" + shown);
+    // A style root listed before any style is chosen is no failure.
+    if (!paths::part(s.style_name, 2).empty())
+      host.message("Cannot find style's options file\r\n\r\n" + shown);
     lv.options_found = false;
     return;
   }

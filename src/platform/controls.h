@@ -68,6 +68,13 @@ struct Timer {
   int interval_ms = 50;
 };
 
+// A push button of a dialog.
+struct Button {
+  std::string caption;
+  bool enabled = true;
+  bool visible = true;
+};
+
 struct MenuItem {
   std::string caption;
   bool enabled = true;

@@ -64,22 +64,30 @@ void QtHost::set_busy(bool busy) {
 
 void QtHost::do_events() {
   QCoreApplication::processEvents();
-  if (window_) window_->sync();
+  if (window_) window_->sync_if_due();
+}
+
+std::unique_ptr<QFileDialog> make_file_dialog(QWidget* owner, bool save,
+                                              const std::string& initial_dir,
+                                              const std::string& default_name) {
+  auto dialog = std::make_unique<QFileDialog>(owner, save ? "Save File" : "Open File",
+                                              to_qstring(initial_dir));
+  dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  // The program asks about replacing a file itself.
+  dialog->setOption(QFileDialog::DontConfirmOverwrite);
+  QString name = to_qstring(default_name);
+  // A preset name such as "*.txt" is a pattern that filters the listing.
+  if (name.contains('*') || name.contains('?')) dialog->setNameFilter(name);
+  if (!name.isEmpty()) dialog->selectFile(name);
+  return dialog;
 }
 
 std::string QtHost::file_dialog(bool save, const std::string& initial_dir,
                                 const std::string& default_name) {
-  QString dir = to_qstring(initial_dir);
-  QString chosen;
-  if (save) {
-    QString start = default_name.empty() ? dir : QDir(dir).filePath(to_qstring(default_name));
-    chosen = QFileDialog::getSaveFileName(owner(), "Save File", start);
-  } else {
-    // A preset name such as "*.txt" is a pattern that filters the listing.
-    QString start = default_name.empty() ? dir : QDir(dir).filePath(to_qstring(default_name));
-    chosen = QFileDialog::getOpenFileName(owner(), "Open File", start);
-  }
-  return chosen.isEmpty() ? std::string() : from_qstring(QDir::toNativeSeparators(chosen));
+  auto dialog = make_file_dialog(owner(), save, initial_dir, default_name);
+  if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return {};
+  return from_qstring(QDir::toNativeSeparators(dialog->selectedFiles().front()));
 }
 
 std::string QtHost::choose_folder(const std::string& title) {

@@ -1,10 +1,12 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/files.h"
 #include "platform/host.h"
 
+class QFileDialog;
 class QWidget;
 
 namespace zw::qt {
@@ -43,6 +45,13 @@ class QtHost : public Host {
   MainWindowView* window_ = nullptr;
   bool busy_ = false;
 };
+
+// The file dialog for opening or saving, as the file dialog of the host shows
+// it: a preset name with "*" or "?" filters the listing, and Qt asks nothing
+// about replacing a file.
+std::unique_ptr<QFileDialog> make_file_dialog(QWidget* owner, bool save,
+                                              const std::string& initial_dir,
+                                              const std::string& default_name);
 
 // The program's title, under which its message boxes appear.
 inline constexpr const char* program_title = "Zoomwright";

@@ -1,0 +1,67 @@
+#include "platform/qt/control_widgets.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+namespace zw::qt {
+
+PictureView::PictureView(PictureBox& model, double twips_per_pixel, QWidget* parent)
+    : QWidget(parent), model_(model), surface_(twips_per_pixel) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  model_.attach(&surface_);
+  surface_.on_change([this] { drawn_ = true; });
+}
+
+// The model outlives the widget: it must not keep a pointer to our surface.
+PictureView::~PictureView() { model_.attach(nullptr); }
+
+void PictureView::show_drawing() {
+  if (!drawn_) return;
+  drawn_ = false;
+  update();
+}
+
+void PictureView::paintEvent(QPaintEvent* event) {
+  QPainter p(this);
+  const auto& image = surface_.qimage();
+  QRect exposed = event->rect();
+  p.fillRect(exposed, palette().color(QPalette::Window));
+  if (!image.isNull()) p.drawImage(exposed.topLeft(), image, exposed);
+}
+
+void PictureView::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    emit clicked();
+}
+
+void PictureView::mouseMoveEvent(QMouseEvent* event) {
+  emit mouse_moved();
+  event->accept();
+}
+
+namespace {
+
+int button_code(Qt::MouseButton b) {
+  switch (b) {
+    case Qt::LeftButton: return 1;
+    case Qt::RightButton: return 2;
+    case Qt::MiddleButton: return 4;
+    default: return 0;
+  }
+}
+
+}  // namespace
+
+void ClickLabel::mousePressEvent(QMouseEvent* event) { emit pressed(button_code(event->button())); }
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    emit clicked();
+}
+
+void ClickLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) emit double_clicked();
+}
+
+}  // namespace zw::qt

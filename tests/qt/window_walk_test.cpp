@@ -1,0 +1,568 @@
+// A walk through the real window as a user takes it: the Qt window and its real
+// host, driven by mouse and key events; every modal window that opens (message
+// boxes, file dialogs, the program's dialogs) is answered from the walk's
+// script, and one that nobody expected fails the walk instead of waiting.
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QTimer>
+#include <algorithm>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "app/files.h"
+#include "app/main_window.h"
+#include "app/menus.h"
+#include "app/paths.h"
+#include "app/shell.h"
+#include "platform/qt/control_widgets.h"
+#include "platform/qt/main_window_view.h"
+#include "platform/qt/qt_host.h"
+#include "support/test_app.h"
+
+namespace zw {
+namespace {
+
+namespace fs = std::filesystem;
+using qt::MainWindowView;
+
+// The window program's host; only the browser and the editor are missing, as
+// on a machine without a desktop.
+class WalkHost : public qt::QtHost {
+ public:
+  bool shell_open(const std::string& target) override {
+    opened.push_back(target);
+    return false;
+  }
+  bool edit_text_file(const std::string& path) override { return shell_open(path); }
+  std::vector<std::string> opened;
+};
+
+// Answers the modal windows as they open, in the order the script expects them.
+class Walker : public QObject {
+ public:
+  using Act = std::function<void(QWidget*)>;
+  Walker() {
+    connect(&timer_, &QTimer::timeout, this, [this] { look(); });
+    timer_.start(2);
+  }
+  void expect(Act act) { queue_.push_back(std::move(act)); }
+  // Messages that may come any number of times meanwhile (a conversion's progress).
+  std::vector<QString> chatter;
+  std::vector<std::string> unexpected;
+  std::size_t waiting() const { return queue_.size(); }
+
+ private:
+  void look() {
+    QPointer<QWidget> modal = QApplication::activeModalWidget();
+    if (!modal || !modal->isVisible()) return;
+    for (auto* w : handling_)
+      if (w == modal) return;
+    QWidget* raw = modal.data();
+    handling_.push_back(raw);
+    // Answered outside this timer's slot: a window opened meanwhile (a message
+    // inside a dialog) must find the timer free to run again.
+    QTimer::singleShot(0, this, [this, modal, raw] {
+      answer(modal);
+      handling_.erase(std::find(handling_.begin(), handling_.end(), raw));
+    });
+  }
+
+  void answer(QPointer<QWidget> modal) {
+    if (!modal) return;
+    auto* box = qobject_cast<QMessageBox*>(modal.data());
+    bool chat = false;
+    for (const auto& prefix : chatter) chat = chat || (box && box->text().startsWith(prefix));
+    if (chat) {
+      box->button(QMessageBox::Ok)->click();
+    } else if (queue_.empty()) {
+      unexpected.push_back((box ? box->text() : modal->objectName()).toStdString());
+      modal->close();
+    } else {
+      auto act = std::move(queue_.front());
+      queue_.pop_front();
+      act(modal);
+      if (modal && modal->isVisible()) modal->close();  // an act that failed its checks
+    }
+  }
+
+  QTimer timer_;
+  std::deque<Act> queue_;
+  std::vector<QWidget*> handling_;
+};
+
+// A message box with this text, answered with this button.
+Walker::Act say(const std::string& text, QMessageBox::StandardButton answer = QMessageBox::Ok) {
+  return [=](QWidget* w) {
+    auto* box = qobject_cast<QMessageBox*>(w);
+    ASSERT_TRUE(box) << "expected the message " << text << ", got " << w->objectName().toStdString();
+    EXPECT_EQ(box->text().toStdString(), text);
+    ASSERT_TRUE(box->button(answer)) << text;
+    box->button(answer)->click();
+  };
+}
+
+// A file or folder dialog, in which the user chooses this path.
+Walker::Act pick(const std::string& path, std::function<void(QFileDialog&)> check = {}) {
+  return [=](QWidget* w) {
+    auto* dialog = qobject_cast<QFileDialog*>(w);
+    ASSERT_TRUE(dialog) << "expected a file dialog for " << path;
+    if (check) check(*dialog);
+    // Typed into the name field, as a user does.
+    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_TRUE(name) << "the file dialog has no name field";
+    name->setText(QString::fromStdString(path));
+    static_cast<QDialog*>(dialog)->accept();  // as the dialog's own button does
+  };
+}
+
+// One of the program's dialogs, by its name, in which the user does this.
+Walker::Act in(const char* name, std::function<void(QDialog&)> act) {
+  return [=](QWidget* w) {
+    auto* dialog = qobject_cast<QDialog*>(w);
+    ASSERT_TRUE(dialog && dialog->objectName() == name) << "expected the dialog " << name;
+    act(*dialog);
+  };
+}
+
+void mouse(QWidget* w, QEvent::Type type, Qt::MouseButton button = Qt::LeftButton) {
+  ASSERT_TRUE(w);
+  QPointF at(std::min(6, w->width() / 2), w->height() / 2);
+  Qt::MouseButtons held = type == QEvent::MouseButtonRelease || type == QEvent::MouseMove
+                              ? Qt::NoButton : Qt::MouseButtons(button);
+  QMouseEvent e(type, at, w->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : button,
+                held, Qt::NoModifier);
+  QApplication::sendEvent(w, &e);
+}
+
+void click(QWidget* w, Qt::MouseButton button = Qt::LeftButton) {
+  mouse(w, QEvent::MouseButtonPress, button);
+  mouse(w, QEvent::MouseButtonRelease, button);
+}
+
+void key(QWidget* w, int k, const QString& text = {}) {
+  QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier, text);
+  QApplication::sendEvent(w, &press);
+}
+
+void type(QWidget* w, const std::string& text) {
+  for (char c : text) key(w, 0, QString(QChar(c)));
+}
+
+bool pump_until(const std::function<bool()>& done, int ms = 5000) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done() && clock.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  return done();
+}
+
+struct WindowWalk : ::testing::Test {
+  test::TempDir dir;
+  WalkHost host;
+  Walker walker;
+  std::unique_ptr<AppState> s;
+  std::unique_ptr<MainWindowView> view;
+
+  std::string prog() const { return dir.at("prog"); }
+  std::string typ() const { return std::string(ZW_SOURCE_DIR) + "/examples/typ/example.txt"; }
+
+  void SetUp() override {
+    auto styles = to_fs_path(dir.at("styles"));
+    fs::create_directories(styles);
+    fs::copy(fs::path(ZW_SOURCE_DIR) / "examples" / "styles" / "example", styles / "example",
+             fs::copy_options::recursive);
+    for (const char* name : {"alpha", "beta"}) {
+      std::string style = std::string("more/") + name + "/";
+      dir.write(style + "options", "levels = 0:24, 1:21\n");
+      for (const char* kind : {"polygons", "lines", "points"})
+        dir.write(style + kind, "natural=water [0x3c resolution 21]\n");
+    }
+    fs::create_directories(to_fs_path(prog()));
+  }
+
+  void TearDown() override {
+    view.reset();
+    EXPECT_TRUE(walker.unexpected.empty()) << walker.unexpected.front();
+  }
+
+  // Starts the program as its main() does, until the first activation is done.
+  void start(const std::string& command_line) {
+    view.reset();
+    s = std::make_unique<AppState>();
+    s->app_dir = prog();
+    s->command_line = command_line;
+    view = std::make_unique<MainWindowView>(*s, host, 15);
+    host.set_window(view.get());
+    Form_Load(*s, host);
+    view->sync();
+    view->show();
+    ASSERT_TRUE(pump_until([&] { return !s->f1.Combo1.items.empty(); })) << "no activation";
+  }
+
+  template <class W = QWidget>
+  W* w(const std::string& name) {
+    auto* found = view->findChild<W*>(QString::fromStdString(name));
+    if (!found) ADD_FAILURE() << "no control " << name;
+    return found;
+  }
+  QString text(const std::string& label) { return w<QLabel>(label)->text(); }
+  QAction* menu(const char* name) { return view->findChild<QAction*>(name); }
+  const QImage& canvas() {
+    return static_cast<qt::PictureView*>(w("p1"))->surface().qimage();
+  }
+  // Pixels of a colour on the chart canvas.
+  int on_canvas(QColor c) {
+    const auto& image = canvas();
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) n += image.pixelColor(x, y) == c ? 1 : 0;
+    return n;
+  }
+  int rows() { return text("label1").toInt(); }
+
+  void tick(const std::string& name, bool on = true) {
+    auto* box = w<QCheckBox>(name);
+    if (box && box->isChecked() != on) click(box);
+  }
+  void check() { click(w("command2")); }
+
+  // Opens a drop-down list with the mouse, checks that it shows every item,
+  // and chooses one with the keyboard.
+  void choose(const std::string& list, const QString& item) {
+    auto* box = w<QComboBox>(list);
+    ASSERT_TRUE(box);
+    mouse(box, QEvent::MouseButtonPress);
+    ASSERT_TRUE(pump_until([&] { return box->view()->isVisible(); }, 1000)) << list << " does not open";
+    int shown = 0;
+    for (int r = 0; r < box->view()->model()->rowCount(); ++r)
+      shown += box->view()->visualRect(box->view()->model()->index(r, 0)).height() > 0 ? 1 : 0;
+    EXPECT_EQ(shown, box->count()) << list;
+    int at = box->findText(item);
+    ASSERT_GE(at, 0) << item.toStdString() << " is not in " << list;
+    box->view()->setCurrentIndex(box->view()->model()->index(at, 0));
+    key(box->view(), Qt::Key_Return);
+    pump_until([&] { return !box->view()->isVisible(); }, 1000);
+  }
+
+  void open_typ() {
+    walker.expect(pick(typ(), [](QFileDialog& d) {
+      EXPECT_EQ(d.windowTitle(), "Open File");
+      EXPECT_EQ(d.nameFilters(), QStringList{"*.txt"});
+    }));
+    menu("mf(6)")->trigger();
+  }
+
+  // Every control's handlers were reached; a control array counts as one.
+  void expect_every_handler_reached() {
+    std::map<std::string, int> reached;
+    const auto& set = view->controls();
+    for (std::size_t i = 0; i < set.table().size(); ++i) {
+      const auto& c = set.table()[i];
+      bool handled = c.act || c.move || c.double_click || c.mouse_down || c.key_press;
+      if (auto* item = std::get_if<MenuItem*>(&c.model))
+        handled = handled && (*item)->enabled && (*item)->caption != "-";
+      if (!handled) continue;
+      auto name = c.name.substr(0, c.name.find('('));
+      reached[name] += set.events_handled()[i];
+    }
+    for (const auto& [name, count] : reached) EXPECT_GT(count, 0) << name << " was never reached";
+  }
+};
+
+TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
+  auto styles = dir.at("styles");
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+  };
+  const Step steps[] = {
+      {"first start in an empty program folder, no style root", [&] {
+         walker.expect(say("Compiling Fonts"));
+         start("");
+         EXPECT_EQ(w<QComboBox>("Combo2")->placeholderText(), "No Styles");
+         EXPECT_TRUE(fs::exists(to_fs_path(paths::join(prog(), "fonts.dat"))));
+         walker.expect(say("Please select style.\r\nClick >> button"));
+         check();
+         view->close();
+       }},
+      {"a start with a style root and no style chosen reports nothing", [&] {
+         start(styles);
+         auto* list = w<QComboBox>("Combo2");
+         EXPECT_EQ(list->count(), 1);
+         EXPECT_EQ(view->windowTitle(), "Zoomwright 2.51 ");
+       }},
+      {"choosing the style shows its levels", [&] {
+         choose("Combo2", "example");
+         EXPECT_TRUE(text("Label4").startsWith("Levels:0:24")) << text("Label4").toStdString();
+         EXPECT_EQ(view->windowTitle(), "Zoomwright 2.51 ");
+       }},
+      {"each kind with All and with a category", [&] {
+         for (const char* kind : {"Check3(0)", "Check3(2)", "Check3(1)"}) {
+           click(w(kind));
+           tick("Check1(0)");
+           check();
+           int all = rows();
+           EXPECT_GT(all, 0) << kind;
+           EXPECT_GT(on_canvas(QColor(220, 220, 220)), 0) << kind << ": no grid";
+           tick("Check1(1)");  // a category unticks All
+           EXPECT_FALSE(w<QCheckBox>("Check1(0)")->isChecked());
+           check();
+           EXPECT_LT(rows(), all) << kind;
+           tick("Check1(1)", false);
+           tick("Check1(0)");
+         }
+       }},
+      {"Sort, Inc, Show Text and Overview Only redraw the chart", [&] {
+         check();
+         int plain = rows();
+         tick("Check2");
+         tick("inc");
+         EXPECT_GT(rows(), plain);
+         EXPECT_NE(text("Label6"), "0");  // included files
+         auto before = canvas().copy();
+         tick("shtxt");
+         EXPECT_NE(canvas(), before) << "Show Text changed nothing";
+         before = canvas().copy();
+         tick("ovw");
+         EXPECT_NE(canvas(), before) << "Overview Only changed nothing";
+         tick("ovw", false);
+       }},
+      {"a click on a scale label narrows the chart to its resolution", [&] {
+         int all = rows();
+         auto* label = w<QLabel>("Label3(22)");
+         ASSERT_TRUE(label->isVisible());
+         click(label);
+         EXPECT_LT(rows(), all);
+         EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+       }},
+      {"a filter text with Enter", [&] {
+         tick("Check4");
+         auto* filter = w<QLineEdit>("Text2");
+         EXPECT_TRUE(filter->isEnabled());
+         type(filter, "primary");
+         EXPECT_EQ(s->f1.Text2.text, "primary");
+         key(filter, Qt::Key_Return, "\r");
+         EXPECT_GT(rows(), 0);
+         filter->clear();
+         tick("Check4", false);
+       }},
+      {"a TYP file opened after the chart, for each kind, lists what it lacks", [&] {
+         for (const char* kind : {"Check3(1)", "Check3(0)", "Check3(2)"}) {
+           click(w(kind));
+           tick("Check1(0)");
+           check();
+           open_typ();
+           EXPECT_TRUE(w<QCheckBox>("label2")->isChecked());
+           auto shown = w<QPlainTextEdit>("Text3")->toPlainText();
+           auto listed = QString::fromStdString(s->f1.Text3.text).replace("\r\n", "\n");
+           EXPECT_FALSE(shown.isEmpty()) << kind;
+           EXPECT_EQ(shown, listed) << kind;
+           auto keys = shown.split('\n', Qt::SkipEmptyParts);
+           EXPECT_EQ(keys.size(), QSet<QString>(keys.begin(), keys.end()).size()) << "listed twice";
+           click(w("Text3"));  // clicking into the box keeps what it lists
+           EXPECT_EQ(w<QPlainTextEdit>("Text3")->toPlainText(), shown);
+         }
+         EXPECT_TRUE(w<QPlainTextEdit>("Text3")->toPlainText().contains("00b00"));
+       }},
+      {"the TYP box charts without swatches and with them again", [&] {
+         tick("label2", false);
+         EXPECT_TRUE(w<QPlainTextEdit>("Text3")->toPlainText().isEmpty());
+         tick("label2");
+         EXPECT_FALSE(w<QPlainTextEdit>("Text3")->toPlainText().isEmpty());
+       }},
+      {"a TYP file opened before the chart, for each kind", [&] {
+         for (const char* kind : {"Check3(1)", "Check3(0)", "Check3(2)"}) {
+           click(w(kind));
+           tick("Check1(0)", false);
+           open_typ();
+           tick("Check1(0)");
+           check();
+           EXPECT_GT(rows(), 0) << kind;
+           EXPECT_FALSE(w<QPlainTextEdit>("Text3")->toPlainText().isEmpty()) << kind;
+         }
+       }},
+      {"the wheel and the scroll bar scroll the chart", [&] {
+         click(w("Check3(1)"));
+         tick("Check1(0)");
+         check();
+         auto* chart = w("p1");
+         auto* bar = w<QScrollBar>("vs");
+         ASSERT_GT(bar->maximum(), 0);
+         QWheelEvent wheel(QPointF(5, 5), chart->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                           Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+         QApplication::sendEvent(chart, &wheel);
+         EXPECT_GT(bar->value(), 0);
+         EXPECT_LT(chart->y(), 0);
+         bar->triggerAction(QAbstractSlider::SliderToMinimum);
+         EXPECT_EQ(chart->y(), 0);
+       }},
+      {"the mouse over the flat buttons", [&] {
+         mouse(w("com1"), QEvent::MouseMove);
+         EXPECT_TRUE(s->hover_active);
+         mouse(w("f1"), QEvent::MouseMove);
+         EXPECT_FALSE(s->hover_active);
+         mouse(w("command2"), QEvent::MouseMove);
+         EXPECT_TRUE(s->hover_active);
+       }},
+      {"resizing lays the chart out again, and never hides a control", [&] {
+         view->resize(1200, 820);
+         EXPECT_TRUE(w<QTimer>("tm1")->isActive());
+         ASSERT_TRUE(pump_until([&] { return !w<QTimer>("tm1")->isActive(); }, 3000));
+         EXPECT_EQ(w("p1")->width(), view->width());  // the chart spans the window
+         view->resize(640, 480);
+         pump_until([&] { return !w<QTimer>("tm1")->isActive(); }, 3000);
+         QRect inside = w("f1")->rect();
+         for (const char* name : {"command2", "Check2", "inc", "Text3", "com1", "label2"})
+           EXPECT_TRUE(inside.contains(w(name)->geometry())) << name << " is off the window";
+         EXPECT_GT(rows(), 0);
+       }},
+      {"the levels: double-click opens the options file, the right button reloads", [&] {
+         auto options = options_file_path(*s);
+         walker.expect(say(cannot_open_message("the style's options file", options)));
+         mouse(w("Label4"), QEvent::MouseButtonPress);
+         mouse(w("Label4"), QEvent::MouseButtonRelease);
+         mouse(w("Label4"), QEvent::MouseButtonDblClick);
+         EXPECT_EQ(host.opened.back(), options);
+         int runs = s->analysis_runs;
+         click(w("Label4"), Qt::RightButton);
+         EXPECT_GT(s->analysis_runs, runs);  // the style is loaded again and redrawn
+       }},
+      {"Ctrl+R writes the default category files again", [&] {
+         auto file = paths::join(paths::join(prog(), "system"), "lines.res");
+         std::string error;
+         ASSERT_TRUE(host.fs().write(file, "mine", error));
+         auto* ctrl_r = view->findChild<QShortcut*>();
+         ASSERT_TRUE(ctrl_r && ctrl_r->key() == QKeySequence(Qt::CTRL | Qt::Key_R));
+         emit ctrl_r->activated();
+         EXPECT_NE(dir.read("prog/system/lines.res"), "mine");
+       }},
+      {"Change Font keeps the chart and draws it in the new size", [&] {
+         int drawn = rows();
+         walker.expect(in("fontt", [](QDialog& d) {
+           d.findChild<QComboBox*>("Combo2")->setEditText("12");
+           d.findChild<QPushButton*>("Command1")->click();
+         }));
+         menu("mfnt")->trigger();
+         EXPECT_EQ(s->chart_font_size, 12);
+         EXPECT_EQ(rows(), drawn);
+         EXPECT_GT(on_canvas(QColor(90, 90, 140)), 0) << "the rows were wiped";
+       }},
+      {"About, its link, and the help", [&] {
+         walker.expect(in("Infor", [](QDialog& d) {
+           EXPECT_TRUE(d.findChild<QLabel*>("label1")->text().startsWith("Version 2.51"));
+           click(d.findChild<QLabel*>("Label2"));
+           d.findChild<QPushButton*>("Command1")->click();
+         }));
+         walker.expect(say(cannot_open_message("the home page", help_page(*s))));
+         menu("mf(8)")->trigger();
+         EXPECT_GT(on_canvas(QColor(90, 90, 140)), 0) << "the rows were wiped";
+         walker.expect(say(cannot_open_message("the help page", help_page(*s))));
+         menu("mhl")->trigger();
+       }},
+      {"Save Image writes the chart as a bitmap, and asks before replacing it", [&] {
+         auto chart = paths::join(prog(), "chart");
+         walker.expect(pick(chart, [&](QFileDialog& d) {
+           EXPECT_EQ(d.windowTitle(), "Save File");
+           EXPECT_EQ(fs::path(d.directory().absolutePath().toStdString()), to_fs_path(s->system_dir));
+         }));
+         menu("mf(10)")->trigger();
+         auto bmp = dir.read("prog/chart.bmp");
+         QImage image = QImage::fromData(reinterpret_cast<const uchar*>(bmp.data()),
+                                         static_cast<int>(bmp.size()), "BMP");
+         ASSERT_FALSE(image.isNull());
+         EXPECT_EQ(image.width(), canvas().width());
+         int strip = w("p3")->height();
+         EXPECT_EQ(image.height(), strip + canvas().height());
+         int line_refs = 0;
+         for (int y = strip; y < image.height(); ++y)
+           for (int x = 0; x < image.width(); ++x) line_refs += image.pixelColor(x, y) == QColor(90, 90, 140);
+         EXPECT_GT(line_refs, 0) << "no rows in the image";
+         for (auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+           std::string error;
+           ASSERT_TRUE(host.fs().write(chart + ".bmp", "old", error));
+           walker.expect(pick(chart + ".bmp"));
+           walker.expect(say("Replace file?", answer));
+           menu("mf(10)")->trigger();
+           EXPECT_EQ(dir.read("prog/chart.bmp") == "old", answer == QMessageBox::No);
+         }
+       }},
+      {"Convert to a new style, which the style list then shows", [&] {
+         walker.chatter = {"Now saving as ", "Extras="};
+         walker.expect(in("convert", [](QDialog& d) {
+           auto* name = d.findChild<QLineEdit*>("Text1");
+           name->clear();
+           type(name, "by levels");  // the blank is dropped
+           mouse(d.findChild<QWidget*>("command1(1)"), QEvent::MouseMove);
+           click(d.findChild<QWidget*>("command1(1)"));
+         }));
+         walker.expect(say("New style : bylevels ", QMessageBox::Yes));
+         menu("mtls(0)")->trigger();
+         walker.chatter.clear();
+         EXPECT_TRUE(fs::exists(to_fs_path(dir.at("styles/bylevels/lines"))));
+         EXPECT_EQ(w<QComboBox>("Combo2")->count(), 2);
+         choose("Combo2", "bylevels");
+         EXPECT_EQ(s->style_name, "bylevels");
+       }},
+      {"a new style root lists its styles", [&] {
+         walker.expect(pick(dir.at("more")));
+         // The chosen style's name is looked for under the new root too.
+         walker.expect(say("Cannot find style's options file\r\n\r\n" + dir.at("more/bylevels/options")));
+         click(w("com1"));
+         EXPECT_EQ(w<QComboBox>("Combo2")->count(), 2);
+         choose("Combo2", "beta");
+         EXPECT_EQ(text("Label4").toStdString(), "Levels:0:24,1:21 + ");
+       }},
+      {"Exit saves the settings, and a restart restores them", [&] {
+         // Kept: the kind (the one the last run worked on), the categories and Inc.
+         auto ticks = [&] {
+           std::string t = "kind " + std::to_string(s->selected_kind) + ": ";
+           for (const auto* box : view->findChildren<QCheckBox*>())
+             if (box->objectName().startsWith("Check1") || box->objectName() == "inc")
+               t += box->objectName().toStdString() + (box->isChecked() ? "+ " : "- ");
+           return t;
+         };
+         auto before = ticks();
+         menu("mf(14)")->trigger();
+         EXPECT_FALSE(view->isVisible());
+         expect_every_handler_reached();
+         start("");
+         EXPECT_EQ(s->style_root, dir.at("more"));
+         EXPECT_EQ(w<QComboBox>("Combo2")->currentText(), "beta");
+         EXPECT_EQ(ticks(), before);
+         EXPECT_TRUE(w<QCheckBox>("Check3(" + std::to_string(s->selected_kind) + ")")->isChecked());
+         EXPECT_EQ(s->typ_file, typ());
+         EXPECT_EQ(s->chart_font_size, 12);
+       }},
+  };
+  // The steps follow one another: they stop at the first that failed.
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.what);
+    step.act();
+    EXPECT_EQ(walker.waiting(), 0u) << "a window the walk waited for did not open";
+    EXPECT_TRUE(walker.unexpected.empty()) << walker.unexpected.front();
+    if (HasFailure()) return;
+  }
+}
+
+}  // namespace
+}  // namespace zw
