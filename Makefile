@@ -9,7 +9,7 @@ WINDOWS_BUILD ?= build-windows
 FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build run test test-fast test-asan bench fuzz test-windows clean
+.PHONY: all deps build run test test-fast test-asan bench fuzz windows test-windows clean
 
 all: build
 
@@ -28,6 +28,7 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	$(MAKE) test-asan
+	$(MAKE) test-windows
 
 test-fast: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -48,11 +49,25 @@ bench:
 	cmake --build $(RELEASE_BUILD) -j $(JOBS)
 	cd $(RELEASE_BUILD) && for b in bench/zw-bench-*; do [ -f "$$b" ] && [ -x "$$b" ] || continue; QT_QPA_PLATFORM=offscreen ./$$b || exit 1; done
 
-# The core and its tests cross-built for Windows, run under Wine.
-test-windows:
+# The Windows programs, cross-built with MinGW-w64 (statically linked) into
+# $(WINDOWS_BUILD): zoomwright.exe, zoomwright-cli.exe and their tests.
+# zoomwright-cli of $(BUILD) is what the Windows CLI is compared with.
+WINDOWS_CMAKE = cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+  -DCMAKE_BUILD_TYPE=Release -DZW_QT=OFF -DZW_GTEST_SOURCE=/usr/src/googletest \
+  -DZW_HOST_CLI=$(CURDIR)/$(BUILD)/zoomwright-cli $(CMAKE_FLAGS)
+
+# Packs them with help/, examples/ and a read-me into
+# $(WINDOWS_BUILD)/dist/zoomwright-<version>-win64.zip.
+windows:
 	@scripts/install-deps windows
-	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-	  -DCMAKE_BUILD_TYPE=Release -DZW_QT=OFF -DZW_GTEST_SOURCE=/usr/src/googletest $(CMAKE_FLAGS)
+	$(WINDOWS_CMAKE)
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target dist
+
+# Their tests under Wine: the core's, the GDI surface's, the CLI against the
+# Linux CLI, and a walk of the real window.
+test-windows: build
+	@scripts/install-deps windows
+	$(WINDOWS_CMAKE)
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 	@scripts/test-windows $(WINDOWS_BUILD) $(JOBS)
 

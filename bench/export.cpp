@@ -18,8 +18,11 @@ namespace {
 
 using Run = zw::bench::ProcessRun;
 
-// One child, its output thrown away.
-Run run(const std::vector<std::string>& args) { return zw::bench::run_process(args, "/dev/null", "/dev/null"); }
+// One child, its output kept beside the files it writes.
+Run run(const std::vector<std::string>& args) {
+  auto out = fs::temp_directory_path() / "zw-bench-export" / "child.out";
+  return zw::bench::run_process(args, out.string());
+}
 
 // Medians of `times` runs; the output file is removed before each run.
 Run median_run(const std::vector<std::string>& args, const fs::path& out, int times) {

@@ -64,23 +64,22 @@ double time_ms(int runs, F&& f) {
   return time_runs(runs, f).wall;
 }
 
-// One run of another program, its standard output going to a file (and its
-// standard error too, when a second file is named): the time from spawn to
-// exit, the child's user and system time, its peak resident memory and its
-// exit status (-1 when it did not start or did not exit).
+// One run of another program, its standard output going to a file and its
+// standard error to that file's name + ".err": the time from spawn to exit,
+// the child's user and system time, its peak resident memory and its exit
+// status (-1 when it did not start or did not exit).
 struct ProcessRun {
   double wall = 0, cpu = 0, rss_mb = 0;
   int status = -1;
 };
 
-inline ProcessRun run_process(std::vector<std::string> words, const std::string& out_path,
-                              const std::string& err_path = "") {
+inline ProcessRun run_process(std::vector<std::string> words, const std::string& out_path) {
   ProcessRun run;
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
+  std::string err_path = out_path + ".err";
   posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  if (!err_path.empty())
-    posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   std::vector<char*> argv;
   for (auto& w : words) argv.push_back(w.data());
   argv.push_back(nullptr);

@@ -12,4 +12,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # One self-contained .exe each: no MinGW DLLs to find under Wine.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 find_program(ZW_WINE NAMES wine64 wine PATHS /usr/lib/wine REQUIRED)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${ZW_WINE})
+# Through a wrapper that runs a program again when Wine's server drops it.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run)

@@ -80,7 +80,7 @@ struct Convert : ::testing::Test {
   std::map<std::string, std::string> tree(const std::string& rel) const { return app.dir.tree("styles/" + rel); }
   bool convert(const std::string& name) {
     app.s.new_style_name = name;
-    return convert_style(app.s, app.host);
+    return convert_style(app.s, app.host) != Converted::refused;
   }
   bool said(const std::string& text) const {
     const auto& m = app.host.messages;

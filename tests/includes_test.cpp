@@ -93,6 +93,29 @@ TEST_F(Includes, EachFileIsRecordedOncePerKindWhateverTheCycles) {
   EXPECT_TRUE(chknodata(app.s, app.host, 2));
 }
 
+// The search skips a rule file in which no line starts with the word include;
+// a statement that only the removal of carriage returns forms is still found.
+TEST_F(Includes, StatementsAreFoundWhereverNormalisingFormsThem) {
+  const struct { const char* lines; Strings recorded; } cases[] = {
+      {"inc\rlude 'inc/a';\n", {"1 s/inc/a"}},
+      {"\r\xEF\xBB\xBFinclude 'inc/a';\n", {"1 s/inc/a"}},
+      {"x [0x01 resolution 20]\r\ninclude\r 'inc/a';\r\n", {"1 s/inc/a"}},
+      {"x\n \t\r INCLUDE inc/a\n", {"1 s/inc/a"}},
+      {"# include 'inc/a';\nname=include [0x01 resolution 20]\nx & include='inc/a'\n", {}},
+      {"x\n\xEF\xBB\xBFinclude 'inc/a';\n", {}},  // a byte-order mark starts only the file
+      {"x\n[include 'inc/a']\n", {}},
+  };
+  for (const auto& c : cases) {
+    app.style("s", {{"options", "levels=0:24\n"}, {"lines", c.lines}, {"inc/a", "x [0x02 resolution 22]\n"}});
+    app.select("s");
+    chknodata(app.s, app.host, 1);
+    EXPECT_EQ(recorded(), c.recorded) << c.lines;
+    EXPECT_EQ(app.s.includes.extra_done, "1");
+    EXPECT_TRUE(app.s.scan_busy);
+    app.s.scan_busy = false;
+  }
+}
+
 TEST_F(Includes, MissingRuleFileIsReported) {
   app.style("s", {{"options", "levels=0:24\n"}});
   app.select("s");

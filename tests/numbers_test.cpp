@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
 
 #include "app/failure.h"
 #include "app/numbers.h"
@@ -15,6 +20,32 @@ TEST(Numbers, ValueOfATextNeverFails) {
                                       {"abc", 0},       {"", 0},          {"+7", 7},
                                       {"2-0", 2},       {"0x1f", 0},      {"1e999", HUGE_VAL}})
     EXPECT_EQ(val(v.text), v.value) << v.text;
+}
+
+// Plain decimals are read without strtod; every form must give strtod's double
+// to the bit, the sign of zero included.
+TEST(Numbers, ValueIsStrtodsToTheBit) {
+  std::vector<std::string> numbers{"0",         "-0",         "-0.0",      "+0",        "20.5",
+                                   "22.",       ".5",         "020",       "19.49",     "0.1",
+                                   "0.3",       "123456789012345",         "999999999999999",
+                                   "1234567890123456",        "9007199254740993",  "0.000000000000001",
+                                   "0.0000000000000001",      "4503599627370496.5", "1.7976931348623157e308",
+                                   "2e1",       "1e-400",     "16e+",      "17.000000000000001"};
+  std::uint32_t seed = 19;
+  auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
+  for (int i = 0; i < 20000; ++i) {
+    std::string n = next() % 4 == 0 ? "-" : "";
+    int digits = 1 + static_cast<int>(next() % 18), point = static_cast<int>(next() % (digits + 2));
+    for (int d = 0; d < digits; ++d) {
+      if (d == point) n += '.';
+      n += static_cast<char>('0' + next() % 10);
+    }
+    numbers.push_back(n);
+  }
+  for (const auto& n : numbers) {
+    double expected = std::strtod(n.c_str(), nullptr), got = val(n);
+    EXPECT_EQ(std::memcmp(&expected, &got, sizeof got), 0) << n << ": " << got;
+  }
 }
 
 TEST(Numbers, RoundingGoesHalvesToEven) {

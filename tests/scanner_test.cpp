@@ -72,6 +72,14 @@ TEST(Scanner, StoresTheRowItShould) {
       {cat, "highway=a [0x01 resolution\t \t21-23 continue]", -1, "7 21-23 continue 01"},
       {txt, "highway=a\t[0x01 level\t1]", -1, "7 22-24 01"},
       {all, "resolution 20 [0x01 ]", -1, "7 20-24 01"},
+      // The value ends at a blank or a "]"; "continue" counts anywhere after it.
+      {all, "highway=a [0x05 resolution 21]continue", -1, "7 21-24 continue 05"},
+      {all, "highway=a [0x05 resolution 2e1]]", -1, "7 20-24 05"},
+      {txt, "highway=a [0x05 resolution 23.5-22.5]", -1, "7 22-24 05"},
+      {cat, "highway=a [0x05 resolution -3]", -1, ""},  // below 10: a level, and there is none
+      // A carriage return stays in the value: not the selected resolution.
+      {all, "highway=a [0x05 resolution 20\r", 20, ""},
+      {all, "highway=a [0x05 resolution 20\r", -1, "7 20-24 05"},
       // A resolution of 0: kept by the all-categories scan only.
       {all, "highway=a [0x01 resolution 0]", -1, "7 0-24 01"}, {txt, "highway=a [0x01 resolution 0]", -1, ""},
   };
@@ -94,6 +102,9 @@ TEST(Scanner, BadValuesAreReportedAndTheScanGoesOn) {
        {"Zero resolution in level", "Zero resolution in level"}},
       {Variant::all, three_levels, {"a [0x05 level 0-9]"}, 0, {"out of range"}},
       {Variant::all, three_levels, {"a [0x05 resolution 20-300]"}, 0, {"Overflow"}},
+      {Variant::all, three_levels, {"a [0x05 resolution 1e400]"}, 0, {"Overflow"}},
+      // The lower value rounds above the upper one.
+      {Variant::all, three_levels, {"a [0x05 resolution 20.4-20.2]"}, 1, {"oops res"}},
       {Variant::category, three_levels, {"highway=a [0x05 resolution 8]"}, 0, {"level_res"}},
   };
   for (const auto& c : cases) {
@@ -128,6 +139,29 @@ TEST(Scanner, RowsBeyondTheTableAreRefusedWithOneMessage) {
   EXPECT_EQ(scan.run.rows, 801);
   ASSERT_EQ(scan.app.host.messages.size(), 1u);
   EXPECT_TRUE(text::contains(scan.app.host.messages[0], "only the first 801 rows"));
+}
+
+// Once the table is full a passing line builds no row, but it still marks the
+// scale, lowers the lowest resolution and reports what it would have reported.
+TEST(Scanner, AFullTableStillMarksTheScaleAndReports) {
+  Scan all(Variant::all, four_levels);
+  for (int i = 0; i < 801; ++i) all.line("highway=a [0x05 resolution 22]", i + 1);
+  all.line("highway=b [0x06 resolution 19]", 802);
+  all.line("highway=c [0x06 level 9]", 803);
+  all.line("highway=d [0x06 resolution 20-300]", 804);  // no row to fill: no overflow
+  const auto& r = all.app.s.results;
+  EXPECT_EQ(all.run.rows, 801);
+  EXPECT_EQ(r.rule_line[1][800] + " " + r.rule_type[1][800], "801 05");
+  EXPECT_TRUE(all.app.s.f1.Label3[19].bold);
+  EXPECT_EQ(all.app.host.messages.size(), 2u);
+  EXPECT_TRUE(text::contains(all.app.host.messages.back(), "Found undeclared level  9"));
+
+  Scan txt(Variant::text, four_levels);
+  for (int i = 0; i < 802; ++i) txt.line("highway=a [0x05 resolution 22]", i + 1);
+  txt.line("highway=b [0x06 resolution 13]", 803);
+  EXPECT_EQ(txt.app.s.lowest_resolution, 13);
+  EXPECT_EQ(txt.app.s.f1.Label3[13].back, rgb(180, 180, 190));
+  EXPECT_EQ(txt.app.host.messages.size(), 1u);
 }
 
 TEST(Scanner, IncludedLinesGetALetterAndRuleTextIsSqueezedExceptInTheTextScan) {

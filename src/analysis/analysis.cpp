@@ -110,6 +110,19 @@ void sort_rows(AppState& s, Host& host, int rows) {
   }
 }
 
+// Every line of a text, split at line feed, through the scanner: views into
+// the text, no copy per line. An empty text has no line at all.
+void scan_lines(AppState& s, Host& host, ScanRun& run, std::string_view text) {
+  if (text.empty()) return;
+  int number = 1;
+  for (std::size_t start = 0;; ++number) {
+    auto end = text.find('\n', start);
+    scan_line(s, host, run, text.substr(start, end - start), number);
+    if (end == std::string_view::npos) return;
+    start = end + 1;
+  }
+}
+
 std::string empty_result_message(const AppState& s, const ScanRun& run) {
   const auto& f = s.f1;
   if (f.Check4.value == 1 && !run.categories.empty())
@@ -233,13 +246,17 @@ void parse(AppState& s, Host& host, const std::string& path) {
   bool follow = f.inc.value == 1;
   auto digit = std::to_string(s.selected_kind);
   if (follow && !text::contains(s.includes.extra_done, digit))
-    attempt(host, [&] { chknodata(s, host, s.selected_kind); });
+    attempt(host, [&] {
+      // The search reads the rule file of the selected kind: when that is the
+      // file just read, it takes the text instead of reading it again.
+      bool same = rule_file == rule_file_path(s, s.selected_kind);
+      chknodata(s, host, s.selected_kind, same ? &text : nullptr);
+    });
 
   const auto& inc = s.includes;
   while (true) {
-    auto lines = text::split(text::lower(text), "\n");
-    for (std::size_t i = 0; i < lines.size(); ++i)
-      scan_line(s, host, run, lines[i], static_cast<int>(i) + 1);
+    text::lower_in_place(text);
+    scan_lines(s, host, run, text);
     if (!(follow && inc.extra_count > -1 && run.include_index < inc.extra_count)) break;
     do {
       ++run.include_index;

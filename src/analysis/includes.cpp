@@ -12,16 +12,53 @@
 namespace zw {
 namespace {
 
-// The reading of loadbinary: the whole file with its blanks normalised.
-std::optional<std::string> load_normalised(Host& host, const std::string& path) {
+std::optional<std::string> load_raw(Host& host, const std::string& path) {
   if (path.empty()) return std::nullopt;
-  auto data = read_whole(host, paths::to_host(path), true);
-  if (!data) return std::nullopt;
-  std::string t = text::replace_all(*data, "\t", " ");
+  return read_whole(host, paths::to_host(path), true);
+}
+
+// The blanks of loadbinary: around "=", "[" and "]".
+std::string normalised(std::string_view data) {
+  std::string t = text::replace_all(data, "\t", " ");
   t = text::replace_all(t, "  ", " ");
   t = text::replace_all(t, " =", "=");
   t = text::replace_all(t, "[ ", "[");
   return text::replace_all(t, " ]", "]");
+}
+
+// The reading of loadbinary: the whole file with its blanks normalised.
+std::optional<std::string> load_normalised(Host& host, const std::string& path) {
+  auto data = load_raw(host, path);
+  if (!data) return std::nullopt;
+  return normalised(*data);
+}
+
+// Whether a text, once normalised and joined, may hold an include statement:
+// whether a line starts with the word "include", past blanks, TABs and a
+// byte-order mark. The normalisation only ever removes carriage returns
+// between letters, and blanks, TABs and carriage returns are all it can remove
+// before a line's first word, so a text that fails this test holds no
+// statement, and the search of a big rule file costs one pass over its lines.
+bool may_hold_include(std::string_view text) {
+  auto skips = [](char c) {
+    return c == ' ' || c == '\t' || c == '\r' || static_cast<unsigned char>(c) >= 0xBB;
+  };
+  std::size_t at = 0;
+  while (at < text.size()) {
+    while (at < text.size() && skips(text[at])) ++at;
+    std::size_t letter = 0;
+    for (; at < text.size() && letter < 7; ++at) {
+      char c = text[at];
+      if (c == '\r') continue;
+      if (c != "include"[letter] && c != "INCLUDE"[letter]) break;
+      ++letter;
+    }
+    if (letter == 7) return true;
+    at = text.find('\n', at);
+    if (at == std::string_view::npos) return false;
+    ++at;
+  }
+  return false;
 }
 
 // Joins a rule's action block or type bracket written on the next line to the
@@ -133,19 +170,27 @@ void addextra(AppState& s, Host& host, int tt, const std::vector<std::string>& n
   c.add(names);
 }
 
-bool chknodata(AppState& s, Host& host, int tt) {
+bool chknodata(AppState& s, Host& host, int tt, const std::string* rule_text) {
   if (s.scan_busy) return true;
   auto path = rule_file_path(s, tt);
-  auto data = load_normalised(host, path);
-  if (!data || data->empty()) {
-    host.message("cannot find " + path);
-    return false;
+  std::optional<std::string> read;
+  std::string_view data;
+  if (rule_text && !rule_text->empty()) {
+    data = *rule_text;
+  } else {
+    read = load_raw(host, path);
+    if (!read || read->empty()) {
+      host.message("cannot find " + path);
+      return false;
+    }
+    data = *read;
   }
   s.scan_busy = true;
   auto digit = std::to_string(tt);
   if (!text::contains(s.includes.extra_done, digit)) s.includes.extra_done += digit;
+  if (!may_hold_include(data)) return false;
 
-  auto names = chk_include(rules_joined(*data));
+  auto names = chk_include(rules_joined(normalised(data)));
   if (names.empty()) return false;
   Collection c(s, host, tt, s.style_root + paths::sep_text + s.style_name);
   c.met(path);

@@ -18,8 +18,9 @@ std::vector<std::string> chk_include(const std::string& s1);
 // Collects the files that the rule file of kind tt includes, and the files
 // those include to any depth (breadth first), into the include tables; each
 // file is recorded once per kind. Returns true when it did nothing because a
-// search was already under way.
-bool chknodata(AppState& s, Host& host, int tt);
+// search was already under way. A caller that has just read the rule file
+// passes its text (as read, not empty), which is then not read again.
+bool chknodata(AppState& s, Host& host, int tt, const std::string* rule_text = nullptr);
 
 // Loads the named files, relative to the style directory dir, into the include
 // tables for kind tt, except those that kind has recorded already.

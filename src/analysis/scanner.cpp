@@ -1,5 +1,7 @@
 #include "analysis/scanner.h"
 
+#include <algorithm>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -12,35 +14,48 @@ namespace {
 
 constexpr Colour scanned_mark = rgb(180, 180, 190);
 
-struct Row {
-  std::string type, text, line;
-  int from = 0;
-  int to = 24;
-  bool cont = false;
+// The parts of a rule line that every variant works from: views into the
+// lower-cased text of the file, which outlives the line's scan.
+struct RuleLine {
+  std::string_view text;      // trimmed, comment cut
+  bool level = false;         // the keyword is "level "
+  std::string_view raw_tail;  // after the keyword and the blanks after it
 };
 
-// The parts of a rule line that every variant works from.
-struct RuleLine {
-  std::string text;    // trimmed, comment cut
-  bool level = false;  // the keyword is "level "
-  std::string raw_tail;  // after the keyword, "]" spaced, not yet cut
+// A rule keyword with its searcher, made once for every line.
+class Keyword {
+ public:
+  explicit Keyword(std::string_view word) : word_(word), search_(word.begin(), word.end()) {}
+  std::string_view word() const { return word_; }
+  // The first occurrence at or after `from`; npos when there is none. Skips
+  // ahead by the word's length where it can: a line holds many "r" and "l".
+  std::size_t find(std::string_view line, std::size_t from) const {
+    auto hit = std::search(line.begin() + static_cast<std::ptrdiff_t>(from), line.end(), search_);
+    return hit == line.end() ? std::string_view::npos : static_cast<std::size_t>(hit - line.begin());
+  }
+
+ private:
+  std::string_view word_;
+  std::boyer_moore_horspool_searcher<std::string_view::const_iterator> search_;
 };
+
+const Keyword resolution_keyword("resolution"), level_keyword("level");
 
 // Where the value after a keyword starts: the first occurrence that stands as
 // a word (at the start of the line or after a blank, a TAB or "[", and
 // followed by a blank or a TAB), past the blanks and TABs after it; npos when
 // the keyword stands nowhere as a word. So "admin_level = 2" is no level, and
 // "resolution  21" is resolution 21.
-std::size_t keyword_value(const std::string& line, std::string_view keyword) {
+std::size_t keyword_value(std::string_view line, const Keyword& keyword) {
   auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  for (auto at = line.find(keyword); at != std::string::npos; at = line.find(keyword, at + 1)) {
-    auto end = at + keyword.size();
+  for (auto at = keyword.find(line, 0); at != std::string_view::npos; at = keyword.find(line, at + 1)) {
+    auto end = at + keyword.word().size();
     if (at > 0 && !blank(line[at - 1]) && line[at - 1] != '[') continue;
     if (end >= line.size() || !blank(line[end])) continue;
     auto value = line.find_first_not_of(" \t", end);
-    return value == std::string::npos ? line.size() : value;
+    return value == std::string_view::npos ? line.size() : value;
   }
-  return std::string::npos;
+  return std::string_view::npos;
 }
 
 std::string line_reference(const ScanRun& run, int line_number) {
@@ -49,17 +64,20 @@ std::string line_reference(const ScanRun& run, int line_number) {
   return std::string(1, static_cast<char>('a' + run.include_index)) + ")" + n;
 }
 
-std::string squeezed(const std::string& t) {
+std::string squeezed(std::string_view t) {
   return text::replace_all(text::replace_all(t, "\t", " "), "  ", " ");
 }
 
-// The tail cut before its first blank.
-std::string cut_tail(const std::string& raw_tail) { return text::before(raw_tail, " "); }
+// The tail up to its first blank, where every "]" counts as one: "20]" reads 20.
+std::string_view cut_tail(std::string_view raw_tail) {
+  return raw_tail.substr(0, raw_tail.find_first_of(" ]"));
+}
 
 // The rule tail after range resolution, with its upper value, and whether the
 // level flag is still set (a single level number).
 struct Tail {
   std::string value;
+  double number = 0;  // the value of the text
   int upper = 24;
   bool level = false;
   bool cont = false;
@@ -68,16 +86,28 @@ struct Tail {
 Tail resolve_tail(AppState& s, Host& host, const RuleLine& rule) {
   Tail t;
   t.cont = text::contains(rule.raw_tail, "continue");
-  t.value = cut_tail(rule.raw_tail);
+  auto cut = cut_tail(rule.raw_tail);
   t.level = rule.level;
-  if (text::contains(t.value, "-")) {
-    t.value = get_res(s, host, s.selected_kind, t.value, t.upper, t.level);
+  if (text::contains(cut, "-")) {
+    t.value = get_res(s, host, s.selected_kind, cut, t.upper, t.level);
     t.level = false;
+  } else {
+    t.value = cut;
   }
+  t.number = num::val(t.value);
   return t;
 }
 
-void store(AppState& s, Host& host, ScanRun& run, const Row& row) {
+// The values of a row that the variants work out; its texts are built by
+// store, and only while the table has room for the row.
+struct Row {
+  int from = 0;
+  int to = 24;
+  bool cont = false;
+  bool squeeze = true;  // the rule text with TABs and double blanks squeezed
+};
+
+void store(AppState& s, Host& host, ScanRun& run, const RuleLine& rule, int line_number, const Row& row) {
   int k = s.selected_kind;
   auto& r = s.results;
   if (run.rows >= r.rows()) {
@@ -92,9 +122,12 @@ void store(AppState& s, Host& host, ScanRun& run, const Row& row) {
   bounded(r.rule_type, k, "kind");
   auto from = static_cast<std::uint8_t>(num::to_byte(row.from));
   auto to = static_cast<std::uint8_t>(num::to_byte(row.to));
-  r.rule_type[k][i] = row.type;
-  r.rule_text[k][i] = row.text;
-  r.rule_line[k][i] = row.line;
+  r.rule_type[k][i] = get_typ(rule.text);
+  if (row.squeeze)
+    r.rule_text[k][i] = squeezed(rule.text);
+  else
+    r.rule_text[k][i] = rule.text;
+  r.rule_line[k][i] = line_reference(run, line_number);
   r.res_from[k][i] = from;
   r.res_to[k][i] = to;
   r.rule_continue[k][i] = row.cont ? 1 : 0;
@@ -105,7 +138,7 @@ void store(AppState& s, Host& host, ScanRun& run, const Row& row) {
 bool passes_selected_resolution(AppState& s, const RuleLine& rule, const Tail& tail) {
   if (s.selected_res <= -1) return true;
   auto n = text::decimal(s.selected_res);
-  bool equal = num::val(tail.value) == s.selected_res;
+  bool equal = tail.number == s.selected_res;
   if (text::contains(rule.text, " " + n + "-")) return equal;
   if (!text::contains(rule.text, " " + n)) return equal;
   return true;
@@ -116,16 +149,16 @@ void scan_all_categories(AppState& s, Host& host, ScanRun& run, const RuleLine& 
   Tail tail = resolve_tail(s, host, rule);
   if (s.selected_res != -1) {
     if (tail.level) {
-      tail.value = text::decimal(level_resolution(s, num::val(tail.value)));
+      int res = level_resolution(s, tail.number);
+      tail.value = text::decimal(res);
+      tail.number = res;
       tail.level = false;
     }
     if (tail.value != text::decimal(s.selected_res)) return;
   }
   Row row;
-  row.text = squeezed(rule.text);
-  row.line = line_reference(run, line_number);
   if (tail.level) {
-    double level = num::val(tail.value);
+    double level = tail.number;
     if (level > s.levels.level_last) {
       if (!run.undeclared_reported) {
         run.undeclared_reported = true;
@@ -136,14 +169,13 @@ void scan_all_categories(AppState& s, Host& host, ScanRun& run, const RuleLine& 
     row.from = level_resolution(s, level);
     if (row.from == 0) host.message("Zero resolution in level");
   } else {
-    row.from = num::to_byte(num::val(tail.value));
+    row.from = num::to_byte(tail.number);
   }
   if (row.from > 0 && s.selected_res == -1)
     attempt(host, [&] { scale_label(s, row.from).bold = true; });
-  row.type = get_typ(rule.text);
   row.to = tail.upper;
   row.cont = tail.cont;
-  store(s, host, run, row);
+  store(s, host, run, rule, line_number, row);
 }
 
 // Works the tail out when it is first needed, so that a line that fails an
@@ -168,13 +200,12 @@ void scan_text(AppState& s, Host& host, ScanRun& run, const RuleLine& rule, int 
   if (s.selected_res > -1 && !passes_selected_resolution(s, rule, lazy.get())) return;
   if (!(s.f1.Check4.value == 1 && !run.filter.empty() && text::contains(rule.text, run.filter)))
     return;
-  Row row;
-  row.text = rule.text;
-  row.line = line_reference(run, line_number);
   if (cut_tail(rule.raw_tail).empty()) return;
+  Row row;
+  row.squeeze = false;
   Tail& tail = lazy.get();
   if (tail.level) {
-    double level = num::val(tail.value);
+    double level = tail.number;
     if (level <= s.levels.main_level_last) {
       int res = level_resolution(s, level);
       attempt(host, [&] { scale_label(s, res).back = scanned_mark; });
@@ -183,7 +214,7 @@ void scan_text(AppState& s, Host& host, ScanRun& run, const RuleLine& rule, int 
     }
     row.from = level_resolution(s, level);
   } else {
-    row.from = num::to_byte(num::val(tail.value));
+    row.from = num::to_byte(tail.number);
     attempt(host, [&] { scale_label(s, row.from).back = scanned_mark; });
   }
   if (row.from > 0 && row.from < s.lowest_resolution)
@@ -191,8 +222,7 @@ void scan_text(AppState& s, Host& host, ScanRun& run, const RuleLine& rule, int 
   if (row.from == 0) return;
   row.to = tail.upper;
   row.cont = tail.cont;
-  row.type = get_typ(rule.text);
-  store(s, host, run, row);
+  store(s, host, run, rule, line_number, row);
 }
 
 void scan_categories(AppState& s, Host& host, ScanRun& run, const RuleLine& rule,
@@ -206,20 +236,17 @@ void scan_categories(AppState& s, Host& host, ScanRun& run, const RuleLine& rule
     if (!text::contains(rule.text, run.categories[static_cast<std::size_t>(i)])) continue;
     if (s.f1.Check4.value == 1 && !text::contains(rule.text, run.filter)) return;
     Row row;
-    row.text = squeezed(rule.text);
-    row.line = line_reference(run, line_number);
     Tail& t = lazy.get();
     if (t.value.empty()) continue;
     // A failure for one name is shown, and the next name is tried.
     attempt(host, [&] {
-      double value = num::val(t.value);
+      double value = t.number;
       row.from = value < 10 ? level_resolution(s, value) : num::to_byte(value);
       if (row.from == 0) return;
       attempt(host, [&] { scale_label(s, row.from).back = scanned_mark; });
       row.to = t.upper;
       row.cont = t.cont;
-      row.type = get_typ(rule.text);
-      store(s, host, run, row);
+      store(s, host, run, rule, line_number, row);
     });
   }
 }
@@ -235,51 +262,57 @@ int level_resolution(const AppState& s, double level) {
   return bounded(s.levels.level_res, index, "level_res");
 }
 
-std::string get_typ(const std::string& s1) {
-  int p = text::find(s1, "0x");
-  if (p == 0) return {};
-  int q = text::find(s1, " ", p + 2);
-  if (q == 0) return {};
-  return text::upper(text::mid(s1, p + 2, q - p - 2));
+std::string get_typ(std::string_view s1) {
+  auto p = s1.find("0x");
+  if (p == std::string_view::npos) return {};
+  auto q = s1.find(' ', p + 2);
+  if (q == std::string_view::npos) return {};
+  return text::upper(s1.substr(p + 2, q - p - 2));
 }
 
-std::string get_res(AppState& s, Host& host, int, const std::string& s2, int& mx, bool lv) {
-  auto parts = text::split(text::before(s2, " "), "-");
-  std::string first = parts.size() > 0 ? parts[0] : std::string();
-  std::string second = parts.size() > 1 ? parts[1] : std::string();
+std::string get_res(AppState& s, Host& host, int, std::string_view s2, int& mx, bool lv) {
+  // The first two pieces of the tail split at "-".
+  auto cut = s2.substr(0, s2.find(' '));
+  auto dash = cut.find('-');
+  std::string first(cut.substr(0, dash));
+  std::string second;
+  if (dash != std::string_view::npos) {
+    auto rest = cut.substr(dash + 1);
+    second = rest.substr(0, rest.find('-'));
+  }
+  double a = num::val(first), b = num::val(second);
   if (lv) {
-    first = text::decimal(level_resolution(s, num::val(first)));
-    second = text::decimal(level_resolution(s, num::val(second)));
+    a = level_resolution(s, a);
+    first = text::decimal(static_cast<long long>(a));
+    b = level_resolution(s, b);
+    second = text::decimal(static_cast<long long>(b));
   }
-  std::string result;
-  if (num::val(second) > num::val(first)) {
-    result = first;
-    mx = num::to_int16(num::val(second));
-  } else {
-    result = second;
-    mx = num::to_int16(num::val(first));
-  }
-  if (num::val(result) > mx) {
-    mx = num::to_int16(num::val(result));
+  bool ascending = b > a;
+  mx = num::to_int16(ascending ? b : a);
+  double lower = ascending ? a : b;
+  if (lower > mx) {
+    mx = num::to_int16(lower);
     host.message("oops res");
   }
-  return result;
+  return ascending ? first : second;
 }
 
-void scan_line(AppState& s, Host& host, ScanRun& run, const std::string& line, int line_number) {
+void scan_line(AppState& s, Host& host, ScanRun& run, std::string_view line, int line_number) {
   RuleLine rule;
-  rule.text = text::trim(line);
-  if (text::contains(rule.text, "#")) rule.text = text::before(rule.text, "#");
+  auto from = line.find_first_not_of(' ');
+  if (from == std::string_view::npos) return;
+  rule.text = line.substr(from, line.find_last_not_of(' ') - from + 1);
+  rule.text = rule.text.substr(0, rule.text.find('#'));
   if (rule.text.empty()) return;
-  std::size_t value = keyword_value(rule.text, "resolution");
-  if (value == std::string::npos) {
-    value = keyword_value(rule.text, "level");
-    rule.level = value != std::string::npos;
+  std::size_t value = keyword_value(rule.text, resolution_keyword);
+  if (value == std::string_view::npos) {
+    value = keyword_value(rule.text, level_keyword);
+    rule.level = value != std::string_view::npos;
   }
-  if (value == std::string::npos) return;
+  if (value == std::string_view::npos) return;
   if (s.f1.Check4.value == 1 && !run.filter.empty() && !text::contains(rule.text, run.filter))
     return;
-  rule.raw_tail = text::replace_all(rule.text.substr(value), "]", " ]");
+  rule.raw_tail = rule.text.substr(value);
 
   // A failure in one line (a level beyond the table, a value above 255) is
   // shown, and the scan goes on with the next line.

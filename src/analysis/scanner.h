@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/state.h"
@@ -18,16 +19,18 @@ struct ScanRun {
 };
 
 // Scans one rule line (already lower-cased) with its 1-based line number; a line
-// that passes is stored in the next row of the current kind.
-void scan_line(AppState& s, Host& host, ScanRun& run, const std::string& line, int line_number);
+// that passes is stored in the next row of the current kind. Once the table is
+// full a passing line builds no row, but still marks the scale and is counted
+// for the limit's message.
+void scan_line(AppState& s, Host& host, ScanRun& run, std::string_view line, int line_number);
 
 // Resolves a range "a-b" (level numbers when lv): returns the lower resolution as
 // text and puts the upper one in mx.
-std::string get_res(AppState& s, Host& host, int chc, const std::string& s2, int& mx, bool lv);
+std::string get_res(AppState& s, Host& host, int chc, std::string_view s2, int& mx, bool lv);
 
 // The type code after the first "0x" up to the next blank, upper case; "" when
 // there is no "0x" or no blank after it.
-std::string get_typ(const std::string& s1);
+std::string get_typ(std::string_view s1);
 
 // The scale label of a resolution; fails outside Label3(0..24).
 Label& scale_label(AppState& s, long long resolution);

@@ -1,6 +1,8 @@
 #include "app/numbers.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <cstdio>
 #include <string>
 
@@ -33,7 +35,38 @@ std::size_t number_length(std::string_view s) {
   return i;
 }
 
+// A number that number_length measured. Plain decimals of up to 15 digits are
+// read without strtod: the digits and their power of ten are exact in a double,
+// so one division rounds exactly as strtod does.
 double parse(std::string_view number) {
+  constexpr double powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                               1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  std::size_t i = 0;
+  bool negative = false;
+  if (number[0] == '+' || number[0] == '-') negative = number[i++] == '-';
+  std::uint64_t digits = 0;
+  int count = 0, fraction = -1;
+  for (; i < number.size(); ++i) {
+    char c = number[i];
+    if (c == '.') {
+      fraction = 0;
+      continue;
+    }
+    if (!is_digit(c) || ++count > 15) break;
+    digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+    if (fraction >= 0) ++fraction;
+  }
+  if (i == number.size()) {
+    double v = static_cast<double>(digits) / powers[fraction > 0 ? fraction : 0];
+    return negative ? -v : v;
+  }
+  // Exponents and long digit strings: strtod, from a copy that ends in NUL.
+  char buffer[64];
+  if (number.size() < sizeof buffer) {
+    number.copy(buffer, number.size());
+    buffer[number.size()] = '\0';
+    return std::strtod(buffer, nullptr);
+  }
   std::string copy(number);
   return std::strtod(copy.c_str(), nullptr);
 }

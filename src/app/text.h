@@ -21,6 +21,7 @@ std::string left(std::string_view s, int count);
 std::string right(std::string_view s, int count);
 
 std::string lower(std::string_view s);
+void lower_in_place(std::string& s);
 std::string upper(std::string_view s);
 
 // Removes blanks (not tabs) from both ends.

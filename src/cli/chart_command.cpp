@@ -6,8 +6,7 @@
 #include "app/text.h"
 #include "chart/chart.h"
 #include "cli/commands.h"
-#include "platform/qt/raster_app.h"
-#include "platform/qt/raster_surface.h"
+#include "platform/raster.h"
 #include "typ/typ_reader.h"
 
 namespace zw::cli {
@@ -28,9 +27,17 @@ bool image_name_accepted(Session& session, const std::string& path) {
   return false;
 }
 
+ChartRasters::ChartRasters() {
+  raster::prepare();
+  constexpr double twips_per_pixel = 15;
+  p1 = raster::make_surface(twips_per_pixel);
+  p2 = raster::make_surface(twips_per_pixel);
+  p3 = raster::make_surface(twips_per_pixel);
+  p4 = raster::make_surface(twips_per_pixel);
+}
+
 void use_raster_boxes(Session& session, ChartRasters& rasters) {
-  qt::ensure_app();
-  session.attach(rasters.p1, rasters.p2, rasters.p3, rasters.p4);
+  session.attach(*rasters.p1, *rasters.p2, *rasters.p3, *rasters.p4);
   session.host.date = local_date();
 }
 

@@ -34,6 +34,17 @@ constexpr const char* diff_details =
     "Exit status: 0 when every rule is drawn as before, 1 when some are not,\n"
     "2 for a usage error or a style that cannot be read.\n";
 
+constexpr const char* convert_details =
+    "\nWrites a level-based copy of the style beside it, named NEW_NAME, as Tools >\n"
+    "Change Resolution to Level does (a STYLE_DIR of . or .. is the folder it leads\n"
+    "to). A NEW_NAME that leads to the style itself, into it or around it is refused;\n"
+    "an existing NEW_NAME is replaced only with --yes, and a folder in it that is a\n"
+    "link becomes a folder of its own. Ends with the comparison of the copy against\n"
+    "the style: \"Levels kept for N rules; M rules drawn at other levels\".\n"
+    "Exit status: 0 when the copy was written whole, 1 when the conversion was\n"
+    "refused or a file could not be written (each named, with the reason), 2 for a\n"
+    "usage error.\n";
+
 void print_usage(std::ostream& out) {
   out << "usage: zoomwright-cli COMMAND [options]\n\ncommands:\n";
   for (const auto& c : commands()) out << c.usage;
@@ -64,7 +75,7 @@ const std::vector<Command>& commands() {
        "          [--show-text] [--overview-only] [--width TWIPS] --out FILE.bmp|FILE.png\n",
        run_chart},
       {"typ", "  typ FILE\n", run_typ},
-      {"convert", "  convert STYLE_DIR NEW_NAME [--yes]\n", run_convert},
+      {"convert", "  convert STYLE_DIR NEW_NAME [--yes]\n", run_convert, convert_details},
       {"diff",
        "  diff OLD_STYLE NEW_STYLE [--kind polygons|lines|points] [--inc]\n"
        "          [--out FILE.png|FILE.bmp]\n",

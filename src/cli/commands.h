@@ -7,7 +7,7 @@
 #include "analysis/style_diff.h"
 #include "cli/args.h"
 #include "cli/session.h"
-#include "platform/qt/raster_surface.h"
+#include "platform/raster.h"
 
 namespace zw::cli {
 
@@ -50,10 +50,11 @@ bool run_analysis(Session& session, const Args& args,
 // Prints rows, lowest and one line per result row.
 void print_rows(const Session& session, std::ostream& out);
 
-// The picture boxes of a command that writes an image, drawn at 96 dots per
-// inch, as on a common screen.
+// The picture boxes of a command that writes an image, on the platform's
+// raster surfaces, drawn at 96 dots per inch, as on a common screen.
 struct ChartRasters {
-  qt::RasterSurface p1{15}, p2{15}, p3{15}, p4{15};
+  ChartRasters();
+  std::unique_ptr<Surface> p1, p2, p3, p4;
 };
 // Puts the rasters behind the session's picture boxes; the image's date is today.
 void use_raster_boxes(Session& session, ChartRasters& rasters);

@@ -11,19 +11,31 @@ namespace {
 
 // Whether the copy draws what the source drew: both analysed in sessions of
 // their own, whose messages are not this command's.
-void check_copy(Io& io, const Args& args, const std::string& copy, HeadlessHost& host) {
+void check_copy(Io& io, const Args& args, const std::string& original, const std::string& copy,
+                HeadlessHost& host) {
   std::ostream quiet(nullptr);
   Session source(quiet, io.app_dir), converted(quiet, io.app_dir);
   start_session(source, args);
   start_session(converted, args);
   StyleRules before, after;
   const std::vector<int> kinds{0, 1, 2};
-  if (!open_style(source, args.positional[0]) || !open_style(converted, copy) ||
+  if (!open_style(source, original) || !open_style(converted, copy) ||
       !analyse_kinds(source, kinds, true, before) || !analyse_kinds(converted, kinds, true, after)) {
     host.message("The new style " + copy + " cannot be analysed.");
     return;
   }
   host.message(levels_kept_summary(total_counts(compare_styles(before, after))));
+}
+
+// A style named by "." or ".." is the folder that it leads to, whose parent
+// holds the new style: beside the source, never inside it.
+std::string style_folder(FileSystem& fs, const std::string& dir) {
+  auto path = paths::to_host(dir);
+  while (path.size() > 1 && path.back() == paths::separator) path.pop_back();
+  auto last = paths::part(path, 1);
+  if (last != "." && last != "..") return dir;
+  auto real = fs.real_path(path);
+  return real.empty() ? dir : real;
 }
 
 }  // namespace
@@ -39,7 +51,8 @@ int run_convert(const std::vector<std::string>& words, Io& io) {
   start_session(session, args);
   auto& s = session.state;
   auto& host = session.host;
-  session.select_style(args.positional[0]);
+  auto style_dir = style_folder(host.fs(), args.positional[0]);
+  session.select_style(style_dir);
 
   // The dialog as a person fills it in: the name typed, "OK", and Yes to its
   // question. Only the question about an existing target follows --yes.
@@ -49,8 +62,10 @@ int run_convert(const std::vector<std::string>& words, Io& io) {
   host.answers.push_front(Answer::yes);
   convert_form::command1_Click(s, host, 1);
   if (s.new_style_name.empty()) return 1;
-  if (!convert_style(s, host)) return 1;
-  check_copy(io, args, paths::join(s.style_root, s.new_style_name), host);
+  // An incomplete copy is not compared: its missing files would read as rules
+  // that went away.
+  if (convert_style(s, host) != Converted::whole) return 1;
+  check_copy(io, args, style_dir, paths::join(s.style_root, s.new_style_name), host);
   return 0;
 }
 

@@ -7,7 +7,12 @@
 #include "cli/commands.h"
 
 #ifdef _WIN32
-#include <windows.h>
+#include <fcntl.h>
+#include <io.h>
+
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_api.h"
+#include <shellapi.h>
 #endif
 
 namespace {
@@ -17,9 +22,9 @@ std::string program_dir(const char* argv0) {
   namespace fs = std::filesystem;
   std::error_code ec;
 #ifdef _WIN32
-  wchar_t buffer[MAX_PATH];
-  DWORD n = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
-  if (n > 0 && n < MAX_PATH) return zw::from_fs_path(fs::path(buffer).parent_path());
+  std::wstring buffer(32768, L'\0');
+  DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+  if (n > 0 && n < buffer.size()) return zw::from_fs_path(fs::path(buffer.substr(0, n)).parent_path());
 #else
   auto self = fs::read_symlink("/proc/self/exe", ec);
   if (!ec) return zw::from_fs_path(self.parent_path());
@@ -28,10 +33,30 @@ std::string program_dir(const char* argv0) {
   return zw::from_fs_path(p.parent_path());
 }
 
+// The arguments as UTF-8: on Windows from the wide command line, so that
+// names outside the ANSI code page arrive whole.
+std::vector<std::string> arguments(int argc, char** argv) {
+#ifdef _WIN32
+  int n = 0;
+  if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &n)) {
+    std::vector<std::string> args;
+    for (int i = 0; i < n; ++i) args.push_back(zw::win32::utf8(wide[i]));
+    LocalFree(wide);
+    return args;
+  }
+#endif
+  return std::vector<std::string>(argv, argv + argc);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv, argv + argc);
+#ifdef _WIN32
+  // The same bytes as on every other system: records end in LF alone.
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+#endif
+  auto args = arguments(argc, argv);
   zw::cli::Io io{std::cout, std::cerr, program_dir(argc > 0 ? argv[0] : nullptr)};
   return zw::cli::run(args, io);
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <set>
 #include <string_view>
 #include <vector>
 
@@ -13,6 +12,7 @@
 #include "app/paths.h"
 #include "app/shell.h"
 #include "app/text.h"
+#include "convert/target_folder.h"
 #include "levels/options_file.h"
 
 namespace zw {
@@ -47,10 +47,23 @@ int resolution_end(const std::string& s) {
 
 // What one conversion has done so far.
 struct Conversion {
-  std::set<std::string> written;     // output files: each is written once
+  explicit Conversion(TargetFolder folder) : target(std::move(folder)) {}
+  TargetFolder target;
   std::vector<std::string> outside;  // included files outside the style's folder
   int copied = 0;                    // files copied as they are
 };
+
+// Runs one step of the conversion; a failure is shown and leaves the new
+// style incomplete.
+template <class Step>
+void step(Host& host, Conversion& c, Step&& run) {
+  bool done = false;
+  attempt(host, [&] {
+    run();
+    done = true;
+  });
+  if (!done) c.target.failed();
+}
 
 // The path of a file of the source style relative to the style's folder, as
 // components; nullopt when it lies outside the folder.
@@ -70,72 +83,75 @@ std::string joined(const std::vector<std::string>& parts) {
   return out;
 }
 
-// Creates the directories that a file at base/parts needs; false (after a
-// message) when one cannot be made.
-bool make_parents(Host& host, const std::string& base, const std::vector<std::string>& parts) {
-  std::string dir = base;
-  for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
-    dir += sep + parts[i];
-    if (host.fs().dir_exists(dir)) continue;
-    std::string error;
-    if (!host.fs().create_dir(dir, error)) {
-      host.message(error.empty() ? "Cannot create the folder " + dir : error);
-      return false;
-    }
-  }
-  return true;
-}
-
-void copy_into(Host& host, const std::string& from, const std::string& to) {
-  std::string error;
-  if (!host.fs().copy_file(from, to, error)) fail(error.empty() ? "Cannot copy " + from : error);
-}
-
 // Copies a file unless the target has something of that name already, or it
 // was written in this conversion. Only a regular file is copied: a pipe, a
-// device or a file of the system's tables would be read as nothing.
-void copy_new(Host& host, Conversion& c, const std::string& from, const std::string& to) {
+// device or a file of the system's tables would be read as nothing. With
+// empty_is_missing, an empty file there counts as none: it is what a
+// conversion that failed once may have left.
+void copy_new(Host& host, Conversion& c, const std::string& from, const std::string& to,
+              bool empty_is_missing = false) {
   auto& fs = host.fs();
-  if (c.written.count(to) || fs.entry(to) != FileSystem::Entry::none) return;
+  if (c.target.claimed(to)) return;
+  auto there = fs.entry(to);
+  bool missing = there == FileSystem::Entry::none ||
+                 (empty_is_missing && there == FileSystem::Entry::file && fs.file_size(to) == 0);
+  if (!missing) return;
   auto what = fs.entry(from);
   if (what == FileSystem::Entry::other) host.message(not_a_file_message(from));
   if (what != FileSystem::Entry::file) return;
-  c.written.insert(to);
+  c.target.claim(to);
   ++c.copied;
-  copy_into(host, from, to);
+  c.target.copy(from, to);
 }
 
 constexpr int deepest_folder = 16;
 constexpr int most_copied = 10'000;
 
+// Whether dir leads back to a folder being copied (a link to the style's
+// folder or above it), which would be copied into itself again and again.
+bool leads_back(FileSystem& fs, const std::string& dir, const std::vector<std::string>& copying) {
+  return std::any_of(copying.begin(), copying.end(), [&](const std::string& folder) {
+    auto where = overlap(fs, dir, folder);
+    return where != Overlap::apart && where != Overlap::source_inside;
+  });
+}
+
 // Copies what the new style lacks of the source folder, folder by folder.
-// Linked folders are followed, so the depth and the number of files are
-// bounded; the new style's own folder is passed over when it lies inside.
+// Linked folders are followed, except back into the folders being copied, and
+// the depth and the number of files are bounded; a folder that is, holds or
+// lies in the new style is passed over. copying: from and the folders above it.
 void copy_folder(Host& host, Conversion& c, const std::string& from, const std::string& to,
-                 const std::string& target, int depth) {
+                 std::vector<std::string>& copying) {
   auto& fs = host.fs();
   for (const auto& name : fs.list_files(from, "*")) {
     if (c.copied >= most_copied) {
       host.message("Not copied: " + paths::join(from, name) + " and the files after it, as the style has more than " +
                    std::to_string(most_copied) + " files.");
+      c.target.failed();
       return;
     }
-    attempt(host, [&] { copy_new(host, c, paths::join(from, name), paths::join(to, name)); });
+    step(host, c, [&] { copy_new(host, c, paths::join(from, name), paths::join(to, name)); });
   }
   for (const auto& dir : fs.list_dirs(from)) {
-    if (paths::normal(dir) == paths::normal(target)) continue;
-    if (depth >= deepest_folder) {
+    if (overlap(fs, dir, c.target.path()) != Overlap::apart) {
+      host.message("Not copied, as it leads into the new style or holds it: " + dir);
+      continue;
+    }
+    if (leads_back(fs, dir, copying)) {
+      host.message("Not copied, as it leads back to a folder that holds it: " + dir);
+      continue;
+    }
+    if (static_cast<int>(copying.size()) > deepest_folder) {
       host.message("Not copied, as it lies more than " + std::to_string(deepest_folder) +
                    " folders deep: " + dir);
+      c.target.failed();
       continue;
     }
     auto into = paths::join(to, paths::part(dir, 1));
-    std::string error;
-    if (!fs.dir_exists(into) && !fs.create_dir(into, error)) {
-      host.message(error.empty() ? "Cannot create the folder " + into : error);
-      continue;
-    }
-    copy_folder(host, c, dir, into, target, depth + 1);
+    if (!c.target.own_folder(into)) continue;
+    copying.push_back(dir);
+    copy_folder(host, c, dir, into, copying);
+    copying.pop_back();
     if (c.copied >= most_copied) return;
   }
 }
@@ -194,8 +210,7 @@ std::string resolutions_to_levels(const AppState& s, Host& host, const std::stri
 
 namespace {
 
-void rewrite(AppState& s, Host& host, Conversion& c, const std::string& path,
-             const std::string& new_name, bool include_file) {
+void rewrite(AppState& s, Host& host, Conversion& c, const std::string& path, bool include_file) {
   std::string content;
   attempt(host, [&] { content = loadtext(host, path); });
 
@@ -210,10 +225,9 @@ void rewrite(AppState& s, Host& host, Conversion& c, const std::string& path,
   }
   auto name = joined(parts);
   host.do_events();
-  auto base = paths::collapse(s.style_root + sep + new_name);
-  auto out = paths::collapse(base + sep + name);
+  auto out = c.target.at(parts);
   // A rule file that is also included keeps its conversion as a rule file.
-  if (!c.written.insert(out).second) return;
+  if (!c.target.claim(out)) return;
 
   if (out == paths::collapse(path)) {
     host.message("Target and source are the same ! Cannot continue:");
@@ -224,21 +238,20 @@ void rewrite(AppState& s, Host& host, Conversion& c, const std::string& path,
     host.message("None here" + name);
     // Nothing to convert, yet the new style needs the file all the same: its
     // include statements name it, or it holds the level rules of a kind.
-    attempt(host, [&] {
-      if (host.fs().entry(path) == FileSystem::Entry::file && make_parents(host, base, parts))
-        copy_into(host, path, out);
-    });
+    if (host.fs().entry(path) == FileSystem::Entry::file && c.target.own_folders_for(parts))
+      c.target.copy(path, out);
     return;
   }
 
   // A rewriting that breaks off writes nothing, rather than a part of the file.
   std::optional<std::string> result;
   attempt(host, [&] { result = resolutions_to_levels(s, host, content); });
-  if (!result) return;
+  if (!result) {
+    c.target.failed(out);
+    return;
+  }
   host.message("Now saving as " + out);
-  attempt(host, [&] {
-    if (make_parents(host, base, parts)) savetext(host, out, *result);
-  });
+  if (c.target.own_folders_for(parts)) c.target.write(out, *result);
 }
 
 // One message for every included file that lies outside the style's folder.
@@ -254,23 +267,23 @@ void name_outside(Host& host, const Conversion& c) {
 
 void res_2_lev(AppState& s, Host& host, const std::string& path, const std::string& new_name,
                bool include_file) {
-  Conversion c;
-  rewrite(s, host, c, path, new_name, include_file);
+  Conversion c{TargetFolder(host, paths::collapse(s.style_root + sep + new_name))};
+  rewrite(s, host, c, path, include_file);
   name_outside(host, c);
 }
 
-bool convert_style(AppState& s, Host& host) {
+Converted convert_style(AppState& s, Host& host) {
   auto& fs = host.fs();
   // Copied: events that run meanwhile may open the dialog again.
   const std::string name = s.new_style_name;
-  if (name.empty()) return false;
+  if (name.empty()) return Converted::refused;
   if (s.levels.main_level_last < 1) {
     host.message("Only one resolution");
-    return false;
+    return Converted::refused;
   }
   if (text::lower(s.style_name) == text::lower(name)) {
     host.message("Target and source are the same ! Cannot continue:");
-    return false;
+    return Converted::refused;
   }
   auto source = source_dir(s);
   auto target = paths::collapse(s.style_root + sep + name);
@@ -278,51 +291,54 @@ bool convert_style(AppState& s, Host& host) {
   auto options = paths::join(source, "options");
   if (!fs.file_exists(options)) {
     host.message("Cannot find style's options file\r\n\r\n" + options);
-    return false;
+    return Converted::refused;
   }
   if (!is_style_name(name)) {
     host.message("Cannot create the new style's folder " + target +
                  "\r\n\r\nA style's name is one folder name.");
-    return false;
+    return Converted::refused;
+  }
+  // Compared where links, "." and ".." lead: a new style written into its
+  // source, or around it, would rewrite the source's own files.
+  auto refusal = overlap_refusal(fs, source, target);
+  if (!refusal.empty()) {
+    host.message(refusal);
+    return Converted::refused;
   }
 
   if (fs.dir_exists(target)) {
     auto answer = host.message(name + " exists.  Are you sure you want to replace " + name,
                                Buttons::yes_no_cancel);
-    if (answer != Answer::yes) return false;
+    if (answer != Answer::yes) return Converted::refused;
   } else {
     std::string error;
     if (!fs.create_dir(target, error)) {
       host.message("Cannot create the new style's folder " + target +
                    (error.empty() ? "" : "\r\n\r\n" + error));
-      return false;
+      return Converted::refused;
     }
   }
 
   // A file that the target already has is kept: converting twice keeps the
   // options, info and version of the first time.
-  Conversion c;
+  Conversion c{TargetFolder(host, target)};
   for (const char* file : {"options", "info", "version"}) {
-    attempt(host, [&] {
+    step(host, c, [&] {
       auto from = paths::join(source, file);
       if (std::string(file) != "options" && fs.entry(from) == FileSystem::Entry::none)
         host.message("The style has no " + std::string(file) + " file (" + from +
                      "), so the new style has none.");
-      copy_new(host, c, from, paths::join(target, file));
+      copy_new(host, c, from, paths::join(target, file), true);
     });
   }
-  attempt(host, [&] {
-    auto inc = paths::join(target, "inc");
-    std::string error;
-    if (!fs.dir_exists(inc) && !fs.create_dir(inc, error)) fail(error);
-  });
+  step(host, c, [&] { c.target.own_folder(paths::join(target, "inc")); });
 
   s.selected_kind = 0;
   s.includes.extra_count = -1;
   s.f1.Label6.caption = "0";
   for (int kind = 0; kind < 3; ++kind) {
-    attempt(host, [&] { rewrite(s, host, c, source + sep + kind_name(kind), name, false); });
-    attempt(host, [&] {
+    step(host, c, [&] { rewrite(s, host, c, source + sep + kind_name(kind), false); });
+    step(host, c, [&] {
       s.scan_busy = false;
       chknodata(s, host, kind);
     });
@@ -331,22 +347,29 @@ bool convert_style(AppState& s, Host& host) {
   int last = s.includes.extra_count;
   host.message("Extras=" + std::string(last >= 0 ? " " : "") + text::decimal(last));
   for (int j = 0; j <= last; ++j) {
-    attempt(host, [&] {
+    step(host, c, [&] {
       const auto& entry = bounded(s.includes.extra_files, j, "extra_files");
       if (entry.empty()) return;
       host.do_events();
-      rewrite(s, host, c, entry.substr(1), name, true);
+      rewrite(s, host, c, entry.substr(1), true);
     });
   }
   name_outside(host, c);
   // Everything else of the style comes along as it is: the relations and
   // overlays files, the files that relations includes, notes, pictures.
-  attempt(host, [&] { copy_folder(host, c, source, target, target, 0); });
-  return true;
+  step(host, c, [&] {
+    std::vector<std::string> copying{source};
+    copy_folder(host, c, source, target, copying);
+  });
+
+  int failures = c.target.failures();
+  if (failures == 0) return Converted::whole;
+  host.message("The new style " + target + " is incomplete: " + text::decimal(failures) + " of its files or folders could not be written.");
+  return Converted::incomplete;
 }
 
 void change_res_to_lev(AppState& s, Host& host) {
-  if (!convert_style(s, host)) return;
+  if (convert_style(s, host) == Converted::refused) return;
   attempt(host, [&] {
     auto dirs = host.fs().list_dirs(s.style_root);
     auto& list = s.f1.Combo2;

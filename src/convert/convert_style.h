@@ -13,10 +13,16 @@ namespace zw {
 // style list is rebuilt (the source stays selected) and the analysis runs again.
 void change_res_to_lev(AppState& s, Host& host);
 
+// How a conversion ended.
+enum class Converted {
+  refused,     // a check, or the answer to its question, stopped it before anything was written
+  whole,       // the new style was written whole
+  incomplete,  // some file or folder could not be written; each was named in a message
+};
+
 // The conversion itself, without the refresh: the checks, the copied files and
-// the rewritten rule and included files. Returns false when a check stopped it
-// before anything was written.
-bool convert_style(AppState& s, Host& host);
+// the rewritten rule and included files.
+Converted convert_style(AppState& s, Host& host);
 
 // Rewrites one file of the source style into the style new_name. path is the
 // file's full path; an included file (include_file) keeps its path relative to

@@ -62,6 +62,58 @@ TEST_F(CliAnalyse, FieldsAreEscapedAndARunThatStopsPrintsNothingAndExitsOne) {
   EXPECT_TRUE(text::contains(r.err, "message: Please select or enter text\n")) << r.err;
 }
 
+// Rule lines at the edges of what the scanner reads (CR LF line ends, number
+// forms, ranges, levels beyond the table, values beyond a byte), in the three
+// scans: rows and messages exactly as they have always been.
+TEST_F(CliAnalyse, EdgeRulesGiveTheSameRowsAndMessagesInEveryScan) {
+  test::TempDir styles;
+  styles.write("s/options", "levels = 0:24, 1:22, 2:20, 3:18\n");
+  styles.write("s/lines",
+               "# edge cases\r\n"
+               "highway=a [0x01 resolution 20.4-20.2]\r\n"
+               "highway=b [0x02 level 3-1 continue]\r\n"
+               "highway=c\t[0x03  resolution\t2e1]\r\n"
+               "highway=d [0x04 resolution 1e400]\r\n"
+               "highway=e [0x05 level 9]\r\n"
+               "Highway=F [0x06 resolution 21]continue\r\n"
+               "highway=g & admin_level = 2 [0x07 resolution 23]\r\n"
+               "highway=h [0x08 resolution 300]\r\n"
+               "highway=i [0x09 level 2] # level rule\r\n"
+               "service=j [0x0a resolution 8]\r\n"
+               "highway=service [0x0b resolution 22]\r\n");
+  const std::string rows =
+      "2\t20\t20\t0\t01\thighway=a [0x01 resolution 20.4-20.2]\\r\n"
+      "3\t18\t22\t1\t02\thighway=b [0x02 level 3-1 continue]\\r\n"
+      "4\t20\t24\t0\t03\thighway=c [0x03 resolution 2e1]\\r\n"
+      "7\t21\t24\t1\t06\thighway=f [0x06 resolution 21]continue\\r\n"
+      "8\t23\t24\t0\t07\thighway=g & admin_level = 2 [0x07 resolution 23]\\r\n"
+      "10\t20\t24\t0\t09\thighway=i [0x09 level 2] \n";
+  const std::string service = "12\t22\t24\t0\t0B\thighway=service [0x0b resolution 22]\\r\n";
+  const struct { std::vector<std::string> args; std::string out, err; } cases[] = {
+      {{"--all"},
+       "rows\t8\nlowest\t8\n" + rows + "11\t8\t24\t0\t0A\tservice=j [0x0a resolution 8]\\r\n" + service,
+       "message: oops res\nmessage: Overflow\nmessage: Found undeclared level  9\nmessage: Overflow\n"},
+      {{"--text", "highway", "--resolution", "20"},
+       "rows\t2\nlowest\t18\n"
+       "2\t20\t20\t0\t01\thighway=a [0x01 resolution 20.4-20.2]\\r\n"
+       "4\t20\t24\t0\t03\thighway=c\\t[0x03  resolution\\t2e1]\\r\n",
+       "message: oops res\nmessage: Overflow\nmessage: Overflow\nmessage: oops res\n"},
+      {{"--category", "Highway", "--category", "Service"},
+       "rows\t8\nlowest\t18\n" + rows + service + service,
+       "message: oops res\nmessage: Overflow\n"
+       "message: Subscript out of range: level_res(9) is outside 0 to 3\nmessage: Overflow\n"
+       "message: Subscript out of range: level_res(8) is outside 0 to 3\n"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args{styles.at("s"), "--kind", "lines"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    auto r = analyse(args);
+    EXPECT_EQ(r.status, 0) << c.args[0];
+    EXPECT_EQ(r.out, c.out) << c.args[0];
+    EXPECT_EQ(r.err, c.err) << c.args[0];
+  }
+}
+
 TEST_F(CliAnalyse, UsageErrorsExitTwoVersionHelpAndTheLevelsTable) {
   for (const auto& args : std::vector<std::vector<std::string>>{
            {example(), "--kind", "roads"},

@@ -10,6 +10,10 @@
 #include "support/cli_runner.h"
 #include "support/test_app.h"
 
+#ifdef __linux__
+#include <sys/mount.h>
+#endif
+
 namespace zw {
 namespace {
 
@@ -28,6 +32,12 @@ struct CliConvert : ::testing::Test {
       if (a == "EXAMPLE") a = root.at("styles/example");
     args.insert(args.end(), {"--system-dir", root.at("system")});
     return test::run_cli(args);
+  }
+  test::CliResult cli_in(const std::string& workdir, const std::vector<std::string>& args) {
+    std::vector<std::string> command{ZW_CLI_PATH};
+    command.insert(command.end(), args.begin(), args.end());
+    command.insert(command.end(), {"--system-dir", root.at("system")});
+    return test::run_program(command, workdir);
   }
   std::set<std::string> names(const std::string& style) {
     std::set<std::string> out;
@@ -91,6 +101,112 @@ TEST_F(CliConvert, QuestionsRefusalsAndUsage) {
     styles.insert(from_fs_path(e.path().filename()));
   EXPECT_EQ(styles, (std::set<std::string>{"copy", "example"}));
 }
+
+// However the source is named, the new style goes beside it; a name that
+// leads to the source itself is refused. The source is never written.
+TEST_F(CliConvert, TheNewStyleLiesBesideTheSourceHoweverItIsNamed) {
+  fs::create_directory_symlink("example", to_fs_path(root.at("styles/alias")));
+  const struct { const char *workdir, *style, *name; int status; const char* made; } cases[] = {
+      {"styles/example", ".", "dot", 0, "styles/dot"},
+      {"styles/example/inc", "..", "dotdot", 0, "styles/dotdot"},
+      {"", "styles/example/inc/..", "climbed", 0, "styles/climbed"},
+      {"styles", "alias/.", "viaalias", 0, "styles/viaalias"},
+      {"styles", "example", "alias", 1, nullptr},
+  };
+  auto source = root.tree("styles/example");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto r = cli_in(root.at(c.workdir), {"convert", c.style, c.name, "--yes"});
+    EXPECT_EQ(r.status, c.status) << r.err;
+    if (c.made) {
+      EXPECT_EQ(names(text::after(c.made, "styles/")), names("example"));
+    } else {
+      EXPECT_TRUE(text::contains(r.err, "message: Target and source are the same ! Cannot continue:")) << r.err;
+    }
+    EXPECT_EQ(root.tree("styles/example"), source);
+  }
+}
+
+#ifdef __linux__
+// A small file system of the test's own (the tests run as root), to be filled
+// up or made read-only under a conversion.
+class SmallDisk {
+ public:
+  explicit SmallDisk(std::string dir) : dir_(std::move(dir)) {
+    fs::create_directories(to_fs_path(dir_));
+    mounted_ = ::mount("tmpfs", dir_.c_str(), "tmpfs", 0, "size=512k") == 0;
+  }
+  ~SmallDisk() {
+    if (mounted_) ::umount2(dir_.c_str(), MNT_DETACH);
+  }
+  SmallDisk(const SmallDisk&) = delete;
+  SmallDisk& operator=(const SmallDisk&) = delete;
+
+  bool mounted() const { return mounted_; }
+  bool read_only(bool on) {
+    return ::mount(nullptr, dir_.c_str(), nullptr, on ? MS_REMOUNT | MS_RDONLY : MS_REMOUNT, "size=512k") == 0;
+  }
+  // Writes one file until no byte more fits.
+  void fill() {
+    std::FILE* f = std::fopen((dir_ + "/filler").c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::string block(4096, 'x');
+    while (std::fwrite(block.data(), 1, block.size(), f) == block.size() && std::fflush(f) == 0) {
+    }
+    std::fclose(f);
+  }
+  void empty() { fs::remove(to_fs_path(dir_ + "/filler")); }
+
+ private:
+  std::string dir_;
+  bool mounted_ = false;
+};
+
+// A conversion onto a full or read-only disk names every file it could not
+// write with the reason, leaves no empty file behind and exits 1; once the
+// disk takes files again, the next conversion writes the whole style.
+TEST_F(CliConvert, ADiskThatTakesNothingFailsTheConversion) {
+  const struct { const char* trouble; const char* reason; } cases[] = {
+      {"full", "No space left on device"},
+      {"read-only", "Read-only file system"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.trouble);
+    SmallDisk disk(root.at(std::string("disk-") + c.trouble));
+    ASSERT_TRUE(disk.mounted()) << "mounting a tmpfs needs root";
+    auto dir = root.at(std::string("disk-") + c.trouble);
+    fs::copy(to_fs_path(root.at("styles/example")), to_fs_path(dir + "/example"), fs::copy_options::recursive);
+    bool full = std::string(c.trouble) == "full";
+    if (full) {
+      disk.fill();
+    } else {
+      fs::create_directory(to_fs_path(dir + "/new"));
+      ASSERT_TRUE(disk.read_only(true));
+    }
+
+    auto r = cli({"convert", dir + "/example", "new", "--yes"});
+    EXPECT_EQ(r.status, 1) << r.err;
+    for (const char* file : {"options", "version", "lines", "polygons", "points"})
+      EXPECT_TRUE(text::contains(r.err, escape_field(dir + "/new/" + file) + ": " + c.reason)) << file << r.err;
+    EXPECT_TRUE(text::contains(r.err, "message: The new style " + escape_field(dir + "/new") + " is incomplete: "))
+        << r.err;
+    EXPECT_FALSE(text::contains(r.err, "Levels kept"));
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(to_fs_path(dir + "/new"), ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
+      EXPECT_TRUE(it->is_directory()) << "left behind: " << it->path();
+
+    if (full)
+      disk.empty();
+    else
+      ASSERT_TRUE(disk.read_only(false));
+    r = cli({"convert", dir + "/example", "new", "--yes"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(cli({"levels", dir + "/new"}).out, cli({"levels", dir + "/example"}).out);
+    EXPECT_EQ(names("../disk-" + std::string(c.trouble) + "/new"), names("example"));
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace zw

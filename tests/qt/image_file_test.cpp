@@ -6,7 +6,6 @@
 #include <cstdint>
 
 #include "app/failure.h"
-#include "platform/qt/raster_image_file.h"
 #include "platform/qt/raster_surface.h"
 #include "qt_app.h"
 
@@ -53,7 +52,7 @@ TEST_F(ImageFiles, BitmapHeadersRowsAndPaddingAreStandard) {
     SCOPED_TRACE(w);
     RasterSurface s(15);
     draw_chart_like(s, w, 7);
-    auto b = qt::bmp_file(s);
+    auto b = s.encode(ImageFormat::bmp);
     std::size_t stride = (static_cast<std::size_t>(w) * 3 + 3) / 4 * 4;
     ASSERT_EQ(b.size(), 54 + stride * 7);
     EXPECT_EQ(b.substr(0, 2), "BM");
@@ -86,15 +85,15 @@ TEST_F(ImageFiles, PngReadsBackAsTheBitmapsPixels) {
     SCOPED_TRACE(c.w);
     RasterSurface s(15);
     draw_chart_like(s, c.w, c.h);
-    auto png = qt::png_file(s);
+    auto png = s.encode(ImageFormat::png);
     EXPECT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
-    QImage a = decoded(png), b = decoded(qt::bmp_file(s));
+    QImage a = decoded(png), b = decoded(s.encode(ImageFormat::bmp));
     EXPECT_EQ(a.size(), QSize(c.w, c.h));
     EXPECT_EQ(a, b);
     EXPECT_EQ(a.dotsPerMeterX(), 3780);
   }
   RasterSurface empty(15);
-  EXPECT_THROW(qt::png_file(empty), RunError);
+  EXPECT_THROW(empty.encode(ImageFormat::png), RunError);
 }
 
 // How the chart image was composed before the canvas was kept by reference:
@@ -138,7 +137,7 @@ TEST_F(ImageFiles, StackingGivesThePaintedPictureAndKeepsTheCanvasByReference) {
     EXPECT_EQ(got.width, want.width);
     EXPECT_EQ(got.height, want.height);
     EXPECT_TRUE(got.pixels == want.pixels);
-    EXPECT_EQ(qt::bmp_file(p4).size(), 54 + (static_cast<std::size_t>(want.width) * 3 + 3) / 4 * 4 * want.height);
+    EXPECT_EQ(p4.encode(ImageFormat::bmp).size(), 54 + (static_cast<std::size_t>(want.width) * 3 + 3) / 4 * 4 * want.height);
     int band_top = static_cast<int>(400 / c.tpp);
     bool shared = c.h1 > 0 && p4.row(band_top) == reinterpret_cast<const QRgb*>(p1.qimage().constScanLine(0));
     EXPECT_EQ(shared, c.in_place);

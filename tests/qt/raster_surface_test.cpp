@@ -19,44 +19,6 @@ struct Raster : ::testing::Test {
   void SetUp() override { test::ensure_qt_app(); }
 };
 
-TEST_F(Raster, SizeInTwipsBecomesPixelsAtTheGivenScale) {
-  struct Case { double tpp; int w, h, px_w, px_h; } cases[] = {{12, 1500, 600, 125, 50}, {15, 0, 0, 0, 0}};
-  for (const auto& c : cases) {
-    RasterSurface s(c.tpp);
-    s.resize(c.w, c.h);
-    EXPECT_EQ(s.qimage().width(), c.px_w) << c.tpp;
-    EXPECT_EQ(s.qimage().height(), c.px_h) << c.tpp;
-    EXPECT_EQ(s.scale_width(), c.w);
-    s.set_pixel_scale(true);
-    EXPECT_EQ(s.scale_width(), c.px_w);
-  }
-}
-
-TEST_F(Raster, FillsAndLinesLandOnTheirPixels) {
-  RasterSurface s(15);
-  s.resize(1500, 1500);  // 100 x 100 pixels
-  s.clear(colours::white);
-  s.fill_rect(150, 300, 450, 330, rgb(0, 128, 0));  // x 10..29, y 20..21
-  s.line(900, 0, 900, 1500, rgb(220, 220, 220));    // x 60
-  Image img = s.image();
-  ASSERT_EQ(img.width, 100);
-  // Far edges exclusive.
-  EXPECT_EQ((Colours{img.at(10, 20), img.at(29, 21), img.at(30, 20), img.at(10, 22), img.at(60, 50), img.at(61, 50)}),
-            (Colours{rgb(0, 128, 0), rgb(0, 128, 0), colours::white, colours::white, rgb(220, 220, 220), colours::white}));
-
-  // In pixel scale the same call means pixels.
-  s.set_pixel_scale(true);
-  s.fill_rect(0, 0, 2, 2, colours::red);
-  img = s.image();
-  EXPECT_EQ(img.at(1, 1), colours::red);
-  EXPECT_EQ(img.at(2, 2), colours::white);
-
-  // Outside the picture nothing happens, and nothing breaks.
-  s.fill_rect(-50, -50, -10, -10, colours::red);
-  s.fill_rect(500, 500, 1e12, 1e12, colours::red);
-  EXPECT_EQ(s.image().at(99, 99), colours::white);
-}
-
 // Fills are written straight into the pixels; they must come out exactly as a
 // painter's fill of the same rectangle would.
 TEST_F(Raster, FillsMatchAPaintersFillPixelForPixel) {
@@ -160,86 +122,6 @@ TEST_F(Raster, DrawingMatchesAFreshPainterForEveryStep) {
   line_at(41, colours::black);
   text_at(1800, 1050, "WWW", colours::red, true);
   EXPECT_EQ(s.qimage(), ref);
-}
-
-TEST_F(Raster, ClearFillsAndHomesThePosition) {
-  RasterSurface s(15);
-  s.resize(300, 300);
-  s.move_to(100, 100);
-  s.clear(colours::button_face);
-  EXPECT_TRUE(s.current_x() == 0 && s.current_y() == 0);
-  EXPECT_EQ(s.image().at(19, 19), colours::button_face);
-  // A larger picture box keeps its drawing and shows the background beyond it.
-  s.fill_rect(0, 0, 15, 15, colours::blue);
-  s.resize(600, 300);
-  EXPECT_EQ(s.image().at(0, 0), colours::blue);
-  EXPECT_EQ(s.image().at(39, 0), colours::button_face);
-}
-
-TEST_F(Raster, TextIsMeasuredInTheCanvasFontAndPrintedBelowThePosition) {
-  RasterSurface s(15);
-  s.resize(3000, 1500);
-  s.clear(colours::white);
-  // Arial 10 pt at 96 dpi: about 15 pixels high.
-  double th = s.text_height("X"), w_wide = s.text_width("WWW");
-  EXPECT_TRUE(th > 180 && th < 260) << th;
-  EXPECT_LT(s.text_width("iii"), w_wide);
-  s.set_bold(true);
-  EXPECT_TRUE(s.bold());
-  EXPECT_GE(s.text_width("WWW"), w_wide);
-  s.set_bold(false);
-  s.set_font("Arial", 20);
-  EXPECT_GT(s.text_height("X"), 1.8 * th);
-  s.set_font("Arial", 10);
-
-  s.set_fore(colours::black);
-  s.move_to(150, 300);
-  s.print("WWW");
-  EXPECT_NEAR(s.current_x(), 150 + w_wide, 0.01);
-  EXPECT_EQ(s.current_y(), 300);
-  s.print("", true);
-  EXPECT_EQ(s.current_x(), 0);
-  EXPECT_NEAR(s.current_y(), 300 + th, 0.01);
-
-  // Ink only between the top of the text and its line height, right of x.
-  Image img = s.image();
-  int ink_top = img.height, ink_left = img.width;
-  for (int y = 0; y < img.height; ++y)
-    for (int x = 0; x < img.width; ++x)
-      if (img.at(x, y) != colours::white) ink_top = std::min(ink_top, y), ink_left = std::min(ink_left, x);
-  EXPECT_TRUE(ink_top >= 20 && ink_top < 20 + 6) << ink_top;
-  EXPECT_TRUE(ink_left >= 10 && ink_left < 10 + 3) << ink_left;
-}
-
-TEST_F(Raster, PaintsAnImageStretchedIntoARectangle) {
-  RasterSurface swatch(15), canvas(15);
-  swatch.resize(30, 30);  // 2 x 2 pixels
-  swatch.set_pixel_scale(true);
-  swatch.clear(colours::white);
-  swatch.fill_rect(0, 0, 1, 1, colours::red);
-  swatch.fill_rect(1, 1, 2, 2, colours::blue);
-
-  canvas.resize(1500, 1500);
-  canvas.clear(colours::white);
-  canvas.paint_image(swatch.image(), 150, 150, 600, 600);  // 40 x 40 at (10, 10)
-  Image img = canvas.image();
-  EXPECT_EQ((Colours{img.at(10, 10), img.at(29, 29), img.at(30, 30), img.at(49, 49), img.at(49, 10), img.at(50, 50)}),
-            (Colours{colours::red, colours::red, colours::blue, colours::blue, colours::white, colours::white}));
-  canvas.paint_image(Image{}, 0, 0, 600, 600);  // an empty picture paints nothing
-  EXPECT_EQ(canvas.image().at(0, 0), colours::white);
-}
-
-TEST(RasterText, BytesDecodeAsUtf8OrElseWindows1252) {
-  struct Case { std::string bytes; QString shown; } cases[] = {
-      {"Stra\xc3\x9f" "e", QString::fromUtf8("Stra\xc3\x9f" "e")},
-      {"Stra\xdf" "e", QString::fromUtf8("Stra\xc3\x9f" "e")},
-      {"\x80 \x93x\x94", QString::fromUtf8("\xe2\x82\xac \xe2\x80\x9cx\xe2\x80\x9d")},
-      {"\xc3", QString::fromUtf8("\xc3\x83")},  // cut-off sequence
-      {"\xe0\x80\x80", QString::fromUtf8("\xc3\xa0\xe2\x82\xac\xe2\x82\xac")},  // overlong
-      {"plain", "plain"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(qt::to_qstring(c.bytes), c.shown) << c.bytes;
-  EXPECT_EQ(qt::from_qstring(QString::fromUtf8("caf\xc3\xa9")), "caf\xc3\xa9");
 }
 
 }  // namespace

@@ -2,10 +2,11 @@
 
 namespace zw::test {
 
-bool FailingFileSystem::refused(const std::string& path, std::string& error) {
+bool FailingFileSystem::refused(const std::string& path, std::string& error, const char* what) {
   if (read_only_root.empty() || path.rfind(read_only_root, 0) != 0) return false;
   ++refused_writes;
-  error = "Read-only file system";
+  // Worded as the real file system words it: the file, then the reason.
+  error = std::string("Cannot ") + what + " " + path + ": Read-only file system";
   return true;
 }
 
@@ -18,7 +19,7 @@ std::optional<std::string> FailingFileSystem::read(const std::string& path, std:
 }
 
 bool FailingFileSystem::write(const std::string& path, const std::string& data, std::string& error) {
-  return !refused(path, error) && StdFileSystem::write(path, data, error);
+  return !refused(path, error, "write") && StdFileSystem::write(path, data, error);
 }
 
 bool FailingFileSystem::can_write(const std::string& path, std::string& error) {
@@ -30,17 +31,17 @@ bool FailingFileSystem::can_write(const std::string& path, std::string& error) {
 }
 
 bool FailingFileSystem::create_dir(const std::string& path, std::string& error) {
-  return !refused(path, error) && StdFileSystem::create_dir(path, error);
+  return !refused(path, error, "create the folder") && StdFileSystem::create_dir(path, error);
 }
 
 bool FailingFileSystem::copy_file(const std::string& from, const std::string& to,
                                   std::string& error) {
-  return !refused(to, error) && StdFileSystem::copy_file(from, to, error);
+  return !refused(to, error, "write") && StdFileSystem::copy_file(from, to, error);
 }
 
 bool FailingFileSystem::remove_file(const std::string& path) {
   std::string error;
-  return !refused(path, error) && StdFileSystem::remove_file(path);
+  return !refused(path, error, "remove") && StdFileSystem::remove_file(path);
 }
 
 }  // namespace zw::test

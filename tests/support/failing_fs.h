@@ -23,7 +23,7 @@ class FailingFileSystem : public StdFileSystem {
   bool remove_file(const std::string& path) override;
 
  private:
-  bool refused(const std::string& path, std::string& error);
+  bool refused(const std::string& path, std::string& error, const char* what);
 };
 
 }  // namespace zw::test

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "app/bmp_file.h"
 #include "app/failure.h"
 #include "platform/qt/raster_image_file.h"
 #include "platform/qt/raster_text.h"
@@ -281,7 +282,8 @@ void RasterSurface::stack(const Surface& lower, int width, int top, int height) 
 
 std::string RasterSurface::encode(ImageFormat format) const {
   if (!picture_error_.empty()) fail(picture_error_);
-  return format == ImageFormat::png ? png_file(*this) : bmp_file(*this);
+  if (format == ImageFormat::png) return png_file(*this);
+  return bmp_file(pixel_width(), pixel_height(), tpp_, [this](int y) { return row(y); });
 }
 
 QPainter& RasterSurface::painter() {

@@ -4,9 +4,8 @@
 
 namespace zw::qt {
 
-// The program's texts are bytes. For display they are read as UTF-8 when they
-// are valid UTF-8, and as Windows-1252 otherwise, so that styles written with
-// either encoding show their names correctly.
+// A text shown in the window, decoded as every binding decodes it
+// (display_utf16: UTF-8 when valid, Windows-1252 otherwise).
 QString to_qstring(const std::string& bytes);
 
 // The bytes of a text typed into the window (always UTF-8).
