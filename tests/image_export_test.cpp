@@ -85,19 +85,20 @@ TEST_F(SaveImage, RefusesBeforeComposing) {
   app.host.fs_override = &fs;
   app.dir.write("locked/.keep", "");
   app.dir.write("a folder.bmp/.keep", "");
+  // The message names the file as chosen and gives the reason.
   struct Case { std::string chosen, message; } cases[] = {
       {"", ""},
       {"chart.png", "Format not supported"},
-      {"no such folder/chart.bmp", "no such folder/chart.bmp Cannot write"},
-      {"a folder.bmp", "a folder.bmp Cannot write"},
-      {"locked/chart.bmp", "locked/chart.bmp Read-only file system"},
+      {"no such folder/chart.bmp", file("no such folder/chart.bmp") + " Cannot write"},
+      {"a folder.bmp", file("a folder.bmp") + " Cannot write"},
+      {"locked/chart.bmp", file("locked/chart.bmp") + " Read-only file system"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.chosen);
     app.host.messages.clear();
     EXPECT_FALSE(save_image(app.s, app.host, c.chosen.empty() ? "" : file(c.chosen)));
     ASSERT_EQ(app.host.messages.size(), c.message.empty() ? 0u : 1u);
-    if (!c.message.empty()) { EXPECT_NE(app.host.messages[0].find(c.message), std::string::npos); }
+    if (!c.message.empty()) { EXPECT_EQ(app.host.messages[0].rfind(c.message, 0), 0u) << app.host.messages[0]; }
     EXPECT_TRUE(app.p4.ops.empty());
   }
   EXPECT_EQ(app.dir.read("chart.png"), "");
