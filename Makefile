@@ -75,7 +75,7 @@ test-windows: build
 fuzz:
 	@scripts/install-deps fuzz
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DZW_FUZZ=ON -DZW_QT=OFF -DBUILD_TESTING=OFF $(CMAKE_FLAGS)
+	  -DZW_FUZZ=ON -DBUILD_TESTING=OFF $(CMAKE_FLAGS)
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	@scripts/run-fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS)
 

@@ -65,11 +65,11 @@ double time_ms(int runs, F&& f) {
 }
 
 // One run of another program, its standard output going to a file and its
-// standard error to that file's name + ".err": the time
-// from spawn to exit, the child's user and system time, and its exit status
-// (-1 when it did not start or did not exit).
+// standard error to that file's name + ".err": the time from spawn to exit,
+// the child's user and system time, its peak resident memory and its exit
+// status (-1 when it did not start or did not exit).
 struct ProcessRun {
-  double wall = 0, cpu = 0;
+  double wall = 0, cpu = 0, rss_mb = 0;
   int status = -1;
 };
 
@@ -94,6 +94,7 @@ inline ProcessRun run_process(std::vector<std::string> words, const std::string&
   run.wall = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
   auto ms = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3; };
   run.cpu = ms(usage.ru_utime) + ms(usage.ru_stime);
+  run.rss_mb = static_cast<double>(usage.ru_maxrss) / 1024.0;
   if (WIFEXITED(status)) run.status = WEXITSTATUS(status);
   return run;
 }

@@ -1,68 +1,43 @@
 #include <gtest/gtest.h>
 
-#include "app/failure.h"
 #include "app/image_export.h"
+#include "support/failing_fs.h"
 #include "support/test_app.h"
 
 namespace zw {
 namespace {
 
+using test::RecordingSurface;
 using test::TestApp;
 
-std::uint32_t u32(const std::string& b, std::size_t at) {
-  std::uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(b.at(at + static_cast<std::size_t>(i)));
-  return v;
-}
-std::uint16_t u16(const std::string& b, std::size_t at) {
-  return static_cast<std::uint16_t>(static_cast<unsigned char>(b.at(at)) |
-                                    static_cast<unsigned char>(b.at(at + 1)) << 8);
-}
-
-Image picture(int w, int h) {
-  Image img{w, h, {}};
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) img.pixels.push_back(rgb(10 * x, 100 + y, 200));
-  return img;
-}
-
-TEST(Bmp, HeadersRowsAndPaddingAreStandard) {
-  struct Case { int w, h; std::size_t stride; } cases[] = {{1, 1, 4}, {2, 3, 8}, {4, 2, 12}, {5, 1, 16}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.w << "x" << c.h);
-    auto b = encode_bmp(picture(c.w, c.h));
-    std::size_t data = c.stride * static_cast<std::size_t>(c.h);
-    ASSERT_EQ(b.size(), 54 + data);
-    EXPECT_EQ(b.substr(0, 2), "BM");
-    // File size, data offset, info size, width, height (positive: bottom-up), data size.
-    std::pair<std::size_t, std::size_t> fields[] = {{2, b.size()}, {10, 54}, {14, 40}, {18, c.w}, {22, c.h}, {34, data}};
-    for (auto [at, v] : fields) EXPECT_EQ(u32(b, at), v) << at;
-    EXPECT_EQ(u16(b, 26) | u16(b, 28) << 16, 1 | 24 << 16);  // one plane of 24 bits
-    // The first row in the file is the picture's bottom row, blue green red.
-    for (int y = 0; y < c.h; ++y) {
-      std::size_t row = 54 + c.stride * static_cast<std::size_t>(c.h - 1 - y);
-      std::string want;
-      for (int x = 0; x < c.w; ++x) {
-        Colour p = rgb(10 * x, 100 + y, 200);
-        want += {static_cast<char>(p.b), static_cast<char>(p.g), static_cast<char>(p.r)};
-      }
-      want.resize(c.stride, '\0');
-      EXPECT_EQ(b.substr(row, c.stride), want) << y;
-    }
-  }
-}
-
-TEST(Bmp, APictureWhoseSizeDoesNotMatchItsPixelsIsRefused) {
-  Image bad{3, 3, std::vector<Colour>(4)};
-  EXPECT_THROW(encode_bmp(bad), RunError);
-}
-
-TEST(SaveImageName, OnlyBitmapNamesAreWritten) {
-  struct Case { std::string chosen; std::optional<std::string> written; } cases[] = {
-      {"chart", "chart.bmp"}, {"CHART.BMP", "CHART.BMP"}, {"chart.png", std::nullopt},
-      {"/home/me/my.charts/chart", std::nullopt}, {"chart.bmp.txt", "chart.bmp.txt"},
+TEST(ImageNamesTest, EachFrontEndWritesTheNamesItsRuleAllows) {
+  struct Case {
+    ImageNames rule;
+    std::string chosen;
+    std::optional<std::string> path;
+    ImageFormat format = ImageFormat::bmp;
+  } cases[] = {
+      {ImageNames::save_image, "chart", "chart.bmp"},
+      {ImageNames::save_image, "CHART.BMP", "CHART.BMP"},
+      {ImageNames::save_image, "chart.png", std::nullopt},
+      {ImageNames::save_image, "/home/me/my.charts/chart", std::nullopt},
+      {ImageNames::save_image, "chart.bmp.txt", "chart.bmp.txt"},
+      {ImageNames::bmp_or_png, "chart.png", "chart.png", ImageFormat::png},
+      {ImageNames::bmp_or_png, "CHART.PNG", "CHART.PNG", ImageFormat::png},
+      {ImageNames::bmp_or_png, "chart.Bmp", "chart.Bmp"},
+      {ImageNames::bmp_or_png, "chart.bmp.png", "chart.bmp.png"},  // ".bmp" wins, as in Save Image
+      {ImageNames::bmp_or_png, "chart", std::nullopt},
+      {ImageNames::bmp_or_png, "chart.png.txt", std::nullopt},
+      {ImageNames::bmp_or_png, "chart.jpg", std::nullopt},
   };
-  for (const auto& c : cases) EXPECT_EQ(bmp_file_name(c.chosen), c.written) << c.chosen;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.chosen);
+    auto target = image_target(c.chosen, c.rule);
+    ASSERT_EQ(target.has_value(), c.path.has_value());
+    if (!target) continue;
+    EXPECT_EQ(target->path, *c.path);
+    EXPECT_EQ(target->format, c.format);
+  }
 }
 
 struct SaveImage : ::testing::Test {
@@ -75,13 +50,20 @@ struct SaveImage : ::testing::Test {
   TestApp app;
 };
 
-TEST_F(SaveImage, WritesABitmapOfTheComposedSize) {
+TEST_F(SaveImage, WritesThePictureOfTheStripAboveTheCanvas) {
   EXPECT_TRUE(save_image(app.s, app.host, file("chart")));
-  auto b = app.dir.read("chart.bmp");
-  ASSERT_GE(b.size(), 54u);
-  EXPECT_EQ(u32(b, 18), 100u);
-  EXPECT_EQ(u32(b, 22), 230u);  // the canvas below the strip
+  EXPECT_EQ(app.dir.read("chart.bmp"), "bmp 100x230");  // 1500 x (450 + 3000) twips
   EXPECT_TRUE(app.host.messages.empty());
+  auto images = app.p4.of(RecordingSurface::Op::Kind::image);
+  ASSERT_EQ(images.size(), 2u);
+  // The strip stretched to the canvas width, then the canvas below it.
+  EXPECT_EQ((std::vector<double>{images[0].x1, images[0].y1, images[0].x2, images[0].y2}),
+            (std::vector<double>{0, 0, 1500, 450}));
+  EXPECT_EQ((std::vector<double>{images[1].x1, images[1].y1, images[1].x2, images[1].y2}),
+            (std::vector<double>{0, 450, 1500, 3450}));
+
+  EXPECT_TRUE(save_image(app.s, app.host, file("chart.png"), ImageNames::bmp_or_png));
+  EXPECT_EQ(app.dir.read("chart.png"), "png 100x230");
 }
 
 TEST_F(SaveImage, ReplacesAnExistingFileOnlyAfterYes) {
@@ -96,16 +78,92 @@ TEST_F(SaveImage, ReplacesAnExistingFileOnlyAfterYes) {
   }
 }
 
-TEST_F(SaveImage, RefusesCancelledDialogsOtherFormatsAndUnwritableFiles) {
+// Whatever refuses the file refuses it before the image is composed.
+TEST_F(SaveImage, RefusesBeforeComposing) {
+  test::FailingFileSystem fs;
+  fs.read_only_root = file("locked");
+  app.host.fs_override = &fs;
+  app.dir.write("locked/.keep", "");
+  app.dir.write("a folder.bmp/.keep", "");
+  // The message names the file as chosen and gives the reason.
   struct Case { std::string chosen, message; } cases[] = {
-      {"", ""}, {"chart.png", "Format not supported"}, {"no such folder/chart.bmp", "chart.bmp"}};
+      {"", ""},
+      {"chart.png", "Format not supported"},
+      {"no such folder/chart.bmp", file("no such folder/chart.bmp") + " Cannot write"},
+      {"a folder.bmp", file("a folder.bmp") + " Cannot write"},
+      {"locked/chart.bmp", file("locked/chart.bmp") + " Read-only file system"},
+  };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.chosen);
     app.host.messages.clear();
     EXPECT_FALSE(save_image(app.s, app.host, c.chosen.empty() ? "" : file(c.chosen)));
-    ASSERT_EQ(app.host.messages.size(), c.message.empty() ? 0u : 1u) << c.chosen;
-    if (!c.message.empty()) { EXPECT_NE(app.host.messages[0].find(c.message), std::string::npos); }
+    ASSERT_EQ(app.host.messages.size(), c.message.empty() ? 0u : 1u);
+    if (!c.message.empty()) { EXPECT_EQ(app.host.messages[0].rfind(c.message, 0), 0u) << app.host.messages[0]; }
+    EXPECT_TRUE(app.p4.ops.empty());
   }
   EXPECT_EQ(app.dir.read("chart.png"), "");
+  EXPECT_EQ(app.dir.read("locked/chart.bmp"), "");
+}
+
+// A canvas too large to make leaves no picture; nothing stale is written in
+// its place, and a file already there stays as it was.
+TEST_F(SaveImage, WritesNothingWhenTheCanvasCouldNotBeMade) {
+  app.p1.resize_failure = "Out of memory";
+  EXPECT_ANY_THROW(app.s.f1.p1.set_size(750000, 390000));
+  app.dir.write("old.bmp", "keep me");
+  app.host.answers = {Answer::yes};
+  EXPECT_FALSE(save_image(app.s, app.host, file("old.bmp")));
+  EXPECT_EQ(app.host.messages.back(), "Cannot save the image " + file("old.bmp") +
+                                          ": the chart could not be drawn (Out of memory)");
+  EXPECT_EQ(app.dir.read("old.bmp"), "keep me");
+  EXPECT_FALSE(save_image(app.s, app.host, file("new.png"), ImageNames::bmp_or_png));
+  EXPECT_FALSE(app.host.fs().file_exists(file("new.png")));
+}
+
+// The scale labels are controls over the strip; the image shows them as the
+// window does, so that it can be read on its own.
+TEST_F(SaveImage, TheStripCarriesTheScaleLabelsAsShown) {
+  auto& f = app.s.f1;
+  f.p3.set_size(750, 450);  // half the canvas width: the labels stretch with the strip
+  f.scale_labels_created = true;
+  for (auto& l : f.Label3) l.visible = false;
+  auto& plain = f.Label3[20];
+  plain.visible = true, plain.caption = "20", plain.bounds = {300, 0, 100, 450};
+  plain.back = rgb(224, 224, 224), plain.fore = colours::black;
+  auto& marked = f.Label3[22];
+  marked.visible = true, marked.caption = "22 L1", marked.bold = true, marked.bounds = {400, 0, 100, 450};
+  marked.back = rgb(100, 200, 100), marked.fore = colours::dark_red;
+  f.Label3[5].caption = "5";  // hidden: not drawn
+
+  ASSERT_TRUE(save_image(app.s, app.host, file("chart")));
+  auto fills = app.p4.of(RecordingSurface::Op::Kind::fill);
+  auto texts = app.p4.of(RecordingSurface::Op::Kind::text);
+  ASSERT_EQ(fills.size(), 2u);
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(app.p4.font, control_font);
+  struct Want { double x1, x2; Colour back, fore; std::string caption; bool bold; } want[] = {
+      {600, 800, rgb(224, 224, 224), colours::black, "20", false},
+      {800, 1000, rgb(100, 200, 100), colours::dark_red, "22 L1", true},
+  };
+  for (int i = 0; i < 2; ++i) {
+    const auto& w = want[i];
+    SCOPED_TRACE(w.caption);
+    EXPECT_EQ((std::vector<double>{fills[i].x1, fills[i].y1, fills[i].x2, fills[i].y2}),
+              (std::vector<double>{w.x1, 0, w.x2, 450}));
+    EXPECT_EQ(fills[i].colour, w.back);
+    EXPECT_EQ(texts[i].text, w.caption);
+    EXPECT_EQ(texts[i].colour, w.fore);
+    EXPECT_EQ(texts[i].bold, w.bold);
+    // Centred in the label (100 twips a character, 200 high).
+    EXPECT_DOUBLE_EQ(texts[i].x1, (w.x1 + w.x2 - 100.0 * w.caption.size()) / 2);
+    EXPECT_DOUBLE_EQ(texts[i].y1, (450 - 200) / 2.0);
+  }
+  // Drawn over the strip, before the canvas goes below it.
+  using K = RecordingSurface::Op::Kind;
+  std::vector<K> order;
+  for (const auto& op : app.p4.ops) order.push_back(op.kind);
+  EXPECT_EQ(order, (std::vector<K>{K::image, K::fill, K::text, K::fill, K::text, K::image}));
+  EXPECT_FALSE(app.p4.bold());
 }
 
 }  // namespace

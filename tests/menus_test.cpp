@@ -97,7 +97,7 @@ TEST_F(MenuRun, SaveImageWritesUnderTheNameTheDialogReturns) {
     EXPECT_EQ(h.file_dialogs[0].default_name, "untitled.bmp");
     EXPECT_EQ(h.messages, c.messages) << c.chosen;
     if (!c.written.empty()) {
-      EXPECT_EQ(app.dir.read(c.written).substr(0, 2), "BM") << c.chosen;
+      EXPECT_EQ(app.dir.read(c.written).substr(0, 4), "bmp ") << c.chosen;
     }
   }
   EXPECT_EQ(app.dir.read("kept.bmp"), "old");

@@ -125,6 +125,30 @@ std::string describe(Kind kind) {
   }
 }
 
+bool may_replace_whole(const std::string& path, std::string& error) {
+  error = write_refusal(path);
+  if (!error.empty()) return false;
+  auto target = to_fs_path(path);
+  auto folder = target.parent_path();
+  if (folder.empty()) folder = ".";
+  std::error_code ec;
+  if (!fs::is_directory(folder, ec)) {
+    error = cannot("write", path, std::strerror(ENOENT));
+    return false;
+  }
+#ifndef _WIN32
+  // The new file is made in the folder; a read-only file is not replaced.
+  struct stat old{};
+  bool replacing = ::lstat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+  if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0 ||
+      (replacing && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)) {
+    error = cannot("write", path, std::strerror(errno));
+    return false;
+  }
+#endif
+  return true;
+}
+
 std::string real_path(const std::string& path) {
   if (path.empty()) return {};
   std::error_code ec;

@@ -36,6 +36,11 @@ std::optional<std::string> read_regular(const std::string& path, std::int64_t li
 // the old file then stays as it was.
 bool replace_whole(const std::string& path, const std::string& data, std::string& error);
 
+// Whether replace_whole would write path, asked before the data is made: its
+// refusals, a folder that is missing or cannot be written, a read-only file.
+// false with error as replace_whole would set it.
+bool may_replace_whole(const std::string& path, std::string& error);
+
 // The path with links, "." and ".." resolved as far as it exists; the rest is
 // appended as written. "" when it cannot be resolved.
 std::string real_path(const std::string& path);

@@ -139,6 +139,10 @@ bool StdFileSystem::write(const std::string& path, const std::string& data, std:
   return file_io::replace_whole(path, data, error);
 }
 
+bool StdFileSystem::can_write(const std::string& path, std::string& error) {
+  return file_io::may_replace_whole(path, error);
+}
+
 bool StdFileSystem::create_dir(const std::string& path, std::string& error) {
   std::error_code ec;
   fs::create_directory(to_fs_path(path), ec);

@@ -22,6 +22,7 @@ class StdFileSystem : public FileSystem {
   std::vector<std::string> list_dirs(const std::string& dir) override;
   std::optional<std::string> read(const std::string& path, std::string& error) override;
   bool write(const std::string& path, const std::string& data, std::string& error) override;
+  bool can_write(const std::string& path, std::string& error) override;
   bool create_dir(const std::string& path, std::string& error) override;
   bool copy_file(const std::string& from, const std::string& to, std::string& error) override;
   bool remove_file(const std::string& path) override;

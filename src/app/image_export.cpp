@@ -1,43 +1,57 @@
 #include "app/image_export.h"
 
-#include <algorithm>
-#include <cmath>
-#include <cstdint>
-
 #include "app/failure.h"
 #include "app/text.h"
 
 namespace zw {
 namespace {
 
-void put16(std::string& out, std::uint16_t v) {
-  out += static_cast<char>(v & 0xFF);
-  out += static_cast<char>(v >> 8);
+bool ends_with(const std::string& s, const std::string& tail) {
+  return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-void put32(std::string& out, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
+// The scale labels are controls on the strip, not drawn on it; the image shows
+// them as the window does: each in its colours over the strip, its caption
+// centred, bold where marked.
+void draw_scale_labels(AppState& s) {
+  auto& f = s.f1;
+  if (!f.scale_labels_created || f.p3.width() <= 0) return;
+  auto& p4 = f.p4.draw();
+  // The strip is stretched to the canvas width; its labels go with it.
+  double stretch = static_cast<double>(f.p1.width()) / f.p3.width();
+  p4.set_font(control_font, control_font_points);
+  for (int r = 1; r < scale_labels; ++r) {
+    const auto& label = f.Label3[static_cast<std::size_t>(r)];
+    if (!label.visible || label.bounds.width <= 0 || label.bounds.height <= 0) continue;
+    double left = label.bounds.left * stretch;
+    double right = (label.bounds.left + label.bounds.width) * stretch;
+    double top = label.bounds.top, bottom = top + label.bounds.height;
+    p4.fill_rect(left, top, right, bottom, label.back);
+    p4.set_bold(label.bold);
+    p4.set_fore(label.fore);
+    p4.move_to((left + right - p4.text_width(label.caption)) / 2,
+               (top + bottom - p4.text_height(label.caption)) / 2);
+    p4.print(label.caption);
+  }
+  p4.set_bold(false);
+}
+
+bool refuse(Host& host, const std::string& path, const std::string& why) {
+  host.message("Cannot save the image " + path + ": " + why);
+  return false;
 }
 
 }  // namespace
 
-void compose_image(AppState& s, Host&) {
-  auto& f = s.f1;
-  attempt_quietly([&] { f.p4.set_size(f.p1.width(), f.p3.height() + f.p1.height()); });
-  attempt_quietly([&] {
-    auto& p4 = f.p4.draw();
-    p4.set_pixel_scale(false);
-    p4.paint_image(f.p3.draw().image(), 0, 0, f.p1.width(), f.p3.height());
-  });
-  attempt_quietly([&] {
-    f.p4.draw().paint_image(f.p1.draw().image(), 0, f.p3.height(), f.p1.width(), f.p1.height());
-  });
-}
-
-std::optional<std::string> bmp_file_name(const std::string& chosen) {
-  if (text::contains(text::lower(chosen), ".bmp")) return chosen;
+std::optional<ImageTarget> image_target(const std::string& chosen, ImageNames rule) {
+  auto lower = text::lower(chosen);
+  if (text::contains(lower, ".bmp")) return ImageTarget{chosen, ImageFormat::bmp};
+  if (rule == ImageNames::bmp_or_png) {
+    if (ends_with(lower, ".png")) return ImageTarget{chosen, ImageFormat::png};
+    return std::nullopt;
+  }
   if (text::contains(chosen, ".")) return std::nullopt;
-  return chosen + ".bmp";
+  return ImageTarget{chosen + ".bmp", ImageFormat::bmp};
 }
 
 bool may_replace(Host& host, const std::string& path) {
@@ -45,73 +59,58 @@ bool may_replace(Host& host, const std::string& path) {
   return host.message("Replace file?", Buttons::yes_no) == Answer::yes;
 }
 
-std::string encode_bmp(const Image& image, double twips_per_pixel) {
-  int w = std::max(0, image.width), h = std::max(0, image.height);
-  if (image.pixels.size() != static_cast<std::size_t>(w) * h)
-    fail("Invalid picture: " + std::to_string(image.pixels.size()) + " pixels for " +
-         std::to_string(w) + " x " + std::to_string(h));
-  std::uint64_t stride = (static_cast<std::uint64_t>(w) * 3 + 3) / 4 * 4;
-  std::uint64_t data = stride * static_cast<std::uint64_t>(h);
-  if (data > 0xFFFFFFFFULL - 54) fail("Picture too large for a bitmap file");
-  auto ppm = static_cast<std::uint32_t>(
-      std::lround(1440.0 / (twips_per_pixel > 0 ? twips_per_pixel : 15) / 0.0254));
-
-  std::string out;
-  out.reserve(54 + static_cast<std::size_t>(data));
-  out += "BM";
-  put32(out, static_cast<std::uint32_t>(54 + data));
-  put32(out, 0);   // reserved
-  put32(out, 54);  // where the pixels start
-  put32(out, 40);  // information header size
-  put32(out, static_cast<std::uint32_t>(w));
-  put32(out, static_cast<std::uint32_t>(h));  // positive: bottom row first
-  put16(out, 1);                               // planes
-  put16(out, 24);                              // bits per pixel
-  put32(out, 0);                               // no compression
-  put32(out, static_cast<std::uint32_t>(data));
-  put32(out, ppm);
-  put32(out, ppm);
-  put32(out, 0);  // colours used
-  put32(out, 0);  // important colours
-  std::size_t pad = static_cast<std::size_t>(stride) - static_cast<std::size_t>(w) * 3;
-  for (int y = h - 1; y >= 0; --y) {
-    for (int x = 0; x < w; ++x) {
-      Colour c = image.pixels[static_cast<std::size_t>(y) * w + x];
-      out += static_cast<char>(c.b);
-      out += static_cast<char>(c.g);
-      out += static_cast<char>(c.r);
-    }
-    out.append(pad, '\0');
+std::optional<ImageTarget> choose_image_target(Host& host, const std::string& chosen,
+                                               ImageNames rule) {
+  auto target = image_target(chosen, rule);
+  if (!target) {
+    host.message("Format not supported");
+    return std::nullopt;
   }
-  return out;
+  std::string error;
+  if (!host.fs().can_write(target->path, error)) {
+    host.message(target->path + " " + error);
+    return std::nullopt;
+  }
+  if (!may_replace(host, target->path)) return std::nullopt;
+  return target;
 }
 
-bool save_image(AppState& s, Host& host, const std::string& chosen_path) {
-  if (chosen_path.empty()) return false;
-  compose_image(s, host);
-  auto name = bmp_file_name(chosen_path);
-  if (!name) {
-    host.message("Format not supported");
-    return false;
-  }
-  if (!may_replace(host, *name)) return false;
-  std::string bytes, error;
-  bool ok = false;
+void compose_image(AppState& s, Host&) {
+  auto& f = s.f1;
+  attempt_quietly([&] { f.p4.set_size(f.p1.width(), f.p3.height()); });
   attempt_quietly([&] {
-    auto& p4 = s.f1.p4.draw();
-    bytes = encode_bmp(p4.image(), p4.twips_per_pixel());
-    ok = true;
+    auto& p4 = f.p4.draw();
+    p4.set_pixel_scale(false);
+    p4.paint_surface(f.p3.draw(), 0, 0, f.p1.width(), f.p3.height());
   });
-  // An image that could not be written must not look saved.
-  if (!ok) {
-    host.message("Cannot save the image " + *name);
-    return false;
+  attempt_quietly([&] { draw_scale_labels(s); });
+  attempt_quietly([&] { f.p4.stack(f.p1); });
+}
+
+bool write_image(AppState& s, Host& host, const ImageTarget& target) {
+  auto& f = s.f1;
+  std::string why;
+  attempt_quietly([&] { why = f.p1.draw().picture_error(); });
+  if (!why.empty()) return refuse(host, target.path, "the chart could not be drawn (" + why + ")");
+  compose_image(s, host);
+  std::string bytes;
+  try {
+    bytes = f.p4.draw().encode(target.format);
+  } catch (const std::exception& e) {
+    return refuse(host, target.path, e.what());
   }
-  if (!host.fs().write(*name, bytes, error)) {
-    host.message(*name + " " + error);
+  std::string error;
+  if (!host.fs().write(target.path, bytes, error)) {
+    host.message(target.path + " " + error);
     return false;
   }
   return true;
+}
+
+bool save_image(AppState& s, Host& host, const std::string& chosen_path, ImageNames rule) {
+  if (chosen_path.empty()) return false;
+  auto target = choose_image_target(host, chosen_path, rule);
+  return target && write_image(s, host, *target);
 }
 
 }  // namespace zw

@@ -8,25 +8,43 @@
 
 namespace zw {
 
-// Composes the chart image on p4: the scale strip p3 above the canvas p1, both
-// at p1's width, as they are drawn at this moment.
-void compose_image(AppState& s, Host& host);
+// Which names an image may be written under: Save Image writes bitmaps only
+// (".bmp" appended to a name without a dot); the batch front end also writes
+// PNG for a name ending in ".png".
+enum class ImageNames { save_image, bmp_or_png };
 
-// The name Save Image writes a chosen name under: unchanged when it contains
-// ".bmp" in any case, with ".bmp" appended when it has no dot at all; nullopt
-// when it names another format.
-std::optional<std::string> bmp_file_name(const std::string& chosen);
+// The file an image goes to, and its format.
+struct ImageTarget {
+  std::string path;
+  ImageFormat format = ImageFormat::bmp;
+};
+
+// The file a chosen name is written as, nullopt when the name's format is not
+// one the rule allows.
+std::optional<ImageTarget> image_target(const std::string& chosen, ImageNames rule);
 
 // Asks "Replace file?" when the file exists; true when it may be written.
 bool may_replace(Host& host, const std::string& path);
 
-// A Windows bitmap file of the image: file and information headers, 24 bits
-// per pixel, rows bottom-up and padded to four bytes.
-std::string encode_bmp(const Image& image, double twips_per_pixel = 15);
+// Everything that can refuse an image before anything is drawn: the format of
+// the name ("Format not supported"), a folder that is missing or cannot be
+// written, an existing file the user does not replace. nullopt when refused
+// (the message is shown).
+std::optional<ImageTarget> choose_image_target(Host& host, const std::string& chosen,
+                                               ImageNames rule);
 
-// Save Image after the file dialog: composes the image and writes it as a BMP
-// file under the name the rules give. "" (a cancelled dialog) does nothing.
-// True when the file was written.
-bool save_image(AppState& s, Host& host, const std::string& chosen_path);
+// Composes the chart image on p4: the scale strip p3 with its scale labels
+// above the canvas p1, both at p1's width, as they are shown at this moment.
+void compose_image(AppState& s, Host& host);
+
+// Composes the image and writes it to the target. A canvas that could not be
+// made writes nothing. True when the file was written; otherwise a message
+// names the file and the reason.
+bool write_image(AppState& s, Host& host, const ImageTarget& target);
+
+// Save Image after the file dialog, and the batch chart's image: the checks,
+// then the composing and the writing. "" (a cancelled dialog) does nothing.
+bool save_image(AppState& s, Host& host, const std::string& chosen_path,
+                ImageNames rule = ImageNames::save_image);
 
 }  // namespace zw

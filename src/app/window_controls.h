@@ -8,6 +8,9 @@ namespace zw {
 
 inline constexpr int category_boxes = 21;  // Check1(0) .. Check1(20)
 inline constexpr int scale_labels = 25;    // Label3(0) .. Label3(24)
+// The face the window's controls are designed for.
+inline constexpr const char* control_font = "Arial";
+inline constexpr double control_font_points = 8;
 
 // The main window's controls, by their window names, with their design values.
 struct MainWindow {

@@ -39,12 +39,14 @@ std::vector<OptionSpec> analysis_options() {
   return specs;
 }
 
-bool run_analysis(Session& session, const Args& args,
+bool run_analysis(Session& session, const Args& args, const std::function<bool()>& before_start,
                   const std::function<void()>& before_check) {
   if (args.positional.size() != 1) throw UsageError("give one style directory");
   if (!args.has("--kind")) throw UsageError("--kind is required");
   int kind = kind_index(args.value("--kind"));
   int resolution = args.has("--resolution") ? whole_option(args, "--resolution", 1, 24) : -1;
+  answer_questions(session, args);
+  if (before_start && !before_start()) return false;
 
   start_session(session, args);
   auto& s = session.state;

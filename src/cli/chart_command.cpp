@@ -1,4 +1,4 @@
-#include <ctime>
+#include <optional>
 #include <ostream>
 
 #include "app/image_export.h"
@@ -14,38 +14,15 @@ namespace {
 
 constexpr int default_width = 15000;
 
-enum class Format { bmp, png, refused };
-
-Format format_of(const std::string& name) {
-  auto lower = text::lower(name);
-  if (text::contains(lower, ".bmp")) return Format::bmp;
-  if (lower.size() >= 4 && lower.compare(lower.size() - 4, 4, ".png") == 0) return Format::png;
-  return Format::refused;
-}
-
 void print_missing(const AppState& s, std::ostream& out) {
   for (const auto& key : text::split(s.f1.Text3.text, "\r\n"))
     if (!key.empty()) out << "missing\t" << escape_field(key) << "\n";
 }
 
-bool write_png_image(Session& session, const std::string& path) {
-  auto& s = session.state;
-  auto& host = session.host;
-  compose_image(s, host);
-  if (!may_replace(host, path)) return false;
-  std::string bytes, error;
-  if (!raster::encode_png(s.f1.p4.draw().image(), bytes, error) ||
-      !host.fs().write(path, bytes, error)) {
-    host.message(path + " " + error);
-    return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 bool image_name_accepted(Session& session, const std::string& path) {
-  if (format_of(path) != Format::refused) return true;
+  if (image_target(path, ImageNames::bmp_or_png)) return true;
   session.host.message("Format not supported");
   return false;
 }
@@ -75,9 +52,7 @@ void set_chart_width(Session& session, int width) {
 }
 
 bool write_chart_image(Session& session, const std::string& path) {
-  if (!image_name_accepted(session, path)) return false;
-  return format_of(path) == Format::bmp ? save_image(session.state, session.host, path)
-                                        : write_png_image(session, path);
+  return save_image(session.state, session.host, path, ImageNames::bmp_or_png);
 }
 
 int run_chart(const std::vector<std::string>& words, Io& io) {
@@ -93,14 +68,18 @@ int run_chart(const std::vector<std::string>& words, Io& io) {
   auto out = args.value("--out");
 
   Session session(io.err, io.app_dir);
-  if (!image_name_accepted(session, out)) return 1;
-
   ChartRasters rasters;
   use_raster_boxes(session, rasters);
   auto& s = session.state;
   auto& host = session.host;
 
-  bool ran = run_analysis(session, args, [&] {
+  // An image that will be refused is refused before anything is drawn.
+  std::optional<ImageTarget> target;
+  auto refuse_early = [&] {
+    target = choose_image_target(host, out, ImageNames::bmp_or_png);
+    return target.has_value();
+  };
+  bool ran = run_analysis(session, args, refuse_early, [&] {
     auto& f = s.f1;
     set_chart_width(session, width);
     if (args.has("--show-text")) f.shtxt.value = 1;
@@ -114,7 +93,7 @@ int run_chart(const std::vector<std::string>& words, Io& io) {
   print_rows(session, io.out);
   print_missing(s, io.out);
 
-  return write_chart_image(session, out) ? 0 : 1;
+  return write_image(s, host, *target) ? 0 : 1;
 }
 
 }  // namespace zw::cli

@@ -88,8 +88,12 @@ std::vector<OptionSpec> common_options() {
   return {{"--system-dir", true}, {"--yes", false}};
 }
 
+void answer_questions(Session& session, const Args& args) {
+  session.host.default_answer = args.has("--yes") ? Answer::yes : Answer::no;
+}
+
 void start_session(Session& session, const Args& args) {
-  if (args.has("--yes")) session.host.default_answer = Answer::yes;
+  answer_questions(session, args);
   session.start(args.value("--system-dir"));
 }
 

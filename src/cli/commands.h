@@ -29,6 +29,8 @@ const std::vector<Command>& commands();
 
 // Options that every command takes.
 std::vector<OptionSpec> common_options();
+// Questions are answered Yes with --yes, otherwise No.
+void answer_questions(Session& session, const Args& args);
 // A session started with the common options (--system-dir, --yes).
 void start_session(Session& session, const Args& args);
 
@@ -39,8 +41,11 @@ int kind_index(const std::string& kind);
 std::vector<OptionSpec> analysis_options();
 // Selects the style, clicks the kind, sets the boxes and runs the analysis
 // command (and the scale-label click); true when the analysis read the style.
+// before_start runs once the arguments are found sound, before anything else
+// (the questions are answered as --yes says); false from it stops the run.
 // before_check runs just before the analysis command, once the boxes are set.
 bool run_analysis(Session& session, const Args& args,
+                  const std::function<bool()>& before_start = {},
                   const std::function<void()>& before_check = {});
 // Prints rows, lowest and one line per result row.
 void print_rows(const Session& session, std::ostream& out);

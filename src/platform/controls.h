@@ -101,6 +101,14 @@ class PictureBox {
   void set_width(int width) { set_size(width, height_); }
   void set_height(int height) { set_size(width_, height); }
 
+  // Puts lower's picture below this box's, at this box's width: the box grows
+  // by lower's height. The surface may keep lower's pixels rather than copy them.
+  void stack(const PictureBox& lower) {
+    int top = height_;
+    height_ += lower.height();
+    if (surface_) surface_->stack(lower.draw(), width_, top, lower.height());
+  }
+
   void attach(Surface* surface) {
     surface_ = surface;
     if (surface_) surface_->resize(width_, height_);

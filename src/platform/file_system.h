@@ -39,6 +39,9 @@ class FileSystem {
   // replaced, not written through; a folder, named pipe or device there (or a
   // link to one) is refused. false and error (naming the file) on failure.
   virtual bool write(const std::string& path, const std::string& data, std::string& error) = 0;
+  // Whether write could create or replace the file (its folder exists and may
+  // be written, the path is no folder); false and error set as write sets it.
+  virtual bool can_write(const std::string& path, std::string& error) = 0;
   virtual bool create_dir(const std::string& path, std::string& error) = 0;
   // A read followed by a write, with the rules of both.
   virtual bool copy_file(const std::string& from, const std::string& to, std::string& error) = 0;

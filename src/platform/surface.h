@@ -1,10 +1,14 @@
 #pragma once
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "platform/colour.h"
 
 namespace zw {
+
+// The image files a surface's picture can be written as.
+enum class ImageFormat { bmp, png };
 
 // A picture taken from a surface: pixels in rows, top row first.
 struct Image {
@@ -54,6 +58,28 @@ class Surface {
   virtual Image image() const = 0;
   virtual void paint_image(const Image& image, double x, double y, double width,
                            double height) = 0;
+  // Paints another surface's picture as paint_image paints its image; a binding
+  // may read the source's pixels in place instead of taking an image of them.
+  virtual void paint_surface(const Surface& source, double x, double y, double width,
+                             double height) {
+    paint_image(source.image(), x, y, width, height);
+  }
+  // Grows the picture to width x (top + height) twips, keeping what it shows,
+  // and paints lower's picture into the band below top at the full width. A
+  // binding may keep lower's pixels in that band by reference, without a copy.
+  virtual void stack(const Surface& lower, int width, int top, int height) {
+    resize(width, top + height);
+    paint_surface(lower, 0, top, width, height);
+  }
+
+  // Why the surface holds no picture of its size (the last resize could not
+  // make one); "" when it does.
+  virtual std::string picture_error() const { return {}; }
+  // The picture as the bytes of an image file; throws when it cannot.
+  virtual std::string encode(ImageFormat format) const {
+    (void)format;
+    throw std::runtime_error("This picture cannot be written as an image file");
+  }
 };
 
 }  // namespace zw

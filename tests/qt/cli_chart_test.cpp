@@ -7,8 +7,8 @@
 #include <sys/stat.h>
 #endif
 
-#include "app/text.h"
 #include "app/image_export.h"
+#include "app/text.h"
 #include "platform/qt/raster_surface.h"
 #include "qt_app.h"
 #include "support/cli_runner.h"
@@ -28,8 +28,10 @@ struct CliChart : ::testing::Test {
     args.insert(args.end(), {"--system-dir", dir.at("system")});
     return run_cli(args);
   }
+  // Read as bytes: a name need not be UTF-8.
   QImage load(const std::string& name) {
-    return QImage(QString::fromStdString(dir.at(name)));
+    auto bytes = dir.read(name);
+    return QImage::fromData(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
   }
   test::TempDir dir;
 };
@@ -65,11 +67,15 @@ TEST_F(CliChart, TheWidthSetsThePane) {
   EXPECT_EQ(load("narrow.png").width(), 600);
 }
 
+// A refused image is refused before the analysis and the drawing: nothing is
+// printed but the message.
 TEST_F(CliChart, NamesAndExistingFilesFollowSaveImage) {
   struct Case { std::vector<std::string> extra; std::string out; int status; std::string err; } cases[] = {
       {{}, "chart.jpg", 1, "message: Format not supported\n"},
       {{}, "chart", 1, "message: Format not supported\n"},
       {{}, "old.png", 1, "message: Replace file?\n"},
+      {{}, "missing/chart.png", 1, "message: " + dir.at("missing/chart.png") + " Cannot write " +
+                                       dir.at("missing/chart.png") + ": No such file or directory\n"},
       {{"--yes"}, "old.bmp", 0, "message: Replace file?\n"},
   };
   for (const auto& c : cases) {
@@ -81,6 +87,7 @@ TEST_F(CliChart, NamesAndExistingFilesFollowSaveImage) {
     auto r = chart(args);
     EXPECT_EQ(r.status, c.status);
     EXPECT_EQ(r.err, c.err);
+    EXPECT_EQ(r.out.empty(), c.status != 0) << r.out;
   }
   EXPECT_EQ(dir.read("old.png"), "old");
   EXPECT_EQ(dir.read("old.bmp").substr(0, 2), "BM");
@@ -88,6 +95,58 @@ TEST_F(CliChart, NamesAndExistingFilesFollowSaveImage) {
 
   auto missing = run_cli({"chart", example(), "--kind", "lines", "--all"});
   EXPECT_EQ(missing.status, 2);
+}
+
+// The scale labels are drawn into the strip as the window shows them: the
+// level marks' colours and the captions' text.
+TEST_F(CliChart, TheStripCarriesTheScaleLabels) {
+  auto r = chart({"--out", dir.at("chart.png")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  QImage img = load("chart.png");
+  int mark = 0, text = 0;
+  for (int y = 0; y < 400 / 15; ++y)
+    for (int x = 600 / 15; x < img.width(); ++x) {
+      QColor c(img.pixel(x, y));
+      mark += c == QColor(100, 200, 100);
+      text += c.red() < 100 && c.green() < 100;
+    }
+  EXPECT_GT(mark, 1000);  // the main levels' green
+  EXPECT_GT(text, 50);    // captions
+}
+
+// A canvas too large to make (801 rows at the widest pane) writes no image.
+TEST_F(CliChart, NoImageWhenTheCanvasCannotBeMade) {
+  std::string rules;
+  for (int i = 0; i < 801; ++i) rules += "a=" + std::to_string(i) + " [0x01 resolution 20]\n";
+  dir.write("styles/big/options", "levels = 0:24, 1:20\n");
+  dir.write("styles/big/lines", rules);
+  for (std::string out : {"chart.png", "old.bmp"}) {
+    SCOPED_TRACE(out);
+    dir.write("old.bmp", "old");
+    auto r = run_cli({"chart", dir.at("styles/big"), "--kind", "lines", "--all", "--width", "50000",
+                      "--yes", "--out", dir.at(out), "--system-dir", dir.at("system")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("message: Cannot save the image " + dir.at(out) +
+                         ": the chart could not be drawn (Out of memory)\n"),
+              std::string::npos) << r.err;
+  }
+  EXPECT_EQ(dir.read("chart.png"), "");
+  EXPECT_EQ(dir.read("old.bmp"), "old");
+}
+
+// The name's bytes are the file's name, for both formats, also when they are
+// not UTF-8; the existing-file question looks at the same name.
+TEST_F(CliChart, FileNamesAreTheirBytes) {
+  for (std::string name : {"\xe9t\xe9.png", "\xe9t\xe9.bmp", "caf\xc3\xa9.png"}) {
+    SCOPED_TRACE(name);
+    auto r = chart({"--out", dir.at(name)});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_FALSE(load(name).isNull());
+    r = chart({"--out", dir.at(name)});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "message: Replace file?\n");
+  }
+  EXPECT_EQ(dir.read("\xef\xbf\xbdt\xef\xbf\xbd.png"), "");
 }
 
 #ifndef _WIN32

@@ -497,6 +497,11 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
          for (int y = strip; y < image.height(); ++y)
            for (int x = 0; x < image.width(); ++x) line_refs += image.pixelColor(x, y) == QColor(90, 90, 140);
          EXPECT_GT(line_refs, 0) << "no rows in the image";
+         // The strip carries the scale labels as the window shows them.
+         int marks = 0;
+         for (int y = 0; y < strip; ++y)
+           for (int x = 0; x < image.width(); ++x) marks += image.pixelColor(x, y) == QColor(100, 200, 100);
+         EXPECT_GT(marks, 0) << "no level marks in the image's strip";
          for (auto answer : {QMessageBox::No, QMessageBox::Yes}) {
            std::string error;
            ASSERT_TRUE(host.fs().write(chart + ".bmp", "old", error));

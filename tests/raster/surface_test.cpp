@@ -136,13 +136,29 @@ TEST_F(Surfaces, PaintsAnImageStretchedIntoARectangle) {
             (Colours{colours::white, colours::red}));
 }
 
-TEST_F(Surfaces, PngFilesStartWithTheirSignatureAndAnEmptyPictureIsRefused) {
-  Image picture{3, 2, Colours(6, colours::red)};
-  std::string bytes, error;
-  ASSERT_TRUE(raster::encode_png(picture, bytes, error)) << error;
-  EXPECT_EQ(bytes.substr(0, 8), "\x89PNG\r\n\x1a\n");
-  EXPECT_FALSE(raster::encode_png(Image{}, bytes, error));
-  EXPECT_FALSE(error.empty());
+// Both image files of a picture, the bitmap's rows as the picture shows them;
+// an empty picture makes no PNG, and a picture that could not be made makes
+// no file at all rather than the one it had before.
+TEST_F(Surfaces, ImageFilesOfThePicture) {
+  auto s = make();
+  s->resize(45, 30);  // 3 x 2 pixels
+  s->set_pixel_scale(true);
+  s->clear(colours::red);
+  s->fill_rect(0, 1, 1, 2, colours::blue);
+  EXPECT_EQ(s->encode(ImageFormat::png).substr(0, 8), "\x89PNG\r\n\x1a\n");
+  auto bmp = s->encode(ImageFormat::bmp);
+  ASSERT_EQ(bmp.size(), 54u + 2 * 12);
+  EXPECT_EQ(bmp.substr(0, 2), "BM");
+  // Bottom row first, blue green red, padded to 12 bytes.
+  EXPECT_EQ(bmp.substr(54, 12), std::string("\xff\0\0\0\0\xff\0\0\xff\0\0\0", 12));
+  EXPECT_EQ(bmp.substr(66, 12), std::string("\0\0\xff\0\0\xff\0\0\xff\0\0\0", 12));
+
+  EXPECT_THROW(make()->encode(ImageFormat::png), std::exception);
+  EXPECT_THROW(s->resize(2'000'000'000, 2'000'000'000), RunError);
+  EXPECT_EQ(s->picture_error(), "Out of memory");
+  EXPECT_THROW(s->encode(ImageFormat::bmp), RunError);
+  s->resize(45, 30);
+  EXPECT_EQ(s->picture_error(), "");
 }
 
 }  // namespace

@@ -22,6 +22,14 @@ bool FailingFileSystem::write(const std::string& path, const std::string& data, 
   return !refused(path, error, "write") && StdFileSystem::write(path, data, error);
 }
 
+bool FailingFileSystem::can_write(const std::string& path, std::string& error) {
+  if (!read_only_root.empty() && path.rfind(read_only_root, 0) == 0) {
+    error = "Read-only file system";
+    return false;
+  }
+  return StdFileSystem::can_write(path, error);
+}
+
 bool FailingFileSystem::create_dir(const std::string& path, std::string& error) {
   return !refused(path, error, "create the folder") && StdFileSystem::create_dir(path, error);
 }

@@ -17,6 +17,7 @@ class FailingFileSystem : public StdFileSystem {
 
   std::optional<std::string> read(const std::string& path, std::string& error) override;
   bool write(const std::string& path, const std::string& data, std::string& error) override;
+  bool can_write(const std::string& path, std::string& error) override;
   bool create_dir(const std::string& path, std::string& error) override;
   bool copy_file(const std::string& from, const std::string& to, std::string& error) override;
   bool remove_file(const std::string& path) override;

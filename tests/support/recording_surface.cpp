@@ -3,9 +3,16 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/failure.h"
+
 namespace zw::test {
 
 void RecordingSurface::resize(int width_twips, int height_twips) {
+  picture_error_ = resize_failure;
+  if (!resize_failure.empty()) {
+    raster_ = Image{};
+    fail(resize_failure);
+  }
   width_ = width_twips;
   height_ = height_twips;
   raster_.width = rasterise ? std::max(0, static_cast<int>(width_ / tpp)) : 0;
@@ -48,6 +55,11 @@ void RecordingSurface::print(const std::string& t, bool new_line) {
 
 void RecordingSurface::paint_image(const Image& image, double x, double y, double w, double h) {
   ops.push_back({Op::Kind::image, x, y, x + w, y + h, {}, {}, false, image.width, image.height});
+}
+
+std::string RecordingSurface::encode(ImageFormat format) const {
+  return std::string(format == ImageFormat::png ? "png " : "bmp ") + std::to_string(raster_.width) +
+         "x" + std::to_string(raster_.height);
 }
 
 std::vector<RecordingSurface::Op> RecordingSurface::of(Op::Kind kind) const {

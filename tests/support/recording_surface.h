@@ -44,6 +44,9 @@ class RecordingSurface : public Surface {
   void print(const std::string& t, bool new_line) override;
   Image image() const override { return raster_; }
   void paint_image(const Image& image, double x, double y, double w, double h) override;
+  std::string picture_error() const override { return picture_error_; }
+  // A stand-in for an image file: the format and the picture's size in pixels.
+  std::string encode(ImageFormat format) const override;
 
   // The recorded operations of one kind.
   std::vector<Op> of(Op::Kind kind) const;
@@ -57,6 +60,8 @@ class RecordingSurface : public Surface {
   int width_ = 0, height_ = 0;
   // Off: only the operations are recorded (tall canvases cost no raster).
   bool rasterise = true;
+  // Set: every resize fails with this description, as a picture too large to make.
+  std::string resize_failure;
 
  private:
   double to_px(double v) const { return pixels_ ? v : v / tpp; }
@@ -64,6 +69,7 @@ class RecordingSurface : public Surface {
   Colour fore_;
   double x_ = 0, y_ = 0;
   Image raster_;
+  std::string picture_error_;
 };
 
 }  // namespace zw::test

@@ -4,8 +4,11 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
+#include "app/bmp_file.h"
 #include "app/failure.h"
+#include "platform/qt/raster_image_file.h"
 #include "platform/qt/raster_text.h"
 
 namespace zw::qt {
@@ -42,27 +45,71 @@ QImage RasterSurface::blank(int w, int h, Colour back) const {
 }
 
 void RasterSurface::resize(int width_twips, int height_twips) {
-  width_ = std::max(0, width_twips);
-  height_ = std::max(0, height_twips);
-  int w = static_cast<int>(std::lround(width_ / tpp_));
-  int h = static_cast<int>(std::lround(height_ / tpp_));
-  if (static_cast<long long>(w) * h > max_pixels) fail("Out of memory");
-  if (w == image_.width() && h == image_.height()) return;
-  // A resized picture box keeps what it shows; new area gets the background.
-  QImage next = blank(w, h, back_);
-  if (!image_.isNull() && w > 0 && h > 0) {
-    QPainter p(&next);
-    p.drawImage(0, 0, image_);
+  int wt = std::max(0, width_twips), ht = std::max(0, height_twips);
+  int w = static_cast<int>(std::lround(wt / tpp_));
+  int h = static_cast<int>(std::lround(ht / tpp_));
+  if (static_cast<long long>(w) * h > max_pixels) {
+    // Nothing stale may stand in for a picture that could not be made.
+    release_painter();
+    image_ = band_ = tail_ = QImage();
+    width_ = height_ = 0;
+    picture_error_ = "Out of memory";
+    changed();
+    fail(picture_error_);
   }
+  picture_error_.clear();
+  width_ = wt;
+  height_ = ht;
+  if (w == pixel_width() && h == pixel_height()) return;
+  // A resized picture box keeps what it shows; new area gets the background.
+  QImage next = kept_rows(w, 0, h);
   release_painter();
   image_ = next;
+  band_ = tail_ = QImage();
   changed();
+}
+
+QImage RasterSurface::kept_rows(int w, int y0, int y1) const {
+  QImage out = blank(w, std::max(0, y1 - y0), back_);
+  int columns = std::min(w, pixel_width());
+  if (out.isNull() || columns <= 0) return out;
+  auto bytes = static_cast<std::size_t>(columns) * sizeof(QRgb);
+  for (int y = std::max(0, y0); y < std::min(y1, pixel_height()); ++y)
+    std::memcpy(out.scanLine(y - y0), row(y), bytes);
+  return out;
+}
+
+const QRgb* RasterSurface::row(int y) const {
+  if (y < image_.height()) return reinterpret_cast<const QRgb*>(image_.constScanLine(y));
+  y -= image_.height();
+  if (y < band_.height()) return reinterpret_cast<const QRgb*>(band_.constScanLine(y));
+  return reinterpret_cast<const QRgb*>(tail_.constScanLine(y - band_.height()));
+}
+
+void RasterSurface::unstack() const {
+  if (!stacked()) return;
+  QImage flat = blank(pixel_width(), pixel_height(), back_);
+  for (int y = 0; y < flat.height(); ++y)
+    std::memcpy(flat.scanLine(y), row(y), static_cast<std::size_t>(flat.bytesPerLine()));
+  release_painter();
+  image_ = flat;
+  band_ = tail_ = QImage();
+}
+
+const QImage& RasterSurface::qimage() const {
+  unstack();
+  return image_;
 }
 
 void RasterSurface::clear(Colour back) {
   back_ = back;
-  if (!image_.isNull()) {
-    if (!image_.isDetached()) release_painter();
+  if (stacked() || (!image_.isNull() && !image_.isDetached())) {
+    // Another picture shares these pixels: a fresh one costs less than a copy.
+    int w = pixel_width(), h = pixel_height();
+    release_painter();
+    image_ = blank(w, h, back);
+    band_ = tail_ = QImage();
+  } else if (!image_.isNull()) {
     image_.fill(qcolour(back));
   }
   x_ = y_ = 0;
@@ -72,6 +119,7 @@ void RasterSurface::clear(Colour back) {
 double RasterSurface::scale_width() const { return pixels_ ? image_.width() : width_; }
 
 void RasterSurface::fill_rect(double x1, double y1, double x2, double y2, Colour c) {
+  unstack();
   if (image_.isNull()) return;
   int px1 = cell(px(std::min(x1, x2))), px2 = cell(px(std::max(x1, x2)));
   int py1 = cell(px(std::min(y1, y2))), py2 = cell(px(std::max(y1, y2)));
@@ -98,6 +146,7 @@ void RasterSurface::fill_rect(double x1, double y1, double x2, double y2, Colour
 }
 
 void RasterSurface::line(double x1, double y1, double x2, double y2, Colour c) {
+  unstack();
   if (image_.isNull()) return;
   QPainter& p = painter();
   p.setPen(QPen(qcolour(c), 0));  // cosmetic: one pixel wide
@@ -143,6 +192,7 @@ double RasterSurface::text_height(const std::string&) {
 void RasterSurface::print(const std::string& text, bool new_line) {
   QString t = to_qstring(text);
   QFontMetrics m(font_, &metrics_device_);
+  if (!t.isEmpty()) unstack();
   if (!image_.isNull() && !t.isEmpty()) {
     QPainter& p = painter();
     p.setFont(font_);
@@ -159,19 +209,81 @@ void RasterSurface::print(const std::string& text, bool new_line) {
   }
 }
 
-Image RasterSurface::image() const { return from_qimage(image_); }
+Image RasterSurface::image() const {
+  Image out;
+  out.width = pixel_width();
+  out.height = pixel_height();
+  out.pixels.reserve(static_cast<std::size_t>(out.width) * out.height);
+  for (int y = 0; y < out.height; ++y) {
+    const QRgb* r = row(y);
+    for (int x = 0; x < out.width; ++x) out.pixels.push_back(rgb(qRed(r[x]), qGreen(r[x]), qBlue(r[x])));
+  }
+  return out;
+}
 
 void RasterSurface::paint_image(const Image& picture, double x, double y, double width,
                                 double height) {
-  if (image_.isNull() || picture.width <= 0 || picture.height <= 0) return;
+  if (picture.width <= 0 || picture.height <= 0) return;
+  draw_scaled(to_qimage(picture), x, y, width, height);
+}
+
+void RasterSurface::paint_surface(const Surface& source, double x, double y, double width,
+                                  double height) {
+  auto* raster = dynamic_cast<const RasterSurface*>(&source);
+  if (!raster) return Surface::paint_surface(source, x, y, width, height);
+  if (raster == this) {
+    draw_scaled(qimage().copy(), x, y, width, height);
+    return;
+  }
+  const QImage& picture = raster->qimage();
+  if (!picture.isNull()) draw_scaled(picture, x, y, width, height);
+}
+
+void RasterSurface::draw_scaled(const QImage& picture, double x, double y, double width,
+                                double height) {
+  unstack();
+  if (image_.isNull() || picture.isNull()) return;
   int left = cell(px(x)), top = cell(px(y));
   int w = cell(px(x + width)) - left, h = cell(px(y + height)) - top;
   if (w <= 0 || h <= 0) return;
   QPainter& p = painter();
   // Stretched cell by cell, without smoothing, as a picture box copies.
   p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-  p.drawImage(QRect(left, top, w, h), to_qimage(picture));
+  p.drawImage(QRect(left, top, w, h), picture);
   changed();
+}
+
+void RasterSurface::stack(const Surface& lower, int width, int top, int height) {
+  auto* raster = dynamic_cast<const RasterSurface*>(&lower);
+  int w = static_cast<int>(std::lround(std::max(0, width) / tpp_));
+  int total = static_cast<int>(std::lround(std::max(0, top + height) / tpp_));
+  // The band where a painted copy would land, in the cells paint_surface uses.
+  int band_top = cell(px(top)), band_bottom = cell(px(static_cast<double>(top) + height));
+  bool in_place = raster && raster != this && !raster->stacked() && !pixels_ &&
+                  raster->image_.format() == QImage::Format_RGB32 &&
+                  raster->image_.width() == w && raster->image_.height() == band_bottom - band_top &&
+                  w > 0 && band_top >= 0 && band_top < band_bottom && band_bottom <= total &&
+                  cell(px(width)) == w;
+  if (!in_place) return Surface::stack(lower, width, top, height);
+  // The lower picture lands one to one at the full width: keep its pixels by
+  // reference rather than copy them (a tall chart is most of the memory).
+  QImage head = kept_rows(w, 0, band_top), tail = kept_rows(w, band_bottom, total);
+  release_painter();
+  image_ = head;
+  // Qt copies a picture that a painter is still open on.
+  raster->release_painter();
+  band_ = raster->image_;
+  tail_ = tail;
+  width_ = std::max(0, width);
+  height_ = std::max(0, top + height);
+  picture_error_.clear();
+  changed();
+}
+
+std::string RasterSurface::encode(ImageFormat format) const {
+  if (!picture_error_.empty()) fail(picture_error_);
+  if (format == ImageFormat::png) return png_file(*this);
+  return bmp_file(pixel_width(), pixel_height(), tpp_, [this](int y) { return row(y); });
 }
 
 QPainter& RasterSurface::painter() {
@@ -182,7 +294,7 @@ QPainter& RasterSurface::painter() {
   return painter_;
 }
 
-void RasterSurface::release_painter() {
+void RasterSurface::release_painter() const {
   if (painter_.isActive()) painter_.end();
 }
 

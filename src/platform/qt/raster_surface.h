@@ -44,10 +44,21 @@ class RasterSurface : public Surface {
   Image image() const override;
   void paint_image(const Image& image, double x, double y, double width,
                    double height) override;
+  void paint_surface(const Surface& source, double x, double y, double width,
+                     double height) override;
+  void stack(const Surface& lower, int width, int top, int height) override;
+  std::string picture_error() const override { return picture_error_; }
+  std::string encode(ImageFormat format) const override;
+
+  // The picture's size in pixels and its row y (0xffRRGGBB per pixel), read in
+  // place also while a stacked band is kept by reference.
+  int pixel_width() const { return image_.width(); }
+  int pixel_height() const { return image_.height() + band_.height() + tail_.height(); }
+  const QRgb* row(int y) const;
 
   // For the window: the retained picture, and a call after every change to it
   // (so a widget can repaint itself).
-  const QImage& qimage() const { return image_; }
+  const QImage& qimage() const;
   void on_change(std::function<void()> notify) { notify_ = std::move(notify); }
   int width_twips() const { return width_; }
   int height_twips() const { return height_; }
@@ -64,22 +75,34 @@ class RasterSurface : public Surface {
   QPainter& painter();
   // Ends the kept painter before the picture is replaced or its pixels are
   // written directly while another copy shares them.
-  void release_painter();
+  void release_painter() const;
   // The advance of a text in the canvas font, in pixels. Charts measure the
   // same few texts on every row, and measuring means laying the text out.
   int advance(const QString& text);
   QImage blank(int w, int h, Colour back) const;
-
+  // Paints a picture scaled into a rectangle, cell by cell.
+  void draw_scaled(const QImage& picture, double x, double y, double width, double height);
+  // Rows y0 .. y1-1 of the picture at width w, what lies outside it in the
+  // background colour, as a resized picture box keeps what it shows.
+  QImage kept_rows(int w, int y0, int y1) const;
+  bool stacked() const { return !band_.isNull(); }
+  // Makes the picture one image again before it is drawn on.
+  void unstack() const;
   double tpp_;
   int width_ = 0, height_ = 0;
   bool pixels_ = false;
   Colour back_ = colours::white;
   Colour fore_ = colours::black;
   QFont font_;
-  QImage image_;
+  // The picture. While a lower surface's picture is stacked by reference,
+  // image_ holds only the rows above it, band_ shares the lower picture's
+  // pixels and tail_ holds the rows below it.
+  mutable QImage image_;
+  mutable QImage band_, tail_;
+  std::string picture_error_;
   QImage metrics_device_;  // carries the DPI for measuring when image_ is empty
   QHash<QString, int> advances_;  // of the current font; bold texts marked
-  QPainter painter_;        // after image_: it ends before the picture goes
+  mutable QPainter painter_;  // after image_: it ends before the picture goes
   double x_ = 0, y_ = 0;
   std::function<void()> notify_;
 };

@@ -6,7 +6,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
-namespace zw::raster {
+namespace zw {
 namespace {
 
 // GDI+'s PNG encoder.
@@ -31,12 +31,19 @@ class GdiPlus {
 };
 
 }  // namespace
+}  // namespace zw
+
+namespace zw::raster {
 
 void prepare() {}
 
 std::unique_ptr<Surface> make_surface(double twips_per_pixel) {
   return std::make_unique<win32::GdiSurface>(twips_per_pixel);
 }
+
+}  // namespace zw::raster
+
+namespace zw::win32 {
 
 bool encode_png(const Image& image, std::string& bytes, std::string& error) {
   using namespace Gdiplus::DllExports;
@@ -86,4 +93,4 @@ bool encode_png(const Image& image, std::string& bytes, std::string& error) {
   return ok;
 }
 
-}  // namespace zw::raster
+}  // namespace zw::win32

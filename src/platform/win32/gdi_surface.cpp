@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/bmp_file.h"
 #include "app/failure.h"
 #include "platform/win32/wide_text.h"
 
@@ -48,7 +49,10 @@ void GdiSurface::resize(int width_twips, int height_twips) {
   height_ = std::max(0, height_twips);
   int w = static_cast<int>(std::lround(width_ / tpp_));
   int h = static_cast<int>(std::lround(height_ / tpp_));
-  if (static_cast<long long>(w) * h > max_pixels) fail("Out of memory");
+  // A picture that cannot be made is never written out in the old one's place.
+  picture_error_ = "Out of memory";
+  if (static_cast<long long>(w) * h > max_pixels) fail(picture_error_);
+  picture_error_.clear();
   if (w == w_ && h == h_) return;
 
   HBITMAP next = nullptr;
@@ -63,7 +67,11 @@ void GdiSurface::resize(int width_twips, int height_twips) {
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     next = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!next || !bits) fail("Out of memory");
+    if (!next || !bits) {
+      if (next) DeleteObject(next);
+      picture_error_ = "Out of memory";
+      fail(picture_error_);
+    }
     next_bits = static_cast<std::uint32_t*>(bits);
     // A resized picture box keeps what it shows; new area gets the background.
     GdiFlush();
@@ -205,6 +213,16 @@ Image GdiSurface::image() const {
   out.pixels.resize(static_cast<std::size_t>(w_) * h_);
   std::transform(bits_, bits_ + out.pixels.size(), out.pixels.begin(), colour_of);
   return out;
+}
+
+std::string GdiSurface::encode(ImageFormat format) const {
+  if (!picture_error_.empty()) fail(picture_error_);
+  GdiFlush();
+  if (format == ImageFormat::bmp)
+    return bmp_file(w_, h_, tpp_, [this](int y) { return bits_ + static_cast<std::size_t>(y) * w_; });
+  std::string bytes, error;
+  if (!encode_png(image(), bytes, error)) fail(error);
+  return bytes;
 }
 
 void GdiSurface::paint_image(const Image& picture, double x, double y, double width,

@@ -45,6 +45,8 @@ class GdiSurface : public Surface {
   Image image() const override;
   void paint_image(const Image& image, double x, double y, double width,
                    double height) override;
+  std::string picture_error() const override { return picture_error_; }
+  std::string encode(ImageFormat format) const override;
 
   // For the window: the device context that holds the picture, the picture's
   // size in pixels, and a call after every change to it.
@@ -73,6 +75,7 @@ class GdiSurface : public Surface {
   HBITMAP bitmap_ = nullptr;
   HGDIOBJ first_bitmap_ = nullptr, first_font_ = nullptr;
   std::uint32_t* bits_ = nullptr;  // top row first, 0x00RRGGBB
+  std::string picture_error_;      // why the last resize made no picture
   std::wstring font_name_ = L"Arial";
   int font_px_ = 13;
   bool bold_ = false;
@@ -81,5 +84,9 @@ class GdiSurface : public Surface {
   double x_ = 0, y_ = 0;
   std::function<void()> notify_;
 };
+
+// The bytes of a PNG file of the picture, by GDI+'s encoder; false with error
+// set when it cannot be encoded.
+bool encode_png(const Image& image, std::string& bytes, std::string& error);
 
 }  // namespace zw::win32
