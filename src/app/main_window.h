@@ -4,6 +4,16 @@
 #include "app/state.h"
 #include "platform/host.h"
 
+// Where each control's handler lives:
+//   the window itself, com1, Combo2, Label3, Label4, Text2, tm1 and the option
+//     boxes inc, ovw, shtxt and label2: here;
+//   command2 ("Check"): analysis/analysis.h;
+//   Check3 (kinds), Check1 (categories), Check2 ("Sort"), Check4 ("Include"):
+//     levels/categories.h;
+//   vs (the chart's scroll bar): chart/chart.h;
+//   the menus mf, mfnt, mtls and mhl: app/menus.h;
+//   the dialogs: app/font_dialog.h, app/about_box.h, convert/convert_dialog.h.
+
 namespace zw {
 
 // Start-up steps, each one on its own so that every front end runs the same ones.
