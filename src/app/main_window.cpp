@@ -77,6 +77,20 @@ void start_batch(AppState& s, Host& host) {
   place_chart_panes(s);
 }
 
+void attach_pictures(AppState& s, const PictureSurfaces& surfaces) {
+  s.f1.p1.attach(surfaces.p1);
+  s.f1.p2.attach(surfaces.p2);
+  s.f1.p3.attach(surfaces.p3);
+  s.f1.p4.attach(surfaces.p4);
+}
+
+void start_headless(AppState& s, Host& host, const PictureSurfaces& surfaces,
+                    const std::string& system_dir) {
+  attach_pictures(s, surfaces);
+  s.system_dir = system_dir.empty() ? paths::join(s.app_dir, "system") : paths::to_host(system_dir);
+  start_batch(s, host);
+}
+
 void select_style_dir(AppState& s, Host& host, const std::string& style_dir) {
   auto dir = paths::to_host(style_dir);
   while (dir.size() > 1 && dir.back() == paths::separator) dir.pop_back();

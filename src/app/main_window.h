@@ -28,6 +28,21 @@ void place_chart_panes(AppState& s);                // step 17
 // Start-up without settings and without a window, as the batch front end and
 // the tests use it: steps 3 to 7 and 12 to 17 (system_dir set by the caller).
 void start_batch(AppState& s, Host& host);
+
+// The drawing surfaces behind the picture boxes p1..p4 of a session without a
+// window.
+struct PictureSurfaces {
+  Surface* p1 = nullptr;
+  Surface* p2 = nullptr;
+  Surface* p3 = nullptr;
+  Surface* p4 = nullptr;
+};
+void attach_pictures(AppState& s, const PictureSurfaces& surfaces);
+// The start of every session without a window (the batch front end, the tests,
+// the fuzz targets, the benchmarks): the surfaces attached, the system folder
+// set (system_dir, or "system" in app_dir when it is empty), then start_batch.
+void start_headless(AppState& s, Host& host, const PictureSurfaces& surfaces,
+                    const std::string& system_dir = {});
 // Selects a style directory as start-up selects a restored style: its parent
 // becomes the style root, its name the style, and the styles are listed.
 void select_style_dir(AppState& s, Host& host, const std::string& style_dir);
