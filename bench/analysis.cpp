@@ -48,7 +48,7 @@ int main() {
   fs::remove_all(root);
   std::printf("analysis of a generated lines file (category scan \"highway\", median of 7)\n");
   for (int lines : {50000, 100000, 200000}) {
-    auto dir = root / ("s" + std::to_string(lines));
+    auto dir = root / ('s' + std::to_string(lines));
     fs::create_directories(dir);
     std::ofstream(dir / "options") << "levels = 0:24, 1:22, 2:20, 3:18\n";
     std::ofstream(dir / "lines", std::ios::binary) << rule_file(lines);

@@ -161,7 +161,7 @@ void command2_Click(AppState& s, Host& host) {
   }
   if (!category) {
     if (f.Text2.text.empty()) s.scale_run = false;
-    f.label1.caption = "0";
+    f.label1.caption = text::decimal(0);
     if (!kind && !f.Text2.text.empty()) {
       host.message("Tick Lines,Polygons or Points");
       return;
@@ -185,7 +185,7 @@ void command2_Click(AppState& s, Host& host) {
     return;
   }
   s.style_name = name;
-  f.label1.caption = "0";
+  f.label1.caption = text::decimal(0);
   parse(s, host, path);
   host.set_busy(false);
   s.scale_run = false;

@@ -202,7 +202,7 @@ void plot(AppState& s, Host& host, int count) {
         if (!r.type.empty()) p1.set_fore(colours::black);
         p1.move_to(670, y + 100);
         p1.set_bold(true);
-        p1.print(" " + text::decimal(r.from));
+        p1.print(' ' + text::decimal(r.from));
         p1.set_bold(false);
         p1.move_to(p1.current_x() + lay.w000 / 2, p1.current_y());
         bottom = y + 100 + lay.th;
