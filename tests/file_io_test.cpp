@@ -143,21 +143,6 @@ TEST(SafeFiles, WriteReplacesFilesAndLinksAndRefusesWhatIsNoFile) {
   }
 }
 
-TEST(SafeFiles, CopyFollowsTheRulesOfReadAndWrite) {
-  test::TempDir dir;
-  make(dir, "new/inc/a", Thing::link_to_file);
-  dir.write("src/inc/a", "rules\n");
-  ASSERT_EQ(mkfifo(dir.at("src/inc/pipe").c_str(), 0600), 0);
-  StdFileSystem files;
-  std::string error;
-  EXPECT_TRUE(files.copy_file(dir.at("src/inc/a"), dir.at("new/inc/a"), error)) << error;
-  EXPECT_EQ(dir.read("new/inc/a"), "rules\n");
-  EXPECT_EQ(dir.read("elsewhere/file"), "outside\n");
-  EXPECT_FALSE(files.copy_file(dir.at("src/inc/pipe"), dir.at("new/inc/b"), error));
-  EXPECT_TRUE(text::contains(error, "is a named pipe")) << error;
-  EXPECT_FALSE(fs::exists(to_fs_path(dir.at("new/inc/b"))));
-}
-
 TEST(SafeFiles, ReplacedFileKeepsItsPermissionsAndLongNamesWork) {
   test::TempDir dir;
   dir.write("levels.dat", "old\r\n");
@@ -172,19 +157,6 @@ TEST(SafeFiles, ReplacedFileKeepsItsPermissionsAndLongNamesWork) {
   std::string long_name(250, 'n');
   ASSERT_TRUE(files.write(dir.at(long_name), "x", error)) << error;
   EXPECT_EQ(names_in(dir.path()), (std::vector<std::string>{"levels.dat", long_name}));
-}
-
-TEST(SafeFiles, LinksAndRealPathsAreToldApart) {
-  test::TempDir dir;
-  dir.write("styles/src/lines", "x\n");
-  fs::create_directory_symlink(to_fs_path(dir.at("styles/src")), to_fs_path(dir.at("styles/alias")));
-  StdFileSystem files;
-  EXPECT_TRUE(files.is_link(dir.at("styles/alias")));
-  EXPECT_FALSE(files.is_link(dir.at("styles/src")));
-  auto real = files.real_path(dir.at("styles/src"));
-  EXPECT_EQ(files.real_path(dir.at("styles/alias")), real);
-  EXPECT_EQ(files.real_path(dir.at("styles/src/../src/.")), real);
-  EXPECT_EQ(files.real_path(dir.at("styles/alias/new")), real + "/new");
 }
 
 // A small file system of its own that fills up: the disk-full case for real.

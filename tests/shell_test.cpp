@@ -95,14 +95,5 @@ TEST(Shell, WhatIsNotARegularFileIsRefusedUnopened) {
 }
 #endif
 
-TEST(Shell, CaptionAndCanvasMessage) {
-  test::TestApp app;
-  app.s.style_name = "mine";
-  cap(app.s);
-  EXPECT_EQ(app.s.f1.caption, "Zoomwright 2.51 mine");
-  msg(app.s, app.host, "No Resolution Data");
-  EXPECT_EQ(app.p1.texts(), std::vector<std::string>{"No Resolution Data"});
-}
-
 }  // namespace
 }  // namespace zw
