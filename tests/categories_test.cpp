@@ -7,8 +7,6 @@
 namespace zw {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 Strings shown(const AppState& s) {
   Strings out;
   for (const auto& b : s.f1.Check1)

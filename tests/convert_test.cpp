@@ -18,8 +18,6 @@
 namespace zw {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 const char* const four_levels = "levels = 0:24, 1:22, 2:20, 3:18\n";
 
 // The messages, in order, each starting with its expected text.
@@ -83,10 +81,7 @@ struct Convert : ::testing::Test {
     app.s.new_style_name = name;
     return convert_style(app.s, app.host) != Converted::refused;
   }
-  bool said(const std::string& text) const {
-    const auto& m = app.host.messages;
-    return std::find(m.begin(), m.end(), text) != m.end();
-  }
+  bool said(const std::string& text) const { return app.said(text) > 0; }
   test::TestApp app;
 };
 

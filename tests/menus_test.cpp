@@ -7,8 +7,6 @@ namespace zw {
 namespace {
 
 using namespace std::string_literals;
-using Strings = std::vector<std::string>;
-
 TEST(Menus, DialogPathLosesSurroundingBlanksAndEveryNul) {
   const std::string long_name = "dir/" + std::string(300, 'n') + ".bmp";
   const struct { std::string raw, expected; } cases[] = {

@@ -10,8 +10,6 @@
 namespace zw {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 std::string list(const std::vector<std::uint8_t>& v) {
   std::string out;
   for (auto x : v) {

@@ -9,8 +9,6 @@
 namespace zw {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 std::string levels_dat(const Strings& lines) {
   std::string out;
   for (const auto& l : lines) out += l + "\r\n";

@@ -17,8 +17,6 @@
 namespace zw {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 // Online Help, the About box's link and the double-click on the levels open a
 // file; when no program can be started for it, the user learns where it is.
 TEST(Shell, LinksOpenTheirFileOrSayWhereItIs) {

@@ -8,8 +8,6 @@
 namespace zw {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 struct StartUp : ::testing::Test {
   void start(const std::string& command_line = "") {
     s.app_dir = dir.at("app");

@@ -13,7 +13,6 @@ namespace {
 
 using test::RecordingSurface;
 using test::TestApp;
-using Strings = std::vector<std::string>;
 using Colours = std::vector<Colour>;
 
 constexpr Colour red = rgb(255, 0, 0), blue = rgb(0, 0, 255), green = rgb(0, 255, 0);

@@ -19,12 +19,10 @@ namespace {
 
 using test::run_cli;
 
-std::string example() { return std::string(ZW_SOURCE_DIR) + "/examples/styles/example"; }
-
 struct CliChart : ::testing::Test {
   void SetUp() override { test::ensure_qt_app(); }
   test::CliResult chart(std::vector<std::string> args) {
-    args.insert(args.begin(), {"chart", example(), "--kind", "lines", "--all"});
+    args.insert(args.begin(), {"chart", test::example_style(), "--kind", "lines", "--all"});
     args.insert(args.end(), {"--system-dir", dir.at("system")});
     return run_cli(args);
   }
@@ -104,7 +102,7 @@ TEST_F(CliChart, NamesAndExistingFilesFollowSaveImage) {
   EXPECT_EQ(dir.read("old.bmp").substr(0, 2), "BM");
   EXPECT_EQ(dir.read("chart"), "");
 
-  auto missing = run_cli({"chart", example(), "--kind", "lines", "--all"});
+  auto missing = run_cli({"chart", test::example_style(), "--kind", "lines", "--all"});
   EXPECT_EQ(missing.status, 2);
 }
 

@@ -22,11 +22,7 @@ namespace fs = std::filesystem;
 // The example style, copied into a temporary style root so that the new style
 // is written beside it there.
 struct CliConvert : ::testing::Test {
-  void SetUp() override {
-    fs::create_directories(to_fs_path(root.at("styles")));
-    fs::copy(to_fs_path(std::string(ZW_SOURCE_DIR) + "/examples/styles/example"),
-             to_fs_path(root.at("styles/example")), fs::copy_options::recursive);
-  }
+  void SetUp() override { root.copy(test::example_style(), "styles/example"); }
   test::CliResult cli(std::vector<std::string> args) {
     for (auto& a : args)
       if (a == "EXAMPLE") a = root.at("styles/example");
@@ -163,7 +159,7 @@ TEST_F(CliConvert, ADiskThatTakesNothingFailsTheConversion) {
     SmallDisk disk(root.at(std::string("disk-") + c.trouble));
     ASSERT_TRUE(disk.mounted()) << "mounting a tmpfs needs root";
     auto dir = root.at(std::string("disk-") + c.trouble);
-    fs::copy(to_fs_path(root.at("styles/example")), to_fs_path(dir + "/example"), fs::copy_options::recursive);
+    root.copy(test::example_style(), std::string("disk-") + c.trouble + "/example");
     bool full = std::string(c.trouble) == "full";
     if (full) {
       disk.fill();

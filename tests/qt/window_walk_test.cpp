@@ -191,10 +191,7 @@ struct WindowWalk : ::testing::Test {
   std::string typ() const { return std::string(ZW_SOURCE_DIR) + "/examples/typ/example.txt"; }
 
   void SetUp() override {
-    auto styles = to_fs_path(dir.at("styles"));
-    fs::create_directories(styles);
-    fs::copy(fs::path(ZW_SOURCE_DIR) / "examples" / "styles" / "example", styles / "example",
-             fs::copy_options::recursive);
+    dir.copy(test::example_style(), "styles/example");
     for (const char* name : {"alpha", "beta"}) {
       std::string style = std::string("more/") + name + "/";
       dir.write(style + "options", "levels = 0:24, 1:21\n");

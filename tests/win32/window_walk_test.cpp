@@ -99,10 +99,8 @@ TEST(Win32Window, AUserWalksThroughTheWindowAndARestartRestoresTheSettings) {
   test::TempDir dir;
   std::string font;  // chosen in the font dialog
   // The example style and its TYP file, copied: the walk converts the style.
-  fs::create_directories(to_fs_path(dir.at("styles/example")));
-  fs::copy(fs::path(ZW_SOURCE_DIR "/examples/styles/example"), to_fs_path(dir.at("styles/example")),
-           fs::copy_options::recursive);
-  fs::copy(fs::path(ZW_SOURCE_DIR "/examples/typ/example.txt"), to_fs_path(dir.at("example.txt")));
+  dir.copy(test::example_style(), "styles/example");
+  dir.copy(ZW_SOURCE_DIR "/examples/typ/example.txt", "example.txt");
   fs::create_directories(to_fs_path(dir.at("app")));
   const std::string styles = test::windows_path(dir.at("styles"));
   ModalDriver user;
