@@ -43,6 +43,7 @@ TEST_F(CliChart, WritesTheSameChartAsBitmapAndPng) {
   EXPECT_TRUE(text::starts_with(bmp.out, "rows\t16\nlowest\t16\n")) << bmp.out;
   EXPECT_EQ(png.out, bmp.out);
 
+  EXPECT_EQ(dir.read("chart.png").substr(1, 3), "PNG");
   QImage a = load("chart.BMP"), b = load("chart.png");
   ASSERT_FALSE(a.isNull() || b.isNull());
   EXPECT_EQ(a.width(), 1000);  // 15000 twips at 15 twips per pixel
