@@ -10,7 +10,6 @@
 #include "app/image_export.h"
 #include "app/text.h"
 #include "platform/qt/raster_surface.h"
-#include "qt_app.h"
 #include "support/cli_runner.h"
 #include "support/test_app.h"
 
@@ -20,7 +19,6 @@ namespace {
 using test::run_cli;
 
 struct CliChart : ::testing::Test {
-  void SetUp() override { test::ensure_qt_app(); }
   test::CliResult chart(std::vector<std::string> args) {
     args.insert(args.begin(), {"chart", test::example_style(), "--kind", "lines", "--all"});
     args.insert(args.end(), {"--system-dir", dir.at("system")});
@@ -164,7 +162,6 @@ TEST_F(CliChart, OutputThatIsNoFile) {
 #endif
 
 TEST(ComposeOnRaster, StripAboveCanvasPixelForPixel) {
-  test::ensure_qt_app();
   AppState s;
   HeadlessHost host;
   qt::RasterSurface p1(15), p2(15), p3(15), p4(15);

@@ -6,7 +6,6 @@
 
 #include "app/text.h"
 #include "chart/diff_chart.h"
-#include "qt_app.h"
 #include "support/cli_runner.h"
 #include "support/mkgmap_style.h"
 #include "support/test_app.h"
@@ -148,7 +147,6 @@ std::vector<Band> bands(const QImage& image) {
 }
 
 TEST_F(CliDiff, PictureShowsTheOldBarAboveTheNew) {
-  test::ensure_qt_app();
   auto r = diff({"OLD", "NEW", "--kind", "lines", "--inc", "--out", root.at("diff.png")});
   ASSERT_EQ(r.status, 1) << r.err;
   QImage image(QString::fromStdString(root.at("diff.png")));
