@@ -8,11 +8,8 @@
 #include "app/text.h"
 #include "platform/headless/headless_host.h"
 #include "support/cli_runner.h"
+#include "support/small_disk.h"
 #include "support/test_app.h"
-
-#ifdef __linux__
-#include <sys/mount.h>
-#endif
 
 namespace zw {
 namespace {
@@ -112,40 +109,6 @@ TEST_F(CliConvert, TheNewStyleLiesBesideTheSourceHoweverItIsNamed) {
 }
 
 #ifdef __linux__
-// A small file system of the test's own (the tests run as root), to be filled
-// up or made read-only under a conversion.
-class SmallDisk {
- public:
-  explicit SmallDisk(std::string dir) : dir_(std::move(dir)) {
-    fs::create_directories(to_fs_path(dir_));
-    mounted_ = ::mount("tmpfs", dir_.c_str(), "tmpfs", 0, "size=512k") == 0;
-  }
-  ~SmallDisk() {
-    if (mounted_) ::umount2(dir_.c_str(), MNT_DETACH);
-  }
-  SmallDisk(const SmallDisk&) = delete;
-  SmallDisk& operator=(const SmallDisk&) = delete;
-
-  bool mounted() const { return mounted_; }
-  bool read_only(bool on) {
-    return ::mount(nullptr, dir_.c_str(), nullptr, on ? MS_REMOUNT | MS_RDONLY : MS_REMOUNT, "size=512k") == 0;
-  }
-  // Writes one file until no byte more fits.
-  void fill() {
-    std::FILE* f = std::fopen((dir_ + "/filler").c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::string block(4096, 'x');
-    while (std::fwrite(block.data(), 1, block.size(), f) == block.size() && std::fflush(f) == 0) {
-    }
-    std::fclose(f);
-  }
-  void empty() { fs::remove(to_fs_path(dir_ + "/filler")); }
-
- private:
-  std::string dir_;
-  bool mounted_ = false;
-};
-
 // A conversion onto a full or read-only disk names every file it could not
 // write with the reason, leaves no empty file behind and exits 1; once the
 // disk takes files again, the next conversion writes the whole style.
@@ -156,7 +119,7 @@ TEST_F(CliConvert, ADiskThatTakesNothingFailsTheConversion) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.trouble);
-    SmallDisk disk(root.at(std::string("disk-") + c.trouble));
+    test::SmallDisk disk(root.at(std::string("disk-") + c.trouble));
     ASSERT_TRUE(disk.mounted()) << "mounting a tmpfs needs root";
     auto dir = root.at(std::string("disk-") + c.trouble);
     root.copy(test::example_style(), std::string("disk-") + c.trouble + "/example");
