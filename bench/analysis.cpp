@@ -10,7 +10,6 @@
 #include "analysis/analysis.h"
 #include "app/files.h"
 #include "app/main_window.h"
-#include "app/paths.h"
 #include "levels/categories.h"
 #include "platform/headless/headless_host.h"
 
@@ -49,7 +48,7 @@ int main() {
   fs::remove_all(root);
   std::printf("analysis of a generated lines file (category scan \"highway\", median of 7)\n");
   for (int lines : {50000, 100000, 200000}) {
-    auto dir = root / ("s" + std::to_string(lines));
+    auto dir = root / ('s' + std::to_string(lines));
     fs::create_directories(dir);
     std::ofstream(dir / "options") << "levels = 0:24, 1:22, 2:20, 3:18\n";
     std::ofstream(dir / "lines", std::ios::binary) << rule_file(lines);
@@ -57,13 +56,8 @@ int main() {
     AppState s;
     HeadlessHost host;
     BlankSurface surfaces[4];
-    s.f1.p1.attach(&surfaces[0]);
-    s.f1.p2.attach(&surfaces[1]);
-    s.f1.p3.attach(&surfaces[2]);
-    s.f1.p4.attach(&surfaces[3]);
     s.app_dir = from_fs_path(root);
-    s.system_dir = paths::join(s.app_dir, "system");
-    start_batch(s, host);
+    start_headless(s, host, {&surfaces[0], &surfaces[1], &surfaces[2], &surfaces[3]});
     select_style_dir(s, host, from_fs_path(dir));
     s.f1.Check3[1].value = 1;
     Check3_MouseUp(s, host, 1);

@@ -17,14 +17,14 @@ int main() {
   fs::remove_all(root);
   std::printf("include collection of a lines file of N distinct include statements (median of 5)\n");
   for (int n : {10000, 30000, 100000}) {
-    auto dir = root / ("s" + std::to_string(n));
+    auto dir = root / ('s' + std::to_string(n));
     fs::create_directories(dir / "inc");
     std::ofstream(dir / "options") << "levels = 0:24, 1:22, 2:20, 3:18\n";
     {
       std::ofstream lines(dir / "lines", std::ios::binary);
       for (int i = 0; i < n; ++i) lines << "include 'inc/f" << i << "';\n";
     }
-    for (int i = 0; i < n; i += 10) std::ofstream(dir / "inc" / ("f" + std::to_string(i))) << "x [0x01 resolution 20]\n";
+    for (int i = 0; i < n; i += 10) std::ofstream(dir / "inc" / ('f' + std::to_string(i))) << "x [0x01 resolution 20]\n";
 
     bench::RasterSession session(root);
     auto& s = session.s;

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "analysis/analysis.h"
-#include "app/paths.h"
+#include "app/files.h"
 #include "app/main_window.h"
 #include "levels/categories.h"
 #include "platform/headless/headless_host.h"
@@ -168,13 +168,8 @@ struct RasterSession {
 
   RasterSession(const std::filesystem::path& app_dir) {
     qt::ensure_app();
-    s.f1.p1.attach(&p1);
-    s.f1.p2.attach(&p2);
-    s.f1.p3.attach(&p3);
-    s.f1.p4.attach(&p4);
     s.app_dir = from_fs_path(app_dir);
-    s.system_dir = paths::join(s.app_dir, "system");
-    start_batch(s, host);
+    start_headless(s, host, {&p1, &p2, &p3, &p4});
   }
 
   // Selects the style, ticks the kind (0 polygons, 1 lines, 2 points) and

@@ -2,7 +2,6 @@
 // included file (after it) are the input, then the chart of its result. The
 // first two bytes choose the kind, the boxes and the scale label.
 #include "analysis/analysis.h"
-#include "analysis/includes.h"
 #include "app/main_window.h"
 #include "chart/chart.h"
 #include "fuzz_app.h"

@@ -38,7 +38,8 @@ std::string tame(std::string_view name) {
     auto end = std::min(name.find('/', from), name.size());
     auto part = name.substr(from, std::min<std::size_t>(end - from, 40));
     if (!part.empty() && part != "." && part != "..") {
-      out += (out.empty() ? "" : "/") + std::string(part);
+      if (!out.empty()) out += '/';
+      out += part;
       ++parts;
     }
     from = end + 1;

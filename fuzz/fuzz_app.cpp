@@ -1,7 +1,6 @@
 #include "fuzz_app.h"
 
 #include "app/main_window.h"
-#include "app/paths.h"
 
 namespace zw::fuzz {
 
@@ -12,16 +11,11 @@ test::TempDir& FuzzApp::dir() {
 
 FuzzApp::FuzzApp() {
   s.app_dir = dir().at("app");
-  s.system_dir = paths::join(s.app_dir, "system");
   // The chart's panes record their drawing; only the swatch pane keeps pixels,
   // which the chart copies.
   p1.rasterise = p2.rasterise = p3.rasterise = false;
-  s.f1.p1.attach(&p1);
-  s.f1.p2.attach(&p2);
-  s.f1.p3.attach(&p3);
-  s.f1.p4.attach(&p4);
   dir().write("app/.keep", "");
-  start_batch(s, host);
+  start_headless(s, host, {&p1, &p2, &p3, &p4});
 }
 
 std::string FuzzApp::write(const std::string& relative, const std::string& bytes) {

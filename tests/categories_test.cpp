@@ -36,7 +36,7 @@ TEST(CategoryFiles, ReaderRules) {
   Strings nineteen_and_last{"All"};
   for (int i = 1; i <= 23; ++i) {
     many += (i > 1 ? ",c" : "c") + std::to_string(i);
-    if (i <= 19 || i == 23) nineteen_and_last.push_back("c" + std::to_string(i));
+    if (i <= 19 || i == 23) nineteen_and_last.push_back('c' + std::to_string(i));
   }
   const struct { std::string content; Strings boxes, messages; } cases[] = {
       {"points\n<tag>Shop,all,Sport</tag>\n", {"All", "Shop", "Sport"}, {}},

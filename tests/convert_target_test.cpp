@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/files.h"
+#include "app/menus.h"
 #include "app/text.h"
 #include "convert/convert_dialog.h"
 #include "convert/convert_style.h"

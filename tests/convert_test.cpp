@@ -8,6 +8,7 @@
 #endif
 
 #include "app/files.h"
+#include "app/menus.h"
 #include "app/paths.h"
 #include "app/text.h"
 #include "convert/convert_dialog.h"

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "app/about_box.h"
 #include "app/font_dialog.h"
 #include "app/menus.h"
 #include "platform/headless/headless_host.h"
@@ -67,15 +66,6 @@ TEST_F(FontDialogTest, ThePreviewFollowsTheChoicesButNothingIsAppliedYet) {
   EXPECT_EQ(s.fontt.preview_size, 14);
   EXPECT_EQ(s.chart_font_name, "Arial");
   EXPECT_EQ(s.chart_font_size, 10);
-}
-
-TEST(AboutBox, ShowsTheVersionAndOkClosesIt) {
-  AppState s;
-  s.app_dir = "prog";
-  about_form::Form_Activate(s);
-  EXPECT_EQ(s.Infor.label1.caption, std::string("Version 2.51") + notice_text);
-  about_form::Command1_Click(s);
-  EXPECT_TRUE(s.Infor.closing);
 }
 
 }  // namespace

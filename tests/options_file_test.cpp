@@ -14,7 +14,10 @@ using Strings = std::vector<std::string>;
 
 std::string list(const std::vector<std::uint8_t>& v) {
   std::string out;
-  for (auto x : v) out += (out.empty() ? "" : ",") + std::to_string(x);
+  for (auto x : v) {
+    if (!out.empty()) out += ',';
+    out += std::to_string(x);
+  }
   return out;
 }
 

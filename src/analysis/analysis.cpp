@@ -35,7 +35,7 @@ void lay_out_scale(AppState& s) {
   double step = static_cast<double>(f.p2.width() - 2 * f.vs.bounds.width - 600) / columns;
   int w = static_cast<int>(num::round_half_even(step, -2147483647LL, 2147483647LL));
   for (int r = s.lowest_resolution; r <= 24; ++r) {
-    auto& label = scale_label(s, r);
+    auto& label = scale_label(s.f1, r);
     label.bounds.width = w;
     label.bounds.left = (r - s.lowest_resolution) * w + 600;
     label.caption = text::decimal(r);
@@ -47,13 +47,13 @@ void mark_levels(AppState& s, Host& host) {
   const auto& lv = s.levels;
   for (int i = 0; i <= lv.main_level_last; ++i)
     attempt(host, [&] {
-      auto& label = scale_label(s, bounded(lv.level_res, i, "level_res"));
+      auto& label = scale_label(s.f1, bounded(lv.level_res, i, "level_res"));
       label.back = main_level_mark;
       label.caption += " L" + text::decimal(i);
     });
   for (int i = 0; i <= lv.overview_level_last; ++i)
     attempt(host, [&] {
-      auto& label = scale_label(s, bounded(lv.overview_res, i, "overview_res"));
+      auto& label = scale_label(s.f1, bounded(lv.overview_res, i, "overview_res"));
       label.back = overview_level_mark;
       label.fore = colours::dark_red;
       label.caption += " L" + text::decimal(bounded(lv.overview_level, i, "overview_level"));
@@ -161,7 +161,7 @@ void command2_Click(AppState& s, Host& host) {
   }
   if (!category) {
     if (f.Text2.text.empty()) s.scale_run = false;
-    f.label1.caption = "0";
+    f.label1.caption = text::decimal(0);
     if (!kind && !f.Text2.text.empty()) {
       host.message("Tick Lines,Polygons or Points");
       return;
@@ -185,7 +185,7 @@ void command2_Click(AppState& s, Host& host) {
     return;
   }
   s.style_name = name;
-  f.label1.caption = "0";
+  f.label1.caption = text::decimal(0);
   parse(s, host, path);
   host.set_busy(false);
   s.scale_run = false;
@@ -214,7 +214,7 @@ void parse(AppState& s, Host& host, const std::string& path) {
   // The scale text turns black before the levels are marked, so that the
   // overview levels keep their red text.
   attempt(host, [&] {
-    for (int r = s.lowest_resolution; r <= 24; ++r) scale_label(s, r).fore = colours::black;
+    for (int r = s.lowest_resolution; r <= 24; ++r) scale_label(s.f1, r).fore = colours::black;
   });
   mark_levels(s, host);
 

@@ -140,15 +140,6 @@ class Collection {
 
 }  // namespace
 
-const char* kind_name(int kind) {
-  switch (kind) {
-    case 0: return "polygons";
-    case 1: return "lines";
-    case 2: return "points";
-  }
-  fail("Subscript out of range: kind " + std::to_string(kind));
-}
-
 std::string rule_file_path(const AppState& s, int kind) {
   return paths::collapse(s.style_root + paths::sep_text + s.style_name + paths::sep_text +
                          paths::sep_text + kind_name(kind));

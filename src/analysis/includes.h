@@ -30,7 +30,4 @@ void addextra(AppState& s, Host& host, int tt, const std::vector<std::string>& n
 // The path of the rule file of kind k of the selected style.
 std::string rule_file_path(const AppState& s, int kind);
 
-// The rule file name of a kind: polygons, lines, points.
-const char* kind_name(int kind);
-
 }  // namespace zw

@@ -6,6 +6,15 @@
 
 namespace zw {
 
+const char* kind_name(int kind) {
+  switch (kind) {
+    case 0: return "polygons";
+    case 1: return "lines";
+    case 2: return "points";
+  }
+  fail("Subscript out of range: kind " + std::to_string(kind));
+}
+
 void ResultTable::re_dim(int last) {
   auto n = static_cast<std::size_t>(last < 0 ? 0 : last + 1);
   for (int k = 0; k < kind_count; ++k) {

@@ -9,6 +9,9 @@ namespace zw {
 inline constexpr int kind_count = 3;  // 0 polygons, 1 lines, 2 points
 inline constexpr int result_rows = 801;
 
+// The rule file name of a kind: polygons, lines, points.
+const char* kind_name(int kind);
+
 // The analysis result: six parallel arrays, [kind][row], rows 0 .. result_rows-1.
 struct ResultTable {
   std::array<std::vector<std::string>, kind_count> rule_type;

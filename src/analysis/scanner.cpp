@@ -172,7 +172,7 @@ void scan_all_categories(AppState& s, Host& host, ScanRun& run, const RuleLine& 
     row.from = num::to_byte(tail.number);
   }
   if (row.from > 0 && s.selected_res == -1)
-    attempt(host, [&] { scale_label(s, row.from).bold = true; });
+    attempt(host, [&] { scale_label(s.f1, row.from).bold = true; });
   row.to = tail.upper;
   row.cont = tail.cont;
   store(s, host, run, rule, line_number, row);
@@ -208,14 +208,14 @@ void scan_text(AppState& s, Host& host, ScanRun& run, const RuleLine& rule, int 
     double level = tail.number;
     if (level <= s.levels.main_level_last) {
       int res = level_resolution(s, level);
-      attempt(host, [&] { scale_label(s, res).back = scanned_mark; });
+      attempt(host, [&] { scale_label(s.f1, res).back = scanned_mark; });
     } else {
       level = s.levels.main_level_last;
     }
     row.from = level_resolution(s, level);
   } else {
     row.from = num::to_byte(tail.number);
-    attempt(host, [&] { scale_label(s, row.from).back = scanned_mark; });
+    attempt(host, [&] { scale_label(s.f1, row.from).back = scanned_mark; });
   }
   if (row.from > 0 && row.from < s.lowest_resolution)
     s.lowest_resolution = static_cast<std::int16_t>(row.from);
@@ -243,7 +243,7 @@ void scan_categories(AppState& s, Host& host, ScanRun& run, const RuleLine& rule
       double value = t.number;
       row.from = value < 10 ? level_resolution(s, value) : num::to_byte(value);
       if (row.from == 0) return;
-      attempt(host, [&] { scale_label(s, row.from).back = scanned_mark; });
+      attempt(host, [&] { scale_label(s.f1, row.from).back = scanned_mark; });
       row.to = t.upper;
       row.cont = t.cont;
       store(s, host, run, rule, line_number, row);
@@ -252,10 +252,6 @@ void scan_categories(AppState& s, Host& host, ScanRun& run, const RuleLine& rule
 }
 
 }  // namespace
-
-Label& scale_label(AppState& s, long long resolution) {
-  return bounded(s.f1.Label3, resolution, "Label3");
-}
 
 int level_resolution(const AppState& s, double level) {
   long long index = num::round_half_even(level, -2147483648LL, 2147483647LL);

@@ -32,9 +32,6 @@ std::string get_res(AppState& s, Host& host, int chc, std::string_view s2, int& 
 // there is no "0x" or no blank after it.
 std::string get_typ(std::string_view s1);
 
-// The scale label of a resolution; fails outside Label3(0..24).
-Label& scale_label(AppState& s, long long resolution);
-
 // The resolution of a level; fails outside the level table.
 int level_resolution(const AppState& s, double level);
 

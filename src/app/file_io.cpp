@@ -41,7 +41,7 @@ std::string temporary_name(const fs::path& target) {
       std::chrono::steady_clock::now().time_since_epoch().count());
   unsigned long long mix = ticks * 0x9E3779B97F4A7C15ULL + ++counter;
   // Cut, so that a long file name still leaves room for the rest.
-  auto name = "." + from_fs_path(target.filename()).substr(0, 100) + ".zw" +
+  auto name = '.' + from_fs_path(target.filename()).substr(0, 100) + ".zw" +
               std::to_string(mix % 1000000007ULL) + ".tmp";
   return from_fs_path(target.parent_path() / to_fs_path(name));
 }

@@ -24,14 +24,14 @@ void make_system_dir(AppState& s, Host& host) {
 void set_constants(AppState& s) {
   s.app_version = "2.51";
   s.category_box_last = 20;
-  s.quote_char = "\"";
+  s.quote_char = '"';
 }
 
 void reset_window_state(AppState& s) {
   s.f1.p1.left = 0;
   s.f1.p1.top = 0;
   s.includes.extra_count = -1;
-  s.f1.Label6.caption = "0";
+  s.f1.Label6.caption = text::decimal(0);
   s.f1.Text2.back = rgb(245, 245, 245);
 }
 
@@ -77,6 +77,20 @@ void start_batch(AppState& s, Host& host) {
   place_chart_panes(s);
 }
 
+void attach_pictures(AppState& s, const PictureSurfaces& surfaces) {
+  s.f1.p1.attach(surfaces.p1);
+  s.f1.p2.attach(surfaces.p2);
+  s.f1.p3.attach(surfaces.p3);
+  s.f1.p4.attach(surfaces.p4);
+}
+
+void start_headless(AppState& s, Host& host, const PictureSurfaces& surfaces,
+                    const std::string& system_dir) {
+  attach_pictures(s, surfaces);
+  s.system_dir = system_dir.empty() ? paths::join(s.app_dir, "system") : paths::to_host(system_dir);
+  start_batch(s, host);
+}
+
 void select_style_dir(AppState& s, Host& host, const std::string& style_dir) {
   auto dir = paths::to_host(style_dir);
   while (dir.size() > 1 && dir.back() == paths::separator) dir.pop_back();
@@ -109,7 +123,7 @@ void Combo2_Click(AppState& s, Host& host) {
     s.style_name = s.f1.Combo2.text;
     s.includes.clear();
     auto dir = paths::collapse(s.style_root + paths::sep_text + s.style_name);
-    s.f1.Label6.caption = "0";
+    s.f1.Label6.caption = text::decimal(0);
     get_levels(s, host, dir);
     chk_plot(s, host);
   });
@@ -133,7 +147,7 @@ void Label3_Click(AppState& s, Host& host, int k) {
   } else {
     // Step by step: a failing step must not leave scale_run set for later runs.
     s.style_name = paths::part(dir, 2);
-    f.label1.caption = "0";
+    f.label1.caption = text::decimal(0);
     attempt_quietly([&] { parse(s, host, dir); });
     host.set_busy(false);
     s.scale_run = false;

@@ -4,20 +4,54 @@
 #include "app/state.h"
 #include "platform/host.h"
 
+// Where each control's handler lives:
+//   the window itself, com1, Combo2, Label3, Label4, Text2, tm1 and the option
+//     boxes inc, ovw, shtxt and label2: here;
+//   command2 ("Check"): analysis/analysis.h;
+//   Check3 (kinds), Check1 (categories), Check2 ("Sort"), Check4 ("Include"):
+//     levels/categories.h;
+//   vs (the chart's scroll bar): chart/chart.h;
+//   the menus mf, mfnt, mtls and mhl: app/menus.h;
+//   the dialogs: app/font_dialog.h, app/about_box.h, convert/convert_dialog.h.
+
 namespace zw {
 
 // Start-up steps, each one on its own so that every front end runs the same ones.
-// Step 3: creates system_dir (app_dir + "system" in the window) when missing.
+// Creates system_dir (app_dir + "system" in the window) when missing.
 void make_system_dir(AppState& s, Host& host);
-void set_constants(AppState& s);                    // step 5
-void reset_window_state(AppState& s);               // steps 6 and 7
-void lay_out_category_grid(AppState& s);            // steps 12 and 13
-void create_scale_labels(AppState& s);              // steps 14 and 16
-void place_chart_panes(AppState& s);                // step 17
+// The version, the last category box and the quote character.
+void set_constants(AppState& s);
+// The chart canvas at the pane's top left, no included files recorded (count
+// "0"), the filter text's grey.
+void reset_window_state(AppState& s);
+// The category boxes in rows of seven, all but the first without a caption
+// until a category file names them; the three kind boxes in one column.
+void lay_out_category_grid(AppState& s);
+// Label3(1..24) made as copies of Label3(0), on the scale strip's background.
+void create_scale_labels(AppState& s);
+// The scale strip p3 under the "TYP" box, the chart pane p2 under the strip.
+void place_chart_panes(AppState& s);
 
 // Start-up without settings and without a window, as the batch front end and
-// the tests use it: steps 3 to 7 and 12 to 17 (system_dir set by the caller).
+// the tests use it: the system folder and its missing default category files,
+// the constants, the window state, the category grid, the scale labels, the
+// selected kind's categories and the panes (system_dir set by the caller).
 void start_batch(AppState& s, Host& host);
+
+// The drawing surfaces behind the picture boxes p1..p4 of a session without a
+// window.
+struct PictureSurfaces {
+  Surface* p1 = nullptr;
+  Surface* p2 = nullptr;
+  Surface* p3 = nullptr;
+  Surface* p4 = nullptr;
+};
+void attach_pictures(AppState& s, const PictureSurfaces& surfaces);
+// The start of every session without a window (the batch front end, the tests,
+// the fuzz targets, the benchmarks): the surfaces attached, the system folder
+// set (system_dir, or "system" in app_dir when it is empty), then start_batch.
+void start_headless(AppState& s, Host& host, const PictureSurfaces& surfaces,
+                    const std::string& system_dir = {});
 // Selects a style directory as start-up selects a restored style: its parent
 // becomes the style root, its name the style, and the styles are listed.
 void select_style_dir(AppState& s, Host& host, const std::string& style_dir);
@@ -32,8 +66,18 @@ void Label3_Click(AppState& s, Host& host, int k);
 // The window's key press; Ctrl+R (18) writes the default category files again.
 void Form_KeyPress(AppState& s, Host& host, int key);
 
-// The whole start-up (window load) and the steps of each activation.
+// The window's start-up: the flat buttons painted, the system folder beside the
+// program with its missing default category files, the constants and the
+// window state, the settings restored (a style root on the command line
+// overrides the restored one), the caption, then as start_batch from the
+// category grid on.
 void Form_Load(AppState& s, Host& host);
+// Each activation: the window laid out, the installed fonts read from
+// fonts.dat (collected into it the first time), the chart font corrected
+// (Arial for a name shorter than three characters, 10 points for a size
+// outside 6 to 16), the scale labels as tall as the strip, the rows of the last
+// analysis charted again, and a reminder to open a TYP text file when "TYP" is
+// ticked without one.
 void Form_Activate(AppState& s, Host& host);
 
 // Paints a picture box as a flat button: style 0 normal, 1 hover. An empty

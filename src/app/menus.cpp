@@ -6,6 +6,7 @@
 #include "app/shell.h"
 #include "app/text.h"
 #include "chart/chart.h"
+#include "convert/convert_style.h"
 #include "typ/typ_reader.h"
 
 namespace zw {
@@ -75,6 +76,13 @@ void mfnt_Click(AppState& s, Host& host) {
   attempt_quietly([&] { plot(s, host, s.result_count); });
   // plot leaves the busy cursor to resize_, which does not run here.
   host.set_busy(false);
+}
+
+void mtls_Click(AppState& s, Host& host, int index) {
+  if (index != 0) return;
+  s.new_style_name.clear();
+  host.show_dialog(Dialog::convert);
+  if (!s.new_style_name.empty()) change_res_to_lev(s, host);
 }
 
 void mhl_Click(AppState& s, Host& host) {

@@ -27,6 +27,9 @@ std::string clean_dialog_path(const std::string& raw);
 void mf_Click(AppState& s, Host& host, int index);
 // Font > "Change Font".
 void mfnt_Click(AppState& s, Host& host);
+// Tools menu. Item 0, "Change Resolution to Level": asks for the new style's
+// name in the "Convert to Levels" dialog, then converts when a name was given.
+void mtls_Click(AppState& s, Host& host, int index);
 // Help > "Online Help".
 void mhl_Click(AppState& s, Host& host);
 

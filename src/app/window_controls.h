@@ -51,6 +51,9 @@ struct MainWindow {
   MenuItem mhl;
 };
 
+// The scale label of a resolution; fails outside Label3(0..24).
+Label& scale_label(MainWindow& f, long long resolution);
+
 // The font dialog.
 struct FontDialog {
   std::string caption = "Font";

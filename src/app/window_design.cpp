@@ -1,5 +1,7 @@
 #include "app/window_controls.h"
 
+#include "app/failure.h"
+
 namespace zw {
 namespace {
 
@@ -100,6 +102,10 @@ MainWindow::MainWindow() {
 
 ConvertDialog::ConvertDialog() {
   for (auto& button : command1) button.set_size(1100, 375);
+}
+
+Label& scale_label(MainWindow& f, long long resolution) {
+  return bounded(f.Label3, resolution, "Label3");
 }
 
 }  // namespace zw

@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "analysis/analysis.h"
-#include "analysis/scanner.h"
 #include "app/failure.h"
 #include "app/numbers.h"
 #include "app/text.h"
@@ -132,7 +131,7 @@ double column_width(const AppState& s) {
 void place_scale_labels(AppState& s) {
   double w = column_width(s);
   for (int r = s.lowest_resolution; r <= 24; ++r) {
-    auto& label = scale_label(s, r);
+    auto& label = scale_label(s.f1, r);
     label.bounds.width = nearest(w);
     label.bounds.left = nearest((r - s.lowest_resolution) * w + 600);
     label.bounds.top = 0;
@@ -203,7 +202,7 @@ void plot(AppState& s, Host& host, int count) {
         if (!r.type.empty()) p1.set_fore(colours::black);
         p1.move_to(670, y + 100);
         p1.set_bold(true);
-        p1.print(" " + text::decimal(r.from));
+        p1.print(' ' + text::decimal(r.from));
         p1.set_bold(false);
         p1.move_to(p1.current_x() + lay.w000 / 2, p1.current_y());
         bottom = y + 100 + lay.th;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <climits>
 
-#include "analysis/includes.h"
 #include "app/failure.h"
 #include "app/numbers.h"
 #include "app/text.h"

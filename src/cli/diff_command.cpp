@@ -2,7 +2,6 @@
 #include <ostream>
 
 #include "analysis/analysis.h"
-#include "analysis/includes.h"
 #include "chart/chart.h"
 #include "chart/diff_chart.h"
 #include "cli/commands.h"

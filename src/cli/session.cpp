@@ -1,7 +1,5 @@
 #include "cli/session.h"
 
-#include "app/main_window.h"
-#include "app/paths.h"
 #include "levels/categories.h"
 
 namespace zw::cli {
@@ -12,17 +10,11 @@ Session::Session(std::ostream& err, const std::string& app_dir) : host(&err) {
 }
 
 void Session::attach(Surface& p1, Surface& p2, Surface& p3, Surface& p4) {
-  state.f1.p1.attach(&p1);
-  state.f1.p2.attach(&p2);
-  state.f1.p3.attach(&p3);
-  state.f1.p4.attach(&p4);
+  surfaces_ = {&p1, &p2, &p3, &p4};
+  attach_pictures(state, surfaces_);
 }
 
-void Session::start(const std::string& system_dir) {
-  state.system_dir =
-      system_dir.empty() ? paths::join(state.app_dir, "system") : paths::to_host(system_dir);
-  start_batch(state, host);
-}
+void Session::start(const std::string& system_dir) { start_headless(state, host, surfaces_, system_dir); }
 
 void Session::select_style(const std::string& style_dir) {
   select_style_dir(state, host, style_dir);

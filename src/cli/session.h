@@ -3,6 +3,7 @@
 #include <iosfwd>
 #include <string>
 
+#include "app/main_window.h"
 #include "app/state.h"
 #include "platform/headless/headless_host.h"
 
@@ -31,6 +32,7 @@ class Session {
 
  private:
   std::array<BlankSurface, 4> blank_;
+  PictureSurfaces surfaces_;
 };
 
 }  // namespace zw::cli

@@ -2,18 +2,8 @@
 
 #include "app/failure.h"
 #include "app/main_window.h"
-#include "convert/convert_style.h"
 
-namespace zw {
-
-void mtls_Click(AppState& s, Host& host, int index) {
-  if (index != 0) return;
-  s.new_style_name.clear();
-  host.show_dialog(Dialog::convert);
-  if (!s.new_style_name.empty()) change_res_to_lev(s, host);
-}
-
-namespace convert_form {
+namespace zw::convert_form {
 namespace {
 
 constexpr const char* captions[2] = {"Close", "OK"};
@@ -81,5 +71,4 @@ void Form_MouseMove(AppState& s, Host& host) {
 
 void Form_Unload(AppState& s) { s.new_style_name.clear(); }
 
-}  // namespace convert_form
-}  // namespace zw
+}  // namespace zw::convert_form

@@ -4,14 +4,6 @@
 #include "app/state.h"
 #include "platform/host.h"
 
-namespace zw {
-
-// Tools menu. Item 0, "Change Resolution to Level": asks for the new style's
-// name in the "Convert to Levels" dialog, then converts when a name was given.
-void mtls_Click(AppState& s, Host& host, int index);
-
-}  // namespace zw
-
 // The logic of the "Convert to Levels" dialog (state s.convert). Its window
 // calls these from its events; the name it ends with is s.new_style_name
 // ("" when no conversion is wanted).

@@ -335,7 +335,7 @@ Converted convert_style(AppState& s, Host& host) {
 
   s.selected_kind = 0;
   s.includes.extra_count = -1;
-  s.f1.Label6.caption = "0";
+  s.f1.Label6.caption = text::decimal(0);
   for (int kind = 0; kind < 3; ++kind) {
     step(host, c, [&] { rewrite(s, host, c, source + sep + kind_name(kind), false); });
     step(host, c, [&] {

@@ -1,7 +1,6 @@
 #include "levels/categories.h"
 
 #include "analysis/analysis.h"
-#include "analysis/includes.h"
 #include "app/failure.h"
 #include "app/paths.h"
 #include "app/shell.h"

@@ -191,7 +191,7 @@ void loadpoints(AppState& s, Host& host, const std::string& all) {
           }
           direct = true;
           colours = 1;
-          entry(t.colours, k) = "W" + text::mid(line, at + 2, static_cast<int>(typ_limits::header_chars)) + crlf;
+          entry(t.colours, k) = 'W' + text::mid(line, at + 2, static_cast<int>(typ_limits::header_chars)) + crlf;
         } else if (text::contains(line, " c ")) {
           std::string c = colour_text(line, q);
           if (text::contains(c, "=15")) c = "FFFFFF";

@@ -108,7 +108,7 @@ std::map<std::string, std::string> drawn_levels(const test::TempDir& dir, const 
         int lo = b >= 0 ? std::min(a, b) : a, hi = b >= 0 ? std::max(a, b) : 24;
         levels += "{";
         for (int i = 0; i <= lv.main_level_last; ++i)
-          if (lo <= lv.level_res.at(std::size_t(i)) && lv.level_res.at(std::size_t(i)) <= hi) levels += " " + std::to_string(i);
+          if (lo <= lv.level_res.at(std::size_t(i)) && lv.level_res.at(std::size_t(i)) <= hi) levels += ' ' + std::to_string(i);
         levels += " }";
       }
       if (!levels.empty()) out[file + ":" + std::to_string(n + 1)] = levels;

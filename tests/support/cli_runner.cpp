@@ -39,7 +39,10 @@ int exit_status(int raw) {
 CliResult run_program(const std::vector<std::string>& command, const std::string& workdir) {
   TempDir dir;
   std::string line = workdir.empty() ? "" : "cd " + quoted(workdir) + " && ";
-  for (std::size_t i = 0; i < command.size(); ++i) line += (i ? " " : "") + quoted(command[i]);
+  for (std::size_t i = 0; i < command.size(); ++i) {
+    if (i) line += ' ';
+    line += quoted(command[i]);
+  }
   line += " >" + quoted(dir.at("out")) + " 2>" + quoted(dir.at("err"));
   CliResult r;
   r.status = exit_status(std::system(line.c_str()));

@@ -74,12 +74,7 @@ std::map<std::string, std::string> TempDir::tree(const std::string& relative) co
 TestApp::TestApp() {
   s.app_dir = dir.at("app");
   fs::create_directories(to_fs_path(s.app_dir));
-  s.system_dir = paths::join(s.app_dir, "system");
-  s.f1.p1.attach(&p1);
-  s.f1.p2.attach(&p2);
-  s.f1.p3.attach(&p3);
-  s.f1.p4.attach(&p4);
-  start_batch(s, host);
+  start_headless(s, host, {&p1, &p2, &p3, &p4});
   host.messages.clear();
 }
 

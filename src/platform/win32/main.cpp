@@ -30,7 +30,10 @@ std::string argument_text() {
   int n = 0;
   std::string text;
   if (LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &n)) {
-    for (int i = 1; i < n; ++i) text += (i > 1 ? " " : "") + zw::win32::utf8(args[i]);
+    for (int i = 1; i < n; ++i) {
+      if (i > 1) text += ' ';
+      text += zw::win32::utf8(args[i]);
+    }
     LocalFree(args);
   }
   return text;

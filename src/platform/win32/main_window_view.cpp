@@ -8,7 +8,6 @@
 #include "app/main_window.h"
 #include "app/menus.h"
 #include "chart/chart.h"
-#include "convert/convert_dialog.h"
 #include "levels/categories.h"
 #include "platform/win32/wide_text.h"
 
