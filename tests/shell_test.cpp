@@ -46,23 +46,6 @@ TEST(Shell, LinksOpenTheirFileOrSayWhereItIs) {
             "The file is prog/help/index.html");
 }
 
-TEST(Shell, LoadtextKeepsEveryByteAndSavetextAppendsCrLfAndReportsAFailure) {
-  test::TempDir dir;
-  HeadlessHost host;
-  dir.write("crlf", "a\r\nb\t\xe9\r\n");
-  EXPECT_EQ(loadtext(host, dir.at("crlf")), "a\r\nb\t\xe9\r\n");
-  EXPECT_EQ(loadtext(host, dir.at("missing")), "");
-  EXPECT_EQ(loadtext(host, dir.path()), "");  // a directory
-  EXPECT_TRUE(host.messages.empty());
-  EXPECT_FALSE(host.busy());
-  EXPECT_TRUE(savetext(host, dir.at("abc"), "abc"));
-  EXPECT_EQ(dir.read("abc"), "abc\r\n");
-  auto bad = dir.at("no/such/dir/file");
-  EXPECT_FALSE(savetext(host, bad, "x"));
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_TRUE(text::starts_with(host.messages[0], bad + " "));
-}
-
 #ifndef _WIN32
 // Only a regular file is read: a named pipe would block the program, a device
 // or a file of the system's tables reads as nothing or without end.
@@ -88,6 +71,7 @@ TEST(Shell, WhatIsNotARegularFileIsRefusedUnopened) {
       if (report && c.named) messages.push_back(not_a_file_message(dir.at(c.name)));
       EXPECT_EQ(host.messages, messages) << c.name;
       EXPECT_EQ(loadtext(host, dir.at(c.name)), c.content ? c.content : "") << c.name;
+      EXPECT_FALSE(host.busy());
     }
   }
 }
