@@ -9,8 +9,6 @@
 namespace zw {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 // An app with the example-like style "s" selected and the lines kind ticked.
 struct Analysis : ::testing::Test {
   void SetUp() override {

@@ -7,8 +7,6 @@
 namespace zw {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 Strings shown(const AppState& s) {
   Strings out;
   for (const auto& b : s.f1.Check1)
@@ -93,18 +91,6 @@ TEST(Boxes, KindsKeepOrClearTheTicksAndAllExcludesTheSingleCategories) {
     Check4_MouseUp(app.s, app.host);
     EXPECT_EQ(f.Text2.enabled, on == 1);
   }
-}
-
-TEST(SortBox, RunsTheAnalysisAgainWhenThereAreRows) {
-  test::TestApp app;
-  app.style("s", {{"options", "levels=0:24\n"}, {"lines", "a [0x01 resolution 22]\nb [0x02 resolution 20]\n"}});
-  app.select("s");
-  app.click_kind(1);
-  app.s.f1.Check1[0].value = 1;
-  app.check();
-  app.s.f1.Check2.value = 1;
-  Check2_MouseUp(app.s, app.host);
-  EXPECT_EQ(app.rows(), (Strings{"2 20 24 - 02", "1 22 24 - 01"}));
 }
 
 }  // namespace

@@ -13,8 +13,6 @@ using test::RecordingSurface;
 using test::TestApp;
 using Kind = RecordingSurface::Op::Kind;
 using Box = std::array<double, 4>;
-using Strings = std::vector<std::string>;
-
 constexpr Colour grey = rgb(100, 100, 100), faded = rgb(180, 180, 180), cont_grey = rgb(120, 120, 140),
                  green = rgb(0, 128, 0), bright_green = rgb(0, 255, 0), red = rgb(128, 0, 0);
 

@@ -17,8 +17,6 @@ namespace zw {
 namespace {
 
 namespace fs = std::filesystem;
-using Strings = std::vector<std::string>;
-
 // The style "src" (rules in resolutions, an included file in a subfolder), a
 // folder "outside" beside it, and a file system that can refuse writes.
 struct ConvertTarget : ::testing::Test {
@@ -46,10 +44,7 @@ struct ConvertTarget : ::testing::Test {
     app.s.new_style_name = name;
     return convert_style(app.s, app.host);
   }
-  int said(const std::string& part) const {
-    const auto& m = app.host.messages;
-    return static_cast<int>(std::count_if(m.begin(), m.end(), [&](const std::string& t) { return text::contains(t, part); }));
-  }
+  int said(const std::string& part) const { return app.said(part); }
   test::TestApp app;
   test::FailingFileSystem failing;
 };

@@ -11,10 +11,10 @@
 #include "app/file_io.h"
 #include "app/files.h"
 #include "app/text.h"
+#include "support/small_disk.h"
 #include "support/test_app.h"
 
 #ifndef _WIN32
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -61,32 +61,53 @@ std::vector<std::string> names_in(const std::string& dir) {
   return names;
 }
 
-TEST(SafeFiles, ReadTakesRegularFilesOnlyAndNeverBlocks) {
-  const struct { Thing thing; bool read; const char* error; } cases[] = {
-      {Thing::file, true, ""},
-      {Thing::link_to_file, true, ""},
-      {Thing::nothing, false, "No such file"},
-      {Thing::dangling_link, false, "No such file"},
-      {Thing::folder, false, "is a folder, not a file"},
-      {Thing::link_to_folder, false, "is a folder, not a file"},
-      {Thing::fifo, false, "is a named pipe, not a file"},
-      {Thing::link_to_fifo, false, "is a named pipe, not a file"},
-      {Thing::device, false, "is a device, not a file"},
-      {Thing::link_to_device, false, "is a device, not a file"},
+// The same things where a file is read and where one is written: a read takes
+// a regular file only and never blocks; a write replaces a file or a link to
+// one, and refuses the rest without touching what a link points at.
+TEST(SafeFiles, OnlyRegularFilesAreReadAndReplacedAndNothingBlocks) {
+  const struct { Thing thing; const char *read_error, *write_error; } cases[] = {
+      {Thing::file, "", ""},
+      {Thing::link_to_file, "", ""},
+      {Thing::nothing, "No such file", ""},
+      {Thing::dangling_link, "No such file", ""},
+      {Thing::folder, "is a folder, not a file", "it is a folder, not a file"},
+      {Thing::link_to_folder, "is a folder, not a file", "it is a link to a folder, not a file"},
+      {Thing::fifo, "is a named pipe, not a file", "it is a named pipe, not a file"},
+      {Thing::link_to_fifo, "is a named pipe, not a file", "it is a link to a named pipe, not a file"},
+      {Thing::device, "is a device, not a file", "it is a device, not a file"},
+      {Thing::link_to_device, "is a device, not a file", "it is a link to a device, not a file"},
   };
   for (const auto& c : cases) {
     test::TempDir dir;
-    make(dir, "style/lines", c.thing);
+    make(dir, "system/lines.res", c.thing);
     SCOPED_TRACE(static_cast<int>(c.thing));
+    auto path = dir.at("system/lines.res");
+    auto before = names_in(dir.at("system"));
     StdFileSystem files;
     std::string error;
-    auto data = files.read(dir.at("style/lines"), error);
-    EXPECT_EQ(data.has_value(), c.read) << error;
-    if (!c.read) {
-      EXPECT_TRUE(text::contains(error, dir.at("style/lines"))) << error;
-      EXPECT_TRUE(text::contains(error, c.error)) << error;
+    bool read = !*c.read_error, written = !*c.write_error;
+    EXPECT_EQ(files.read(path, error).has_value(), read) << error;
+    if (!read) {
+      EXPECT_TRUE(text::contains(error, path)) << error;
+      EXPECT_TRUE(text::contains(error, c.read_error)) << error;
     }
-    EXPECT_EQ(files.file_exists(dir.at("style/lines")), c.read);
+    EXPECT_EQ(files.file_exists(path), read);
+    EXPECT_EQ(files.write(path, "new\r\n", error), written) << error;
+    if (written) {
+      // The file itself now, whatever stood there.
+      EXPECT_EQ(file_io::kind_of(path, false), file_io::Kind::regular);
+      EXPECT_EQ(dir.read("system/lines.res"), "new\r\n");
+    } else {
+      EXPECT_TRUE(text::contains(error, "Cannot write " + path)) << error;
+      EXPECT_TRUE(text::contains(error, c.write_error)) << error;
+    }
+    // Nothing outside the folder was written or created, and no temporary file is left.
+    EXPECT_EQ(dir.read("elsewhere/file"), "outside\n");
+    EXPECT_FALSE(fs::exists(to_fs_path(dir.at("elsewhere/new"))));
+    EXPECT_TRUE(fs::is_empty(to_fs_path(dir.at("elsewhere/folder"))));
+    auto after = names_in(dir.at("system"));
+    if (c.thing == Thing::nothing) after.erase(std::find(after.begin(), after.end(), "lines.res"));
+    EXPECT_EQ(after, before);
   }
 }
 
@@ -102,60 +123,6 @@ TEST(SafeFiles, ReadStopsAtTheLimitAndTrustsNoSizeTheSystemGives) {
   ASSERT_TRUE(status) << error;
   EXPECT_TRUE(text::contains(*status, "Name:"));
   EXPECT_FALSE(file_io::read_regular("/proc/self/status", 10, error));
-}
-
-TEST(SafeFiles, WriteReplacesFilesAndLinksAndRefusesWhatIsNoFile) {
-  const struct { Thing thing; bool written; const char* error; } cases[] = {
-      {Thing::nothing, true, ""},
-      {Thing::file, true, ""},
-      {Thing::link_to_file, true, ""},
-      {Thing::dangling_link, true, ""},
-      {Thing::folder, false, "it is a folder, not a file"},
-      {Thing::fifo, false, "it is a named pipe, not a file"},
-      {Thing::device, false, "it is a device, not a file"},
-      {Thing::link_to_folder, false, "it is a link to a folder, not a file"},
-      {Thing::link_to_fifo, false, "it is a link to a named pipe, not a file"},
-      {Thing::link_to_device, false, "it is a link to a device, not a file"},
-  };
-  for (const auto& c : cases) {
-    test::TempDir dir;
-    make(dir, "system/lines.res", c.thing);
-    SCOPED_TRACE(static_cast<int>(c.thing));
-    auto before = names_in(dir.at("system"));
-    StdFileSystem files;
-    std::string error;
-    EXPECT_EQ(files.write(dir.at("system/lines.res"), "new\r\n", error), c.written) << error;
-    if (c.written) {
-      // The file itself now, whatever stood there.
-      EXPECT_EQ(file_io::kind_of(dir.at("system/lines.res"), false), file_io::Kind::regular);
-      EXPECT_EQ(dir.read("system/lines.res"), "new\r\n");
-    } else {
-      EXPECT_TRUE(text::contains(error, "Cannot write " + dir.at("system/lines.res"))) << error;
-      EXPECT_TRUE(text::contains(error, c.error)) << error;
-    }
-    // Nothing outside the folder was written or created, and no temporary file is left.
-    EXPECT_EQ(dir.read("elsewhere/file"), "outside\n");
-    EXPECT_FALSE(fs::exists(to_fs_path(dir.at("elsewhere/new"))));
-    EXPECT_TRUE(fs::is_empty(to_fs_path(dir.at("elsewhere/folder"))));
-    auto after = names_in(dir.at("system"));
-    if (c.thing == Thing::nothing) after.erase(std::find(after.begin(), after.end(), "lines.res"));
-    EXPECT_EQ(after, before);
-  }
-}
-
-TEST(SafeFiles, CopyFollowsTheRulesOfReadAndWrite) {
-  test::TempDir dir;
-  make(dir, "new/inc/a", Thing::link_to_file);
-  dir.write("src/inc/a", "rules\n");
-  ASSERT_EQ(mkfifo(dir.at("src/inc/pipe").c_str(), 0600), 0);
-  StdFileSystem files;
-  std::string error;
-  EXPECT_TRUE(files.copy_file(dir.at("src/inc/a"), dir.at("new/inc/a"), error)) << error;
-  EXPECT_EQ(dir.read("new/inc/a"), "rules\n");
-  EXPECT_EQ(dir.read("elsewhere/file"), "outside\n");
-  EXPECT_FALSE(files.copy_file(dir.at("src/inc/pipe"), dir.at("new/inc/b"), error));
-  EXPECT_TRUE(text::contains(error, "is a named pipe")) << error;
-  EXPECT_FALSE(fs::exists(to_fs_path(dir.at("new/inc/b"))));
 }
 
 TEST(SafeFiles, ReplacedFileKeepsItsPermissionsAndLongNamesWork) {
@@ -174,38 +141,13 @@ TEST(SafeFiles, ReplacedFileKeepsItsPermissionsAndLongNamesWork) {
   EXPECT_EQ(names_in(dir.path()), (std::vector<std::string>{"levels.dat", long_name}));
 }
 
-TEST(SafeFiles, LinksAndRealPathsAreToldApart) {
-  test::TempDir dir;
-  dir.write("styles/src/lines", "x\n");
-  fs::create_directory_symlink(to_fs_path(dir.at("styles/src")), to_fs_path(dir.at("styles/alias")));
-  StdFileSystem files;
-  EXPECT_TRUE(files.is_link(dir.at("styles/alias")));
-  EXPECT_FALSE(files.is_link(dir.at("styles/src")));
-  auto real = files.real_path(dir.at("styles/src"));
-  EXPECT_EQ(files.real_path(dir.at("styles/alias")), real);
-  EXPECT_EQ(files.real_path(dir.at("styles/src/../src/.")), real);
-  EXPECT_EQ(files.real_path(dir.at("styles/alias/new")), real + "/new");
-}
-
 // A small file system of its own that fills up: the disk-full case for real.
-class FullDisk : public ::testing::Test {
- protected:
-  void SetUp() override {
-    if (::geteuid() != 0) GTEST_SKIP() << "mounting a small file system needs root";
-    root = dir.at("disk");
-    fs::create_directories(to_fs_path(root));
-    ASSERT_EQ(::mount("tmpfs", root.c_str(), "tmpfs", 0, "size=64k"), 0) << std::strerror(errno);
-    mounted = true;
-  }
-  void TearDown() override {
-    if (mounted) ::umount(root.c_str());
-  }
+TEST(FullDisk, FailedWriteKeepsTheOldFileAndLeavesNothingBehind) {
+  if (::geteuid() != 0) GTEST_SKIP() << "mounting a small file system needs root";
   test::TempDir dir;
-  std::string root;
-  bool mounted = false;
-};
-
-TEST_F(FullDisk, FailedWriteKeepsTheOldFileAndLeavesNothingBehind) {
+  auto root = dir.at("disk");
+  test::SmallDisk disk(root);
+  ASSERT_TRUE(disk.mounted()) << std::strerror(errno);
   StdFileSystem files;
   std::string error, path = root + "/options";
   ASSERT_TRUE(files.write(path, "levels = 0:24, 1:22\n", error)) << error;

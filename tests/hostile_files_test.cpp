@@ -38,10 +38,6 @@ enum class Trouble { too_large, directory, unreadable, huge_field };
 // An app whose file system can refuse reads and writes.
 struct Hostile {
   Hostile() { app.host.fs_override = &failing; }
-  int messages_with(const std::string& part) const {
-    return static_cast<int>(std::count_if(app.host.messages.begin(), app.host.messages.end(),
-                                          [&](const std::string& m) { return text::contains(m, part); }));
-  }
   void spoil(const std::string& path, Trouble trouble) {
     if (trouble == Trouble::unreadable) {
       failing.unreadable.insert(path);
@@ -85,7 +81,7 @@ TEST(HostileFiles, RuleIncludedAndOptionsFilesThatCannotBeRead) {
     if (std::string(c.file) == "options") { EXPECT_EQ(h.app.s.levels.level_last, -1); }
     h.run_lines_with_inc();
     EXPECT_EQ(h.app.s.result_count, c.rows);
-    if (*c.message) { EXPECT_GT(h.messages_with(c.message), 0) << testing::PrintToString(h.app.host.messages); }
+    if (*c.message) { EXPECT_GT(h.app.said(c.message), 0) << testing::PrintToString(h.app.host.messages); }
   }
 }
 
@@ -123,7 +119,7 @@ TEST(HostileFiles, ReadOnlySystemDirectoryReportsEachFileOnce) {
   start_batch(h.app.s, h.app.host);
   // Each default category file that cannot be written is named once, with the
   // system's reason; start-up then goes on without categories.
-  int named = h.messages_with("Read-only file system");
+  int named = h.app.said("Read-only file system");
   EXPECT_TRUE(named >= 1 && named <= 3) << named;
   h.app.click_kind(1);
 }
@@ -151,7 +147,7 @@ TEST(HostileFiles, SettingsAndCategoryFilesThatCannotBeRead) {
   h.failing.unreadable.insert(category_file(h.app.s, 1));
   h.app.host.messages.clear();
   h.app.click_kind(1);
-  EXPECT_EQ(h.messages_with("Not a valid res file."), 1);
+  EXPECT_EQ(h.app.said("Not a valid res file."), 1);
 }
 
 #ifndef _WIN32
@@ -180,7 +176,7 @@ TEST(HostileFiles, WritersRefusePipesAndReplaceDanglingLinks) {
       w.write(h.app.s, h.app.host, path);
       if (pipe) {
         EXPECT_TRUE(fs::is_fifo(to_fs_path(path)));
-        EXPECT_EQ(h.messages_with(path + ": it is a named pipe"), w.message ? 1 : 0)
+        EXPECT_EQ(h.app.said(path + ": it is a named pipe"), w.message ? 1 : 0)
             << testing::PrintToString(h.app.host.messages);
       } else {
         EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(to_fs_path(path))));

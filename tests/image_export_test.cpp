@@ -50,34 +50,6 @@ struct SaveImage : ::testing::Test {
   TestApp app;
 };
 
-TEST_F(SaveImage, WritesThePictureOfTheStripAboveTheCanvas) {
-  EXPECT_TRUE(save_image(app.s, app.host, file("chart")));
-  EXPECT_EQ(app.dir.read("chart.bmp"), "bmp 100x230");  // 1500 x (450 + 3000) twips
-  EXPECT_TRUE(app.host.messages.empty());
-  auto images = app.p4.of(RecordingSurface::Op::Kind::image);
-  ASSERT_EQ(images.size(), 2u);
-  // The strip stretched to the canvas width, then the canvas below it.
-  EXPECT_EQ((std::vector<double>{images[0].x1, images[0].y1, images[0].x2, images[0].y2}),
-            (std::vector<double>{0, 0, 1500, 450}));
-  EXPECT_EQ((std::vector<double>{images[1].x1, images[1].y1, images[1].x2, images[1].y2}),
-            (std::vector<double>{0, 450, 1500, 3450}));
-
-  EXPECT_TRUE(save_image(app.s, app.host, file("chart.png"), ImageNames::bmp_or_png));
-  EXPECT_EQ(app.dir.read("chart.png"), "png 100x230");
-}
-
-TEST_F(SaveImage, ReplacesAnExistingFileOnlyAfterYes) {
-  struct Case { Answer answer; bool replaced; } cases[] = {{Answer::no, false}, {Answer::yes, true}};
-  for (const auto& c : cases) {
-    app.dir.write("old.bmp", "keep me");
-    app.host.messages.clear();
-    app.host.answers = {c.answer};
-    EXPECT_EQ(save_image(app.s, app.host, file("old.bmp")), c.replaced);
-    EXPECT_EQ(app.host.messages, std::vector<std::string>{"Replace file?"});
-    EXPECT_EQ(app.dir.read("old.bmp") == "keep me", !c.replaced);
-  }
-}
-
 // Whatever refuses the file refuses it before the image is composed.
 TEST_F(SaveImage, RefusesBeforeComposing) {
   test::FailingFileSystem fs;

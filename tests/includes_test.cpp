@@ -14,8 +14,6 @@
 namespace zw {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 TEST(IncludeStatement, NamesTheFileAsMkgmapReadsIt) {
   const struct { const char* line; const char* name; } cases[] = {
       {"include 'inc/roads';", "inc/roads"},

@@ -10,8 +10,6 @@
 namespace zw {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 std::string list(const std::vector<std::uint8_t>& v) {
   std::string out;
   for (auto x : v) {
@@ -107,17 +105,14 @@ TEST(OptionsFile, IncludedFilesCountAsIfTheirLinesStoodInOptions) {
 // least r, and a rule of level n at levels 0 to n: a converted rule must be
 // drawn at the main levels at which its source was.
 TEST(OptionsFile, ResolutionsBecomeTheLevelsMkgmapDrawsThemAt) {
+  const char* const main = "levels = 0:24, 1:22, 2:20";
+  const char* const overview = "levels = 0:24, 1:22, 2:20\noverview-levels = 3:18, 4:16";
   const struct { const char *options, *resolution, *level; } cases[] = {
-      {"levels = 0:24, 1:22, 2:20", "24", "0"},   {"levels = 0:24, 1:22, 2:20", "23", "0"},
-      {"levels = 0:24, 1:22, 2:20", "22", "1"},   {"levels = 0:24, 1:22, 2:20", "21", "1"},
-      {"levels = 0:24, 1:22, 2:20", "22.5", "1"}, {"levels = 0:24, 1:22, 2:20", "25", "0"},
-      {"levels = 0:24, 1:22, 2:20", "10", "2"},   {"levels = 0:24, 1:22, 2:20", "21-23", "1-1"},
-      {"levels = 0:24, 1:22, 2:20", "20-24", "2-0"}, {"levels = 0:24, 1:22, 2:20", "23-21", "1-1"},
-      {"levels = 0:24, 1:22, 2:20", "19-21", "2-2"}, {"levels = 0:24, 1:22, 2:20", "19-23", "2-1"},
+      {main, "24", "0"},       {main, "23", "0"},       {main, "22", "1"},     {main, "21", "1"},
+      {main, "22.5", "1"},     {main, "25", "0"},       {main, "10", "2"},     {main, "21-23", "1-1"},
+      {main, "20-24", "2-0"},  {main, "23-21", "1-1"},  {main, "19-21", "2-2"}, {main, "19-23", "2-1"},
       // Between overview levels, or below the last main one, as before.
-      {"levels = 0:24, 1:22, 2:20\noverview-levels = 3:18, 4:16", "17", "4"},
-      {"levels = 0:24, 1:22, 2:20\noverview-levels = 3:18, 4:16", "19", "3"},
-      {"levels = 0:24, 1:22, 2:20\noverview-levels = 3:18, 4:16", "16", "4"},
+      {overview, "17", "4"},   {overview, "19", "3"},   {overview, "16", "4"},
   };
   for (const auto& c : cases) {
     test::TestApp app;

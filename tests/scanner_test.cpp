@@ -7,8 +7,6 @@
 namespace zw {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 enum class Variant { all, text, category };
 
 const char* const three_levels = "levels=0:24,1:22,2:20";

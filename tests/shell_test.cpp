@@ -17,8 +17,6 @@
 namespace zw {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 // Online Help, the About box's link and the double-click on the levels open a
 // file; when no program can be started for it, the user learns where it is.
 TEST(Shell, LinksOpenTheirFileOrSayWhereItIs) {
@@ -48,23 +46,6 @@ TEST(Shell, LinksOpenTheirFileOrSayWhereItIs) {
             "The file is prog/help/index.html");
 }
 
-TEST(Shell, LoadtextKeepsEveryByteAndSavetextAppendsCrLfAndReportsAFailure) {
-  test::TempDir dir;
-  HeadlessHost host;
-  dir.write("crlf", "a\r\nb\t\xe9\r\n");
-  EXPECT_EQ(loadtext(host, dir.at("crlf")), "a\r\nb\t\xe9\r\n");
-  EXPECT_EQ(loadtext(host, dir.at("missing")), "");
-  EXPECT_EQ(loadtext(host, dir.path()), "");  // a directory
-  EXPECT_TRUE(host.messages.empty());
-  EXPECT_FALSE(host.busy());
-  EXPECT_TRUE(savetext(host, dir.at("abc"), "abc"));
-  EXPECT_EQ(dir.read("abc"), "abc\r\n");
-  auto bad = dir.at("no/such/dir/file");
-  EXPECT_FALSE(savetext(host, bad, "x"));
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_TRUE(text::starts_with(host.messages[0], bad + " "));
-}
-
 #ifndef _WIN32
 // Only a regular file is read: a named pipe would block the program, a device
 // or a file of the system's tables reads as nothing or without end.
@@ -90,19 +71,11 @@ TEST(Shell, WhatIsNotARegularFileIsRefusedUnopened) {
       if (report && c.named) messages.push_back(not_a_file_message(dir.at(c.name)));
       EXPECT_EQ(host.messages, messages) << c.name;
       EXPECT_EQ(loadtext(host, dir.at(c.name)), c.content ? c.content : "") << c.name;
+      EXPECT_FALSE(host.busy());
     }
   }
 }
 #endif
-
-TEST(Shell, CaptionAndCanvasMessage) {
-  test::TestApp app;
-  app.s.style_name = "mine";
-  cap(app.s);
-  EXPECT_EQ(app.s.f1.caption, "Zoomwright 2.51 mine");
-  msg(app.s, app.host, "No Resolution Data");
-  EXPECT_EQ(app.p1.texts(), std::vector<std::string>{"No Resolution Data"});
-}
 
 }  // namespace
 }  // namespace zw

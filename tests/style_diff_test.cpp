@@ -68,7 +68,6 @@ std::vector<std::string> described(const RuleComparison& c) {
 
 TEST(StyleDiff, MatchesRulesByTheirTextWithoutResolutionAndTheirType) {
   using Rows = std::vector<RuleRow>;
-  using Strings = std::vector<std::string>;
   const struct {
     const char* what;
     Rows old_rows, new_rows;

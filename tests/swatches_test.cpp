@@ -13,7 +13,6 @@ namespace {
 
 using test::RecordingSurface;
 using test::TestApp;
-using Strings = std::vector<std::string>;
 using Colours = std::vector<Colour>;
 
 constexpr Colour red = rgb(255, 0, 0), blue = rgb(0, 0, 255), green = rgb(0, 255, 0);
@@ -253,8 +252,10 @@ TEST(TypAndSort, EntriesFollowTheRowsUntilSortIsUnticked) {
     if (c.exchanged) std::swap(expected[0], expected[1]);
     EXPECT_EQ(t.type, expected) << c.kind << " " << c.lines;
     app.s.f1.Check2.value = 0;
+    int runs = app.s.analysis_runs;
     Check2_MouseUp(app.s, app.host);
     EXPECT_EQ(t.type, file_order);
+    EXPECT_EQ(app.s.analysis_runs, runs + 1);  // the rows are read again, unsorted
   }
 }
 

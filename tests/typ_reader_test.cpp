@@ -8,8 +8,6 @@ namespace zw {
 namespace {
 
 using test::TestApp;
-using Strings = std::vector<std::string>;
-
 // A TYP text file from its lines, with Windows line ends.
 std::string crlf_file(const Strings& lines) {
   std::string out;

@@ -9,8 +9,6 @@ namespace {
 
 using test::run_cli;
 
-std::string example() { return std::string(ZW_SOURCE_DIR) + "/examples/styles/example"; }
-
 struct CliAnalyse : ::testing::Test {
   test::CliResult analyse(std::vector<std::string> args) {
     args.insert(args.begin(), {"analyse"});
@@ -21,7 +19,7 @@ struct CliAnalyse : ::testing::Test {
 };
 
 TEST_F(CliAnalyse, PrintsEveryRowInTableOrderAndTheEmptyResultMessage) {
-  auto r = analyse({example(), "--kind", "points", "--all", "--sort"});
+  auto r = analyse({test::example_style(), "--kind", "points", "--all", "--sort"});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");
   // The sort keeps file order among equal resolutions.
@@ -31,15 +29,15 @@ TEST_F(CliAnalyse, PrintsEveryRowInTableOrderAndTheEmptyResultMessage) {
   EXPECT_TRUE(text::contains(r.out, "6\t22\t24\t0\t1100\tplace=hamlet [0x1100 resolution 22]\\r\n"
                                     "12\t22\t24\t0\t2E08\tshop=bicycle"))
       << r.out;
-  r = analyse({example(), "--kind", "polygons", "--text", "WATER"});
+  r = analyse({test::example_style(), "--kind", "polygons", "--text", "WATER"});
   EXPECT_TRUE(text::starts_with(r.out, "rows\t2\n")) << r.out;
-  r = analyse({example(), "--kind", "polygons", "--text", "nothing"});
+  r = analyse({test::example_style(), "--kind", "polygons", "--text", "nothing"});
   EXPECT_EQ(r.out, "rows\t0\nlowest\t16\n");
   EXPECT_EQ(r.err, "chart: No Resolution Data . Perhaps include text search\n");
 }
 
 TEST_F(CliAnalyse, IncludedFilesAndCategories) {
-  auto r = analyse({example(), "--kind", "lines", "--inc", "--category", "HIGHWAY", "--resolution", "24"});
+  auto r = analyse({test::example_style(), "--kind", "lines", "--inc", "--category", "HIGHWAY", "--resolution", "24"});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out,
             "rows\t3\nlowest\t16\n"
@@ -116,10 +114,10 @@ TEST_F(CliAnalyse, EdgeRulesGiveTheSameRowsAndMessagesInEveryScan) {
 
 TEST_F(CliAnalyse, UsageErrorsExitTwoVersionHelpAndTheLevelsTable) {
   for (const auto& args : std::vector<std::vector<std::string>>{
-           {example(), "--kind", "roads"},
-           {example(), "--kind", "lines", "--bogus"},
-           {example(), "--kind", "lines", "--category", "nosuch"},
-           {example(), "--kind", "lines", "--resolution", "30"}}) {
+           {test::example_style(), "--kind", "roads"},
+           {test::example_style(), "--kind", "lines", "--bogus"},
+           {test::example_style(), "--kind", "lines", "--category", "nosuch"},
+           {test::example_style(), "--kind", "lines", "--resolution", "30"}}) {
     auto r = analyse(args);
     EXPECT_EQ(r.status, 2) << args.back();
     EXPECT_TRUE(text::contains(r.err, "usage:")) << r.err;
@@ -129,7 +127,7 @@ TEST_F(CliAnalyse, UsageErrorsExitTwoVersionHelpAndTheLevelsTable) {
   EXPECT_EQ(run_cli({"frobnicate"}).status, 2);
   EXPECT_EQ(run_cli({"--version"}).out, "zoomwright-cli 2.51\n");
   EXPECT_TRUE(text::contains(run_cli({"--help"}).out, "analyse STYLE_DIR"));
-  auto r = run_cli({"levels", example(), "--system-dir", sys.at("system")});
+  auto r = run_cli({"levels", test::example_style(), "--system-dir", sys.at("system")});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out,
             "level_res\t24 22 20 18 17 16\nmain_level_last\t3\noverview_level\t4 5\n"

@@ -7,7 +7,6 @@
 
 #include "app/failure.h"
 #include "platform/qt/raster_surface.h"
-#include "qt_app.h"
 
 namespace zw {
 namespace {
@@ -29,9 +28,8 @@ QImage decoded(const std::string& file) {
   return image.convertToFormat(QImage::Format_RGB32);
 }
 
-struct ImageFiles : ::testing::Test {
-  void SetUp() override { test::ensure_qt_app(); }
-};
+// The QApplication these need is the one window_test.cpp makes for the binary.
+using ImageFiles = ::testing::Test;
 
 // A chart-like picture in pixels: repeated rows, a bar, text and a lone pixel.
 void draw_chart_like(RasterSurface& s, int w, int h) {

@@ -78,11 +78,7 @@ void require_mkgmap() {
   ASSERT_TRUE(std::filesystem::exists(mkgmap_jar)) << mkgmap_jar << " is missing" << install_hint;
 }
 
-void copy_example(const test::TempDir& dir) {
-  std::filesystem::create_directories(to_fs_path(dir.at("styles")));
-  std::filesystem::copy(to_fs_path(std::string(ZW_SOURCE_DIR) + "/examples/styles/example"),
-                        to_fs_path(dir.at("styles/example")), std::filesystem::copy_options::recursive);
-}
+void copy_example(const test::TempDir& dir) { dir.copy(test::example_style(), "styles/example"); }
 
 // The main levels at which mkgmap draws each rule of each file of a style, by
 // file and line, from the style's level table: a rule of resolutions lo-hi (hi

@@ -7,7 +7,6 @@
 
 #include "platform/qt/raster_surface.h"
 #include "platform/qt/raster_text.h"
-#include "qt_app.h"
 
 namespace zw {
 namespace {
@@ -15,9 +14,7 @@ namespace {
 using qt::RasterSurface;
 using Colours = std::vector<Colour>;
 
-struct Raster : ::testing::Test {
-  void SetUp() override { test::ensure_qt_app(); }
-};
+using Raster = ::testing::Test;
 
 // Fills are written straight into the pixels; they must come out exactly as a
 // painter's fill of the same rectangle would.

@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QScrollBar>
 #include <QThread>
-#include <QTimer>
 
 #include "app/main_window.h"
 #include "platform/qt/main_window_view.h"
@@ -78,7 +77,6 @@ TEST_F(Window, WidgetsShowTheModelAfterSync) {
   auto* box = widget<QCheckBox>(view, "Check1(3)");
   EXPECT_TRUE(box->isChecked() && box->text() == "Trunk");
   EXPECT_FALSE(widget<QCheckBox>(view, "Check1(4)")->isVisibleTo(&view));
-  EXPECT_EQ(widget<QCheckBox>(view, "Check2")->geometry(), QRect(720, 36, 60, 17));
   auto* levels = widget<QLabel>(view, "Label4");
   EXPECT_TRUE(levels->text() == "Levels: 24 22" && levels->font().bold());
   // A shown text that is no item of the list still shows.
@@ -103,30 +101,6 @@ TEST_F(Window, WidgetsShowTheModelAfterSync) {
   view.sync();
   EXPECT_TRUE(widget<QScrollBar>(view, "vs")->value() == 0 && f.vs.value == 0);
   EXPECT_EQ(view.controls().events_handled(), std::vector<int>(view.controls().table().size(), 0));
-}
-
-TEST_F(Window, ResizesAreDebouncedThroughTheTimer) {
-  app.host.fixed_time = 100;
-  MainWindowView view(app.s, app.host, 15);
-  view.show();
-  pump(50);  // the first activation
-  auto* tm1 = view.findChild<QTimer*>("tm1");
-  ASSERT_NE(tm1, nullptr);
-  EXPECT_FALSE(tm1->isActive());
-
-  view.resize(1100, 800);
-  EXPECT_TRUE(app.s.last_resize_time == 100 && tm1->isActive());
-  EXPECT_EQ(app.s.f1.width, view.frameGeometry().width() * 15);
-
-  app.host.fixed_time = 100.3;  // a second resize restarts the wait
-  view.resize(1150, 820);
-  app.host.fixed_time = 100.45;
-  pump(150);
-  EXPECT_TRUE(tm1->isActive() && app.s.f1.tm1.enabled);
-
-  app.host.fixed_time = 100.6;  // quiet for more than 0.2 s: lay out once and stop
-  pump(150);
-  EXPECT_FALSE(tm1->isActive() || app.s.f1.tm1.enabled);
 }
 
 TEST_F(Window, TheHostsEventPumpShowsTheModelNowAndThenAndCloseSaves) {

@@ -71,6 +71,12 @@ std::map<std::string, std::string> TempDir::tree(const std::string& relative) co
   return files;
 }
 
+void TempDir::copy(const std::string& from, const std::string& relative) const {
+  auto to = to_fs_path(at(relative));
+  fs::create_directories(to.parent_path());
+  fs::copy(to_fs_path(from), to, fs::copy_options::recursive);
+}
+
 TestApp::TestApp() {
   s.app_dir = dir.at("app");
   fs::create_directories(to_fs_path(s.app_dir));
@@ -110,6 +116,11 @@ std::vector<std::string> TestApp::rows() const {
                   " " + r.rule_type[k][row]);
   }
   return out;
+}
+
+int TestApp::said(const std::string& part) const {
+  return static_cast<int>(std::count_if(host.messages.begin(), host.messages.end(),
+                                        [&](const std::string& m) { return text::contains(m, part); }));
 }
 
 }  // namespace zw::test

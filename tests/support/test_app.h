@@ -1,12 +1,22 @@
 #pragma once
 #include <map>
 #include <string>
+#include <vector>
 
 #include "app/state.h"
 #include "platform/headless/headless_host.h"
 #include "support/recording_surface.h"
 
+namespace zw {
+using Strings = std::vector<std::string>;
+}  // namespace zw
+
 namespace zw::test {
+
+#ifdef ZW_SOURCE_DIR
+// The project's example style; tests that write into it copy it first.
+inline std::string example_style() { return std::string(ZW_SOURCE_DIR) + "/examples/styles/example"; }
+#endif
 
 // A fresh temporary directory, removed with everything in it at the end.
 class TempDir {
@@ -24,6 +34,8 @@ class TempDir {
   std::string read(const std::string& relative) const;
   // Every file under a directory inside, by its path relative to it (with "/").
   std::map<std::string, std::string> tree(const std::string& relative) const;
+  // Copies a folder, with everything in it, to relative.
+  void copy(const std::string& from, const std::string& relative) const;
 
  private:
   std::string path_;
@@ -47,6 +59,8 @@ struct TestApp {
   void check();
   // The result rows of the current kind as "line from to continue type".
   std::vector<std::string> rows() const;
+  // How many messages so far hold this text.
+  int said(const std::string& part) const;
 
   TempDir dir;
   AppState s;

@@ -50,11 +50,8 @@ struct Program {
   }
   // The clicks and keys of a user, as the controls report them.
   void click(const std::string& name) { SendMessageW(control(name), BM_CLICK, 0, 0); }
+  // A picture box or a label, which report the mouse itself.
   void click_picture(const std::string& name) {
-    SendMessageW(control(name), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
-    SendMessageW(control(name), WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
-  }
-  void click_label(const std::string& name) {
     SendMessageW(control(name), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     SendMessageW(control(name), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
   }
@@ -99,10 +96,8 @@ TEST(Win32Window, AUserWalksThroughTheWindowAndARestartRestoresTheSettings) {
   test::TempDir dir;
   std::string font;  // chosen in the font dialog
   // The example style and its TYP file, copied: the walk converts the style.
-  fs::create_directories(to_fs_path(dir.at("styles/example")));
-  fs::copy(fs::path(ZW_SOURCE_DIR "/examples/styles/example"), to_fs_path(dir.at("styles/example")),
-           fs::copy_options::recursive);
-  fs::copy(fs::path(ZW_SOURCE_DIR "/examples/typ/example.txt"), to_fs_path(dir.at("example.txt")));
+  dir.copy(test::example_style(), "styles/example");
+  dir.copy(ZW_SOURCE_DIR "/examples/typ/example.txt", "example.txt");
   fs::create_directories(to_fs_path(dir.at("app")));
   const std::string styles = test::windows_path(dir.at("styles"));
   ModalDriver user;
@@ -159,7 +154,7 @@ TEST(Win32Window, AUserWalksThroughTheWindowAndARestartRestoresTheSettings) {
 
     // A scale label narrows the chart to its resolution and turns red.
     int all_rows = p.s.result_count;
-    p.click_label("Label3(16)");
+    p.click_picture("Label3(16)");
     EXPECT_TRUE(p.s.result_count > 0 && p.s.result_count < all_rows) << p.s.result_count;
     EXPECT_EQ(f.Label3[16].fore, colours::red);
     // The filter text with Enter runs the analysis again, over every resolution.
