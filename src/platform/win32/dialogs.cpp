@@ -27,12 +27,12 @@ Control command1(Button& model, std::function<void()> click, Bounds place) {
             place);
 }
 
-// The dialog on screen: its table's controls and the spec's logic.
+// The dialog on screen: its table's controls and the logic they run.
 class DialogView {
  public:
-  DialogView(DialogSpec spec, double tpp)
-      : spec_(std::move(spec)),
-        controls_(std::move(spec_.controls), tpp, [this](const std::function<void()>& h) { run(h); }),
+  DialogView(DialogDefinition definition, double tpp)
+      : definition_(std::move(definition)),
+        controls_(std::move(definition_.controls), tpp, [this](const std::function<void()>& h) { run(h); }),
         tpp_(tpp),
         face_(CreateSolidBrush(RGB(colours::button_face.r, colours::button_face.g,
                                    colours::button_face.b))) {}
@@ -43,7 +43,7 @@ class DialogView {
   void run(const std::function<void()>& handler) {
     if (handler) attempt_quietly(handler);
     sync();
-    if (hwnd_ && spec_.closing && spec_.closing() && !ended_) {
+    if (hwnd_ && definition_.closing && definition_.closing() && !ended_) {
       ended_ = true;
       EndDialog(hwnd_, 1);
     }
@@ -51,7 +51,7 @@ class DialogView {
 
   void sync() {
     if (!hwnd_) return;
-    auto caption = spec_.caption ? spec_.caption() : std::string();
+    auto caption = definition_.caption ? definition_.caption() : std::string();
     if (caption != caption_) {
       caption_ = caption;
       SetWindowTextW(hwnd_, shown(caption).c_str());
@@ -67,7 +67,7 @@ class DialogView {
       case WM_INITDIALOG: {
         self->hwnd_ = w;
         current() = w;
-        RECT r{0, 0, self->px(self->spec_.width), self->px(self->spec_.height)};
+        RECT r{0, 0, self->px(self->definition_.width), self->px(self->definition_.height)};
         AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(w, GWL_STYLE)), FALSE,
                            static_cast<DWORD>(GetWindowLongPtrW(w, GWL_EXSTYLE)));
         RECT owner{};
@@ -77,7 +77,7 @@ class DialogView {
                      owner.top + (owner.bottom - owner.top - height) / 2, width, height,
                      SWP_NOZORDER);
         attempt_quietly([&] { self->controls_.build(w); });
-        self->run(self->spec_.load);
+        self->run(self->definition_.load);
         return TRUE;
       }
       case WM_COMMAND:
@@ -100,12 +100,12 @@ class DialogView {
         return reinterpret_cast<INT_PTR>(
             self->controls_.colours(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp)));
       case WM_MOUSEMOVE:
-        if (self->spec_.mouse_move && !self->controls_.syncing()) self->run(self->spec_.mouse_move);
+        if (self->definition_.mouse_move && !self->controls_.syncing()) self->run(self->definition_.mouse_move);
         return TRUE;
       case WM_CLOSE:
         if (!self->ended_) {
           self->ended_ = true;
-          if (self->spec_.frame_close) attempt_quietly(self->spec_.frame_close);
+          if (self->definition_.frame_close) attempt_quietly(self->definition_.frame_close);
           EndDialog(w, 0);
         }
         return TRUE;
@@ -130,7 +130,7 @@ class DialogView {
  private:
   int px(double twips) const { return static_cast<int>(std::lround(twips / tpp_)); }
 
-  DialogSpec spec_;
+  DialogDefinition definition_;
   ControlSet controls_;
   double tpp_;
   HBRUSH face_;  // the dialog's background, the main window's face
@@ -151,8 +151,8 @@ std::vector<DWORD> dialog_template() {
 
 }  // namespace
 
-DialogSpec font_dialog(AppState& s, Host& host) {
-  DialogSpec d;
+DialogDefinition font_dialog(AppState& s, Host& host) {
+  DialogDefinition d;
   auto& m = s.fontt;
   d.caption = [&m] { return m.caption; };
   d.width = 4860, d.height = 2280;
@@ -172,8 +172,8 @@ DialogSpec font_dialog(AppState& s, Host& host) {
   return d;
 }
 
-DialogSpec about_box(AppState& s, Host& host) {
-  DialogSpec d;
+DialogDefinition about_box(AppState& s, Host& host) {
+  DialogDefinition d;
   auto& m = s.Infor;
   d.caption = [&m] { return m.caption; };
   d.width = 5400, d.height = 3000;
@@ -194,8 +194,8 @@ DialogSpec about_box(AppState& s, Host& host) {
   return d;
 }
 
-DialogSpec convert_dialog(AppState& s, Host& host) {
-  DialogSpec d;
+DialogDefinition convert_dialog(AppState& s, Host& host) {
+  DialogDefinition d;
   auto& m = s.convert;
   d.caption = [&m] { return m.caption; };
   d.width = 5100, d.height = 1560;
@@ -226,10 +226,10 @@ DialogSpec convert_dialog(AppState& s, Host& host) {
 }
 
 void run_dialog(AppState& s, Host& host, Dialog which, HWND owner, double twips_per_pixel) {
-  DialogSpec spec = which == Dialog::font    ? font_dialog(s, host)
-                    : which == Dialog::about ? about_box(s, host)
-                                             : convert_dialog(s, host);
-  DialogView view(std::move(spec), twips_per_pixel);
+  DialogDefinition definition = which == Dialog::font    ? font_dialog(s, host)
+                                 : which == Dialog::about ? about_box(s, host)
+                                                          : convert_dialog(s, host);
+  DialogView view(std::move(definition), twips_per_pixel);
   auto buffer = dialog_template();
   DialogView* before = DialogView::open();
   DialogView::open() = &view;

@@ -12,7 +12,7 @@ namespace zw::win32 {
 
 // One of the program's dialogs: its caption, its client size, its table of
 // controls and the logic its window events run.
-struct DialogSpec {
+struct DialogDefinition {
   std::function<std::string()> caption;
   int width = 0, height = 0;  // client area, twips
   std::vector<Control> controls;
@@ -23,9 +23,9 @@ struct DialogSpec {
 };
 
 // The dialogs over their models (s.fontt, s.Infor, s.convert).
-DialogSpec font_dialog(AppState& s, Host& host);
-DialogSpec about_box(AppState& s, Host& host);
-DialogSpec convert_dialog(AppState& s, Host& host);
+DialogDefinition font_dialog(AppState& s, Host& host);
+DialogDefinition about_box(AppState& s, Host& host);
+DialogDefinition convert_dialog(AppState& s, Host& host);
 
 // Shows the dialog modally over owner and returns when it has closed.
 void run_dialog(AppState& s, Host& host, Dialog which, HWND owner, double twips_per_pixel);
