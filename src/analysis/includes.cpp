@@ -155,12 +155,6 @@ std::vector<std::string> chk_include(const std::string& s1) {
   return names;
 }
 
-void addextra(AppState& s, Host& host, int tt, const std::vector<std::string>& names,
-              const std::string& dir) {
-  Collection c(s, host, tt, dir);
-  c.add(names);
-}
-
 bool chknodata(AppState& s, Host& host, int tt, const std::string* rule_text) {
   if (s.scan_busy) return true;
   auto path = rule_file_path(s, tt);

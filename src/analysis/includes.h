@@ -22,11 +22,6 @@ std::vector<std::string> chk_include(const std::string& s1);
 // passes its text (as read, not empty), which is then not read again.
 bool chknodata(AppState& s, Host& host, int tt, const std::string* rule_text = nullptr);
 
-// Loads the named files, relative to the style directory dir, into the include
-// tables for kind tt, except those that kind has recorded already.
-void addextra(AppState& s, Host& host, int tt, const std::vector<std::string>& names,
-              const std::string& dir);
-
 // The path of the rule file of kind k of the selected style.
 std::string rule_file_path(const AppState& s, int kind);
 

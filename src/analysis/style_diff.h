@@ -43,9 +43,6 @@ struct RuleComparison {
   // new-only rows in theirs.
   std::vector<RulePair> pairs;
   std::array<int, rule_changes> counts{};  // by RuleChange
-
-  int count(RuleChange change) const { return counts[static_cast<std::size_t>(change)]; }
-  bool all_same() const { return count(RuleChange::same) == static_cast<int>(pairs.size()); }
 };
 
 // Matches the rows of one kind by their key; rows that share a key are paired

@@ -210,7 +210,11 @@ std::string resolutions_to_levels(const AppState& s, Host& host, const std::stri
 
 namespace {
 
-void rewrite(AppState& s, Host& host, Conversion& c, const std::string& path, bool include_file) {
+// Rewrites one file of the source style into the new style. path is the file's
+// full path; an included file (include_file) keeps its path relative to the
+// source style folder. A file with nothing to convert is copied as it is.
+void res_2_lev(AppState& s, Host& host, Conversion& c, const std::string& path,
+               bool include_file) {
   std::string content;
   attempt(host, [&] { content = loadtext(host, path); });
 
@@ -264,13 +268,6 @@ void name_outside(Host& host, const Conversion& c) {
 }
 
 }  // namespace
-
-void res_2_lev(AppState& s, Host& host, const std::string& path, const std::string& new_name,
-               bool include_file) {
-  Conversion c{TargetFolder(host, paths::collapse(s.style_root + sep + new_name))};
-  rewrite(s, host, c, path, include_file);
-  name_outside(host, c);
-}
 
 Converted convert_style(AppState& s, Host& host) {
   auto& fs = host.fs();
@@ -337,7 +334,7 @@ Converted convert_style(AppState& s, Host& host) {
   s.includes.extra_count = -1;
   s.f1.Label6.caption = text::decimal(0);
   for (int kind = 0; kind < 3; ++kind) {
-    step(host, c, [&] { rewrite(s, host, c, source + sep + kind_name(kind), false); });
+    step(host, c, [&] { res_2_lev(s, host, c, source + sep + kind_name(kind), false); });
     step(host, c, [&] {
       s.scan_busy = false;
       chknodata(s, host, kind);
@@ -351,7 +348,7 @@ Converted convert_style(AppState& s, Host& host) {
       const auto& entry = bounded(s.includes.extra_files, j, "extra_files");
       if (entry.empty()) return;
       host.do_events();
-      rewrite(s, host, c, entry.substr(1), true);
+      res_2_lev(s, host, c, entry.substr(1), true);
     });
   }
   name_outside(host, c);

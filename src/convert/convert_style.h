@@ -24,12 +24,6 @@ enum class Converted {
 // the rewritten rule and included files.
 Converted convert_style(AppState& s, Host& host);
 
-// Rewrites one file of the source style into the style new_name. path is the
-// file's full path; an included file (include_file) keeps its path relative to
-// the source style directory. A file with nothing to convert is copied as it is.
-void res_2_lev(AppState& s, Host& host, const std::string& path, const std::string& new_name,
-               bool include_file);
-
 // The rewriting of one file's text: every "resolution " and the resolution after
 // it become "level " and the level (or range of levels). Each message it shows
 // ("Check this", "OOps...") goes to the host.

@@ -18,10 +18,7 @@ class FileSystem {
   // a folder (a named pipe, a device), or a file of the system's own tables
   // (such as /proc), whose size says nothing of what reading it gives.
   enum class Entry { none, file, folder, other };
-  virtual Entry entry(const std::string& path) {
-    if (file_exists(path)) return Entry::file;
-    return dir_exists(path) ? Entry::folder : Entry::none;
-  }
+  virtual Entry entry(const std::string& path) = 0;
   // Size in bytes, or -1 when there is no such file.
   virtual std::int64_t file_size(const std::string& path) = 0;
   // Names (not paths) of the files in dir that match a pattern with * and ?,
