@@ -214,10 +214,7 @@ namespace {
 // full path; an included file (include_file) keeps its path relative to the
 // source style folder. A file with nothing to convert is copied as it is.
 void res_2_lev(AppState& s, Host& host, Conversion& c, const std::string& path,
-               bool include_file) {
-  std::string content;
-  attempt(host, [&] { content = loadtext(host, path); });
-
+               bool include_file, const std::string& content) {
   std::vector<std::string> parts{paths::part(path, 1)};
   if (include_file) {
     auto inside = inside_name(s, path);
@@ -256,6 +253,13 @@ void res_2_lev(AppState& s, Host& host, Conversion& c, const std::string& path,
   }
   host.message("Now saving as " + out);
   if (c.target.own_folders_for(parts)) c.target.write(out, *result);
+}
+
+// The file's text, or nothing when it cannot be read (its message shown).
+std::string read_source(Host& host, const std::string& path) {
+  std::string content;
+  attempt(host, [&] { content = loadtext(host, path); });
+  return content;
 }
 
 // One message for every included file that lies outside the style's folder.
@@ -334,10 +338,13 @@ Converted convert_style(AppState& s, Host& host) {
   s.includes.extra_count = -1;
   s.f1.Label6.caption = text::decimal(0);
   for (int kind = 0; kind < 3; ++kind) {
-    step(host, c, [&] { res_2_lev(s, host, c, source + sep + kind_name(kind), false); });
+    // Read once: the include search takes the same text.
+    auto path = source + sep + kind_name(kind);
+    auto rules = read_source(host, path);
+    step(host, c, [&] { res_2_lev(s, host, c, path, false, rules); });
     step(host, c, [&] {
       s.scan_busy = false;
-      chknodata(s, host, kind);
+      chknodata(s, host, kind, &rules);
     });
   }
 
@@ -348,7 +355,8 @@ Converted convert_style(AppState& s, Host& host) {
       const auto& entry = bounded(s.includes.extra_files, j, "extra_files");
       if (entry.empty()) return;
       host.do_events();
-      res_2_lev(s, host, c, entry.substr(1), true);
+      auto path = entry.substr(1);
+      res_2_lev(s, host, c, path, true, read_source(host, path));
     });
   }
   name_outside(host, c);
