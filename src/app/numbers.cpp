@@ -1,5 +1,6 @@
 #include "app/numbers.h"
 
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -98,6 +99,7 @@ long long to_whole(std::string_view s, long long lo, long long hi) {
   return round_half_even(parse(body), lo, hi);
 }
 
+int to_int(double x) { return static_cast<int>(round_half_even(x, INT_MIN, INT_MAX)); }
 int to_byte(double x) { return static_cast<int>(round_half_even(x, 0, 255)); }
 int to_int16(double x) { return static_cast<int>(round_half_even(x, -32768, 32767)); }
 

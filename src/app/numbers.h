@@ -13,6 +13,8 @@ double val(std::string_view s);
 // The nearest whole number, halves to the even neighbour (22.5 -> 22, 23.5 -> 24).
 // Fails with "Overflow" when the value does not fit in [lo, hi].
 long long round_half_even(double x, long long lo, long long hi);
+// The same into an int (drawing positions and sizes).
+int to_int(double x);
 
 // Whole-number conversion of a text: the text (blanks and tabs around it allowed)
 // must be a number, rounded halves to even; fails with "Type mismatch" when it is

@@ -18,10 +18,6 @@ constexpr Colour continue_bar = rgb(120, 120, 140);
 constexpr Colour bright_green = rgb(0, 255, 0);
 constexpr Colour green = rgb(0, 128, 0);
 constexpr Colour faded_bar = rgb(180, 180, 180);
-constexpr Colour grid_colour = rgb(220, 220, 220);
-constexpr Colour line_ref_colour = rgb(90, 90, 140);
-
-int nearest(double x) { return static_cast<int>(num::round_half_even(x, INT_MIN, INT_MAX)); }
 
 // The leading hexadecimal digits of a type code; 0 without any.
 unsigned long long hex_value(const std::string& t) {
@@ -96,7 +92,7 @@ struct Layout {
   int lowest = 24;
   int bar_offset = 170;
   double w000 = 0;
-  double x(int r) const { return static_cast<double>(r - lowest) * w + 600; }
+  double x(int r) const { return column_x(lowest, w, r); }
 };
 
 // Draws the TYP swatch of row i when the TYP option is on; "?" marks a type
@@ -132,8 +128,8 @@ void place_scale_labels(AppState& s) {
   double w = column_width(s);
   for (int r = s.lowest_resolution; r <= 24; ++r) {
     auto& label = scale_label(s.f1, r);
-    label.bounds.width = nearest(w);
-    label.bounds.left = nearest((r - s.lowest_resolution) * w + 600);
+    label.bounds.width = num::to_int(w);
+    label.bounds.left = num::to_int((r - s.lowest_resolution) * w + 600);
     label.bounds.top = 0;
     // The level marks that the analysis put on the scale stay.
     auto number = text::decimal(r);
@@ -145,7 +141,7 @@ void place_scale_labels(AppState& s) {
 int canvas_height(AppState& s, Host&, int count) {
   auto& f = s.f1;
   double th = f.p1.draw().text_height("X");
-  int need = nearest((static_cast<double>(count) + 2) * nearest(th) * 2.5);
+  int need = num::to_int((static_cast<double>(count) + 2) * num::to_int(th) * 2.5);
   int below_strip = f.height - f.p3.top;
   if (below_strip > need) need = below_strip;
   if (need < f.p2.height()) need = f.p2.height();
@@ -163,7 +159,7 @@ void plot(AppState& s, Host& host, int count) {
   Layout lay;
   lay.bar_offset = f.shtxt.value == 1 ? 350 : 170;
   lay.lowest = s.lowest_resolution;
-  attempt(host, [&] { lay.w = nearest(column_width(s)); });
+  attempt(host, [&] { lay.w = num::to_int(column_width(s)); });
   attempt(host, [&] {
     auto& p1 = f.p1.draw();
     lay.w000 = p1.text_width("000");
@@ -187,7 +183,7 @@ void plot(AppState& s, Host& host, int count) {
       // Past the end of the table every further row would fail the same way.
       if (!readable) break;
       if (filtered_out(s, r)) continue;
-      int y = nearest(lay.th * n * 2.5 + 80);
+      int y = num::to_int(lay.th * n * 2.5 + 80);
       int bar_top = y + lay.bar_offset;
       attempt(host, [&] {
         auto& p1 = f.p1.draw();
@@ -223,12 +219,17 @@ void plot(AppState& s, Host& host, int count) {
     });
   }
 
-  for (int r = lay.lowest; r <= 25; ++r) {
-    double x = lay.x(r);
-    attempt(host, [&] { f.p1.draw().line(x, 0, x, bottom, grid_colour); });
+  draw_scale_grid(s, host, lay.lowest, lay.w, 0, bottom);
+  attempt_quietly([&] { f.p1.draw().set_bold(false); });
+}
+
+void draw_scale_grid(AppState& s, Host& host, int lowest, double w, double top, double bottom) {
+  auto& f = s.f1;
+  for (int r = lowest; r <= 25; ++r) {
+    double x = column_x(lowest, w, r);
+    attempt(host, [&] { f.p1.draw().line(x, top, x, bottom, grid_colour); });
     attempt(host, [&] { f.p3.draw().fill_rect(x, 0, x, f.p3.height(), colours::black); });
   }
-  attempt_quietly([&] { f.p1.draw().set_bold(false); });
 }
 
 void resize_(AppState& s, Host& host) {
@@ -236,7 +237,7 @@ void resize_(AppState& s, Host& host) {
   s.scan_busy = true;
   auto& f = s.f1;
   attempt_quietly([&] {
-    int frame = nearest(host.twips_per_pixel() * host.sizing_border_pixels());
+    int frame = num::to_int(host.twips_per_pixel() * host.sizing_border_pixels());
     f.p1.set_width(f.width - 2 * frame);
     f.p3.set_width(f.p1.width());
     f.p2.set_width(f.p1.width());
@@ -252,7 +253,7 @@ void resize_(AppState& s, Host& host) {
   if (s.result_count > 0)
     attempt_quietly([&] { f.p1.set_height(canvas_height(s, host, s.result_count)); });
   attempt_quietly([&] {
-    int d = nearest(static_cast<double>(f.p1.height()) - f.p2.height() + 17);
+    int d = num::to_int(static_cast<double>(f.p1.height()) - f.p2.height() + 17);
     if (d < 25) {
       f.vs.max = 0;
       return;
@@ -260,8 +261,8 @@ void resize_(AppState& s, Host& host) {
     if (d > 32767) d = 32757;
     f.vs.max = d;
     attempt_quietly([&] { place_scale_labels(s); });
-    f.vs.small_change = std::max(1, nearest(f.vs.max / 20.0));
-    f.vs.large_change = std::max(1, nearest(f.vs.max / 10.0));
+    f.vs.small_change = std::max(1, num::to_int(f.vs.max / 20.0));
+    f.vs.large_change = std::max(1, num::to_int(f.vs.max / 10.0));
   });
   f.vs.enabled = true;
   if (s.result_count > 0) attempt_quietly([&] { plot(s, host, s.result_count); });
@@ -283,7 +284,7 @@ void vs_Scroll(AppState& s, Host&) {
   // Without a range there is nothing to scroll: the canvas goes to the top.
   attempt_quietly([&] {
     if (f.vs.max == 0) fail("Division by zero");
-    offset = nearest(std::abs(static_cast<double>(f.p2.height()) - f.p1.height()) * f.vs.value /
+    offset = num::to_int(std::abs(static_cast<double>(f.p2.height()) - f.p1.height()) * f.vs.value /
                      f.vs.max);
   });
   f.p1.top = -offset;

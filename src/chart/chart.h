@@ -24,6 +24,15 @@ double column_width(const AppState& s);
 // their columns; the level marks of the last analysis stay.
 void place_scale_labels(AppState& s);
 
+// What the chart and the chart of a comparison share: the grid's colour, the
+// colour of the line references, and the grid itself, drawn on p1 from top to
+// bottom with the scale's ticks on p3, from column lowest to 25 at width w,
+// each column's left edge at column_x.
+constexpr Colour grid_colour = rgb(220, 220, 220);
+constexpr Colour line_ref_colour = rgb(90, 90, 140);
+inline double column_x(int lowest, double w, int r) { return static_cast<double>(r - lowest) * w + 600; }
+void draw_scale_grid(AppState& s, Host& host, int lowest, double w, double top, double bottom);
+
 // The canvas height for a chart of count rows: the rows plus two, at least the
 // window below the scale strip and the pane, and never a sliver.
 int canvas_height(AppState& s, Host& host, int count);

@@ -1,7 +1,6 @@
 #include "chart/diff_chart.h"
 
 #include <algorithm>
-#include <climits>
 
 #include "app/failure.h"
 #include "app/numbers.h"
@@ -12,21 +11,16 @@
 namespace zw {
 namespace {
 
-constexpr Colour grid_colour = rgb(220, 220, 220);
-constexpr Colour line_ref_colour = rgb(90, 90, 140);
-constexpr int margin = 600;
 constexpr int bar_height = 45;
 constexpr int bar_gap = 90;  // from the old bar's top to the new bar's top
-
-int nearest(double x) { return static_cast<int>(num::round_half_even(x, INT_MIN, INT_MAX)); }
 
 struct Layout {
   int lowest = 24;
   double w = 0;   // column width
   double th = 0;  // text height
-  double x(int r) const { return (r - lowest) * w + margin; }
-  double rule_pitch() const { return nearest(th + 400); }
-  double heading_pitch() const { return nearest(th + 200); }
+  double x(int r) const { return column_x(lowest, w, r); }
+  double rule_pitch() const { return num::to_int(th + 400); }
+  double heading_pitch() const { return num::to_int(th + 200); }
 };
 
 std::string shown_text(const RuleRow& r) {
@@ -112,7 +106,7 @@ bool plot_diff(AppState& s, Host& host, const DiffChart& chart) {
   Layout lay;
   lay.lowest = s.lowest_resolution;
   attempt(host, [&] {
-    lay.w = nearest(column_width(s));
+    lay.w = num::to_int(column_width(s));
     place_scale_labels(s);
   });
   attempt(host, [&] { lay.th = f.p1.draw().text_height("X"); });
@@ -125,7 +119,7 @@ bool plot_diff(AppState& s, Host& host, const DiffChart& chart) {
   }
   bool sized = false;
   attempt(host, [&] {
-    f.p1.set_height(std::max(1000, nearest(need)));
+    f.p1.set_height(std::max(1000, num::to_int(need)));
     sized = true;
   });
   if (!sized) return false;
@@ -162,11 +156,7 @@ bool plot_diff(AppState& s, Host& host, const DiffChart& chart) {
   });
 
   // The grid over the bars, as on the chart.
-  for (int r = lay.lowest; r <= 25; ++r) {
-    double x = lay.x(r);
-    attempt(host, [&] { f.p1.draw().line(x, top, x, y, grid_colour); });
-    attempt(host, [&] { f.p3.draw().fill_rect(x, 0, x, f.p3.height(), colours::black); });
-  }
+  draw_scale_grid(s, host, lay.lowest, lay.w, top, y);
   host.set_busy(false);
   return true;
 }
