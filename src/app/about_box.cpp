@@ -1,6 +1,5 @@
 #include "app/about_box.h"
 
-#include "app/failure.h"
 #include "app/menus.h"
 #include "app/shell.h"
 

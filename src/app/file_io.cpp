@@ -61,6 +61,10 @@ Kind kind_of_status(const fs::file_status& st) {
   }
 }
 
+std::string not_a_file(const std::string& path, Kind k) {
+  return path + " is " + describe(k) + ", not a file";
+}
+
 // Refuses what a whole file cannot be written to: "" when path may be written.
 std::string write_refusal(const std::string& path) {
   if (path.empty()) return "Cannot write a file without a name";
@@ -81,7 +85,7 @@ std::string errno_text(int e) { return std::strerror(e); }
 std::string refuse_read(const std::string& path, mode_t mode) {
   Kind k = S_ISDIR(mode) ? Kind::folder : S_ISFIFO(mode) ? Kind::fifo
            : S_ISCHR(mode) || S_ISBLK(mode) ? Kind::device : S_ISSOCK(mode) ? Kind::socket : Kind::other;
-  return path + " is " + describe(k) + ", not a file";
+  return not_a_file(path, k);
 }
 
 bool write_all(int fd, const std::string& data) {
@@ -266,7 +270,7 @@ std::optional<std::string> read_regular(const std::string& path, std::int64_t li
                                         std::string& error) {
   Kind k = kind_of(path, true);
   if (k != Kind::regular) {
-    error = k == Kind::none ? cannot("open", path, "no such file") : path + " is " + describe(k) + ", not a file";
+    error = k == Kind::none ? cannot("open", path, "no such file") : not_a_file(path, k);
     return std::nullopt;
   }
   std::ifstream in(to_fs_path(path), std::ios::binary);

@@ -6,10 +6,6 @@
 namespace zw {
 namespace {
 
-bool ends_with(const std::string& s, const std::string& tail) {
-  return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
-}
-
 // The scale labels are controls on the strip, not drawn on it; the image shows
 // them as the window does: each in its colours over the strip, its caption
 // centred, bold where marked.
@@ -36,6 +32,12 @@ void draw_scale_labels(AppState& s) {
   p4.set_bold(false);
 }
 
+// Asks "Replace file?" when the file exists; true when it may be written.
+bool may_replace(Host& host, const std::string& path) {
+  if (!host.fs().file_exists(path)) return true;
+  return host.message("Replace file?", Buttons::yes_no) == Answer::yes;
+}
+
 bool refuse(Host& host, const std::string& path, const std::string& why) {
   host.message("Cannot save the image " + path + ": " + why);
   return false;
@@ -47,16 +49,11 @@ std::optional<ImageTarget> image_target(const std::string& chosen, ImageNames ru
   auto lower = text::lower(chosen);
   if (text::contains(lower, ".bmp")) return ImageTarget{chosen, ImageFormat::bmp};
   if (rule == ImageNames::bmp_or_png) {
-    if (ends_with(lower, ".png")) return ImageTarget{chosen, ImageFormat::png};
+    if (lower.ends_with(".png")) return ImageTarget{chosen, ImageFormat::png};
     return std::nullopt;
   }
   if (text::contains(chosen, ".")) return std::nullopt;
   return ImageTarget{chosen + ".bmp", ImageFormat::bmp};
-}
-
-bool may_replace(Host& host, const std::string& path) {
-  if (!host.fs().file_exists(path)) return true;
-  return host.message("Replace file?", Buttons::yes_no) == Answer::yes;
 }
 
 std::optional<ImageTarget> choose_image_target(Host& host, const std::string& chosen,

@@ -23,9 +23,6 @@ struct ImageTarget {
 // one the rule allows.
 std::optional<ImageTarget> image_target(const std::string& chosen, ImageNames rule);
 
-// Asks "Replace file?" when the file exists; true when it may be written.
-bool may_replace(Host& host, const std::string& path);
-
 // Everything that can refuse an image before anything is drawn: the format of
 // the name ("Format not supported"), a folder that is missing or cannot be
 // written, an existing file the user does not replace. nullopt when refused
