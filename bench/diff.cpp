@@ -15,8 +15,6 @@ using namespace zw;
 
 namespace {
 
-const char* const mkgmap_jar = "/usr/share/mkgmap/mkgmap.jar";
-
 // zoomwright-cli run in this process, its output thrown away.
 int run_cli(std::vector<std::string> words) {
   std::ostringstream out, err;
@@ -34,10 +32,9 @@ int main() {
   std::string sys = (root / "system").string();
   std::string styles = (root / "styles").string();
 
-  std::string unzip = std::string("unzip -q ") + mkgmap_jar + " 'styles/default/*' -d " + root.string();
-  if (std::system(unzip.c_str()) != 0) {
+  if (!bench::unpack_default_style(root)) {
     std::printf("cannot unpack the default style from %s (scripts/install-deps installs mkgmap and unzip)\n",
-                mkgmap_jar);
+                bench::mkgmap_jar);
     return 1;
   }
   if (run_cli({"convert", styles + "/default", "levels", "--system-dir", sys}) != 0) {

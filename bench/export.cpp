@@ -61,9 +61,7 @@ int main() {
   std::printf("zoomwright-cli chart, whole process (median of %d)\n", times);
 
   // mkgmap's default style, unpacked from the mkgmap package as the tests do.
-  std::string jar = "/usr/share/mkgmap/mkgmap.jar";
-  std::string unzip = "unzip -q -o " + jar + " 'styles/default/*' -d " + root.string() + " >/dev/null 2>&1";
-  if (fs::exists(jar) && std::system(unzip.c_str()) == 0) {
+  if (zw::bench::unpack_default_style(root)) {
     auto style = (root / "styles" / "default").string();
     for (const char* ext : {"png", "bmp"}) {
       auto out = root / (std::string("default.") + ext);
@@ -73,7 +71,7 @@ int main() {
       broken = broken || r.status != 0;
     }
   } else {
-    std::printf("  default style: %s or unzip missing (scripts/install-deps installs them)\n", jar.c_str());
+    std::printf("  default style: %s or unzip missing (scripts/install-deps installs them)\n", zw::bench::mkgmap_jar);
     broken = true;
   }
 

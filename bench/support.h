@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstddef>
 #include <filesystem>
 #include <fstream>
@@ -149,6 +150,16 @@ inline std::string rule_file(int rules, int typ_entries = 0) {
          " resolution " + range + (i % 3 == 0 ? " continue" : "") + "]\n";
   }
   return t;
+}
+
+// mkgmap's default style, unpacked from the mkgmap package as the tests do, into
+// root/styles/default. False when mkgmap or unzip is missing.
+constexpr const char* mkgmap_jar = "/usr/share/mkgmap/mkgmap.jar";
+inline bool unpack_default_style(const std::filesystem::path& root) {
+  std::string unzip = std::string("unzip -q -o ") + mkgmap_jar + " 'styles/default/*' -d '" +
+                      from_fs_path(root) + "' >/dev/null 2>&1";
+  return std::filesystem::exists(mkgmap_jar) && std::system(unzip.c_str()) == 0 &&
+         std::filesystem::exists(root / "styles" / "default" / "lines");
 }
 
 // Writes a style directory with an options file and one rule file per kind.

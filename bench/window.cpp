@@ -180,10 +180,8 @@ int main(int argc, char** argv) {
   fs::remove_all(work);
   auto styles = work / "styles";
   fs::create_directories(styles);
-  std::string unpack = "cd '" + from_fs_path(work) +
-                       "' && unzip -q /usr/share/mkgmap/mkgmap.jar 'styles/default/*'";
-  if (std::system(unpack.c_str()) != 0 || !fs::exists(styles / "default" / "lines")) {
-    std::printf("cannot unpack mkgmap's default style from /usr/share/mkgmap/mkgmap.jar\n");
+  if (!bench::unpack_default_style(work)) {
+    std::printf("cannot unpack mkgmap's default style from %s\n", bench::mkgmap_jar);
     return 1;
   }
   bench::write_style(styles / "rows801", 801);
