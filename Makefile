@@ -8,8 +8,10 @@ FUZZ_BUILD ?= build-fuzz
 WINDOWS_BUILD ?= build-windows
 FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?=
+PREFIX ?= /usr/local
+DESTDIR ?=
 
-.PHONY: all deps build run test test-fast test-asan bench fuzz windows test-windows clean
+.PHONY: all deps build run test test-fast test-asan install deb bench fuzz windows test-windows clean
 
 all: build
 
@@ -32,6 +34,15 @@ test: build
 
 test-fast: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The programs, help, examples, desktop entry, icon and manual pages under
+# $(DESTDIR)$(PREFIX).
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# $(BUILD)/zoomwright_<version>_amd64.deb, from the programs already built.
+deb: build
+	cd $(BUILD) && cpack -G DEB
 
 $(ASAN_BUILD)/Makefile: CMakeLists.txt
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DZW_SANITIZE=ON $(CMAKE_FLAGS)

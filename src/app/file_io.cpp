@@ -149,6 +149,16 @@ bool may_replace_whole(const std::string& path, std::string& error) {
     error = cannot("write", path, std::strerror(errno));
     return false;
   }
+#else
+  // Windows tells whether a folder takes new files (its access lists, a
+  // protected program folder) only to one who tries.
+  auto probe = to_fs_path(temporary_name(target));
+  bool made = static_cast<bool>(std::ofstream(probe, std::ios::binary));
+  fs::remove(probe, ec);
+  if (!made) {
+    error = cannot("write", path, std::strerror(EACCES));
+    return false;
+  }
 #endif
   return true;
 }

@@ -5,6 +5,7 @@
 #include "analysis/analysis.h"
 #include "app/failure.h"
 #include "app/paths.h"
+#include "app/program_folders.h"
 #include "app/settings.h"
 #include "app/shell.h"
 #include "app/text.h"
@@ -67,8 +68,10 @@ void place_chart_panes(AppState& s) {
 }
 
 void start_batch(AppState& s, Host& host) {
-  make_system_dir(s, host);
-  savefiles(s, host, false);
+  if (settings_kept(s)) {
+    make_system_dir(s, host);
+    savefiles(s, host, false);
+  }
   set_constants(s);
   reset_window_state(s);
   lay_out_category_grid(s);
@@ -87,7 +90,14 @@ void attach_pictures(AppState& s, const PictureSurfaces& surfaces) {
 void start_headless(AppState& s, Host& host, const PictureSurfaces& surfaces,
                     const std::string& system_dir) {
   attach_pictures(s, surfaces);
-  s.system_dir = system_dir.empty() ? paths::join(s.app_dir, "system") : paths::to_host(system_dir);
+  if (!system_dir.empty()) {
+    // A folder of the caller's choice: the settings folder does not matter.
+    s.settings_problem.clear();
+    s.system_dir = paths::to_host(system_dir);
+  } else {
+    s.system_dir = paths::join(s.app_dir, "system");
+    if (!settings_kept(s)) host.message(s.settings_problem);
+  }
   start_batch(s, host);
 }
 
@@ -159,7 +169,11 @@ void Label3_Click(AppState& s, Host& host, int k) {
 }
 
 void Form_KeyPress(AppState& s, Host& host, int key) {
-  if (key == 18) savefiles(s, host, true);
+  if (key != 18) return;
+  if (settings_kept(s))
+    savefiles(s, host, true);
+  else
+    host.message(s.settings_problem);
 }
 
 namespace {
@@ -173,14 +187,16 @@ void Form_Load(AppState& s, Host& host) {
   auto cmd = s.command_line;
   attempt_quietly([&] { paint_button(s, host, s.f1.command2, "Check", 0); });
   attempt_quietly([&] { paint_button(s, host, s.f1.com1, ">>", 0); });
-  attempt_quietly([&] {
-    s.system_dir = paths::join(s.app_dir, "system");
-    make_system_dir(s, host);
-  });
-  attempt_quietly([&] { savefiles(s, host, false); });
+  s.system_dir = paths::join(s.app_dir, "system");
+  if (settings_kept(s)) {
+    attempt_quietly([&] { make_system_dir(s, host); });
+    attempt_quietly([&] { savefiles(s, host, false); });
+  } else {
+    host.message(s.settings_problem);
+  }
   set_constants(s);
   reset_window_state(s);
-  attempt_quietly([&] { loaddata(s, host); });
+  if (settings_kept(s)) attempt_quietly([&] { loaddata(s, host); });
   attempt_quietly([&] {
     if (cmd.empty()) return;
     s.style_root = cmd;
@@ -202,6 +218,13 @@ void Form_Activate(AppState& s, Host& host) {
   });
   attempt_quietly([&] {
     auto fonts = paths::join(s.app_dir, "fonts.dat");
+    // Without a settings folder the list is collected once a run, with nothing to say.
+    if (!settings_kept(s)) {
+      if (f.Combo1.items.empty())
+        for (const auto& name : host.screen_fonts())
+          if (name.find('@') == std::string::npos) f.Combo1.items.push_back(name);
+      return;
+    }
     if (host.fs().file_exists(fonts)) {
       ldfnts(s, host, fonts);
       return;
@@ -291,7 +314,9 @@ void tm1_Timer(AppState& s, Host& host) {
   attempt_quietly([&] { resize_(s, host); });
 }
 
-void Form_QueryUnload(AppState& s, Host& host) { savedata(s, host); }
+void Form_QueryUnload(AppState& s, Host& host) {
+  if (settings_kept(s)) savedata(s, host);
+}
 
 std::string options_file_path(const AppState& s) {
   return paths::collapse(s.style_root + paths::sep_text + s.style_name + paths::sep_text + "options");

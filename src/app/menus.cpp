@@ -3,6 +3,7 @@
 #include "app/failure.h"
 #include "app/image_export.h"
 #include "app/paths.h"
+#include "app/program_folders.h"
 #include "app/shell.h"
 #include "app/text.h"
 #include "chart/chart.h"
@@ -23,7 +24,7 @@ std::string file_dialog(Host& host, bool save, const std::string& initial_dir,
 }
 
 std::string help_page(const AppState& s) {
-  return paths::join(paths::join(s.app_dir, "help"), "index.html");
+  return paths::join(paths::join(share_folder(s), "help"), "index.html");
 }
 
 namespace {

@@ -14,7 +14,13 @@ namespace zw {
 // window-level state with the controls. One object, passed to every handler.
 struct AppState {
   // Program-wide settings and selection.
+  // Where levels.dat, fonts.dat and the system folder are kept: the program's
+  // folder, or the user's settings folder (app/program_folders.h).
   std::string app_dir;
+  // The folder of help/ and examples/; app_dir when empty.
+  std::string share_dir;
+  // Why the settings cannot be kept in app_dir (shown at start-up); "" when they can.
+  std::string settings_problem;
   std::string system_dir;
   std::string style_root;
   std::string style_name;

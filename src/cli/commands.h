@@ -14,7 +14,7 @@ namespace zw::cli {
 struct Io {
   std::ostream& out;
   std::ostream& err;
-  std::string app_dir;
+  std::string app_dir;  // the folder of the program file
 };
 
 struct Command {

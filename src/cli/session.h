@@ -13,11 +13,12 @@ namespace zw::cli {
 // the surfaces of the picture boxes.
 class Session {
  public:
-  Session(std::ostream& err, const std::string& app_dir);
+  // program_dir: the folder of the program file.
+  Session(std::ostream& err, const std::string& program_dir);
 
-  // Start-up as far as the CLI takes it: the system directory (system_dir, or
-  // the given one) with its default category files, the constants, and the
-  // window laid out as start-up lays it out.
+  // Start-up as far as the CLI takes it: the system directory (the given one,
+  // or the window program's, in its settings folder) with its default category
+  // files, the constants, and the window laid out as start-up lays it out.
   void start(const std::string& system_dir);
   // Selects the style directory as start-up selects a restored style: its
   // parent is the style root, its name the style, and the styles are listed.

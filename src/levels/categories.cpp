@@ -3,6 +3,7 @@
 #include "analysis/analysis.h"
 #include "app/failure.h"
 #include "app/paths.h"
+#include "app/program_folders.h"
 #include "app/shell.h"
 #include "app/text.h"
 #include "typ/typ_reader.h"
@@ -66,7 +67,7 @@ void savefiles(AppState& s, Host& host, bool aa) {
 
 void loadoptions(AppState& s, Host& host) {
   attempt_quietly([&] {
-    if (host.fs().list_files(s.system_dir, "*.res").empty()) {
+    if (settings_kept(s) && host.fs().list_files(s.system_dir, "*.res").empty()) {
       host.message("Cannot find option files.");
       return;
     }
@@ -78,11 +79,18 @@ void loadoptions(AppState& s, Host& host) {
 
 void loadop(AppState& s, Host& host, const std::string& path, const std::string& kind) {
   attempt_quietly([&] {
-    if (!host.fs().file_exists(path)) {
+    std::string content;
+    if (!settings_kept(s)) {
+      // No category files without a settings folder: the default lists serve.
+      for (int k = 0; k < 3; ++k)
+        if (kind == kind_name(k)) content = default_categories(k);
+    } else if (!host.fs().file_exists(path)) {
       host.message("Cannot locate " + path);
       return;
+    } else {
+      content = loadtext(host, path);
     }
-    auto content = text::remove_all(loadtext(host, path), "\r");
+    content = text::remove_all(content, "\r");
     if (!text::contains(content, kind)) {
       host.message("Not a valid res file.");
       return;

@@ -4,6 +4,7 @@
 
 #include "app/files.h"
 #include "app/main_window.h"
+#include "app/program_folders.h"
 #include "app/state.h"
 #include "platform/win32/main_window_view.h"
 #include "platform/win32/wide_text.h"
@@ -48,10 +49,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
   OleInitialize(nullptr);
 
   zw::AppState s;
-  s.app_dir = program_dir();
   s.command_line = argument_text();
 
   zw::win32::Win32Host host;
+  zw::find_program_folders(s, host.fs(), program_dir());
   zw::win32::MainWindowView window(s, host, host.twips_per_pixel());
   host.set_window(&window);
   zw::Form_Load(s, host);
