@@ -34,7 +34,9 @@
 #include "app/main_window.h"
 #include "app/menus.h"
 #include "app/paths.h"
+#include "app/program_folders.h"
 #include "app/shell.h"
+#include "app/text.h"
 #include "platform/qt/control_widgets.h"
 #include "platform/qt/main_window_view.h"
 #include "platform/qt/qt_host.h"
@@ -206,11 +208,13 @@ struct WindowWalk : ::testing::Test {
     EXPECT_TRUE(walker.unexpected.empty()) << walker.unexpected.front();
   }
 
-  // Starts the program as its main() does, until the first activation is done.
-  void start(const std::string& command_line) {
+  // Starts the program as its main() does, until the first activation is done;
+  // its folders are found by `folders`, or are prog().
+  void start(const std::string& command_line, const std::function<void(AppState&)>& folders = {}) {
     view.reset();
     s = std::make_unique<AppState>();
     s->app_dir = prog();
+    if (folders) folders(*s);
     s->command_line = command_line;
     view = std::make_unique<MainWindowView>(*s, host, 15);
     host.set_window(view.get());
@@ -559,6 +563,47 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
     EXPECT_TRUE(walker.unexpected.empty()) << walker.unexpected.front();
     if (HasFailure()) return;
   }
+}
+
+// An installed program keeps its settings in the user's folder and finds its
+// help in share/; without that folder it says so and runs on its defaults.
+TEST_F(WindowWalk, AnInstalledProgramKeepsItsSettingsInTheUsersFolder) {
+  dir.write("usr/bin/.keep", "");
+  dir.write("usr/share/zoomwright/help/index.html", "help");
+  const auto installed_files = dir.tree("usr");
+  auto installed = [&](AppState& st) {
+    find_program_folders(st, host.fs(), dir.at("usr/bin"), {dir.at("cfg"), "", ""});
+  };
+  auto settings = [&](const char* file) { return dir.at(std::string("cfg/zoomwright/") + file); };
+
+  walker.expect(say("Compiling Fonts"));
+  start(dir.at("styles"), installed);
+  EXPECT_TRUE(fs::exists(to_fs_path(settings("system/lines.res"))));
+  EXPECT_TRUE(fs::exists(to_fs_path(settings("fonts.dat"))));
+  walker.expect(say(cannot_open_message("the help page", dir.at("usr/share/zoomwright/help/index.html"))));
+  menu("mhl")->trigger();
+  view->close();
+  EXPECT_TRUE(text::contains(dir.read("cfg/zoomwright/levels.dat"), dir.at("styles")));
+  start("", installed);
+  EXPECT_EQ(s->style_root, dir.at("styles")) << "not restored";
+  view->close();
+  EXPECT_EQ(dir.tree("usr"), installed_files);
+  EXPECT_TRUE(dir.tree("prog").empty());
+
+  fs::remove_all(to_fs_path(dir.at("cfg/zoomwright")));
+  dir.write("cfg/zoomwright", "a file in its place");
+  const auto before = dir.tree("");
+  walker.expect([&](QWidget* w) {
+    auto* box = qobject_cast<QMessageBox*>(w);
+    ASSERT_TRUE(box);
+    EXPECT_TRUE(box->text().contains(QString::fromStdString(dir.at("cfg/zoomwright")))) << box->text().toStdString();
+    box->button(QMessageBox::Ok)->click();
+  });
+  start("", installed);
+  EXPECT_EQ(w<QCheckBox>("Check1(1)")->text(), "Landuse");
+  EXPECT_GT(w<QComboBox>("Combo1")->count(), 0);
+  view->close();
+  EXPECT_EQ(dir.tree(""), before);
 }
 
 }  // namespace
