@@ -218,25 +218,22 @@ void Form_Activate(AppState& s, Host& host) {
   });
   attempt_quietly([&] {
     auto fonts = paths::join(s.app_dir, "fonts.dat");
-    // Without a settings folder the list is collected once a run, with nothing to say.
-    if (!settings_kept(s)) {
-      if (f.Combo1.items.empty())
-        for (const auto& name : host.screen_fonts())
-          if (name.find('@') == std::string::npos) f.Combo1.items.push_back(name);
-      return;
-    }
-    if (host.fs().file_exists(fonts)) {
+    bool kept = settings_kept(s);
+    if (kept && host.fs().file_exists(fonts)) {
       ldfnts(s, host, fonts);
       return;
     }
-    host.message("Compiling Fonts");
+    // Without a settings folder there is no cache: the list is collected once a
+    // run, with nothing to announce.
+    if (!kept && !f.Combo1.items.empty()) return;
+    if (kept) host.message("Compiling Fonts");
     f.Combo1.items.clear();
     for (const auto& name : host.screen_fonts()) {
       if (name.find('@') != std::string::npos) continue;
       f.Combo1.items.push_back(name);
       host.do_events();
     }
-    savefnts(s, host, fonts);
+    if (kept) savefnts(s, host, fonts);
   });
   if (s.chart_font_name.size() < 3) s.chart_font_name = "Arial";
   if (!(s.chart_font_size >= 6 && s.chart_font_size <= 16)) s.chart_font_size = 10;

@@ -66,8 +66,9 @@ void Label3_Click(AppState& s, Host& host, int k);
 // The window's key press; Ctrl+R (18) writes the default category files again.
 void Form_KeyPress(AppState& s, Host& host, int key);
 
-// The window's start-up: the flat buttons painted, the system folder beside the
-// program with its missing default category files, the constants and the
+// The window's start-up: the flat buttons painted, the system folder in the
+// settings folder with its missing default category files (or the message why
+// no settings can be kept), the constants and the
 // window state, the settings restored (a style root on the command line
 // overrides the restored one), the caption, then as start_batch from the
 // category grid on.
