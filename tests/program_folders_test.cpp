@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/menus.h"
+#include "app/paths.h"
 #include "app/program_folders.h"
 #include "levels/categories.h"
 #include "support/failing_fs.h"
@@ -37,20 +38,24 @@ TEST(ProgramFolders, SettingsBesideACopyInTheUsersFolderForAnInstalledOrReadOnly
        "usr/share/zoomwright", false},
       {"installed, trailing separator", {"usr/bin", "usr/share/zoomwright"}, "usr/bin/", xdg, "",
        user_dir, "usr/share/zoomwright", false},
-      {"bin without share/zoomwright", {"opt/bin"}, "opt/bin", xdg, "", "opt/bin", "opt/bin", false},
-      {"read-only copy", {"ro"}, "ro", xdg, "ro", user_dir, "ro", false},
-      {"settings folder in place, others' files kept", {"usr/bin", "usr/share/zoomwright", std::string(user_dir) + "/system"},
-       "usr/bin", xdg, "", user_dir, "usr/share/zoomwright", false},
-      {"settings folder a file", {"ro", std::string(user_dir) + "="}, "ro", xdg, "ro", user_dir, "ro", true},
-      {"settings folder not writable", {"usr/bin", "usr/share/zoomwright", user_parent}, "usr/bin", xdg,
-       user_parent, user_dir, "usr/share/zoomwright", true},
+      {"bin without share/zoomwright", {"opt/bin"}, "opt/bin", xdg, "", "opt/bin", "opt/bin",
+       false},
+      {"read-only copy", {"locked"}, "locked", xdg, "locked", user_dir, "locked", false},
+      {"settings folder in place, its files kept",
+       {"usr/bin", "usr/share/zoomwright", std::string(user_dir) + "/system"}, "usr/bin", xdg, "",
+       user_dir, "usr/share/zoomwright", false},
+      {"settings folder a file", {"locked", std::string(user_dir) + "="}, "locked", xdg, "locked",
+       user_dir, "locked", true},
+      {"settings folder not writable", {"usr/bin", "usr/share/zoomwright", user_parent}, "usr/bin",
+       xdg, user_parent, user_dir, "usr/share/zoomwright", true},
 #ifndef _WIN32
-      {"no XDG_CONFIG_HOME: ~/.config, made", {"ro"}, "ro", home_only, "ro", "home/.config/zoomwright", "ro", false},
-      {"relative XDG_CONFIG_HOME ignored", {"ro"}, "ro", {"cfg", "@/home", ""}, "ro",
-       "home/.config/zoomwright", "ro", false},
-      {"neither XDG_CONFIG_HOME nor HOME", {"ro"}, "ro", {}, "ro", "", "ro", true},
+      {"no XDG_CONFIG_HOME: ~/.config, made", {"locked"}, "locked", home_only, "locked",
+       "home/.config/zoomwright", "locked", false},
+      {"relative XDG_CONFIG_HOME ignored", {"locked"}, "locked", {"cfg", "@/home", ""}, "locked",
+       "home/.config/zoomwright", "locked", false},
+      {"neither XDG_CONFIG_HOME nor HOME", {"locked"}, "locked", {}, "locked", "", "locked", true},
 #else
-      {"no APPDATA", {"ro"}, "ro", {}, "ro", "", "ro", true},
+      {"no APPDATA", {"locked"}, "locked", {}, "locked", "", "locked", true},
 #endif
   };
   for (const auto& c : cases) {
@@ -91,7 +96,9 @@ TEST(ProgramFolders, WithoutASettingsFolderTheWindowRunsOnDefaultsAndWritesNothi
   test::TempDir dir;
   dir.write("usr/bin/.keep", "");
   dir.write("usr/share/zoomwright/help/index.html", "help");
-  dir.write("cfg/zoomwright", "a file in its place");
+  const UserFolders user{dir.at("cfg"), "", dir.at("cfg")};
+  const auto settings = user_settings_dir(user);
+  dir.write("cfg/" + paths::part(settings, 1), "a file in its place");
   auto before = dir.tree("");
   AppState s;
   HeadlessHost host;
@@ -100,11 +107,11 @@ TEST(ProgramFolders, WithoutASettingsFolderTheWindowRunsOnDefaultsAndWritesNothi
   int i = 0;
   for (auto* p : {&s.f1.p1, &s.f1.p2, &s.f1.p3, &s.f1.p4, &s.f1.com1, &s.f1.command2})
     p->attach(&surfaces[i++]);
-  find_program_folders(s, host.fs(), dir.at("usr/bin"), {dir.at("cfg"), "", ""});
+  find_program_folders(s, host.fs(), dir.at("usr/bin"), user);
   Form_Load(s, host);
   Form_Activate(s, host);
   ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_NE(host.messages[0].find(dir.at("cfg/zoomwright")), std::string::npos) << host.messages[0];
+  EXPECT_NE(host.messages[0].find(settings), std::string::npos) << host.messages[0];
   EXPECT_EQ(s.f1.Check1[0].caption, "All");
   EXPECT_EQ(s.f1.Check1[1].caption, "Landuse");
   s.f1.Check3[1].value = 1;

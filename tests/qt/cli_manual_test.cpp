@@ -38,10 +38,11 @@ TEST(CliManual, KeptInStepWithHelp) {
   ASSERT_FALSE(page.empty());
 
   Names commands, help_options = options_in(usage.out);
-  std::istringstream lines(text::before(text::mid(usage.out, static_cast<int>(usage.out.find("commands:")) + 1),
-                                        "common options:"));
+  std::istringstream lines(text::before(
+      text::mid(usage.out, static_cast<int>(usage.out.find("commands:")) + 1), "common options:"));
   for (std::string line; std::getline(lines, line);)
-    if (line.rfind("  ", 0) == 0 && line.size() > 2 && line[2] != ' ') commands.insert(line.substr(2, line.find(' ', 2) - 2));
+    if (line.rfind("  ", 0) == 0 && line.size() > 2 && line[2] != ' ')
+      commands.insert(line.substr(2, line.find(' ', 2) - 2));
   ASSERT_GE(commands.size(), 6u) << usage.out;
   for (const auto& c : commands) {
     SCOPED_TRACE(c);
@@ -55,13 +56,15 @@ TEST(CliManual, KeptInStepWithHelp) {
   EXPECT_EQ(options_in(page), help_options);
   // Each option is described, not only named in a synopsis.
   for (const auto& o : help_options)
-    EXPECT_TRUE(text::contains(page, "\n.B " + o + "\n") || text::contains(page, "\n.BI " + o + " "))
+    EXPECT_TRUE(text::contains(page, "\n.B " + o + "\n") ||
+                text::contains(page, "\n.BI " + o + " "))
         << "no entry for " << o;
 
   auto version = test::run_cli({"--version"});
   auto number = text::before(text::replace_all(version.out, "zoomwright-cli ", ""), "\n");
   EXPECT_TRUE(text::contains(page, "\"zoomwright " + number + "\"")) << number;
-  for (const char* status : {".B 0\n", ".B 1\n", ".B 2\n"}) EXPECT_TRUE(text::contains(page, status)) << status;
+  for (const char* status : {".B 0\n", ".B 1\n", ".B 2\n"})
+    EXPECT_TRUE(text::contains(page, status)) << status;
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
 // zoomwright: the window program.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QSocketNotifier>
 #include <QStringList>
-
 #include <csignal>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "app/main_window.h"
 #include "app/program_folders.h"
@@ -28,7 +28,7 @@ void on_end_signal(int) {
 // only writes to a pipe; the window closes in the event loop.
 void catch_end_signals() {
   if (::pipe2(end_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
-  struct sigaction action{};
+  struct sigaction action {};
   action.sa_handler = on_end_signal;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
@@ -47,7 +47,8 @@ int main(int argc, char** argv) {
   s.command_line = zw::qt::from_qstring(QCoreApplication::arguments().mid(1).join(' '));
 
   zw::qt::QtHost host;
-  zw::find_program_folders(s, host.fs(), zw::qt::from_qstring(QCoreApplication::applicationDirPath()));
+  zw::find_program_folders(s, host.fs(),
+                           zw::qt::from_qstring(QCoreApplication::applicationDirPath()));
   zw::qt::MainWindowView window(s, host, host.twips_per_pixel());
   host.set_window(&window);
 
