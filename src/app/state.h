@@ -50,6 +50,7 @@ struct AppState {
   FontDialog fontt;
   ConvertDialog convert;
   AboutBox Infor;
+  TypCheckDialog typcheck;
 };
 
 }  // namespace zw

@@ -31,19 +31,12 @@ std::vector<std::string> entries_of(std::string_view list, std::size_t limit = s
   return pieces;
 }
 
-int hex_digit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 // A BBGGRR entry as a colour; nothing when it is not six hexadecimal digits.
 std::optional<Colour> bbggrr_colour(const std::string& entry) {
   if (entry.size() != 6) return std::nullopt;
   int v[6];
   for (int i = 0; i < 6; ++i)
-    if ((v[i] = hex_digit(entry[static_cast<std::size_t>(i)])) < 0) return std::nullopt;
+    if ((v[i] = num::hex_digit(entry[static_cast<std::size_t>(i)])) < 0) return std::nullopt;
   return rgb(v[4] * 16 + v[5], v[2] * 16 + v[3], v[0] * 16 + v[1]);
 }
 

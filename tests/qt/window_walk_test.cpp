@@ -54,7 +54,7 @@ class WalkHost : public qt::QtHost {
     opened.push_back(target);
     return false;
   }
-  bool edit_text_file(const std::string& path) override { return shell_open(path); }
+  bool edit_text_file(const std::string& path, int) override { return shell_open(path); }
   std::vector<std::string> opened;
 };
 
