@@ -129,7 +129,7 @@ TEST(TypCheck, Findings) {
        {rule(0, "04", 3), rule(0, "10101", 4), rule(0, "04", 5), rule(1, "05", 9), rule(2, "", 1)},
        76,
        "warning not-in-draw-order 0x04 polygons:3\nwarning missing-type 0x10101 polygons:4\n"
-       "warning family-id  map.txt:1\nnote duplicate-entry 0x02 map.txt:36\n"
+       "warning family-id  map.txt:2\nnote duplicate-entry 0x02 map.txt:36\n"
        "note missing-type 0x04 polygons:3\nnote missing-type 0x05 lines:9\n"
        "note unused-entry 0x01 map.txt:9\nnote unused-entry 0x02 map.txt:14\nnote unused-entry 0x03 map.txt:19\n"
        "note unused-entry 0x01 map.txt:24\nnote unused-entry 0x02 map.txt:30\n"

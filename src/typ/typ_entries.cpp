@@ -144,10 +144,13 @@ TypFile read_typ_file(std::string_view all) {
         return true;
       });
     } else if (header == "[_id]") {
-      if (auto fid = number_after_key(section.piece, "fid")) {
-        file.family_id = fid;
-        file.family_id_line = section.line;
-      }
+      for_each_typ_line(section.piece, [&](std::string_view raw, int n) {
+        auto t = trimmed(raw);
+        if (text::lower(t.substr(0, 4)) != "fid=") return true;
+        file.family_id = typ_number(t.substr(4));
+        file.family_id_line = section.line + 1 + n;
+        return false;
+      });
     }
   }
   return file;
