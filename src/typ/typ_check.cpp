@@ -1,6 +1,7 @@
 #include "typ/typ_check.h"
 
 #include <algorithm>
+#include <array>
 #include <unordered_map>
 
 #include "app/text.h"
@@ -22,7 +23,12 @@ struct Use {
   int rules = 0;
   std::vector<int> levels;  // ascending, each once
   const TypEntry* entry = nullptr;
+  std::vector<std::optional<Lab>> day;  // the entry's day colours, converted once
 };
+
+// More types of one kind than any style draws are compared only this far:
+// the pairs grow with the square of the types.
+constexpr std::size_t alike_types = 4000;
 
 void add_levels(std::vector<int>& to, const std::vector<int>& more) {
   for (int level : more)
@@ -45,15 +51,17 @@ std::string levels_text(const std::vector<int>& levels) {
 // The largest colour difference between two entries' day colours, when they
 // would look alike: the same bitmap (or both solid), for lines the same width
 // and border, and every colour nearer than the threshold; nothing otherwise.
-std::optional<double> alike(const TypEntry& a, const TypEntry& b) {
-  if (a.rows != b.rows || a.width != b.width || a.border != b.border) return std::nullopt;
-  if (a.day.empty() || a.day.size() != b.day.size()) return std::nullopt;
+std::optional<double> alike(const Use& ua, const Use& ub) {
+  const TypEntry &a = *ua.entry, &b = *ub.entry;
+  if (a.day.empty() || a.day.size() != b.day.size() || a.width != b.width || a.border != b.border ||
+      a.rows != b.rows)
+    return std::nullopt;
   double worst = 0;
   bool drawn = false;
   for (std::size_t i = 0; i < a.day.size(); ++i) {
-    if (a.day[i].has_value() != b.day[i].has_value()) return std::nullopt;
-    if (!a.day[i]) continue;
-    double d = ciede2000(*a.day[i], *b.day[i]);
+    if (ua.day[i].has_value() != ub.day[i].has_value()) return std::nullopt;
+    if (!ua.day[i]) continue;
+    double d = ciede2000(*ua.day[i], *ub.day[i]);
     if (d >= alike_colour_difference) return std::nullopt;
     worst = std::max(worst, d);
     drawn = true;
@@ -117,7 +125,10 @@ std::vector<TypFinding> check_against_typ(const std::vector<DrawnRule>& rules, c
       use.key = key;
       use.first = &rule;
       auto e = entries.find(at->first);
-      if (e != entries.end()) use.entry = e->second;
+      if (e != entries.end()) {
+        use.entry = e->second;
+        for (const auto& c : use.entry->day) use.day.push_back(c ? std::optional<Lab>(lab_of(*c)) : std::nullopt);
+      }
       uses.push_back(std::move(use));
     }
     auto& use = uses[at->second];
@@ -145,23 +156,35 @@ std::vector<TypFinding> check_against_typ(const std::vector<DrawnRule>& rules, c
 
   // Areas and lines of one kind drawn at a shared level that the eye cannot
   // tell apart. Points are told by their icons' shapes, not their colours.
-  for (std::size_t i = 0; i < uses.size(); ++i) {
-    const auto& a = uses[i];
-    if (!a.entry || a.kind == 2) continue;
-    for (std::size_t j = i + 1; j < uses.size(); ++j) {
-      const auto& b = uses[j];
-      if (!b.entry || b.kind != a.kind) continue;
-      auto levels = shared(a.levels, b.levels);
-      if (levels.empty()) continue;
-      auto difference = alike(*a.entry, *b.entry);
-      if (!difference) continue;
-      bool same = *difference < 0.05;
-      add(same ? Severity::note : Severity::warning, a.kind, a.key, a.first->file, a.first->name,
-          a.first->line, "looks-alike",
-          (same ? "drawn exactly like " : "looks like ") + type_shown(b.key) + " (" + where(*b.first) + ") at " +
-              levels_text(levels) + ": " +
-              (same ? "the same colours" : "colour difference " + one_decimal(*difference)) +
-              (a.kind == 1 ? ", width and pattern" : a.entry->rows.empty() ? "" : " and pattern"));
+  std::array<std::vector<const Use*>, 2> defined;  // polygons, lines
+  for (const auto& u : uses)
+    if (u.entry && u.kind < 2) defined[static_cast<std::size_t>(u.kind)].push_back(&u);
+  for (auto& of_kind : defined) {
+    if (of_kind.size() > alike_types) {
+      const auto& u = *of_kind[alike_types];
+      add(Severity::note, u.kind, u.key, u.first->file, u.first->name, u.first->line, "looks-alike",
+          "not compared: only the first " + text::decimal(static_cast<long long>(alike_types)) + " " +
+              kind_word(u.kind) + " types are");
+      of_kind.resize(alike_types);
+    }
+  }
+  for (const auto& of_kind : defined) {
+    for (std::size_t i = 0; i < of_kind.size(); ++i) {
+      const auto& a = *of_kind[i];
+      for (std::size_t j = i + 1; j < of_kind.size(); ++j) {
+        const auto& b = *of_kind[j];
+        auto levels = shared(a.levels, b.levels);
+        if (levels.empty()) continue;
+        auto difference = alike(a, b);
+        if (!difference) continue;
+        bool same = *difference < 0.05;
+        add(same ? Severity::note : Severity::warning, a.kind, a.key, a.first->file, a.first->name,
+            a.first->line, "looks-alike",
+            (same ? "drawn exactly like " : "looks like ") + type_shown(b.key) + " (" + where(*b.first) + ") at " +
+                levels_text(levels) + ": " +
+                (same ? "the same colours" : "colour difference " + one_decimal(*difference)) +
+                (a.kind == 1 ? ", width and pattern" : a.entry->rows.empty() ? "" : " and pattern"));
+      }
     }
   }
 
