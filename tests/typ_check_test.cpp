@@ -2,10 +2,14 @@
 
 #include <cmath>
 
+#include "app/paths.h"
 #include "app/text.h"
+#include "app/typ_check_run.h"
+#include "support/test_app.h"
 #include "typ/colour_difference.h"
 #include "typ/typ_check.h"
 #include "typ/typ_entries.h"
+#include "typ/typ_reader.h"
 
 namespace zw {
 namespace {
@@ -151,6 +155,41 @@ TEST(TypCheck, Findings) {
 TEST(TypCheck, AnEmptyTypFileFindsEveryTypeMissing) {
   auto findings = check_against_typ({rule(0, "01", 1), rule(1, "01", 1)}, read_typ_file(""), "map.txt", 1);
   EXPECT_EQ(summary_of(findings), "note missing-type 0x01 polygons:1\nnote missing-type 0x01 lines:1\n");
+}
+
+}  // namespace
+}  // namespace zw
+
+namespace zw {
+namespace {
+
+// The window's command: it needs a TYP file and a style, lists what it finds,
+// and a double-click opens the finding's file at its line.
+TEST(TypCheckCommand, ListsTheFindingsAndOpensThem) {
+  test::TestApp app;
+  check_typ_Click(app.s, app.host);
+  EXPECT_EQ(app.host.messages, (Strings{"Open a TYP file first: File > Open TYP file"}));
+
+  app.style("s", {{"options", "levels = 0:24, 1:20\n"},
+                  {"lines", "include 'inc/a';\n"},
+                  {"inc/a", "# roads\nhighway=path [0x16 resolution 20]\n"}});
+  app.dir.write("map.txt", "[_line]\nType=0x17\n[end]\n");
+  loadtyp(app.s, app.host, app.dir.at("map.txt"));
+  app.host.messages.clear();
+  app.select("s");
+  check_typ_Click(app.s, app.host);
+  EXPECT_TRUE(app.host.messages.empty()) << app.host.messages.front();
+  const auto& d = app.s.typcheck;
+  EXPECT_EQ(app.host.dialogs_shown, (std::vector<Dialog>{Dialog::typ_check}));
+  ASSERT_EQ(d.List1.items.size(), 2u);
+  EXPECT_TRUE(text::starts_with(d.List1.items[0], "note   lines   0x16   inc/a:2   missing-type")) << d.List1.items[0];
+  EXPECT_TRUE(text::starts_with(d.Label1.caption, "0 warnings, 2 notes: s against ")) << d.Label1.caption;
+  EXPECT_EQ(d.marks, (std::map<std::string, bool>{{"101600", false}, {"101700", false}}));
+
+  for (int index : {-1, 2, 0, 1}) typ_findings_DblClick(app.s, app.host, index);
+  EXPECT_EQ(app.host.opened, (Strings{paths::join(app.dir.at("styles/s/inc"), "a") + ":2", app.dir.at("map.txt") + ":1"}));
+  typ_findings_Close(app.s);
+  EXPECT_TRUE(d.closing);
 }
 
 }  // namespace

@@ -52,6 +52,8 @@ std::vector<DrawnRule> drawn_rules(const AppState& s, Host& host) {
   std::vector<DrawnRule> rules;
   auto path = style_directory(s, s.style_name);
   for (int kind = 0; kind < kind_count; ++kind) {
+    // A style need not draw every kind.
+    if (!host.fs().file_exists(rule_file_path(c, kind))) continue;
     for (auto& box : c.f1.Check3) box.value = 0;
     c.f1.Check3[static_cast<std::size_t>(kind)].value = 1;
     c.selected_kind = static_cast<std::int16_t>(kind);
