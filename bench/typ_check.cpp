@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "app/paths.h"
+#include "app/shell.h"
 #include "app/typ_check_run.h"
 #include "cli/session.h"
 #include "support.h"
@@ -36,18 +37,21 @@ void check_sample(const fs::path& samples) {
   s.typ_file = from_fs_path(typ);
   std::size_t findings = 0;
   auto whole = bench::time_runs(9, [&] { findings = check_style(s, session.host)->size(); });
-  // The check itself, on rules and a TYP file already read.
-  auto rules = drawn_rules(s, session.host);
-  auto file = read_typ_file(*read_whole(session.host, s.typ_file, true));
+  // Its parts: the style's rules, the TYP file, and the check on both.
+  std::vector<DrawnRule> rules;
+  auto scan = bench::time_runs(9, [&] { rules = drawn_rules(s, session.host); });
+  TypFile file;
+  auto text = *read_whole(session.host, s.typ_file, true);
+  auto read = bench::time_runs(9, [&] { file = read_typ_file(text); });
   auto core = bench::time_runs(9, [&] { check_against_typ(rules, file, s.typ_file, 20011); });
-  std::printf("  Openfietsmap lite (%zu drawing rules) against its TYP file (%zu entries): %zu findings;\n"
-              "    whole check %7.2f ms wall, %7.2f ms CPU; of which the comparison %6.2f ms\n",
-              rules.size(), file.entries.size(), findings, whole.wall, whole.cpu, core.cpu);
+  std::printf("  Openfietsmap lite (%zu drawing rules) against its TYP file (%zu entries): %zu findings\n"
+              "    whole check %6.2f ms wall, %6.2f ms CPU: rules %6.2f, TYP file %5.2f, comparison %5.2f ms CPU\n",
+              rules.size(), file.entries.size(), findings, whole.wall, whole.cpu, scan.cpu, read.cpu, core.cpu);
   fs::remove_all(app);
 }
 
-// per_kind polygon and line entries in two colours, every one drawn by a rule
-// at the same level: the most look-alike pairs a file of that size can hold.
+// per_kind polygon and line entries, every one drawn by a rule at the same
+// level, in colours spread over the whole range: every pair is compared.
 void check_generated(int per_kind) {
   std::string text = "[_drawOrder]\n";
   for (int i = 0; i < per_kind; ++i) text += "Type=0x" + bench::typ_code(i) + ",1\n";
@@ -56,7 +60,8 @@ void check_generated(int per_kind) {
     for (int i = 0; i < per_kind; ++i) {
       std::string type = bench::typ_code(i);
       text += std::string(kind == 0 ? "[_polygon]" : "[_line]") + "\nType=0x" + type +
-              "\nLineWidth=2\nXpm=\"0 0 1 0\"\n\"a c #" + (i % 2 ? "102030" : "112131") + "\"\n[end]\n";
+              "\nLineWidth=2\nXpm=\"0 0 1 0\"\n\"a c #" + bench::hex2(i * 37) + bench::hex2(i * 91) +
+              bench::hex2(i * 53) + "\"\n[end]\n";
       rules.push_back({kind, type, "rules", "rules", i + 1, {0, 1}});
     }
   auto file = read_typ_file(text);
@@ -74,6 +79,6 @@ int main() {
   std::printf("Check against TYP (median of 9)\n");
   check_sample(samples);
   std::printf("Look-alike pairs grow with the types drawn at a level (median of 5)\n");
-  for (int n : {100, 200, 400}) check_generated(n);
+  for (int n : {250, 500, 1000}) check_generated(n);
   return 0;
 }

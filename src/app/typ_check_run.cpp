@@ -16,9 +16,10 @@
 namespace zw {
 namespace {
 
-// Rules beyond the window's table are checked too: a style of thousands of
-// rules is still read whole.
-constexpr int scratch_rows = 20000;
+// Rules beyond the window's table are checked too, up to this many of a kind
+// (more than any published style has); the table is made anew for each check,
+// so it is not made larger than that.
+constexpr int scratch_rows = 5000;
 
 // "45" for the rule file itself, "b)45" for the second included file.
 void locate(const AppState& scratch, int kind, const std::string& reference, DrawnRule& rule) {

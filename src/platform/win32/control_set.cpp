@@ -198,7 +198,7 @@ void ControlSet::create(Built& b, HWND parent) {
     case ControlKind::editable_combo:
       cls = L"COMBOBOX", style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP;
       break;
-    case ControlKind::list_box: cls = L"LISTBOX", style |= LBS_NOINTEGRALHEIGHT | LBS_NOTIFY | WS_VSCROLL | WS_HSCROLL, ex = WS_EX_CLIENTEDGE; break;
+    case ControlKind::list_box: cls = L"LISTBOX", style |= LBS_NOINTEGRALHEIGHT | LBS_NOTIFY | WS_VSCROLL, ex = WS_EX_CLIENTEDGE; break;
     case ControlKind::scroll_bar: cls = L"SCROLLBAR", style |= SBS_VERT; break;
     case ControlKind::picture:
     case ControlKind::flat_button:
