@@ -190,6 +190,16 @@ TEST(TypCheckCommand, ListsTheFindingsAndOpensThem) {
   EXPECT_EQ(app.host.opened, (Strings{paths::join(app.dir.at("styles/s/inc"), "a") + ":2", app.dir.at("map.txt") + ":1"}));
   typ_findings_Close(app.s);
   EXPECT_TRUE(d.closing);
+
+  // A style without levels draws nothing at any level: findings still, no failure.
+  app.style("bare", {{"lines", "a=b [0x17 level 2]\nc=d [0x18 resolution 20]\n"}});
+  app.select("bare");
+  app.host.messages.clear();
+  check_typ_Click(app.s, app.host);
+  EXPECT_EQ(d.List1.items, (Strings{"note   lines   0x18   lines:2   missing-type   line type not in the TYP file "
+                                    "(drawn at no level): the device draws it in its own default look",
+                                    "note   lines   0x17   " + app.dir.at("map.txt") + ":1   unused-entry   line "
+                                    "type that no rule of the style draws"}));
 }
 
 }  // namespace
