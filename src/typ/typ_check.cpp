@@ -77,7 +77,7 @@ std::string one_decimal(double d) {
 
 }  // namespace
 
-std::string rule_type_key(const std::string& type) { return typ_key("0x" + text::lower(type)).value_or(""); }
+std::string rule_type_key(const std::string& type) { return typ_key("0x" + type).value_or(""); }
 
 std::string type_shown(const std::string& key) {
   if (key.size() != 5) return key;
