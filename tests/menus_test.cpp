@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/menus.h"
+#include "typ/typ_reader.h"
 #include "support/test_app.h"
 
 namespace zw {
@@ -53,6 +54,7 @@ TEST_F(MenuRun, OpenTypTicksTheTypBoxAndRedrawsOnlyWhenACategoryIsTicked) {
   app.style("s", {{"options", "levels = 0:24, 1:20\n"}, {"lines", "a [0x02 resolution 20]\n"}});
   app.select("s");
   app.click_kind(1);
+  app.dir.write("map.txt", "[_line]\r\nType=0x02\r\n[end]\r\n");
   for (bool ticked : {false, true}) {
     s.f1.Check1[0].value = ticked ? 1 : 0;
     int runs = s.analysis_runs;
@@ -65,7 +67,17 @@ TEST_F(MenuRun, OpenTypTicksTheTypBoxAndRedrawsOnlyWhenACategoryIsTicked) {
     EXPECT_EQ(s.typ_file, app.dir.at("map.txt"));
     EXPECT_EQ(s.f1.label2.value, 1);
     EXPECT_EQ(s.analysis_runs - runs, ticked ? 1 : 0) << ticked;
+    EXPECT_TRUE(s.f1.mtls[check_typ_item].enabled);
   }
+  // A file without any TYP section is named, and neither ticks the box nor
+  // offers the check.
+  app.dir.write("notes.txt", "Type=0x02\r\n");
+  s.f1.label2.value = 0;
+  host.dialog_paths.push_back(app.dir.at("notes.txt"));
+  mf_Click(s, host, file_menu::open_typ);
+  EXPECT_EQ(s.f1.label2.value, 0);
+  EXPECT_FALSE(s.f1.mtls[check_typ_item].enabled);
+  EXPECT_EQ(host.messages.back(), no_typ_section_message(app.dir.at("notes.txt")));
 }
 
 // What the dialog returns is padded; only padding is a cancel, which writes nothing.

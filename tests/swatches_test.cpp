@@ -51,7 +51,8 @@ struct Swatches : ::testing::Test {
 
 TEST(TypeKey, PadsAndLowerCases) {
   struct Case { const char* code; const char* key; } cases[] = {
-      {"01", "00100"}, {"2F06", "02f06"}, {"", "00000"}, {"123", "00123"}, {"1A2B3C", "1a2b3c"}};
+      {"01", "00100"}, {"2F06", "02f06"}, {"", "00000"}, {"123", "00123"}, {"1A2B3C", "1a2b3c"},
+      {"010200", "10200"}, {"1", "00100"}};
   for (const auto& c : cases) EXPECT_EQ(type_key(c.code), c.key) << c.code;
 }
 

@@ -36,9 +36,16 @@ struct TypReader : ::testing::Test {
 TEST_F(TypReader, TypeCodes) {
   struct Case { const char* section; const char* key_line; const char* code; } cases[] = {
       {"[_point]", "Type=0x2F", "02f00"}, {"[_polygon]", "Type=0x10f04", "10f04"},
-      {"[_point]", "Type=0x0400", "0400"},     // only two-digit codes are widened here
-      {"[_line]", "TYPE=0X2F06", "2f06"},      // the key in any case, the code lower-cased
-      {"[_line]", "Type=0x01 ;road", "01 ;road"},  // to the end of the line, as written
+      {"[_point]", "Type=0x0400", "00400"},    // above 0xff: type and sub-type in one
+      {"[_line]", "TYPE=0X2F06", "02f06"},     // the key in any case, the code lower-cased
+      {"[_line]", "Type=0x01 ;road", "00100"},  // the number, not what follows it
+      {"[_point]", "Type=0x2f\r\nSubType=0x06", "02f06"},  // the sub-type joins the type
+      {"[_point]", "SubType=0x06\r\nType=0x2F", "02f06"},  // in either order
+      {"[_point]", "Type=0x001\r\nSubType=0x00", "00100"},
+      {"[_point]", "Type=0x10f04", "10f04"},
+      {"[_line]", "Type=0x2f06\r\nSubType=0x07", "02f07"},  // the sub-type wins, as mkgmap compiles it
+      {"[_point]", "; Type=0x33\r\nType=0x22", "02200"},  // a comment is no key
+      {"[_line]", "Type=0xzz", "0zz00"},  // no number: the text after "type=0x" as written
       {"[_polygon]", "UseOrientation=N", "orientation=n"},  // no key: from the piece's 7th character
   };
   for (const auto& c : cases) {
@@ -57,7 +64,10 @@ TEST_F(TypReader, ColourLinesBecomeBlueGreenRed) {
       {"[_point]", "\"$ c none\"", "FFFFFF"},
       {"[_point]", "\"$ c #102030=15\"", "FFFFFF"},  // "=15" is white whatever it names
       {"[_point]", "\"$ c #102030 alpha=0\"", "302010"},  // cut at the first blank
-      {"[_polygon]", "\"0\tc #102030\"", ""},  // " c " needs blanks: not a colour line
+      {"[_polygon]", "\"0\tc #102030\"", "302010"},  // a TAB before "c"
+      {"[_point]", "\"!\tc #A0B0C0\"", "C0B0A0"},
+      {"[_polygon]", "; \"0 c #102030\"", ""},  // a comment adds no colour
+      {"[_polygon]", "\"0 col #102030\"", ""},   // "c" alone: not a colour line
   };
   for (const auto& c : cases) {
     load(crlf_file({c.section, "Type=0x05", "Xpm=\"32 1 1 1\"", c.colour_line, "[end]"}));
@@ -94,22 +104,24 @@ TEST_F(TypReader, PixelRowsFromTheThirdLineOnWithoutQuotes) {
   EXPECT_EQ(app.s.typ.polygons.pixels[0], "010\r\n\xe9\xe9" "0\r\n");
 }
 
-TEST_F(TypReader, PiecesRunToTheNextSectionOfTheSameKind) {
+TEST_F(TypReader, SectionsEndAtEndOrTheNextHeader) {
   load(crlf_file({"; _Line and [_POINT] spelt otherwise are not sections",
                   "[_polygon]", "Type=0x01", "\"0 c #000001\"", "[end]",
-                  "[_line]", "Type=0x02", "\"0 c #000002\"", "[end]",
-                  "[_polygon]", "Type=0x03", "\"0 c #000003\"", "[end]",
+                  "\"0 c #0000ff\"", "\"9999\"",  // between sections: nobody's
+                  "[_line]", "Type=0x02", "\"0 c #000002\"",
+                  ";[_line]", ";Type=0x09", "; \"0 c #000009\"",  // commented out
+                  "[_polygon]", "Type=0x03", "\"0 c #000003\"", " [End]",
+                  "[_drawOrder]", "Type=0x03,1", "\"0 c #000007\"",
                   "[_line]", "Type=0x04", "\"0 c #000004\"", "\"0000\"", "[end]",
                   "[_polygon]", "Type=0x05", "\"0 c #000005\"", "\"1111\"", "[end]"}));
   const auto &lines = app.s.typ.lines, &polygons = app.s.typ.polygons;
   EXPECT_EQ(app.s.typ.points.count, 0);
   EXPECT_EQ(lines.type, (Strings{"00200", "00400", ""}));
-  EXPECT_EQ(lines.colours[0], "020000\r\n030000\r\n");
-  // The last line piece carries the polygon section after it.
-  EXPECT_EQ(lines.colours[1], "040000\r\n050000\r\n");
-  EXPECT_EQ(lines.pixels[1], "0000\r\n1111\r\n");
+  EXPECT_EQ(lines.colours, (Strings{"020000\r\n", "040000\r\n", ""}));
+  EXPECT_EQ(lines.pixels[1], "0000\r\n");
   EXPECT_EQ(polygons.type, (Strings{"00100", "00300", "00500", ""}));
-  EXPECT_EQ(polygons.colours[1], "030000\r\n040000\r\n");
+  EXPECT_EQ(polygons.colours, (Strings{"010000\r\n", "030000\r\n", "050000\r\n", ""}));
+  EXPECT_EQ(polygons.pixels[0], rows(32, '0'));
 }
 
 TEST_F(TypReader, NightBitmapsAreDropped) {
@@ -155,20 +167,23 @@ TEST_F(TypReader, LineFeedFilesReadAsWindowsFiles) {
   };
   auto windows = read(text);
   EXPECT_EQ(read(text::remove_all(text, "\r")), windows);
-  EXPECT_EQ(windows[2][0], "0101\r\n$$\r\n");  // the point section after it too
+  EXPECT_EQ(windows[2][0], "0101\r\n");
 }
 
 TEST_F(TypReader, MissingEmptyAndSectionlessFiles) {
-  struct Case { bool write; std::string text; int count; bool message; } cases[] = {
-      {false, "", -1, true}, {true, "", -1, false}, {true, "[_id]\r\nFID=1\r\n", 0, false}};
+  struct Case { bool write; std::string text; int count; const char* message; } cases[] = {
+      {false, "", -1, "Cannot find file "},
+      {true, "", -1, "No TYP section ([_id], [_line], [_polygon], [_point] ...) in "},
+      {true, "line\r\n_line _point\r\n", 0, "No TYP section ([_id], [_line], [_polygon], [_point] ...) in "},
+      {true, "[_id]\r\nFID=1\r\n", 0, nullptr}};
   for (const auto& c : cases) {
     TestApp app;
     std::string path = app.dir.at("none.txt");
     if (c.write) app.dir.write("none.txt", c.text);
-    loadtyp(app.s, app.host, path);
+    EXPECT_EQ(loadtyp(app.s, app.host, path), c.message == nullptr);
     for (int k : {0, 1, 2}) EXPECT_EQ(app.s.typ.of_kind(k).count, c.count);
     EXPECT_EQ(app.s.typ_file + "|" + app.s.f1.label2.caption, path + "| TYP: " + path);
-    EXPECT_EQ(app.host.messages, c.message ? Strings{"Cannot find file " + path} : Strings{});
+    EXPECT_EQ(app.host.messages, c.message ? Strings{c.message + path} : Strings{});
   }
 }
 

@@ -6,6 +6,7 @@
 #include "app/program_folders.h"
 #include "app/shell.h"
 #include "app/text.h"
+#include "app/typ_check_run.h"
 #include "chart/chart.h"
 #include "convert/convert_style.h"
 #include "typ/typ_reader.h"
@@ -33,8 +34,9 @@ void open_typ(AppState& s, Host& host) {
   std::string path;
   attempt_quietly([&] { path = file_dialog(host, false, "", "*.txt"); });
   if (path.empty()) return;
-  attempt_quietly([&] { loadtyp(s, host, path); });
-  s.f1.label2.value = 1;
+  bool read = false;
+  attempt_quietly([&] { read = loadtyp(s, host, path); });
+  if (read) s.f1.label2.value = 1;
   attempt_quietly([&] { chk_plot(s, host); });
 }
 
@@ -80,6 +82,7 @@ void mfnt_Click(AppState& s, Host& host) {
 }
 
 void mtls_Click(AppState& s, Host& host, int index) {
+  if (index == check_typ_item && s.f1.mtls[check_typ_item].enabled) check_typ_Click(s, host);
   if (index != 0) return;
   s.new_style_name.clear();
   host.show_dialog(Dialog::convert);

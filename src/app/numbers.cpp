@@ -103,6 +103,13 @@ int to_int(double x) { return static_cast<int>(round_half_even(x, INT_MIN, INT_M
 int to_byte(double x) { return static_cast<int>(round_half_even(x, 0, 255)); }
 int to_int16(double x) { return static_cast<int>(round_half_even(x, -32768, 32767)); }
 
+int hex_digit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
 std::string print_field(double x) {
   char buf[64];
   std::snprintf(buf, sizeof buf, "%.7g", static_cast<double>(static_cast<float>(x)));

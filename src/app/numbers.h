@@ -25,6 +25,9 @@ long long to_whole(std::string_view s, long long lo, long long hi);
 int to_byte(double x);
 int to_int16(double x);
 
+// The value of a hexadecimal digit, either case; -1 for any other character.
+int hex_digit(char c);
+
 // A number as the settings files print it: one blank (or the minus sign) before
 // it, one blank after it; single precision shows as many digits as it needs.
 std::string print_field(double x);

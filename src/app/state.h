@@ -56,6 +56,7 @@ struct AppState {
   FontDialog fontt;
   ConvertDialog convert;
   AboutBox Infor;
+  TypCheckDialog typcheck;
 };
 
 }  // namespace zw

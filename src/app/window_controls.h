@@ -1,13 +1,17 @@
 #pragma once
 #include <array>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "platform/controls.h"
+#include "typ/typ_check.h"
 
 namespace zw {
 
 inline constexpr int category_boxes = 21;  // Check1(0) .. Check1(20)
 inline constexpr int scale_labels = 25;    // Label3(0) .. Label3(24)
+inline constexpr int check_typ_item = 2;   // Tools > "Check against TYP"
 // The face the window's controls are designed for.
 inline constexpr const char* control_font = "Arial";
 inline constexpr double control_font_points = 8;
@@ -47,7 +51,7 @@ struct MainWindow {
   // Menus: File (mf, by index), Font, Tools (mtls, by index), Help.
   std::array<MenuItem, 15> mf;
   MenuItem mfnt;
-  std::array<MenuItem, 2> mtls;
+  std::array<MenuItem, 3> mtls;  // mtls[check_typ_item]: "Check against TYP"
   MenuItem mhl;
 };
 
@@ -75,6 +79,22 @@ struct ConvertDialog {
   TextBox Text1;
   std::array<PictureBox, 2> command1;  // "Close", "OK"
   bool closing = false;  // a button ended the dialog: the binding closes it
+};
+
+// The findings of Tools > "Check against TYP".
+struct TypCheckDialog {
+  std::string caption = "Check against TYP";
+  Label Label1;  // the summary and the files checked
+  ListBox List1;  // one line per finding
+  Button Command1{"Close"};
+  bool closing = false;  // "Close" was pressed: the binding closes the dialog
+
+  std::vector<TypFinding> findings;  // what List1 shows, in its order
+  std::string style_dir;             // the style checked, with its separator
+  std::string typ_file;              // the TYP file checked
+  // Kind digit and type key of each type with a finding -> whether one is a
+  // warning; the chart marks the rows that draw them.
+  std::map<std::string, bool> marks;
 };
 
 // The About box.

@@ -97,6 +97,7 @@ MainWindow::MainWindow() {
   mfnt = {"Change Font", true, true};
   mtls[0] = {"Change Resolution to Level", true, true};
   mtls[1] = {"-", true, true};
+  mtls[check_typ_item] = {"Check against TYP", false, true};  // enabled once a TYP file is read
   mhl = {"Online Help", true, true};
 }
 

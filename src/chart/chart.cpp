@@ -9,6 +9,7 @@
 #include "app/numbers.h"
 #include "app/text.h"
 #include "chart/swatches.h"
+#include "typ/typ_check.h"
 
 namespace zw {
 namespace {
@@ -115,6 +116,17 @@ void draw_swatch(AppState& s, Host& host, int i, int y) {
   else p1.paint_image(picture, 80, y, 500, 500);
 }
 
+// A row whose type the last TYP check found fault with, for the style and TYP
+// file it checked: a bar left of the swatch, red for a warning, grey for a note.
+void draw_finding_mark(AppState& s, const Row& r, int y) {
+  const auto& d = s.typcheck;
+  if (d.marks.empty() || d.typ_file != s.typ_file || d.style_dir != style_directory(s, s.style_name)) return;
+  auto mark = d.marks.find(kind_type_key(s.selected_kind, rule_type_key(r.type)));
+  if (mark == d.marks.end()) return;
+  constexpr Colour note_grey = rgb(150, 150, 150);
+  s.f1.p1.draw().fill_rect(0, y + 60, 60, y + 440, mark->second ? colours::red : note_grey);
+}
+
 }  // namespace
 
 double column_width(const AppState& s) {
@@ -193,6 +205,7 @@ void plot(AppState& s, Host& host, int count) {
         if (!r.cont) p1.fill_rect(end - 10, bar_top - 80, end + 20, bar_top + 100, c);
       });
       attempt(host, [&] { draw_swatch(s, host, i, y); });
+      attempt_quietly([&] { draw_finding_mark(s, r, y); });
       attempt(host, [&] {
         auto& p1 = f.p1.draw();
         if (!r.type.empty()) p1.set_fore(colours::black);

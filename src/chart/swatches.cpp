@@ -7,6 +7,7 @@
 #include "app/failure.h"
 #include "app/numbers.h"
 #include "app/text.h"
+#include "typ/typ_sections.h"
 
 namespace zw {
 namespace {
@@ -31,19 +32,12 @@ std::vector<std::string> entries_of(std::string_view list, std::size_t limit = s
   return pieces;
 }
 
-int hex_digit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 // A BBGGRR entry as a colour; nothing when it is not six hexadecimal digits.
 std::optional<Colour> bbggrr_colour(const std::string& entry) {
   if (entry.size() != 6) return std::nullopt;
   int v[6];
   for (int i = 0; i < 6; ++i)
-    if ((v[i] = hex_digit(entry[static_cast<std::size_t>(i)])) < 0) return std::nullopt;
+    if ((v[i] = num::hex_digit(entry[static_cast<std::size_t>(i)])) < 0) return std::nullopt;
   return rgb(v[4] * 16 + v[5], v[2] * 16 + v[3], v[0] * 16 + v[1]);
 }
 
@@ -228,6 +222,8 @@ void plot_direct_point(Painter& paint, const std::vector<std::string>& rows, Ico
 }  // namespace
 
 std::string type_key(const std::string& rule_type) {
+  // The number as mkgmap reads it, so that 0x010200 finds the TYP file's 0x10200.
+  if (auto key = typ_key("0x" + rule_type)) return *key;
   std::string t = text::lower(rule_type);
   if (t.size() >= 5) return t;
   if (t.size() == 2) return "0" + t + "00";

@@ -7,7 +7,8 @@
 namespace zw {
 
 // The key a row's type code is looked up by in the TYP tables: five lower-case
-// characters, a two-digit code xy as 0xy00, shorter ones padded with "0" on the left.
+// characters, the hexadecimal number as mkgmap reads it (0x2f is 02f00, 0x2f06
+// 02f06, 0x010200 10200); a code that is no such number padded with "0" on the left.
 std::string type_key(const std::string& rule_type);
 
 // Draws the TYP swatch of result row i of the selected kind on p4. Each returns

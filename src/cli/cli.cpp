@@ -45,6 +45,32 @@ constexpr const char* convert_details =
     "refused or a file could not be written (each named, with the reason), 2 for a\n"
     "usage error.\n";
 
+constexpr const char* check_details =
+    "\nChecks what the style draws (every rule of all three kinds, included files\n"
+    "followed, as analyse --all --inc finds them) against the TYP text file.\n"
+    "\n"
+    "Output (fields separated by TAB), warnings first:\n"
+    "  SEVERITY KIND TYPE FILE:LINE FINDING DETAIL   one line per finding\n"
+    "      SEVERITY   warning or note\n"
+    "      KIND       polygons, lines or points (empty for the family id)\n"
+    "      TYPE       the type as the style writes it (0x2f06)\n"
+    "      FILE:LINE  the rule (its file relative to the style) or, for an entry\n"
+    "                 of the TYP file, the TYP file's section\n"
+    "      FINDING    missing-type          a drawn type the TYP file does not define\n"
+    "                                       (a warning for extended types)\n"
+    "                 not-in-draw-order     a drawn polygon absent from [_drawOrder]:\n"
+    "                                       the device does not draw it\n"
+    "                 looks-alike           two types drawn at a shared level with\n"
+    "                                       colours less than 3 apart (CIEDE2000), the\n"
+    "                                       same pattern and, for lines, width\n"
+    "                 family-id             the TYP file's FID is not --family-id\n"
+    "                 unused-entry          a TYP entry that no rule draws (note)\n"
+    "                 duplicate-entry       a type defined twice (note)\n"
+    "                 night-colours-missing a day/night pair without its night part\n"
+    "  summary  W warnings, N notes\n"
+    "Exit status: 0 when there is nothing above a note, 1 when there is, 2 for a\n"
+    "usage error or a style or TYP file that cannot be read.\n";
+
 void print_usage(std::ostream& out) {
   out << "usage: zoomwright-cli COMMAND [options]\n\ncommands:\n";
   for (const auto& c : commands()) out << c.usage;
@@ -80,6 +106,7 @@ const std::vector<Command>& commands() {
        "  diff OLD_STYLE NEW_STYLE [--kind polygons|lines|points] [--inc]\n"
        "          [--out FILE.png|FILE.bmp]\n",
        run_diff, diff_details},
+      {"check", "  check STYLE_DIR --typ FILE [--family-id N]\n", run_check, check_details},
   };
   return all;
 }

@@ -26,12 +26,11 @@ int run_typ(const std::vector<std::string>& words, Io& io) {
   start_session(session, args);
   auto& s = session.state;
   std::string path = paths::to_host(args.positional[0]);
-  bool found = session.host.fs().file_exists(path);
-  loadtyp(s, session.host, path);
+  bool read = loadtyp(s, session.host, path);
   print_table(io.out, "polygons", s.typ.polygons);
   print_table(io.out, "lines", s.typ.lines);
   print_table(io.out, "points", s.typ.points);
-  return found ? 0 : 1;
+  return read ? 0 : 1;
 }
 
 }  // namespace zw::cli

@@ -51,6 +51,7 @@ struct ComboBox {
 
 struct ListBox {
   std::vector<std::string> items;
+  int index = -1;  // the item the user chose last; -1 for none
   Bounds bounds;
 };
 

@@ -9,7 +9,7 @@ namespace zw {
 enum class Buttons { ok, yes_no, yes_no_cancel };
 enum class Answer { ok, yes, no, cancel };
 // The program's own dialogs, each shown modally.
-enum class Dialog { font, about, convert };
+enum class Dialog { font, about, convert, typ_check };
 
 // Everything the logic asks of the system outside its own controls.
 class Host {
@@ -33,8 +33,9 @@ class Host {
   virtual std::string choose_folder(const std::string& title) = 0;
   // Asks the system shell to open a page or document; false when it cannot.
   virtual bool shell_open(const std::string& target) = 0;
-  // Opens a text file in the system's editor; false when it cannot.
-  virtual bool edit_text_file(const std::string& path) = 0;
+  // Opens a text file in the system's editor, at line `line` (from 1) where
+  // the editor can be told one (0: no line); false when it cannot.
+  virtual bool edit_text_file(const std::string& path, int line) = 0;
 
   virtual std::vector<std::string> screen_fonts() = 0;
   // Seconds since midnight, with a fraction.

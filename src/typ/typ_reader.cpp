@@ -6,6 +6,7 @@
 #include "app/shell.h"
 #include "app/numbers.h"
 #include "app/text.h"
+#include "typ/typ_sections.h"
 
 namespace zw {
 namespace {
@@ -16,50 +17,38 @@ constexpr const char* crlf = "\r\n";
 // numbers, and sections past that many are not read.
 constexpr int max_entries = 32767;
 
-// The number of pieces after the occurrences of the section word, at most
-// max_entries; -1 for an empty text, whose split has no pieces at all.
-int section_count(std::string_view all, std::string_view word) {
-  if (all.empty()) return -1;
-  int count = 0;
-  for (auto at = all.find(word); at != std::string_view::npos && count < max_entries;
-       at = all.find(word, at + word.size()))
-    ++count;
-  return count;
+// The sections of one kind, at most max_entries; an empty text has none and
+// gives the count -1.
+std::vector<std::string_view> kind_pieces(const std::vector<TypSection>& sections, int kind) {
+  std::vector<std::string_view> pieces;
+  for (const auto& section : sections)
+    if (section.kind == kind && pieces.size() < static_cast<std::size_t>(max_entries))
+      pieces.push_back(section.piece);
+  return pieces;
 }
 
-// Calls f(k, piece) for the first count pieces: each runs from just after an
-// occurrence of the word to the next one or the end of the text. Pieces are
-// views, so a file of many small sections is not copied piece by piece.
-template <class F>
-void for_each_section(std::string_view all, std::string_view word, int count, F&& f) {
-  auto at = all.find(word);
-  for (int k = 0; k < count && at != std::string_view::npos; ++k) {
-    auto start = at + word.size();
-    at = all.find(word, start);
-    auto end = at == std::string_view::npos ? all.size() : at;
-    f(static_cast<std::size_t>(k), all.substr(start, end - start));
-  }
+int piece_count(std::string_view all, const std::vector<std::string_view>& pieces) {
+  return all.empty() ? -1 : static_cast<int>(pieces.size());
 }
 
-// Calls f(line) for the lines of a piece from its third on. TYP text files
-// come with CR LF or with bare LF line ends; both give the same lines.
+// Calls f(line) for the lines of a piece from its third on (the first two are
+// the rest of the header line and the line after it), comments left out.
 template <class F>
 void for_each_line_from_third(std::string_view piece, F&& f) {
-  std::size_t start = 0;
-  for (int n = 0; start <= piece.size() && !piece.empty(); ++n) {
-    auto end = piece.find('\n', start);
-    auto line = piece.substr(start, end == std::string_view::npos ? piece.size() - start : end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (n >= 2 && !f(std::string(line))) return;
-    if (end == std::string_view::npos) return;
-    start = end + 1;
-  }
+  for_each_typ_line(piece, [&](std::string_view line, int n) { return n < 2 || f(std::string(line)); });
 }
 
-// The code after "type=0x" to the end of its line, lower case, with a
-// two-digit type xy stored as 0xy00. Without "type=" the same position rule
-// takes the piece's 7th character on.
+// The type of a section: its Type joined with its SubType as mkgmap compiles
+// them. A Type that is no "0x" number keeps the old reading: the code after
+// "type=0x" to the end of its line, lower case, a two-digit type xy stored as
+// 0xy00, and without "type=" the piece's 7th character on.
 std::string type_code(std::string_view piece) {
+  if (auto type = typ_value(piece, "type")) {
+    std::optional<int> sub;
+    if (auto sub_text = typ_value(piece, "subtype"))
+      if (auto n = typ_number(*sub_text); n && *n <= 0xff) sub = static_cast<int>(*n);
+    if (auto key = typ_key(*type, sub)) return *key;
+  }
   int start = text::find(text::lower(piece), "type=") + 7;
   std::string code = text::mid(piece, start);
   code = text::before(code, "\n");
@@ -119,21 +108,21 @@ int width_value(const std::string& line) {
 // Lines and polygons share everything but the width keys and the pattern
 // made when a section has no bitmap.
 void load_lines_or_polygons(AppState& s, Host& host, const std::string& all, bool lines) {
-  std::string_view word = lines ? "_line" : "_polygon";
-  int count = section_count(all, word);
+  auto pieces = kind_pieces(typ_sections(all), lines ? 1 : 0);
+  int count = piece_count(all, pieces);
   auto& t = lines ? s.typ.lines : s.typ.polygons;
   renew(t, count);
   host.set_busy(true);
   const std::string& q = s.quote_char;
   const std::size_t max_rows = lines ? typ_limits::line_rows : typ_limits::square_rows;
-  for_each_section(all, word, count, [&](std::size_t k, std::string_view raw) {
-    std::string piece = text::lower(raw);
+  for (std::size_t k = 0; k < pieces.size(); ++k) {
+    std::string piece = text::lower(pieces[k]);
     entry(t.type, k) = type_code(piece);
     int border = -1, width = -1;
     std::size_t colours = 0, rows = 0;
     for_each_line_from_third(piece, [&](const std::string& line) {
       attempt(host, [&] {
-        if (text::contains(line, " c ")) {
+        if (typ_colour_line(line)) {
           append_limited(entry(t.colours, k), colours, typ_limits::colours, bbggrr(colour_text(line, q)));
         } else if (lines && text::contains(line, "borderwidth")) {
           border = width_value(line);
@@ -151,7 +140,7 @@ void load_lines_or_polygons(AppState& s, Host& host, const std::string& all, boo
       else
         entry(t.pixels, k) = rows_of(32, '0');
     }
-  });
+  }
   host.set_busy(false);
 }
 
@@ -162,14 +151,15 @@ void loadpolygons(AppState& s, Host& host, const std::string& all) {
 }
 
 void loadpoints(AppState& s, Host& host, const std::string& all) {
-  int count = section_count(all, "_point");
+  auto pieces = kind_pieces(typ_sections(all), 2);
+  int count = piece_count(all, pieces);
   auto& t = s.typ.points;
   renew(t, count);
   host.set_busy(true);
   const std::string& q = s.quote_char;
   bool stop = false;
-  for_each_section(all, "_point", count, [&](std::size_t k, std::string_view raw) {
-    if (stop) return;
+  for (std::size_t k = 0; k < pieces.size() && !stop; ++k) {
+    std::string_view raw = pieces[k];
     entry(t.type, k) = type_code(raw);
     // Night bitmaps and their colours are not shown.
     int night = text::find(text::lower(raw), "nightxpm");
@@ -192,7 +182,7 @@ void loadpoints(AppState& s, Host& host, const std::string& all) {
           direct = true;
           colours = 1;
           entry(t.colours, k) = 'W' + text::mid(line, at + 2, static_cast<int>(typ_limits::header_chars)) + crlf;
-        } else if (text::contains(line, " c ")) {
+        } else if (typ_colour_line(line)) {
           std::string c = colour_text(line, q);
           if (text::contains(c, "=15")) c = "FFFFFF";
           append_limited(entry(t.colours, k), colours, typ_limits::colours, bbggrr(text::before(c, " ")));
@@ -204,23 +194,34 @@ void loadpoints(AppState& s, Host& host, const std::string& all) {
       });
       return !stop;
     });
-    if (stop) return;
+    if (stop) break;
     if (entry(t.pixels, k).empty()) entry(t.pixels, k) = rows_of(32, '0');
-  });
+  }
   host.set_busy(false);
 }
 
-void loadtyp(AppState& s, Host& host, const std::string& path) {
+bool loadtyp(AppState& s, Host& host, const std::string& path) {
   s.f1.label2.caption = " TYP: " + path;
   std::string all;
+  bool found = false;
   attempt(host, [&] {
-    if (!host.fs().file_exists(path)) host.message("Cannot find file " + path);
+    found = host.fs().file_exists(path);
+    if (!found) host.message("Cannot find file " + path);
     all = loadtext(host, path);
   });
   attempt(host, [&] { loadpolygons(s, host, all); });
   attempt(host, [&] { loadpoints(s, host, all); });
   s.typ_file = path;
   attempt(host, [&] { load_lines_or_polygons(s, host, all, true); });
+  bool sections = false;
+  for (const auto& section : typ_sections(all)) sections = sections || text::starts_with(section.header, "[_");
+  if (found && !sections) host.message(no_typ_section_message(path));
+  s.f1.mtls[check_typ_item].enabled = sections;
+  return sections;
+}
+
+std::string no_typ_section_message(const std::string& path) {
+  return "No TYP section ([_id], [_line], [_polygon], [_point] ...) in " + path;
 }
 
 }  // namespace zw

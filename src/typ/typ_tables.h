@@ -20,6 +20,10 @@ inline constexpr std::size_t line_rows = 3 * line_width;
 inline constexpr std::size_t direct_rows = 2048 * 32;
 inline constexpr std::size_t colours = 4096;
 inline constexpr std::size_t header_chars = 256;
+// Sections of a file (a few hundred in real ones; each kind keeps at most
+// 32767) and types in its draw order.
+inline constexpr std::size_t sections = 3 * 32767 + 1024;
+inline constexpr std::size_t draw_order = 65536;
 }  // namespace typ_limits
 
 // One kind's entries of a TYP text file; entries 0..count-1 are valid.

@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -56,7 +57,9 @@ class WalkHost : public qt::QtHost {
     opened.push_back(target);
     return false;
   }
-  bool edit_text_file(const std::string& path) override { return shell_open(path); }
+  bool edit_text_file(const std::string& path, int line) override {
+    return shell_open(line > 0 ? path + ":" + std::to_string(line) : path);
+  }
   std::vector<std::string> opened;
 };
 
@@ -399,6 +402,38 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
          EXPECT_TRUE(w<QPlainTextEdit>("Text3")->toPlainText().isEmpty());
          tick("label2");
          EXPECT_FALSE(w<QPlainTextEdit>("Text3")->toPlainText().isEmpty());
+       }},
+      {"Tools > Check against TYP lists the findings, marks their rows and opens a rule at its line", [&] {
+         click(w("Check3(1)"));
+         tick("Check1(0)");
+         check();
+         // The marks sit left of the swatches, grey for a note.
+         auto marked = [&] { return count(canvas().copy(0, 0, 3, canvas().height()), QColor(150, 150, 150)); };
+         EXPECT_EQ(marked(), 0);
+         std::string lines = paths::join(dir.at("styles/example"), "lines");
+         walker.expect(in("typcheck", [&](QDialog& d) {
+           EXPECT_TRUE(d.findChild<QLabel*>("Label1")->text().startsWith("0 warnings, 9 notes: example against "));
+           auto* list = d.findChild<QListWidget*>("List1");
+           ASSERT_EQ(list->count(), 9);
+           EXPECT_EQ(list->item(1)->text().toStdString(),
+                     "note   lines   0x11   lines:13   missing-type   line type not in the TYP file (level 0): "
+                     "the device draws it in its own default look");
+           auto* item = list->viewport();
+           QPoint at = list->visualItemRect(list->item(1)).center();
+           for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+                             QEvent::MouseButtonRelease}) {
+             QMouseEvent e(type, at, item->mapToGlobal(at), Qt::LeftButton,
+                           type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+             QApplication::sendEvent(item, &e);
+           }
+           click(d.findChild<QPushButton*>("Command1"));
+         }));
+         // This host has no editor.
+         walker.expect(say(cannot_open_message("the rule file", lines)));
+         ASSERT_TRUE(menu("mtls(2)")->isEnabled());
+         menu("mtls(2)")->trigger();
+         EXPECT_EQ(host.opened.back(), lines + ":13");
+         EXPECT_GT(marked(), 0);
        }},
       {"the wheel and the scroll bar scroll the chart", [&] {
          click(w("Check3(1)"));

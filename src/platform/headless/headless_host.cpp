@@ -62,8 +62,8 @@ bool HeadlessHost::shell_open(const std::string& target) {
   return shell_works;
 }
 
-bool HeadlessHost::edit_text_file(const std::string& path) {
-  opened.push_back(path);
+bool HeadlessHost::edit_text_file(const std::string& path, int line) {
+  opened.push_back(line > 0 ? path + ":" + std::to_string(line) : path);
   return shell_works;
 }
 

@@ -33,7 +33,7 @@ class HeadlessHost : public Host {
                           const std::string& default_name) override;
   std::string choose_folder(const std::string& title) override;
   bool shell_open(const std::string& target) override;
-  bool edit_text_file(const std::string& path) override;
+  bool edit_text_file(const std::string& path, int line) override;
   std::vector<std::string> screen_fonts() override { return fonts; }
   double timer_seconds() override;
   std::string today() override { return date; }
@@ -56,7 +56,7 @@ class HeadlessHost : public Host {
     std::string initial_dir, default_name;
   };
   std::vector<FileDialogCall> file_dialogs;  // how each file dialog was opened
-  std::vector<std::string> opened;         // shell_open and edit_text_file targets
+  std::vector<std::string> opened;         // shell_open and edit_text_file targets (path:line)
   int events_let_run = 0;
   std::vector<Dialog> dialogs_shown;
   int close_requests = 0;

@@ -259,8 +259,17 @@ void ControlSet::wire(std::size_t row) {
       });
       break;
     }
-    case Widget::list:
+    case Widget::list: {
+      auto* model = std::get<ListBox*>(c.model);
+      auto* list = static_cast<QListWidget*>(c.object);
+      connect(list, &QListWidget::itemDoubleClicked, this, [this, row, model, list](QListWidgetItem* item) {
+        fire(row, [this, row, model, list, item] {
+          model->index = list->row(item);
+          if (table_[row].double_click) table_[row].double_click(s_, host_);
+        });
+      });
       break;
+    }
     case Widget::scroll_bar: {
       auto* model = std::get<ScrollBar*>(c.model);
       // Every move of the bar by the user counts: the thumb, the arrows, the

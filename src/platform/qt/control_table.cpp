@@ -5,6 +5,7 @@
 #include "app/font_dialog.h"
 #include "app/main_window.h"
 #include "app/menus.h"
+#include "app/typ_check_run.h"
 #include "chart/chart.h"
 #include "convert/convert_dialog.h"
 #include "levels/categories.h"
@@ -118,6 +119,18 @@ std::vector<Control> about_box_controls(AppState& s) {
        .act = about_form::Label2_Click},
       {.name = "Command1", .widget = Widget::button, .model = &d.Command1,
        .act = [](AppState& s, Host&) { about_form::Command1_Click(s); }},
+  };
+}
+
+std::vector<Control> typ_check_dialog_controls(AppState& s) {
+  auto& d = s.typcheck;
+  return {
+      {.name = "typcheck", .widget = Widget::form, .model = &d.caption},
+      {.name = "Label1", .widget = Widget::label, .model = &d.Label1},
+      {.name = "List1", .widget = Widget::list, .model = &d.List1,
+       .double_click = [](AppState& s, Host& h) { typ_findings_DblClick(s, h, s.typcheck.List1.index); }},
+      {.name = "Command1", .widget = Widget::button, .model = &d.Command1,
+       .act = [](AppState& s, Host&) { typ_findings_Close(s); }},
   };
 }
 

@@ -62,5 +62,6 @@ std::vector<Control> main_window_controls(AppState& s);
 std::vector<Control> font_dialog_controls(AppState& s);
 std::vector<Control> about_box_controls(AppState& s);
 std::vector<Control> convert_dialog_controls(AppState& s);
+std::vector<Control> typ_check_dialog_controls(AppState& s);
 
 }  // namespace zw::qt

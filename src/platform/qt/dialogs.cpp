@@ -190,6 +190,26 @@ class ConvertView : public TableDialog {
   }
 };
 
+// The findings of the TYP check, one per line; a double-click opens a
+// finding's file at its line.
+class TypCheckView : public TableDialog {
+ public:
+  TypCheckView(AppState& s, Host& host, QWidget* parent)
+      : TableDialog(s, host, parent, typ_check_dialog_controls(s), s.typcheck.closing) {
+    auto* summary = control<QLabel>("Label1");
+    summary->setWordWrap(true);
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch(1);
+    bottom->addWidget(control<QWidget>("Command1"));
+    auto* all = new QVBoxLayout(this);
+    all->addWidget(summary);
+    all->addWidget(control<QWidget>("List1"), 1);
+    all->addLayout(bottom);
+    resize(900, 420);
+    sync();
+  }
+};
+
 }  // namespace
 
 std::unique_ptr<QDialog> make_dialog(AppState& s, Host& host, Dialog which, QWidget* parent) {
@@ -200,6 +220,8 @@ std::unique_ptr<QDialog> make_dialog(AppState& s, Host& host, Dialog which, QWid
       return std::make_unique<AboutView>(s, host, parent);
     case Dialog::convert:
       return std::make_unique<ConvertView>(s, host, parent);
+    case Dialog::typ_check:
+      return std::make_unique<TypCheckView>(s, host, parent);
   }
   return nullptr;
 }

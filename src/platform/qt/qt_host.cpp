@@ -101,10 +101,16 @@ bool QtHost::shell_open(const std::string& target) {
   return QDesktopServices::openUrl(url);
 }
 
-bool QtHost::edit_text_file(const std::string& path) {
+bool QtHost::edit_text_file(const std::string& path, int line) {
 #ifdef _WIN32
+  (void)line;  // Notepad takes no line
   return QProcess::startDetached("NOTEPAD.EXE", {to_qstring(path)});
 #else
+  // The user's own editor takes "+LINE" (vi, Emacs, nano, gedit, Kate alike).
+  auto visual = qEnvironmentVariable("VISUAL");
+  if (line > 0 && !visual.isEmpty() &&
+      QProcess::startDetached(visual, {"+" + QString::number(line), to_qstring(path)}))
+    return true;
   // No Notepad here: the desktop's own editor for text files.
   return QDesktopServices::openUrl(QUrl::fromLocalFile(to_qstring(path)));
 #endif

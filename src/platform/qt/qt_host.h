@@ -29,7 +29,7 @@ class QtHost : public Host {
                           const std::string& default_name) override;
   std::string choose_folder(const std::string& title) override;
   bool shell_open(const std::string& target) override;
-  bool edit_text_file(const std::string& path) override;
+  bool edit_text_file(const std::string& path, int line) override;
   std::vector<std::string> screen_fonts() override;
   double timer_seconds() override;
   std::string today() override;

@@ -198,7 +198,7 @@ void ControlSet::create(Built& b, HWND parent) {
     case ControlKind::editable_combo:
       cls = L"COMBOBOX", style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP;
       break;
-    case ControlKind::list_box: cls = L"LISTBOX", style |= LBS_NOINTEGRALHEIGHT | WS_VSCROLL, ex = WS_EX_CLIENTEDGE; break;
+    case ControlKind::list_box: cls = L"LISTBOX", style |= LBS_NOINTEGRALHEIGHT | LBS_NOTIFY | WS_VSCROLL, ex = WS_EX_CLIENTEDGE; break;
     case ControlKind::scroll_bar: cls = L"SCROLLBAR", style |= SBS_VERT; break;
     case ControlKind::picture:
     case ControlKind::flat_button:
@@ -488,6 +488,13 @@ bool ControlSet::command(HWND from, int code) {
         b.text = combo.text, b.text_known = true;
         if (b.c.on) user(b, UserEvent::changed);
       }
+      return true;
+    }
+    case ControlKind::list_box: {
+      auto* m = std::get_if<ListBox*>(&b.c.model);
+      if (code != LBN_DBLCLK || !m || !*m) return true;
+      (*m)->index = static_cast<int>(SendMessageW(b.hwnd, LB_GETCURSEL, 0, 0));
+      user(b, UserEvent::double_click);
       return true;
     }
     default:

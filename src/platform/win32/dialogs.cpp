@@ -5,6 +5,7 @@
 #include "app/about_box.h"
 #include "app/failure.h"
 #include "app/font_dialog.h"
+#include "app/typ_check_run.h"
 #include "convert/convert_dialog.h"
 #include "platform/win32/wide_text.h"
 
@@ -225,10 +226,27 @@ DialogDefinition convert_dialog(AppState& s, Host& host) {
   return d;
 }
 
+DialogDefinition typ_check_dialog(AppState& s, Host& host) {
+  DialogDefinition d;
+  auto& m = s.typcheck;
+  d.caption = [&m] { return m.caption; };
+  d.width = 12000, d.height = 6000;
+  d.controls.push_back(at({K::label, "Label1", &m.Label1, {}}, {120, 120, 11760, 500}));
+  d.controls.push_back(at({K::list_box, "List1", &m.List1,
+                           [&s, &host](E e) {
+                             if (e == E::double_click) typ_findings_DblClick(s, host, s.typcheck.List1.index);
+                           }},
+                          {120, 660, 11760, 4620}));
+  d.controls.push_back(command1(m.Command1, [&s] { typ_findings_Close(s); }, {10680, 5460, 1200, 375}));
+  d.closing = [&m] { return m.closing; };
+  return d;
+}
+
 void run_dialog(AppState& s, Host& host, Dialog which, HWND owner, double twips_per_pixel) {
-  DialogDefinition definition = which == Dialog::font    ? font_dialog(s, host)
-                                 : which == Dialog::about ? about_box(s, host)
-                                                          : convert_dialog(s, host);
+  DialogDefinition definition = which == Dialog::font        ? font_dialog(s, host)
+                                 : which == Dialog::about     ? about_box(s, host)
+                                 : which == Dialog::typ_check ? typ_check_dialog(s, host)
+                                                              : convert_dialog(s, host);
   DialogView view(std::move(definition), twips_per_pixel);
   auto buffer = dialog_template();
   DialogView* before = DialogView::open();

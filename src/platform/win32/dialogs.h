@@ -22,10 +22,11 @@ struct DialogDefinition {
   std::function<void()> mouse_move;   // the mouse over the dialog's background
 };
 
-// The dialogs over their models (s.fontt, s.Infor, s.convert).
+// The dialogs over their models (s.fontt, s.Infor, s.convert, s.typcheck).
 DialogDefinition font_dialog(AppState& s, Host& host);
 DialogDefinition about_box(AppState& s, Host& host);
 DialogDefinition convert_dialog(AppState& s, Host& host);
+DialogDefinition typ_check_dialog(AppState& s, Host& host);
 
 // Shows the dialog modally over owner and returns when it has closed.
 void run_dialog(AppState& s, Host& host, Dialog which, HWND owner, double twips_per_pixel);

@@ -116,7 +116,8 @@ bool Win32Host::shell_open(const std::string& target) {
   return result > 32;
 }
 
-bool Win32Host::edit_text_file(const std::string& path) {
+// Notepad takes no line: the file opens at its top.
+bool Win32Host::edit_text_file(const std::string& path, int) {
   // Quoted, so that a path with blanks reaches the editor whole.
   auto argument = L"\"" + shown(path) + L"\"";
   auto result = reinterpret_cast<INT_PTR>(
