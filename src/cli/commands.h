@@ -81,6 +81,7 @@ int run_chart(const std::vector<std::string>& words, Io& io);
 int run_typ(const std::vector<std::string>& words, Io& io);
 int run_convert(const std::vector<std::string>& words, Io& io);
 int run_diff(const std::vector<std::string>& words, Io& io);
+int run_trace(const std::vector<std::string>& words, Io& io);
 
 // The whole CLI: returns the exit status.
 int run(const std::vector<std::string>& argv, Io& io);
