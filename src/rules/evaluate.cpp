@@ -292,10 +292,13 @@ std::string joined(const std::vector<std::string>& changes) {
   return s;
 }
 
-void finalize(const Style& style, int kind, const Element& el, ApplyTarget* target, Run& run) {
+void finalize(const Style& style, int kind, const Element& el, const TypeDef* type, ApplyTarget* target,
+              Run& run) {
   const auto& rules = style.finalize[static_cast<std::size_t>(kind)];
   if (rules.empty()) return;
   Element copy = el;
+  // mkgmap hands a type's default name to the finalize section as a tag.
+  if (type && !type->default_name.empty()) copy.tags.set("mkgmap:default_name", type->default_name);
   for (const auto& r : rules) {
     if (!r.not_evaluated.empty()) continue;
     bool yes = holds(*r.expr, copy);
@@ -345,14 +348,14 @@ void run_rules(const Style& style, const std::vector<int>& kinds, Element& el, A
         run.lines.push_back(result_line(r, "yes") + "\t" + joined(changes) + "\ttype " + last.type);
       for (const auto& t : r.types) {
         run.types.emplace_back(&r, &t);
-        finalize(style, kind, *on, target, run);
+        finalize(style, kind, *on, &t, target, run);
       }
       typed = true;
       if (!last.continues) return;
     }
   }
   const std::string* flag = el.tags.get("mkgmap:execute_finalize_rules");
-  if (!typed && flag && *flag == "true" && !kinds.empty()) finalize(style, kinds.back(), el, target, run);
+  if (!typed && flag && *flag == "true" && !kinds.empty()) finalize(style, kinds.back(), el, nullptr, target, run);
 }
 
 }  // namespace zw::rules

@@ -583,6 +583,7 @@ class Parser {
       else if (tok.word("level")) range(t.level_from, t.level_to);
       else if (tok.word("continue")) t.continues = true;
       else if (tok.word("with_actions")) t.with_actions = true;
+      else if (tok.word("default_name")) t.default_name = sc.take().text;
     }
     return t;
   }

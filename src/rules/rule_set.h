@@ -59,6 +59,7 @@ struct TypeDef {
   int resolution_from = -1, resolution_to = -1;
   int level_from = -1, level_to = -1;
   bool continues = false, with_actions = false;
+  std::string default_name;
 };
 
 enum Kind { polygons = 0, lines = 1, points = 2, relations = 3, kind_count = 4 };

@@ -94,6 +94,7 @@ class Tracer {
     const std::string* type = r.element.tags.get("type");
     if (type && (*type == "multipolygon" || *type == "boundary")) {
       auto tags = std::make_shared<const Tags>(r.element.tags);
+      areas_.push_back({*type == "boundary", r.element.id, tags});
       for (const auto& m : r.members)
         if (m.kind == ElementKind::way && (m.role == "outer" || m.role.empty()))
           area_outers_[m.id].push_back(tags);
@@ -107,6 +108,23 @@ class Tracer {
       auto it = relations_.find(id);
       if (it == relations_.end() || it->second.element.tags.empty()) continue;
       run_one(it->second.element, {relations}, members);
+    }
+  }
+
+  // mkgmap joins the outer ways of an area relation into ways of its own that
+  // carry the relation's tags: the outlines of a boundary are lines, the
+  // rings of a multipolygon polygons. They are named after the relation.
+  void run_areas(Members& members) {
+    for (const auto& a : areas_) {
+      Element el;
+      el.kind = ElementKind::way;
+      el.id = a.id;
+      for (const auto& [k, v] : a.tags->items())
+        if (k != "type") el.tags.set(k, v);
+      if (el.tags.empty()) continue;
+      el.tags.set("mkgmap:mp_created", "true");
+      el.closed = true;
+      run_one(el, {a.boundary ? lines : polygons}, members, element_name(ElementKind::relation, a.id));
     }
   }
 
@@ -128,6 +146,9 @@ class Tracer {
       if (el.tags.empty()) return;
     }
     members.perform_pending(el);
+    // A roundabout is one way unless tagged otherwise, before any rule runs.
+    const std::string* junction = el.tags.get("junction");
+    if (junction && *junction == "roundabout" && !el.tags.get("oneway")) el.tags.set("oneway", "yes");
     // mkgmap tests a closed way (of four nodes or more) against the lines and
     // then the polygons, as one list; any other way against the lines.
     if (el.closed && el.complete && el.nodes >= 4)
@@ -137,8 +158,8 @@ class Tracer {
   }
 
  private:
-  void run_one(Element& el, std::vector<int> kinds, Members& members) {
-    std::string name = element_name(el.kind, el.id);
+  void run_one(Element& el, std::vector<int> kinds, Members& members, std::string name = {}) {
+    if (name.empty()) name = element_name(el.kind, el.id);
     Run run;
     run.explain = name == options_.explain;
     Tags before = el.tags;
@@ -191,6 +212,12 @@ class Tracer {
   std::unordered_map<std::int64_t, Relation> relations_;
   std::vector<std::int64_t> order_;
   std::unordered_map<std::int64_t, std::vector<std::shared_ptr<const Tags>>> area_outers_;
+  struct Area {
+    bool boundary;
+    std::int64_t id;
+    std::shared_ptr<const Tags> tags;
+  };
+  std::vector<Area> areas_;
 };
 
 }  // namespace
@@ -212,6 +239,7 @@ bool run_trace(const Style& style, const std::string& data, const TraceOptions& 
   try {
     if (!read_relations(data, [&](Relation& r) { tracer.relation(r); }, error)) return false;
     tracer.run_relations(members);
+    tracer.run_areas(members);
     if (!read_nodes_and_ways(
             data, [&](Element& el) { tracer.node(el, members); },
             [&](Element& el) { tracer.way(el, members); }, error))

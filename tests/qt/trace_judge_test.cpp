@@ -88,7 +88,11 @@ void read_echoes(const std::string& printed, Judgement& j) {
     auto at = raw.find(" ZW ");
     if (at == std::string::npos) continue;
     std::string rule = text::trim(text::before(raw.substr(at + 4) + "\r", "\r"));
-    auto words = text::split(raw.substr(0, at), " ");
+    std::string who = raw.substr(0, at);
+    // "Way generated from relation 7385": a way mkgmap made of a relation's members.
+    const std::string generated = "Way generated from relation ";
+    if (text::starts_with(who, generated)) who = "Relation " + who.substr(generated.size());
+    auto words = text::split(who, " ");
     std::string kind = words.empty() ? "" : words[0];
     std::string id = words.size() == 2 ? words[1] : "";
     bool number = !id.empty() && id.find_first_not_of("0123456789") == std::string::npos;
