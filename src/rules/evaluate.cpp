@@ -292,6 +292,15 @@ std::string joined(const std::vector<std::string>& changes) {
   return s;
 }
 
+// Whether the rule's test holds; a costly regular expression names the rule.
+bool rule_holds(const Rule& r, const Element& el) {
+  try {
+    return holds(*r.expr, el);
+  } catch (const RegexTooCostly& e) {
+    throw RegexTooCostly(r.file + ":" + std::to_string(r.line) + ": " + e.what());
+  }
+}
+
 void finalize(const Style& style, int kind, const Element& el, const TypeDef* type, ApplyTarget* target,
               Run& run) {
   const auto& rules = style.finalize[static_cast<std::size_t>(kind)];
@@ -301,7 +310,7 @@ void finalize(const Style& style, int kind, const Element& el, const TypeDef* ty
   if (type && !type->default_name.empty()) copy.tags.set("mkgmap:default_name", type->default_name);
   for (const auto& r : rules) {
     if (!r.not_evaluated.empty()) continue;
-    bool yes = holds(*r.expr, copy);
+    bool yes = rule_holds(r, copy);
     if (!yes) continue;
     run.caught.push_back(&r);
     std::vector<std::string> changes;
@@ -322,7 +331,7 @@ void run_rules(const Style& style, const std::vector<int>& kinds, Element& el, A
         if (run.explain) run.lines.push_back(result_line(r, "not evaluated: ") + r.not_evaluated);
         continue;
       }
-      bool yes = holds(*r.expr, el);
+      bool yes = rule_holds(r, el);
       if (!yes) {
         if (run.explain) run.lines.push_back(result_line(r, "no"));
         continue;

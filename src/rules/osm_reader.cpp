@@ -22,6 +22,7 @@
 #include "app/file_io.h"
 #include "app/paths.h"
 #include "app/text.h"
+#include "rules/evaluate.h"
 
 namespace zw::rules {
 namespace {
@@ -75,6 +76,8 @@ bool read(const std::string& path, osmium::osm_entity_bits::type entities, Handl
       osmium::apply(buffer, handler);
     }
     reader.close();
+  } catch (const RegexTooCostly&) {
+    throw;  // the style's fault, not the data's
   } catch (const std::exception& e) {
     error = path + ": not readable as OSM data: " + e.what();
     return false;

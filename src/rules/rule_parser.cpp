@@ -444,6 +444,7 @@ class Parser {
       std::string error;
       auto re = Regex::compile(v.text, error);
       if (!re && regex_available()) throw ParseError(v.line, error);
+      if (!re && unsupported_.empty()) unsupported_ = error;
       e->re = std::move(re);
     }
     return e;
