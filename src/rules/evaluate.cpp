@@ -172,10 +172,18 @@ bool holds(const Expr& e, const Element& el) {
     case Op::not_: return !holds(*e.a, el);
     default: break;
   }
-  auto v = tested_value(e, el);
+  // Tags are compared where they are; only a function's value is made.
+  std::optional<std::string> made;
+  const std::string* v = nullptr;
+  if (e.fn == Function::none) {
+    v = el.tags.get(e.key);
+  } else {
+    made = tested_value(e, el);
+    if (made) v = &*made;
+  }
   switch (e.op) {
-    case Op::exists: return v.has_value();
-    case Op::not_exists: return !v;
+    case Op::exists: return v != nullptr;
+    case Op::not_exists: return v == nullptr;
     case Op::eq:
     case Op::ne: {
       bool same = false;
@@ -294,6 +302,11 @@ std::string joined(const std::vector<std::string>& changes) {
 
 // Whether the rule's test holds; a costly regular expression names the rule.
 bool rule_holds(const Rule& r, const Element& el) {
+  if (!r.needs_one_of.empty()) {
+    bool any = false;
+    for (const auto& key : r.needs_one_of) any = any || el.tags.get(key);
+    if (!any) return false;
+  }
   try {
     return holds(*r.expr, el);
   } catch (const RegexTooCostly& e) {

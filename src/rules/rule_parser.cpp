@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <cctype>
+#include <optional>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -212,6 +214,31 @@ Template::Part substitution(const std::string& inner, bool member, int line) {
   return part;
 }
 
+// Tags of which the test needs one to hold at all, so that most rules are
+// passed over with a look at the tags; nullopt when no such list is known.
+std::optional<std::vector<std::string>> needed_tags(const Expr& e) {
+  using Op = Expr::Op;
+  switch (e.op) {
+    case Op::and_: {
+      auto a = needed_tags(*e.a), b = needed_tags(*e.b);
+      if (!a) return b;
+      if (!b) return a;
+      return a->size() <= b->size() ? a : b;
+    }
+    case Op::or_: {
+      auto a = needed_tags(*e.a), b = needed_tags(*e.b);
+      if (!a || !b) return std::nullopt;
+      for (auto& k : *b)
+        if (std::find(a->begin(), a->end(), k) == a->end()) a->push_back(k);
+      return a;
+    }
+    case Op::eq: case Op::exists: case Op::lt: case Op::le: case Op::gt: case Op::ge: case Op::regex:
+      if (e.fn != Function::none) return std::nullopt;
+      return std::vector<std::string>{e.key};
+    default: return std::nullopt;
+  }
+}
+
 class Parser {
  public:
   Parser(Style& style, std::string dir, int kind) : style_(style), dir_(std::move(dir)), kind_(kind) {}
@@ -319,6 +346,7 @@ class Parser {
     r.not_evaluated = unsupported_;
     r.rule_end = sc.position();
     r.expr = both(condition_, own);
+    if (auto keys = needed_tags(*r.expr)) r.needs_one_of = std::move(*keys);
     bool has_block = false;
     if (sc.peek().is("{")) {
       sc.take();

@@ -74,6 +74,8 @@ struct Rule {
   std::vector<Action> actions;
   std::vector<TypeDef> types;
   std::string not_evaluated;  // why the evaluator cannot run it; "" when it can
+  // The test cannot hold unless one of these tags is there (none: always test).
+  std::vector<std::string> needs_one_of;
   // Where the rule's text is, for tools that add actions to a copy of the style.
   std::size_t action_at = std::string::npos;  // just after its action block's "{"
   std::size_t rule_end = 0;                   // where its test ends, before "{" or "["
