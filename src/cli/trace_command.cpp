@@ -107,7 +107,14 @@ int run_trace(const std::vector<std::string>& words, Io& io) {
       io.err << "zoomwright-cli trace: " << data << ": no " << options.explain << " with tags\n";
       return 2;
     }
-    for (const auto& line : trace.explanation) io.out << line << "\n";
+    for (const auto& fields : trace.explanation) {
+      for (std::size_t i = 0; i < fields.size(); ++i) io.out << (i ? "\t" : "") << escape_field(fields[i]);
+      io.out << "\n";
+    }
+    for (const auto& [r, t] : trace.explained_types)
+      io.out << "type\t" << rules::kind_name(r->kind) << '\t' << escape_field(r->file) << ':' << r->line
+             << '\t' << escape_field(t->type) << '\t' << level_ranges(rules::type_levels(*t, levels)) << "\n";
+    if (trace.explained_types.empty()) io.out << "type\t-\n";
     return 0;
   }
   bool inc = args.has("--inc");

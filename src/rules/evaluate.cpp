@@ -230,7 +230,9 @@ std::optional<std::string> expand(const Template& t, const Element& el, const El
     const Element& from = p.member || !outer ? el : *outer;
     const std::string* v = from.tags.get(p.tag);
     std::optional<std::string> value = v ? std::optional<std::string>(*v) : std::nullopt;
-    for (const auto& f : p.filters) value = filtered(std::move(value), f, from);
+    // A filter's other tag (not-equal:name, not-contained:;:route_ref) is the
+    // element's own, also inside apply.
+    for (const auto& f : p.filters) value = filtered(std::move(value), f, el);
     if (!value) return std::nullopt;
     out += *value;
   }
@@ -289,9 +291,12 @@ void perform(const std::vector<Action>& actions, Element& el, const Element* out
 
 namespace {
 
-std::string result_line(const Rule& r, const char* what) {
-  return std::string("  ") + (r.finalize ? "finalize " : "") + r.file + ":" + std::to_string(r.line) +
-         "\t" + what;
+// One rule's line of an explanation: where it is, the result, what changed.
+std::vector<std::string> result_line(const Rule& r, const std::string& what, const std::string& more = "") {
+  std::vector<std::string> line = {std::string(r.finalize ? "finalize " : "") + r.file + ":" + std::to_string(r.line),
+                                   what};
+  if (!more.empty() || what == "yes") line.push_back(more);
+  return line;
 }
 
 std::string joined(const std::vector<std::string>& changes) {
@@ -328,7 +333,7 @@ void finalize(const Style& style, int kind, const Element& el, const TypeDef* ty
     run.caught.push_back(&r);
     std::vector<std::string> changes;
     perform(r.actions, copy, nullptr, target, run.explain ? &changes : nullptr);
-    if (run.explain) run.lines.push_back(result_line(r, "yes") + "\t" + joined(changes));
+    if (run.explain) run.lines.push_back(result_line(r, "yes", joined(changes)));
   }
 }
 
@@ -341,7 +346,7 @@ void run_rules(const Style& style, const std::vector<int>& kinds, Element& el, A
   for (int kind : kinds) {
     for (const auto& r : style.rules[static_cast<std::size_t>(kind)]) {
       if (!r.not_evaluated.empty()) {
-        if (run.explain) run.lines.push_back(result_line(r, "not evaluated: ") + r.not_evaluated);
+        if (run.explain) run.lines.push_back(result_line(r, "not evaluated: " + r.not_evaluated));
         continue;
       }
       bool yes = rule_holds(r, el);
@@ -354,7 +359,7 @@ void run_rules(const Style& style, const std::vector<int>& kinds, Element& el, A
       auto* log = run.explain ? &changes : nullptr;
       if (r.types.empty()) {
         perform(r.actions, el, nullptr, target, log);
-        if (run.explain) run.lines.push_back(result_line(r, "yes") + "\t" + joined(changes));
+        if (run.explain) run.lines.push_back(result_line(r, "yes", joined(changes)));
         continue;
       }
       // A rule's actions outlive it only with "continue with_actions".
@@ -367,7 +372,7 @@ void run_rules(const Style& style, const std::vector<int>& kinds, Element& el, A
       }
       perform(r.actions, *on, nullptr, target, log);
       if (run.explain)
-        run.lines.push_back(result_line(r, "yes") + "\t" + joined(changes) + "\ttype " + last.type);
+        run.lines.push_back(result_line(r, "yes", joined(changes)));
       for (const auto& t : r.types) {
         run.types.emplace_back(&r, &t);
         finalize(style, kind, *on, &t, target, run);

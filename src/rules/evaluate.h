@@ -42,7 +42,9 @@ struct Run {
   bool explain = false;                   // record every rule tested, with its result
   std::vector<const Rule*> caught;        // every rule whose test held, finalize rules too
   std::vector<std::pair<const Rule*, const TypeDef*>> types;  // the types it became
-  std::vector<std::string> lines;         // the explanation, when explain
+  // The explanation, when explain: per rule tested, its place, its result and
+  // the tags its actions changed.
+  std::vector<std::vector<std::string>> lines;
 };
 
 // Runs the rules of the kinds in order as one list (closed ways: lines, then

@@ -193,15 +193,15 @@ class Tracer {
 
   void explain(const std::string& name, const Tags& before, const Run& run) {
     auto& out = trace_.explanation;
-    out.push_back("element\t" + name);
+    out.push_back({"element", name});
     std::string tags;
     for (const auto& [k, v] : before.items()) tags += (tags.empty() ? "" : " ") + k + "=" + v;
-    out.push_back("tags\t" + tags);
-    for (const auto& l : run.lines) out.push_back("rule\t" + text::trim(l));
-    for (const auto& [r, t] : run.types)
-      out.push_back("type\t" + std::string(kind_name(r->kind)) + "\t" + r->file + ":" +
-                    std::to_string(r->line) + "\t" + t->type);
-    if (run.types.empty()) out.push_back("type\t-");
+    out.push_back({"tags", tags});
+    for (const auto& l : run.lines) {
+      out.push_back({"rule"});
+      out.back().insert(out.back().end(), l.begin(), l.end());
+    }
+    trace_.explained_types = run.types;
   }
 
   const Style& style_;

@@ -32,7 +32,9 @@ struct Trace {
   // Per rule of style.rules and style.finalize, by kind, in order.
   std::array<std::vector<RuleTally>, kind_count> rules, finalize;
   std::array<KindTally, kind_count> kinds;
-  std::vector<std::string> explanation;  // empty when the element was not met
+  // The fields of each line of the explanation; empty when the element was not met.
+  std::vector<std::vector<std::string>> explanation;
+  std::vector<std::pair<const Rule*, const TypeDef*>> explained_types;  // what it became
   std::vector<std::pair<std::string, std::string>> pairs;  // ("lines:12", "way/5")
 };
 

@@ -70,8 +70,8 @@ TEST_F(CliTrace, ExplainsOneElement) {
   auto r = trace({"--explain", "way/11"});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out,
-            "element\tway/11\ntags\thighway=path route=hiking\nrule\tlines:1\tyes\t\ttype 0x16\n"
-            "type\tlines\tlines:1\t0x16\n");
+            "element\tway/11\ntags\thighway=path route=hiking\nrule\tlines:1\tyes\t\n"
+            "type\tlines\tlines:1\t0x16\t0-1\n");
   r = trace({"--explain", "way/99"});
   EXPECT_EQ(r.status, 2);
   r = trace({"--explain", "street/1"});

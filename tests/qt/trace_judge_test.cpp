@@ -48,6 +48,7 @@ void add_echoes(const rules::Style& style, const test::TempDir& dir, const std::
 struct Judgement {
   std::set<Pair> mkgmap, trace;
   std::size_t unnamed = 0;  // echoes of ways mkgmap made itself, without an OSM id
+  std::map<std::string, int> unnamed_by_rule;
   std::size_t both() const {
     std::size_t n = 0;
     for (const auto& p : mkgmap) n += trace.count(p);
@@ -98,6 +99,7 @@ void read_echoes(const std::string& printed, Judgement& j) {
     bool number = !id.empty() && id.find_first_not_of("0123456789") == std::string::npos;
     if (!number) {
       ++j.unnamed;
+      ++j.unnamed_by_rule[rule];
       continue;
     }
     if (kind == "Way") j.mkgmap.insert({rule, "way/" + id});
@@ -128,6 +130,17 @@ Judgement judge(const std::string& root, const std::string& name) {
   rules::Trace trace;
   EXPECT_TRUE(rules::run_trace(style, monaco, options, trace, error)) << error;
   j.trace.insert(trace.pairs.begin(), trace.pairs.end());
+  // mkgmap names no element when it echoes for the area it made of a
+  // multipolygon ("generated Way"): such an echo stands for the trace's pair
+  // of a relation's area on the same rule.
+  for (const auto& p : j.trace) {
+    auto left = j.unnamed_by_rule.find(p.first);
+    if (left == j.unnamed_by_rule.end() || left->second == 0) continue;
+    if (!text::starts_with(p.second, "relation/") || j.mkgmap.count(p)) continue;
+    --left->second;
+    --j.unnamed;
+    j.mkgmap.insert(p);
+  }
   return j;
 }
 
@@ -141,9 +154,9 @@ TEST(TraceJudge, AgreesWithMkgmapOnMonaco) {
   test::TempDir unpacked;
   test::unpack_default_style(unpacked);
   const Case cases[] = {
-      {"default", unpacked.at("styles"), "default", 0.999},
-      {"generic new", shared_dir + "/samples/styles", "generic new", 0.995},
-      {"Openfietsmap lite", shared_dir + "/samples/styles", "Openfietsmap lite", 0.998},
+      {"default", unpacked.at("styles"), "default", 0.9995},
+      {"generic new", shared_dir + "/samples/styles", "generic new", 0.9995},
+      {"Openfietsmap lite", shared_dir + "/samples/styles", "Openfietsmap lite", 0.9995},
   };
   for (const auto& c : cases) {
     auto j = judge(c.root, c.name);
