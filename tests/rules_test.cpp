@@ -109,11 +109,15 @@ TEST(RuleTests, UnreadableRulesNameTheirLine) {
 }
 
 TEST(RuleTests, WhatCannotBeRunIsNotEvaluated) {
-  auto style = parsed("is_in(landuse,residential,any)=true [0x1]\nhighway=* {frobnicate x} [0x2]\nhighway=* [0x3]");
+  auto style = parsed(
+      "is_in(landuse,residential,any)=true [0x1]\nhighway=* {frobnicate x} [0x2]\n"
+      "highway=* {set a='${name|frob:1}'}\nhighway=* [0x3]");
   const auto& r = style.rules[lines];
-  ASSERT_EQ(r.size(), 3u);
+  ASSERT_EQ(r.size(), 4u);
   EXPECT_NE(r[0].not_evaluated, "");
   EXPECT_NE(r[1].not_evaluated, "");
+  EXPECT_NE(r[2].not_evaluated, "");
+  EXPECT_EQ(r[3].not_evaluated, "");
   EXPECT_EQ(caught("is_in(a,b,c)=true [0x1]\nhighway=* [0x3]", way({{"highway", "x"}})), "2");
 }
 

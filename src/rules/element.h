@@ -13,6 +13,8 @@ class Tags {
  public:
   const std::string* get(std::string_view key) const;
   void set(std::string_view key, std::string_view value);
+  // For a key the list does not have yet (tags as read: keys are unique).
+  void append(std::string_view key, std::string_view value) { items_.emplace_back(key, value); }
   void remove(std::string_view key);
   void clear() { items_.clear(); }
   bool empty() const { return items_.empty(); }

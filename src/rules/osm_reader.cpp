@@ -31,7 +31,7 @@ namespace {
 constexpr double garmin_units_per_degree = 16777216.0 / 360.0;
 
 void copy_tags(const osmium::TagList& from, Tags& to) {
-  for (const auto& t : from) to.set(t.key(), t.value());
+  for (const auto& t : from) to.append(t.key(), t.value());
 }
 
 ElementKind kind_of(osmium::item_type t) {

@@ -239,6 +239,15 @@ std::optional<std::vector<std::string>> needed_tags(const Expr& e) {
   }
 }
 
+bool known_filter(const std::string& name) {
+  static const char* const known[] = {"def",    "conv",      "subst",         "part",
+                                      "height", "not-equal", "not-contained", "substring",
+                                      "highway-symbol", "country-ISO"};
+  for (const char* k : known)
+    if (name == k) return true;
+  return false;
+}
+
 class Parser {
  public:
   Parser(Style& style, std::string dir, int kind) : style_(style), dir_(std::move(dir)), kind_(kind) {}
@@ -354,6 +363,7 @@ class Parser {
       has_block = true;
       actions(sc, r.actions, r, 0);
       sc.expect("}");
+      if (r.not_evaluated.empty()) r.not_evaluated = unsupported_;
     }
     bool first_type = true;
     while (sc.peek().is("[")) {
@@ -489,6 +499,8 @@ class Parser {
         if (!lit.empty()) t.parts.push_back({lit, "", false, {}});
         lit.clear();
         t.parts.push_back(substitution(s.substr(i + 2, end - i - 2), close == ')', line));
+        for (const auto& f : t.parts.back().filters)
+          if (!known_filter(f.name) && unsupported_.empty()) unsupported_ = "the filter " + f.name;
         i = end;
       } else {
         lit += s[i];
