@@ -670,6 +670,10 @@ bool load_style(const std::string& dir, Style& style, std::string& error) {
     style.files.push_back({name, path});
     if (!parse_rules(*data, name, kind, dir, style, error)) return false;
   }
+  if (style.files.empty()) {
+    error = dir + ": no rule file (polygons, lines, points, relations) in it";
+    return false;
+  }
   return true;
 }
 

@@ -99,6 +99,7 @@ TEST_F(CliTrace, BadInputIsNamedAndStops) {
       {"s/test", "none.osm.pbf", "none.osm.pbf"},
       {"s/bad", "data.osm", "lines:2"},
       {"s/slow", "data.osm", "points:1"},
+      {"s/none", "data.osm", "s/none"},
   };
   dir.write("s/bad/lines", "highway=path [0x16]\nhighway=* & [0x07]\n");
   dir.write("s/slow/points", "amenity~'(c+)+' [0x1]\n");
