@@ -71,6 +71,30 @@ constexpr const char* check_details =
     "Exit status: 0 when there is nothing above a note, 1 when there is, 2 for a\n"
     "usage error or a style or TYP file that cannot be read.\n";
 
+constexpr const char* trace_details =
+    "\nRuns the style's rules over the OSM data (.osm.pbf, .osm, .osm.gz, .osm.bz2)\n"
+    "as mkgmap does: relations first (their apply actions reach the members), then\n"
+    "nodes against points, ways against lines and closed ways against lines and\n"
+    "then polygons. Every kind unless --kind is given; rules of included files are\n"
+    "listed with --inc (they always run).\n"
+    "\n"
+    "Output (fields separated by TAB):\n"
+    "  KIND FILE LINE TYPE LEVELS CAUGHT EXAMPLES   one line per rule, in order:\n"
+    "      FILE     the rule file as its include statement names it\n"
+    "      LINE     the line of the rule's first type, or of its test\n"
+    "      TYPE     the type codes, - for an action block, finalize for that section\n"
+    "      LEVELS   the main levels it is drawn at (0-2), - for none\n"
+    "      CAUGHT   the elements whose tags it matched, or \"not evaluated: WHY\"\n"
+    "      EXAMPLES up to three of them (way/123)\n"
+    "  unmatched KIND COUNT TAGS   the commonest tag combinations no type catches\n"
+    "                              (--unmatched N per kind, default 10)\n"
+    "  summary KIND READ CAUGHT NOT_CAUGHT IDLE_RULES NOT_EVALUATED\n"
+    "\n"
+    "--explain prints one element's tags, every rule tested with its result and the\n"
+    "tags its actions changed, and the types it became.\n"
+    "Exit status: 0 when the trace ran, 2 for a usage error or a style or data file\n"
+    "that cannot be read (named, with the line for a rule).\n";
+
 void print_usage(std::ostream& out) {
   out << "usage: zoomwright-cli COMMAND [options]\n\ncommands:\n";
   for (const auto& c : commands()) out << c.usage;
@@ -107,6 +131,10 @@ const std::vector<Command>& commands() {
        "          [--out FILE.png|FILE.bmp]\n",
        run_diff, diff_details},
       {"check", "  check STYLE_DIR --typ FILE [--family-id N]\n", run_check, check_details},
+      {"trace",
+       "  trace STYLE_DIR DATA [--kind polygons|lines|points|relations] [--inc]\n"
+       "          [--unmatched N] [--explain node/ID|way/ID|relation/ID]\n",
+       run_trace, trace_details},
   };
   return all;
 }

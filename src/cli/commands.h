@@ -82,6 +82,7 @@ int run_typ(const std::vector<std::string>& words, Io& io);
 int run_convert(const std::vector<std::string>& words, Io& io);
 int run_diff(const std::vector<std::string>& words, Io& io);
 int run_check(const std::vector<std::string>& words, Io& io);
+int run_trace(const std::vector<std::string>& words, Io& io);
 
 // The whole CLI: returns the exit status.
 int run(const std::vector<std::string>& argv, Io& io);
