@@ -65,26 +65,6 @@ bool openable(const std::string& path, std::string& error) {
   return true;
 }
 
-template <class Handler>
-bool read(const std::string& path, osmium::osm_entity_bits::type entities, Handler& handler,
-          std::string& error) {
-  if (!openable(path, error)) return false;
-  try {
-    osmium::io::File file(paths::to_host(path));
-    osmium::io::Reader reader(file, entities, osmium::io::read_meta::no);
-    while (osmium::memory::Buffer buffer = reader.read()) {
-      osmium::apply(buffer, handler);
-    }
-    reader.close();
-  } catch (const RegexTooCostly&) {
-    throw;  // the style's fault, not the data's
-  } catch (const std::exception& e) {
-    error = path + ": not readable as OSM data: " + e.what();
-    return false;
-  }
-  return true;
-}
-
 struct RelationHandler : osmium::handler::Handler {
   const std::function<void(Relation&)>* each = nullptr;
   void relation(const osmium::Relation& r) {
@@ -168,21 +148,36 @@ bool format_readable(const std::string& path, std::string& why) {
   return false;
 }
 
-bool read_relations(const std::string& path, const std::function<void(Relation&)>& each,
-                    std::string& error) {
-  RelationHandler h;
-  h.each = &each;
-  return read(path, osmium::osm_entity_bits::relation, h, error);
-}
-
-bool read_nodes_and_ways(const std::string& path, const std::function<void(Element&)>& node,
-                         const std::function<void(Element&)>& way, std::string& error) {
-  Index index;
-  NodeWayHandler h(index);
-  h.locations.ignore_errors();
-  h.node_each = &node;
-  h.way_each = &way;
-  return read(path, osmium::osm_entity_bits::node | osmium::osm_entity_bits::way, h, error);
+bool read_data(const std::string& path, const std::function<void(Relation&)>& relation,
+               const std::function<void()>& relations_done, const std::function<void(Element&)>& node,
+               const std::function<void(Element&)>& way, std::string& error) {
+  if (!openable(path, error)) return false;
+  try {
+    // Both readings start at once: while the relations are read and handled,
+    // the second already decodes the nodes and ways ahead, on another core.
+    osmium::io::File file(paths::to_host(path));
+    osmium::io::Reader first(file, osmium::osm_entity_bits::relation, osmium::io::read_meta::no);
+    osmium::io::Reader second(file, osmium::osm_entity_bits::node | osmium::osm_entity_bits::way,
+                              osmium::io::read_meta::no);
+    RelationHandler relations;
+    relations.each = &relation;
+    while (osmium::memory::Buffer buffer = first.read()) osmium::apply(buffer, relations);
+    first.close();
+    relations_done();
+    Index index;
+    NodeWayHandler h(index);
+    h.locations.ignore_errors();
+    h.node_each = &node;
+    h.way_each = &way;
+    while (osmium::memory::Buffer buffer = second.read()) osmium::apply(buffer, h);
+    second.close();
+  } catch (const RegexTooCostly&) {
+    throw;  // the style's fault, not the data's
+  } catch (const std::exception& e) {
+    error = path + ": not readable as OSM data: " + e.what();
+    return false;
+  }
+  return true;
 }
 
 }  // namespace zw::rules

@@ -24,14 +24,12 @@ struct Relation {
 // Whether this build reads the file's format; when not, why.
 bool format_readable(const std::string& path, std::string& why);
 
-// Every relation of the file, in file order. false with error naming the file.
-bool read_relations(const std::string& path, const std::function<void(Relation&)>& each,
-                    std::string& error);
-
-// Every node with tags and every way with tags and two nodes or more, in file
+// Reads the file: every relation, in file order, then relations_done, then
+// every node with tags and every way with tags and two nodes or more, in file
 // order, ways with their length, closedness and area. false with error naming
 // the file.
-bool read_nodes_and_ways(const std::string& path, const std::function<void(Element&)>& node,
-                         const std::function<void(Element&)>& way, std::string& error);
+bool read_data(const std::string& path, const std::function<void(Relation&)>& relation,
+               const std::function<void()>& relations_done, const std::function<void(Element&)>& node,
+               const std::function<void(Element&)>& way, std::string& error);
 
 }  // namespace zw::rules

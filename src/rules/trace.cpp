@@ -237,12 +237,14 @@ bool run_trace(const Style& style, const std::string& data, const TraceOptions& 
   Tracer tracer(style, options, trace);
   Members members(tracer.relations_);
   try {
-    if (!read_relations(data, [&](Relation& r) { tracer.relation(r); }, error)) return false;
-    tracer.run_relations(members);
-    tracer.run_areas(members);
-    if (!read_nodes_and_ways(
-            data, [&](Element& el) { tracer.node(el, members); },
-            [&](Element& el) { tracer.way(el, members); }, error))
+    if (!read_data(
+            data, [&](Relation& r) { tracer.relation(r); },
+            [&] {
+              tracer.run_relations(members);
+              tracer.run_areas(members);
+            },
+            [&](Element& el) { tracer.node(el, members); }, [&](Element& el) { tracer.way(el, members); },
+            error))
       return false;
   } catch (const RegexTooCostly& e) {
     error = e.what();
