@@ -38,6 +38,8 @@ TEST(ResolutionsToLevels, RewritesEveryResolutionUpToItsEndCharacter) {
        "a [0x01 level 0 ] b [0x02 level 1 ] c [0x03 level 3 ]\n", {}},
       // Blanks and TABs after the keyword go; a TAB may stand for its blank.
       {"[0x01 resolution\t \t21-23]", "[0x01 level 1-1 ]", {}},
+      // A range of one resolution converts as that resolution alone.
+      {"[0x01 resolution 21-21] [0x02 resolution 21]", "[0x01 level 1-1 ] [0x02 level 1 ]", {}},
       {"# at resolution 24, the finest\n", "# at level 0  the finest\n", {}},
       {"[0x01 Resolution 24] [0x02 resolution 22]", "[0x01 Resolution 24] [0x02 level 1 ]", {}},
       // Nothing ends the resolution: converted anyway, with a warning.

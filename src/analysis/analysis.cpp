@@ -110,13 +110,22 @@ void sort_rows(AppState& s, Host& host, int rows) {
   }
 }
 
-// Every line of a text, split at line feed, through the scanner: views into
-// the text, no copy per line. An empty text has no line at all.
+// Where the line from start ends: at its LF (a CR before it stays in the
+// line), or at a lone CR, which ends a line as mkgmap reads it; npos at the end.
+std::size_t line_end(std::string_view text, std::size_t start) {
+  for (auto at = text.find_first_of("\r\n", start); at != std::string_view::npos;
+       at = text.find_first_of("\r\n", at + 1))
+    if (text[at] == '\n' || at + 1 >= text.size() || text[at + 1] != '\n') return at;
+  return std::string_view::npos;
+}
+
+// Every line of a text through the scanner: views into the text, no copy per
+// line. An empty text has no line at all.
 void scan_lines(AppState& s, Host& host, ScanRun& run, std::string_view text) {
   if (text.empty()) return;
   int number = 1;
   for (std::size_t start = 0;; ++number) {
-    auto end = text.find('\n', start);
+    auto end = line_end(text, start);
     scan_line(s, host, run, text.substr(start, end - start), number);
     if (end == std::string_view::npos) return;
     start = end + 1;

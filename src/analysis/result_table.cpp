@@ -27,6 +27,22 @@ void ResultTable::re_dim(int last) {
   }
 }
 
+int ResultTable::rows(int kind) const {
+  return static_cast<int>(bounded(rule_type, kind, "kind").size());
+}
+
+void ResultTable::reach(int kind, int i) {
+  auto n = static_cast<std::size_t>(i) + 1;
+  if (i < 0 || bounded(rule_type, kind, "kind").size() >= n) return;
+  auto k = static_cast<std::size_t>(kind);
+  rule_type[k].resize(n);
+  rule_text[k].resize(n);
+  res_from[k].resize(n, 0);
+  res_to[k].resize(n, 0);
+  rule_line[k].resize(n);
+  rule_continue[k].resize(n, 0);
+}
+
 void ResultTable::exchange(int kind, int i, int j) {
   auto& k = bounded(rule_type, kind, "kind");
   (void)k;

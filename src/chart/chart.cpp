@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <functional>
 
 #include "analysis/analysis.h"
 #include "app/failure.h"
@@ -154,25 +155,50 @@ void clearpic(AppState& s, Host&) {
   attempt_quietly([&] { s.f1.p3.draw().clear(s.f1.p3.back); });
 }
 
-void plot(AppState& s, Host& host, int count) {
-  auto& f = s.f1;
-  Layout lay;
-  lay.bar_offset = f.shtxt.value == 1 ? 350 : 170;
-  lay.lowest = s.lowest_resolution;
-  attempt(host, [&] { lay.w = num::to_int(column_width(s)); });
-  attempt(host, [&] {
-    auto& p1 = f.p1.draw();
-    lay.w000 = p1.text_width("000");
-    lay.th = p1.text_height("X");
-  });
-  attempt(host, [&] { f.p1.set_height(canvas_height(s, host, count)); });
-  clearpic(s, host);
+namespace {
 
+// The start of a text that can show in room twips: no glyph is narrower than a
+// pixel, so a rule's text of megabytes is never laid out whole.
+std::string shown_text(const Surface& surface, const std::string& t, double room) {
+  double tpp = surface.twips_per_pixel();
+  if (!(tpp > 0) || !(room > 0)) return {};
+  double most = room / tpp + 2;
+  if (static_cast<double>(t.size()) <= most) return t;
+  return t.substr(0, static_cast<std::size_t>(most));
+}
+
+// A canvas taller than this is held one band at a time where the surface can:
+// the part in view in the window, band after band for an image.
+constexpr int whole_canvas_twips = 450000;
+// The part of a row below its top that it draws on (text, bar, swatch).
+constexpr int row_reach = 700;
+
+// Draws the rows of the chart that reach into the band of p1 that is held;
+// the grid is drawn down to below the last row.
+void plot_held(AppState& s, Host& host, int count, const Layout& lay) {
+  auto& f = s.f1;
+  clearpic(s, host);
+  double band_top = f.p1.band_top(), band_bottom = band_top + f.p1.band_height();
   double bottom = 0;
   if (count > 0) {
     host.set_busy(true);
     int n = 0;
+    const auto& from = bounded(s.results.res_from, s.selected_kind, "kind");
     for (int i = 0; i < count; ++i) {
+      int y = num::to_int(lay.th * n * 2.5 + 80);
+      // Only the resolution decides whether a row is drawn, so that rows
+      // outside the band are passed over without being read.
+      if (static_cast<std::size_t>(i) < from.size()) {
+        Row probe;
+        probe.from = from[static_cast<std::size_t>(i)];
+        if (filtered_out(s, probe)) continue;
+      }
+      if (y + row_reach < band_top || y > band_bottom) {
+        if (static_cast<std::size_t>(i) >= from.size()) break;
+        bottom = y + 100 + lay.th;
+        ++n;
+        continue;
+      }
       Row r;
       bool readable = true;
       attempt(host, [&] {
@@ -182,8 +208,6 @@ void plot(AppState& s, Host& host, int count) {
       });
       // Past the end of the table every further row would fail the same way.
       if (!readable) break;
-      if (filtered_out(s, r)) continue;
-      int y = num::to_int(lay.th * n * 2.5 + 80);
       int bar_top = y + lay.bar_offset;
       attempt(host, [&] {
         auto& p1 = f.p1.draw();
@@ -208,7 +232,7 @@ void plot(AppState& s, Host& host, int count) {
         p1.set_fore(line_ref_colour);
         p1.print(r.line + "  ");
         p1.set_fore(colours::black);
-        if (f.shtxt.value == 1) p1.print(r.text + " ");
+        if (f.shtxt.value == 1) p1.print(shown_text(p1, r.text, f.p1.width() - p1.current_x()) + " ");
       });
       ++n;
     }
@@ -221,6 +245,56 @@ void plot(AppState& s, Host& host, int count) {
 
   draw_scale_grid(s, host, lay.lowest, lay.w, 0, bottom);
   attempt_quietly([&] { f.p1.draw().set_bold(false); });
+}
+
+Layout chart_layout(AppState& s, Host& host) {
+  auto& f = s.f1;
+  Layout lay;
+  lay.bar_offset = f.shtxt.value == 1 ? 350 : 170;
+  lay.lowest = s.lowest_resolution;
+  attempt(host, [&] { lay.w = num::to_int(column_width(s)); });
+  attempt(host, [&] {
+    auto& p1 = f.p1.draw();
+    lay.w000 = p1.text_width("000");
+    lay.th = p1.text_height("X");
+  });
+  return lay;
+}
+
+// Sizes the canvas for count rows; a tall one holds the band in view (with a
+// pane's height more above and below, for short scrolls).
+void size_canvas(AppState& s, Host& host, int count) {
+  auto& f = s.f1;
+  int height = canvas_height(s, host, count);
+  if (height <= whole_canvas_twips) f.p1.hold_whole();
+  int pane = std::max(f.p2.height(), 1000);
+  int top = std::clamp(-f.p1.top - pane, 0, std::max(0, height - 1));
+  if (height > whole_canvas_twips) f.p1.hold_band(top, std::min(3 * pane, height - top));
+  f.p1.set_height(height);
+}
+
+}  // namespace
+
+void plot(AppState& s, Host& host, int count) {
+  Layout lay = chart_layout(s, host);
+  attempt(host, [&] { size_canvas(s, host, count); });
+  plot_held(s, host, count, lay);
+}
+
+bool plot_in_bands(AppState& s, Host& host, int count, int band,
+                   const std::function<void()>& each) {
+  auto& f = s.f1;
+  if (!f.p1.banded() || band <= 0) return false;
+  Layout lay = chart_layout(s, host);
+  int height = f.p1.height();
+  for (int top = 0; top < height; top += band) {
+    if (!f.p1.hold_band(top, std::min(band, height - top))) return false;
+    plot_held(s, host, count, lay);
+    each();
+  }
+  // The window shows the part in view again.
+  plot(s, host, count);
+  return true;
 }
 
 void draw_scale_grid(AppState& s, Host& host, int lowest, double w, double top, double bottom) {
@@ -251,7 +325,7 @@ void resize_(AppState& s, Host& host) {
   // The range must fit the chart about to be drawn, not the previous one, so
   // the canvas takes its new height before the overflow is measured.
   if (s.result_count > 0)
-    attempt_quietly([&] { f.p1.set_height(canvas_height(s, host, s.result_count)); });
+    attempt_quietly([&] { size_canvas(s, host, s.result_count); });
   attempt_quietly([&] {
     int d = num::to_int(static_cast<double>(f.p1.height()) - f.p2.height() + 17);
     if (d < 25) {
@@ -278,7 +352,7 @@ void chk_plot(AppState& s, Host& host) {
     }
 }
 
-void vs_Scroll(AppState& s, Host&) {
+void vs_Scroll(AppState& s, Host& host) {
   auto& f = s.f1;
   int offset = 0;
   // Without a range there is nothing to scroll: the canvas goes to the top.
@@ -288,6 +362,8 @@ void vs_Scroll(AppState& s, Host&) {
                      f.vs.max);
   });
   f.p1.top = -offset;
+  // A tall chart holds only the part in view: the part now in view is drawn.
+  if (f.p1.banded() && s.result_count > 0) attempt_quietly([&] { plot(s, host, s.result_count); });
 }
 
 }  // namespace zw

@@ -85,6 +85,23 @@ TEST_F(CliDiff, ComparesWhatEachStyleDrawsWithItsOwnLevels) {
             "summary\tlines\t1\t1\t0\t0\n");
 }
 
+// Every rule is compared, however many a style has: a change far down a big
+// rule file is found.
+TEST_F(CliDiff, ComparesEveryRuleOfABigStyle) {
+  std::string old_rules, new_rules;
+  for (int i = 1; i <= 1200; ++i) {
+    auto rule = "a=" + std::to_string(i) + " [0x01 resolution ";
+    old_rules += rule + "20]\n";
+    new_rules += rule + (i == 901 ? "22]\n" : "20]\n");
+  }
+  root.write("styles/old/lines", old_rules);
+  root.write("styles/new/lines", new_rules);
+  auto r = diff({"OLD", "NEW", "--kind", "lines"});
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_EQ(r.out, "moved\tlines\t901\t901\t0-2\t0-1\t01\ta=901 [0x01 resolution 22]\n"
+                   "summary\tlines\t1199\t1\t0\t0\n");
+}
+
 TEST_F(CliDiff, ExitStatusesAndUsage) {
   root.write("styles/bare/lines", "highway=a [0x01 resolution 20]\n");
   const struct {

@@ -11,7 +11,7 @@
 
 namespace zw {
 
-// One record per line: backslash, TAB, CR and LF written as \\ \t \r \n.
+// One record per line: backslash, TAB, CR, LF and NUL written as \\ \t \r \n \0.
 std::string escape_field(const std::string& text);
 
 // A host without a window: messages are recorded (and printed as
