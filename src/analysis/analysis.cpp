@@ -139,9 +139,10 @@ void sort_rows(AppState& s, Host& host, int rows) {
 // Where the line from start ends: at its LF (a CR before it stays in the
 // line), or at a lone CR, which ends a line as mkgmap reads it; npos at the end.
 std::size_t line_end(std::string_view text, std::size_t start) {
-  for (auto at = text.find_first_of("\r\n", start); at != std::string_view::npos;
-       at = text.find_first_of("\r\n", at + 1))
-    if (text[at] == '\n' || at + 1 >= text.size() || text[at + 1] != '\n') return at;
+  for (auto at = start; at < text.size(); ++at) {
+    char c = text[at];
+    if (c == '\n' || (c == '\r' && (at + 1 >= text.size() || text[at + 1] != '\n'))) return at;
+  }
   return std::string_view::npos;
 }
 

@@ -53,8 +53,7 @@ bool may_hold_include(std::string_view text) {
       ++letter;
     }
     if (letter == 7) return true;
-    at = text.find_first_of("\r\n", at);
-    if (at == std::string_view::npos) return false;
+    while (at < text.size() && text[at] != '\n' && text[at] != '\r') ++at;
     ++at;
   }
   return false;

@@ -1,5 +1,6 @@
 #include "analysis/result_table.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "app/failure.h"
@@ -32,8 +33,11 @@ int ResultTable::rows(int kind) const {
 }
 
 void ResultTable::reach(int kind, int i) {
-  auto n = static_cast<std::size_t>(i) + 1;
-  if (i < 0 || bounded(rule_type, kind, "kind").size() >= n) return;
+  auto size = bounded(rule_type, kind, "kind").size();
+  if (i < 0 || size > static_cast<std::size_t>(i)) return;
+  // Grown by half again at a time: a table of a hundred thousand rows is
+  // filled in linear time, not reallocated on every row.
+  auto n = std::max(static_cast<std::size_t>(i) + 1, size + size / 2);
   auto k = static_cast<std::size_t>(kind);
   rule_type[k].resize(n);
   rule_text[k].resize(n);

@@ -174,8 +174,8 @@ void for_each_options_line(Host& host, const std::string& dir, const std::string
       continue;
     }
     std::string_view all(current.content);
-    auto end = all.find_first_of("\r\n", current.next);
-    if (end == std::string_view::npos) end = all.size();
+    auto end = current.next;
+    while (end < all.size() && all[end] != '\n' && all[end] != '\r') ++end;
     auto line = all.substr(current.next, end - current.next);
     current.next = end + (end + 1 < all.size() && all[end] == '\r' && all[end + 1] == '\n' ? 2 : 1);
     bool first = current.number++ == 0;
@@ -230,7 +230,9 @@ void get_levels(AppState& s, Host& host, const std::string& ff) {
   }
   lv.options_found = true;
   Read r{s, host, 0, {}, {}, {}, 0};
-  // A failure while reading (memory running out) is shown, not swallowed.
+  // A failure while reading (memory running out) is shown, not swallowed, and
+  // counts as a file not read: the level table is not the style's.
+  bool finished = false;
   attempt(host, [&] {
     for_each_options_line(host, ff, file, [&](const std::string& from, int number, std::string_view text) {
       if (text.find("levels") == std::string_view::npos) return;
@@ -245,7 +247,9 @@ void get_levels(AppState& s, Host& host, const std::string& ff) {
       else if (text::contains(text::lower(squeezed), "levels="))
         read_main(r, line);
     });
+    finished = true;
   });
+  if (!finished) ++host.unread_files;
   attempt(host, [&] { join_lists(r); });
   s.f1.Label4.caption = "Levels:" + r.main_text + " + " + r.overview_text;
 }
