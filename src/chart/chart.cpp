@@ -4,6 +4,8 @@
 #include <climits>
 #include <cmath>
 #include <functional>
+#include <string>
+#include <unordered_map>
 
 #include "analysis/analysis.h"
 #include "app/failure.h"
@@ -96,21 +98,36 @@ struct Layout {
   double x(int r) const { return column_x(lowest, w, r); }
 };
 
+// The swatches of one drawing by row type: a type's swatch is the same on
+// every row, and thousands of rows share a few hundred types.
+struct Swatch {
+  bool missing = true;
+  Image picture;
+};
+using Swatches = std::unordered_map<std::string, Swatch>;
+
 // Draws the TYP swatch of row i when the TYP option is on; "?" marks a type
 // the file lacks.
-void draw_swatch(AppState& s, Host& host, int i, int y) {
+void draw_swatch(AppState& s, Host& host, int i, int y, Swatches& drawn) {
   auto& f = s.f1;
   if (f.label2.value != 1 || s.typ_file.empty()) return;
   int kind = f.Check3[1].value == 1 ? 1 : f.Check3[0].value == 1 ? 0 : f.Check3[2].value == 1 ? 2 : -1;
   if (kind < 0) return;
-  bool missing = kind == 1 ? plotline(s, host, i) : kind == 0 ? plotpolygon(s, host, i) : plotpoint(s, host, i);
+  const auto& type = bounded(bounded(s.results.rule_type, s.selected_kind, "rule_type"), i, "rule_type");
+  auto known = drawn.find(type);
+  if (known == drawn.end()) {
+    Swatch swatch;
+    swatch.missing = kind == 1 ? plotline(s, host, i) : kind == 0 ? plotpolygon(s, host, i) : plotpoint(s, host, i);
+    if (!swatch.missing) swatch.picture = f.p4.draw().image();
+    known = drawn.emplace(type, std::move(swatch)).first;
+  }
   auto& p1 = f.p1.draw();
-  if (missing) {
+  if (known->second.missing) {
     p1.move_to(180, y);
     p1.print("?");
     return;
   }
-  Image picture = f.p4.draw().image();
+  const Image& picture = known->second.picture;
   if (kind == 1) p1.paint_image(picture, 80, y + 130, 500, 250);
   else if (kind == 0) p1.paint_image(picture, 80, y, 450, 450);
   else p1.paint_image(picture, 80, y, 500, 500);
@@ -175,7 +192,7 @@ constexpr int row_reach = 700;
 
 // Draws the rows of the chart that reach into the band of p1 that is held;
 // the grid is drawn down to below the last row.
-void plot_held(AppState& s, Host& host, int count, const Layout& lay) {
+void plot_held(AppState& s, Host& host, int count, const Layout& lay, Swatches& swatches) {
   auto& f = s.f1;
   clearpic(s, host);
   double band_top = f.p1.band_top(), band_bottom = band_top + f.p1.band_height();
@@ -216,7 +233,7 @@ void plot_held(AppState& s, Host& host, int count, const Layout& lay) {
         p1.fill_rect(lay.x(r.from), bar_top, end, bar_top + 30, c);
         if (!r.cont) p1.fill_rect(end - 10, bar_top - 80, end + 20, bar_top + 100, c);
       });
-      attempt(host, [&] { draw_swatch(s, host, i, y); });
+      attempt(host, [&] { draw_swatch(s, host, i, y, swatches); });
       attempt(host, [&] {
         auto& p1 = f.p1.draw();
         if (!r.type.empty()) p1.set_fore(colours::black);
@@ -278,7 +295,8 @@ void size_canvas(AppState& s, Host& host, int count) {
 void plot(AppState& s, Host& host, int count) {
   Layout lay = chart_layout(s, host);
   attempt(host, [&] { size_canvas(s, host, count); });
-  plot_held(s, host, count, lay);
+  Swatches swatches;
+  plot_held(s, host, count, lay, swatches);
 }
 
 bool plot_in_bands(AppState& s, Host& host, int count, int band,
@@ -287,9 +305,10 @@ bool plot_in_bands(AppState& s, Host& host, int count, int band,
   if (!f.p1.banded() || band <= 0) return false;
   Layout lay = chart_layout(s, host);
   int height = f.p1.height();
+  Swatches swatches;
   for (int top = 0; top < height; top += band) {
     if (!f.p1.hold_band(top, std::min(band, height - top))) return false;
-    plot_held(s, host, count, lay);
+    plot_held(s, host, count, lay, swatches);
     each();
   }
   // The window shows the part in view again.

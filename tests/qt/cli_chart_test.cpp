@@ -118,7 +118,8 @@ TEST_F(CliChart, EveryRowIsDrawnBandByBand) {
     return dir.at("styles/" + name);
   };
   auto draw = [&](const std::string& path, const std::string& out, const char* width) {
-    return run_cli({"chart", path, "--kind", "lines", "--all", "--show-text", "--width", width, "--out", dir.at(out),
+    return run_cli({"chart", path, "--kind", "lines", "--all", "--show-text", "--typ",
+                    std::string(ZW_SOURCE_DIR) + "/examples/typ/example.txt", "--width", width, "--out", dir.at(out),
                     "--system-dir", dir.at("system")});
   };
   auto big = style("big", 4000), small = style("small", 700);

@@ -59,8 +59,8 @@ void RasterSurface::set_band(int width_twips, int top, int height_twips) {
   top = std::max(0, top);
   // Bands meet without a gap or an overlap: each ends on the pixel row where
   // the next one starts, the row a drawing at that position lands on.
-  int first = cell(px(top));
-  int end = cell(px(static_cast<double>(top) + ht));
+  int first = cell(top / tpp_);  // twips, whatever the scale unit
+  int end = cell((static_cast<double>(top) + ht) / tpp_);
   if (first != origin_) {
     // Another part of the picture: nothing of the old band belongs there.
     release_painter();
