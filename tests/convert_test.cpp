@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 
 #ifndef _WIN32
@@ -13,6 +14,7 @@
 #include "app/text.h"
 #include "convert/convert_dialog.h"
 #include "convert/convert_style.h"
+#include "support/failing_fs.h"
 #include "support/test_app.h"
 
 namespace zw {
@@ -38,6 +40,8 @@ TEST(ResolutionsToLevels, RewritesEveryResolutionUpToItsEndCharacter) {
        "a [0x01 level 0 ] b [0x02 level 1 ] c [0x03 level 3 ]\n", {}},
       // Blanks and TABs after the keyword go; a TAB may stand for its blank.
       {"[0x01 resolution\t \t21-23]", "[0x01 level 1-1 ]", {}},
+      // A range of one resolution converts as that resolution alone.
+      {"[0x01 resolution 21-21] [0x02 resolution 21]", "[0x01 level 1-1 ] [0x02 level 1 ]", {}},
       {"# at resolution 24, the finest\n", "# at level 0  the finest\n", {}},
       {"[0x01 Resolution 24] [0x02 resolution 22]", "[0x01 Resolution 24] [0x02 level 1 ]", {}},
       // Nothing ends the resolution: converted anyway, with a warning.
@@ -198,6 +202,39 @@ TEST_F(Convert, WhatIsNotARegularFileIsNamedAndLeftOut) {
   EXPECT_EQ(app.dir.read("styles/new/lines"), "include 'inc/status';\ninclude 'inc/fifo';\nx [0x03 level 1 ]\n\r\n");
 }
 #endif
+
+#ifndef _WIN32
+// Folders that links lead to by many names, three ways at each of 20 levels:
+// each real folder is copied once, and the conversion ends at once.
+TEST_F(Convert, AFolderReachedByManyLinksIsCopiedOnce) {
+  namespace fs = std::filesystem;
+  for (int k = 0; k <= 20; ++k) {
+    auto dir = "styles/src/store/d" + std::to_string(k);
+    app.dir.write(dir + "/note", std::to_string(k) + "\n");
+    if (k == 20) break;
+    for (const char* link : {"a", "b", "c"})
+      fs::create_directory_symlink("../d" + std::to_string(k + 1), to_fs_path(app.dir.at(dir + "/" + link)));
+  }
+  auto start = std::chrono::steady_clock::now();
+  EXPECT_TRUE(convert("new"));
+  EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 10);
+  int notes = 0;
+  for (const auto& [name, content] : tree("new")) notes += name.ends_with("note");
+  EXPECT_EQ(notes, 21);
+}
+#endif
+
+// A folder that cannot be read leaves the copy incomplete, and says so.
+TEST_F(Convert, AnUnreadableFolderMakesTheCopyIncomplete) {
+  test::FailingFileSystem failing;
+  app.host.fs_override = &failing;
+  app.dir.write("styles/src/icons/a.xpm", "xpm\n");
+  failing.unlistable.insert(at("src/icons"));
+  app.s.new_style_name = "new";
+  EXPECT_EQ(convert_style(app.s, app.host), Converted::incomplete);
+  EXPECT_TRUE(said("Not copied: cannot read the folder " + at("src/icons") + ": Permission denied"));
+  EXPECT_TRUE(said("The new style " + at("new") + " is incomplete"));
+}
 
 TEST_F(Convert, TheMenuAsksForTheNameThenConvertsListsAndRunsTheAnalysis) {
   app.click_kind(1);

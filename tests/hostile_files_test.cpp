@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 
 #include "analysis/analysis.h"
 #include "app/files.h"
@@ -67,7 +69,8 @@ struct Hostile {
 TEST(HostileFiles, RuleIncludedAndOptionsFilesThatCannotBeRead) {
   const struct { const char* file; Trouble trouble; int rows; const char* message; } cases[] = {
       {"lines", Trouble::too_large, 0, "too large to read"}, {"lines", Trouble::directory, 0, ""},
-      {"lines", Trouble::unreadable, 0, ""}, {"inc/common", Trouble::too_large, 1, "too large to read"},
+      {"lines", Trouble::unreadable, 0, "Permission denied"},
+      {"inc/common", Trouble::too_large, 1, "too large to read"},
       {"inc/common", Trouble::directory, 1, ""}, {"inc/common", Trouble::unreadable, 1, "Permission denied"},
       // The options file: an empty level table, the rules are still read.
       {"options", Trouble::directory, 2, ""}, {"options", Trouble::unreadable, 2, ""},
@@ -82,6 +85,8 @@ TEST(HostileFiles, RuleIncludedAndOptionsFilesThatCannotBeRead) {
     h.run_lines_with_inc();
     EXPECT_EQ(h.app.s.result_count, c.rows);
     if (*c.message) { EXPECT_GT(h.app.said(c.message), 0) << testing::PrintToString(h.app.host.messages); }
+    // A file that is there but not read fails the batch front end.
+    EXPECT_EQ(h.app.host.unread_files > 0, c.trouble != Trouble::directory);
   }
 }
 
@@ -186,6 +191,85 @@ TEST(HostileFiles, WritersRefusePipesAndReplaceDanglingLinks) {
   }
 }
 #endif
+
+// Seconds a step may take: two, more under the sanitizers.
+double allowed_seconds() {
+#if defined(__SANITIZE_ADDRESS__)
+  return 10;
+#else
+  return 2;
+#endif
+}
+
+template <class Step>
+double seconds(Step&& step) {
+  auto start = std::chrono::steady_clock::now();
+  step();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Files built to cost time or memory: each is read within the bound, or
+// refused with a message, and the style is left as it was.
+TEST(HostileFiles, BigAndRepeatedFilesAreReadWithinBounds) {
+  const std::string levels_4m = [] {
+    std::string t = "levels = ";
+    t.reserve(4'000'000 * 6);
+    for (int i = 0; i < 4'000'000; ++i) t += "0:24, ";
+    return t + "\n";
+  }();
+  const struct {
+    const char* what;
+    std::map<std::string, std::string> files;
+    const char* message;  // part of the one message expected, "" for none
+    int includes;         // included files recorded for lines
+  } cases[] = {
+      {"20 MB of blank lines in options", {{"options", std::string(20 << 20, '\n') + options}}, "", 1},
+      {"a levels line of 4 million entries", {{"options", levels_4m}}, "have more than 255 entries", 1},
+      {"an include name of 8 MB",
+       {{"lines", "include '" + std::string(8 << 20, 'n') + "';\n" + lines}}, "longer than any path", 1},
+      {"one file by many names",
+       {{"lines", "include 'inc/common';\ninclude './inc/common';\ninclude 'inc/../inc/common';\n"
+                  "include 'inc//common';\ninclude 'link';\n"}},
+       "", 1},
+      {"one options include by two names",
+       {{"options", std::string(options) + "include 'inc/lv';\ninclude './inc/lv';\n"},
+        {"inc/lv", "overview-levels = 3:30\n"}},
+       "is outside 1-24", 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Hostile h;
+    std::map<std::string, std::string> files{{"options", options}, {"lines", lines}, {"inc/common", common}};
+    for (const auto& [name, content] : c.files) files[name] = content;
+    h.app.style("s", files);
+    fs::create_symlink("inc/common", to_fs_path(h.app.dir.at("styles/s/link")));
+    auto before = h.app.dir.tree("styles/s");
+    double took = seconds([&] {
+      h.app.select("s");
+      h.app.click_kind(1);
+      h.app.s.f1.inc.value = 1;
+      h.app.s.f1.Check1[0].value = 1;
+      h.app.check();
+    });
+    EXPECT_LT(took, allowed_seconds());
+    std::string all = testing::PrintToString(h.app.host.messages);
+    if (*c.message) {
+      EXPECT_EQ(h.app.said(c.message), 1) << all;
+    }
+    EXPECT_EQ(h.app.s.includes.extra_count + 1, c.includes) << all;
+    EXPECT_EQ(h.app.dir.tree("styles/s"), before);
+  }
+}
+
+// An options file that cannot be read is named with the reason, and fails.
+TEST(HostileFiles, AnUnreadableOptionsFileIsNamed) {
+  Hostile h;
+  h.app.style("s", {{"options", options}, {"lines", lines}});
+  h.spoil(h.app.dir.at("styles/s/options"), Trouble::unreadable);
+  h.app.select("s");
+  EXPECT_EQ(h.app.said("Cannot open " + h.app.dir.at("styles/s/options") + ": Permission denied"), 1);
+  EXPECT_EQ(h.app.host.unread_files, 1);
+}
 
 }  // namespace
 }  // namespace zw

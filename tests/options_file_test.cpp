@@ -37,8 +37,11 @@ TEST(OptionsFile, FillsTheLevelTable) {
       {"levels=0:24,1:22,\n", "24,22,0", 2, "", 2, 22, "Levels:0:24,1:22, + ", {}},
       {"# levels=0:24\nLevels=0:20\nlevels=0:24,1:21 # two\n", "24,21", 1, "", 1, 21,
        "Levels:0:24,1:21 + ", {}},
-      {"levels = 0:24, 1 22, 2:20\n", "24,0,0", 2, "", 2, 24, "Levels:0:24,122,2:20 + ",
+      // Blanks separate entries as commas do, as mkgmap reads them; a lone CR ends a line.
+      {"levels = 0:24, 1 22, 2:20\n", "24,0,0,0", 3, "", 3, 24, "Levels:0:24,1,22,2:20 + ",
        {"Options file missing ':'"}},
+      {"levels = 0:24, 1:22 2 : 20\n", "24,22,20", 2, "", 2, 20, "Levels:0:24,1:22,2:20 + ", {}},
+      {"# old levels\rlevels=0:24,1:22\r\n", "24,22", 1, "", 1, 22, "Levels:0:24,1:22 + ", {}},
       {"levels = 0:24, 1:22, 2:20\noverview-levels = 3:20\n", "24,22,20,20", 2, "3", 3, 20,
        "Levels:0:24,1:22,2:20 + 3:20", {overlap_res}},
       {"levels = 0:24, 1:22, 2:20\noverview-levels = 2:18\n", "24,22,20,18", 2, "2", 3, 18,
@@ -66,6 +69,28 @@ TEST(OptionsFile, FillsTheLevelTable) {
     } else {
       EXPECT_EQ(app.host.messages, c.messages) << c.options;
     }
+  }
+}
+
+// A resolution mkgmap cannot use is named with its file and line; a list of
+// thousands of entries is cut at once.
+TEST(OptionsFile, CautionsNameTheFileAndLine) {
+  std::string many = "levels = ";
+  for (int i = 0; i < 1000; ++i) many += "0:24, ";
+  const struct { std::string options; int level_last; Strings messages; } cases[] = {
+      {"# levels\nlevels = 0:24, 1:222\noverview-levels = 2:0\n", 2,
+       {"Caution: resolution 222 in FILE line 2 is outside 1-24. Check Options file.",
+        "Caution: resolution 0 in FILE line 3 is outside 1-24. Check Options file."}},
+      {many + "\n", 254, {"Caution: the levels of FILE line 1 have more than 255 entries; the rest are ignored."}},
+  };
+  for (const auto& c : cases) {
+    test::TestApp app;
+    app.style("s", {{"options", c.options}});
+    app.select("s");
+    EXPECT_EQ(app.s.levels.level_last, c.level_last);
+    auto expected = c.messages;
+    for (auto& m : expected) m = text::replace_all(m, "FILE", app.dir.at("styles/s/options"));
+    EXPECT_EQ(app.host.messages, expected);
   }
 }
 

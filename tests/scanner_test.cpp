@@ -97,7 +97,7 @@ TEST(Scanner, BadValuesAreReportedAndTheScanGoesOn) {
       // ...but the text scan puts it on the last main level, quietly.
       {Variant::text, four_levels, {"highway=a [0x05 level 7]"}, 1, {}},
       {Variant::all, "levels=0:24,1:0", {"a [0x05 level 1]", "b [0x05 level 1]"}, 2,
-       {"Zero resolution in level", "Zero resolution in level"}},
+       {"resolution 0 in", "Zero resolution in level", "Zero resolution in level"}},
       {Variant::all, three_levels, {"a [0x05 level 0-9]"}, 0, {"out of range"}},
       {Variant::all, three_levels, {"a [0x05 resolution 20-300]"}, 0, {"Overflow"}},
       {Variant::all, three_levels, {"a [0x05 resolution 1e400]"}, 0, {"Overflow"}},
@@ -131,35 +131,20 @@ TEST(Scanner, SelectedNamesEachStoreTheLineButTheFirstOfTwentyIsSkipped) {
   EXPECT_EQ(scan.line("highway=a [0x07 resolution 22]"), 1);
 }
 
-TEST(Scanner, RowsBeyondTheTableAreRefusedWithOneMessage) {
-  Scan scan(Variant::all);
-  for (int i = 0; i < 805; ++i) scan.line("highway=a [0x05 resolution 20]", i + 1);
-  EXPECT_EQ(scan.run.rows, 801);
-  ASSERT_EQ(scan.app.host.messages.size(), 1u);
-  EXPECT_TRUE(text::contains(scan.app.host.messages[0], "only the first 801 rows"));
-}
-
-// Once the table is full a passing line builds no row, but it still marks the
-// scale, lowers the lowest resolution and reports what it would have reported.
-TEST(Scanner, AFullTableStillMarksTheScaleAndReports) {
-  Scan all(Variant::all, four_levels);
-  for (int i = 0; i < 801; ++i) all.line("highway=a [0x05 resolution 22]", i + 1);
-  all.line("highway=b [0x06 resolution 19]", 802);
-  all.line("highway=c [0x06 level 9]", 803);
-  all.line("highway=d [0x06 resolution 20-300]", 804);  // no row to fill: no overflow
-  const auto& r = all.app.s.results;
-  EXPECT_EQ(all.run.rows, 801);
-  EXPECT_EQ(r.rule_line[1][800] + " " + r.rule_type[1][800], "801 05");
-  EXPECT_TRUE(all.app.s.f1.Label3[19].bold);
-  EXPECT_EQ(all.app.host.messages.size(), 2u);
-  EXPECT_TRUE(text::contains(all.app.host.messages.back(), "Found undeclared level  9"));
-
-  Scan txt(Variant::text, four_levels);
-  for (int i = 0; i < 802; ++i) txt.line("highway=a [0x05 resolution 22]", i + 1);
-  txt.line("highway=b [0x06 resolution 13]", 803);
-  EXPECT_EQ(txt.app.s.lowest_resolution, 13);
-  EXPECT_EQ(txt.app.s.f1.Label3[13].back, rgb(180, 180, 190));
-  EXPECT_EQ(txt.app.host.messages.size(), 1u);
+// No rule is cut off: the table grows past the rows it was made with, and
+// every variant stores the rows beyond them without a message.
+TEST(Scanner, RowsBeyondTheFirstTableSizeAreKept) {
+  for (auto variant : {Variant::all, Variant::text}) {
+    Scan scan(variant);
+    for (int i = 0; i < 1500; ++i) scan.line("highway=a [0x05 resolution 20]", i + 1);
+    scan.line("highway=b [0x06 resolution 19]", 1501);
+    const auto& r = scan.app.s.results;
+    EXPECT_EQ(scan.run.rows, 1501);
+    EXPECT_GE(r.rows(1), 1501);
+    EXPECT_EQ(r.rule_line[1][1500] + " " + r.rule_type[1][1500] + " " + std::to_string(r.res_from[1][1500]),
+              "1501 06 19");
+    EXPECT_TRUE(scan.app.host.messages.empty());
+  }
 }
 
 TEST(Scanner, IncludedLinesGetALetterAndRuleTextIsSqueezedExceptInTheTextScan) {

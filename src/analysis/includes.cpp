@@ -35,10 +35,10 @@ std::optional<std::string> load_normalised(Host& host, const std::string& path) 
 
 // Whether a text, once normalised and joined, may hold an include statement:
 // whether a line starts with the word "include", past blanks, TABs and a
-// byte-order mark. The normalisation only ever removes carriage returns
-// between letters, and blanks, TABs and carriage returns are all it can remove
-// before a line's first word, so a text that fails this test holds no
-// statement, and the search of a big rule file costs one pass over its lines.
+// byte-order mark. A line ends at LF or CR, and blanks, TABs and carriage
+// returns are all the normalisation can remove before a line's first word, so
+// a text that fails this test holds no statement, and the search of a big
+// rule file costs one pass over its lines.
 bool may_hold_include(std::string_view text) {
   auto skips = [](char c) {
     return c == ' ' || c == '\t' || c == '\r' || static_cast<unsigned char>(c) >= 0xBB;
@@ -49,13 +49,11 @@ bool may_hold_include(std::string_view text) {
     std::size_t letter = 0;
     for (; at < text.size() && letter < 7; ++at) {
       char c = text[at];
-      if (c == '\r') continue;
       if (c != "include"[letter] && c != "INCLUDE"[letter]) break;
       ++letter;
     }
     if (letter == 7) return true;
-    at = text.find('\n', at);
-    if (at == std::string_view::npos) return false;
+    while (at < text.size() && text[at] != '\n' && text[at] != '\r') ++at;
     ++at;
   }
   return false;
@@ -68,7 +66,8 @@ std::string rules_joined(std::string t) {
   t = text::replace_all(t, "  ", " ");
   t = text::replace_all(t, " =", "=");
   t = text::replace_all(t, "[ ", "[");
-  t = text::remove_all(t, "\r");
+  // A lone CR ends a line, as LF and CR LF do.
+  t = text::replace_all(text::replace_all(t, "\r\n", "\n"), "\r", "\n");
   t = text::replace_all(t, " ]", "]");
   t = text::replace_all(t, " {", "{");
   t = text::replace_all(t, " }", "}");
@@ -85,20 +84,32 @@ class Collection {
     auto& inc = s_.includes;
     for (int k = 0; k <= inc.extra_count && k < include_entries; ++k) {
       const auto& entry = inc.extra_files[static_cast<std::size_t>(k)];
-      if (text::starts_with(entry, digit_)) seen_.insert(paths::normal(entry.substr(1)));
+      if (text::starts_with(entry, digit_)) {
+        seen_.insert(paths::normal(entry.substr(1)));
+        seen_.insert(identity(entry.substr(1)));
+      }
     }
   }
 
   // A file that is not to be recorded: the rule file itself.
-  void met(const std::string& path) { seen_.insert(paths::normal(path)); }
+  void met(const std::string& path) {
+    seen_.insert(paths::normal(path));
+    seen_.insert(identity(path));
+  }
 
-  void add(const std::vector<std::string>& names) {
+  void add(const std::vector<std::string>& names, const std::string& from) {
     auto& inc = s_.includes;
     for (const auto& name : names) {
       attempt(host_, [&] {
+        if (name.size() > longest_path) {
+          host_.message(too_long_include_message(name, from));
+          return;
+        }
         auto full = paths::collapse(dir_ + paths::sep_text + name);
-        // Once the tables are full, nothing more is looked at on disk.
+        // Once the tables are full, nothing more is looked at on disk. A file
+        // reached by many names (links, "./") is read once.
         if (!seen_.insert(paths::normal(full)).second || full_reported_) return;
+        if (!seen_.insert(identity(full)).second) return;
         auto what = host_.fs().entry(full);
         if (what == FileSystem::Entry::none || what == FileSystem::Entry::folder) return;
         if (inc.extra_count + 1 >= include_entries) {
@@ -126,11 +137,18 @@ class Collection {
     const auto& inc = s_.includes;
     for (int k = first; k <= inc.extra_count; ++k) {
       const auto& entry = inc.extra_files[static_cast<std::size_t>(k)];
-      if (text::starts_with(entry, digit_)) add(chk_include(inc.extra_texts[static_cast<std::size_t>(k)]));
+      if (text::starts_with(entry, digit_))
+        add(chk_include(inc.extra_texts[static_cast<std::size_t>(k)]), entry.substr(1));
     }
   }
 
  private:
+  // Where a file really is, marked apart from the names as written.
+  std::string identity(const std::string& path) {
+    auto real = host_.fs().real_path(path);
+    return "\n" + paths::normal(real.empty() ? path : real);
+  }
+
   AppState& s_;
   Host& host_;
   std::string dir_, digit_;
@@ -180,7 +198,7 @@ bool chknodata(AppState& s, Host& host, int tt, const std::string* rule_text) {
   Collection c(s, host, tt, s.style_root + paths::sep_text + s.style_name);
   c.met(path);
   int first = s.includes.extra_count + 1;
-  c.add(names);
+  c.add(names, path);
   c.follow(first);
   if (s.includes.extra_count > -1) s.f1.Label6.caption = text::decimal(s.includes.extra_count);
   return false;

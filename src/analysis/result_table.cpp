@@ -1,5 +1,6 @@
 #include "analysis/result_table.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "app/failure.h"
@@ -25,6 +26,25 @@ void ResultTable::re_dim(int last) {
     rule_line[k].assign(n, {});
     rule_continue[k].assign(n, 0);
   }
+}
+
+int ResultTable::rows(int kind) const {
+  return static_cast<int>(bounded(rule_type, kind, "kind").size());
+}
+
+void ResultTable::reach(int kind, int i) {
+  auto size = bounded(rule_type, kind, "kind").size();
+  if (i < 0 || size > static_cast<std::size_t>(i)) return;
+  // Grown by half again at a time: a table of a hundred thousand rows is
+  // filled in linear time, not reallocated on every row.
+  auto n = std::max(static_cast<std::size_t>(i) + 1, size + size / 2);
+  auto k = static_cast<std::size_t>(kind);
+  rule_type[k].resize(n);
+  rule_text[k].resize(n);
+  res_from[k].resize(n, 0);
+  res_to[k].resize(n, 0);
+  rule_line[k].resize(n);
+  rule_continue[k].resize(n, 0);
 }
 
 void ResultTable::exchange(int kind, int i, int j) {

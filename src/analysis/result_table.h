@@ -7,12 +7,14 @@
 namespace zw {
 
 inline constexpr int kind_count = 3;  // 0 polygons, 1 lines, 2 points
+// The rows a table is made with; a kind's arrays grow past them as rows are
+// stored, so no rule is ever cut off.
 inline constexpr int result_rows = 801;
 
 // The rule file name of a kind: polygons, lines, points.
 const char* kind_name(int kind);
 
-// The analysis result: six parallel arrays, [kind][row], rows 0 .. result_rows-1.
+// The analysis result: six parallel arrays, [kind][row], rows 0 .. rows(kind)-1.
 struct ResultTable {
   std::array<std::vector<std::string>, kind_count> rule_type;
   std::array<std::vector<std::string>, kind_count> rule_text;
@@ -25,7 +27,9 @@ struct ResultTable {
 
   // Discards every row and creates the arrays again, empty, with rows 0..last.
   void re_dim(int last);
-  int rows() const { return static_cast<int>(rule_type[0].size()); }
+  int rows(int kind = 0) const;
+  // Makes row i of a kind exist in all six arrays (new rows empty).
+  void reach(int kind, int i);
   // Exchanges rows i and j of one kind in all six arrays.
   void exchange(int kind, int i, int j);
 };

@@ -98,8 +98,7 @@ Tail resolve_tail(AppState& s, Host& host, const RuleLine& rule) {
   return t;
 }
 
-// The values of a row that the variants work out; its texts are built by
-// store, and only while the table has room for the row.
+// The values of a row that the variants work out; its texts are built by store.
 struct Row {
   int from = 0;
   int to = 24;
@@ -107,19 +106,11 @@ struct Row {
   bool squeeze = true;  // the rule text with TABs and double blanks squeezed
 };
 
-void store(AppState& s, Host& host, ScanRun& run, const RuleLine& rule, int line_number, const Row& row) {
+void store(AppState& s, ScanRun& run, const RuleLine& rule, int line_number, const Row& row) {
   int k = s.selected_kind;
   auto& r = s.results;
-  if (run.rows >= r.rows()) {
-    if (!run.overflow_reported) {
-      run.overflow_reported = true;
-      host.message("More than " + std::to_string(r.rows()) + " rules match: only the first " +
-                   std::to_string(r.rows()) + " rows are shown.");
-    }
-    return;
-  }
   int i = run.rows;
-  bounded(r.rule_type, k, "kind");
+  r.reach(k, i);
   auto from = static_cast<std::uint8_t>(num::to_byte(row.from));
   auto to = static_cast<std::uint8_t>(num::to_byte(row.to));
   r.rule_type[k][i] = get_typ(rule.text);
@@ -175,7 +166,7 @@ void scan_all_categories(AppState& s, Host& host, ScanRun& run, const RuleLine& 
     attempt(host, [&] { scale_label(s.f1, row.from).bold = true; });
   row.to = tail.upper;
   row.cont = tail.cont;
-  store(s, host, run, rule, line_number, row);
+  store(s, run, rule, line_number, row);
 }
 
 // Works the tail out when it is first needed, so that a line that fails an
@@ -222,7 +213,7 @@ void scan_text(AppState& s, Host& host, ScanRun& run, const RuleLine& rule, int 
   if (row.from == 0) return;
   row.to = tail.upper;
   row.cont = tail.cont;
-  store(s, host, run, rule, line_number, row);
+  store(s, run, rule, line_number, row);
 }
 
 void scan_categories(AppState& s, Host& host, ScanRun& run, const RuleLine& rule,
@@ -246,7 +237,7 @@ void scan_categories(AppState& s, Host& host, ScanRun& run, const RuleLine& rule
       attempt(host, [&] { scale_label(s.f1, row.from).back = scanned_mark; });
       row.to = t.upper;
       row.cont = t.cont;
-      store(s, host, run, rule, line_number, row);
+      store(s, run, rule, line_number, row);
     });
   }
 }

@@ -15,13 +15,11 @@ struct ScanRun {
   int include_index = -1;               // -1 while the rule file itself is scanned
   int rows = 0;                         // rows stored so far
   bool undeclared_reported = false;     // "Found undeclared level" shown this run
-  bool overflow_reported = false;       // the row limit was reported this run
 };
 
 // Scans one rule line (already lower-cased) with its 1-based line number; a line
-// that passes is stored in the next row of the current kind. Once the table is
-// full a passing line builds no row, but still marks the scale and is counted
-// for the limit's message.
+// that passes is stored in the next row of the current kind, the table growing
+// as needed.
 void scan_line(AppState& s, Host& host, ScanRun& run, std::string_view line, int line_number);
 
 // Resolves a range "a-b" (level numbers when lv): returns the lower resolution as

@@ -54,7 +54,7 @@ std::vector<RuleRow> rule_rows(const AppState& s, int kind) {
   if (kind < 0 || kind >= kind_count) return out;
   const auto& r = s.results;
   auto k = static_cast<std::size_t>(kind);
-  int n = std::min(s.result_count, r.rows());
+  int n = std::min(s.result_count, r.rows(kind));
   out.reserve(static_cast<std::size_t>(std::max(n, 0)));
   for (int i = 0; i < n; ++i) {
     auto row = static_cast<std::size_t>(i);

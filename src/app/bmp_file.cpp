@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "app/failure.h"
 
@@ -19,10 +20,15 @@ std::uint32_t dots_per_metre(double twips_per_pixel) {
       std::lround(1440.0 / (twips_per_pixel > 0 ? twips_per_pixel : 15) / 0.0254));
 }
 
-std::string bmp_file(int width, int height, double twips_per_pixel,
-                     const std::function<const std::uint32_t*(int y)>& row) {
+namespace {
+
+std::uint64_t stride_of(int width) { return (static_cast<std::uint64_t>(std::max(0, width)) * 3 + 3) / 4 * 4; }
+
+}  // namespace
+
+std::string bmp_blank_file(int width, int height, double twips_per_pixel, std::uint32_t back) {
   int w = std::max(0, width), h = std::max(0, height);
-  std::uint64_t stride = (static_cast<std::uint64_t>(w) * 3 + 3) / 4 * 4;
+  std::uint64_t stride = stride_of(w);
   std::uint64_t data = stride * static_cast<std::uint64_t>(h);
   if (data > 0xFFFFFFFFULL - 54) fail("Picture too large for a bitmap file");
   std::uint32_t ppm = dots_per_metre(twips_per_pixel);
@@ -40,16 +46,29 @@ std::string bmp_file(int width, int height, double twips_per_pixel,
   put_le(head + 34, static_cast<std::uint32_t>(data), 4);
   put_le(head + 38, ppm, 4);
   put_le(head + 42, ppm, 4);
-  for (int y = 0; y < h; ++y) {
-    auto* dst = reinterpret_cast<unsigned char*>(out.data()) + 54 +
-                stride * static_cast<std::uint64_t>(h - 1 - y);
-    const std::uint32_t* src = row(y);
-    for (int x = 0; x < w; ++x, dst += 3) {
-      dst[0] = static_cast<unsigned char>(src[x] & 0xFF);
-      dst[1] = static_cast<unsigned char>((src[x] >> 8) & 0xFF);
-      dst[2] = static_cast<unsigned char>((src[x] >> 16) & 0xFF);
-    }
+  if ((back & 0xFFFFFF) != 0) {
+    std::vector<std::uint32_t> blank(static_cast<std::size_t>(w), back);
+    for (int y = 0; y < h; ++y) bmp_put_row(out, w, h, y, blank.data());
   }
+  return out;
+}
+
+void bmp_put_row(std::string& file, int width, int height, int y, const std::uint32_t* src) {
+  if (y < 0 || y >= height) return;
+  std::uint64_t at = 54 + stride_of(width) * static_cast<std::uint64_t>(height - 1 - y);
+  if (at + static_cast<std::uint64_t>(width) * 3 > file.size()) return;
+  auto* dst = reinterpret_cast<unsigned char*>(file.data()) + at;
+  for (int x = 0; x < width; ++x, dst += 3) {
+    dst[0] = static_cast<unsigned char>(src[x] & 0xFF);
+    dst[1] = static_cast<unsigned char>((src[x] >> 8) & 0xFF);
+    dst[2] = static_cast<unsigned char>((src[x] >> 16) & 0xFF);
+  }
+}
+
+std::string bmp_file(int width, int height, double twips_per_pixel,
+                     const std::function<const std::uint32_t*(int y)>& row) {
+  auto out = bmp_blank_file(width, height, twips_per_pixel, 0);
+  for (int y = 0; y < height; ++y) bmp_put_row(out, width, height, y, row(y));
   return out;
 }
 

@@ -131,6 +131,13 @@ std::vector<std::string> StdFileSystem::list_dirs(const std::string& dir) {
   return paths;
 }
 
+std::string StdFileSystem::list_error(const std::string& dir) {
+  std::error_code ec;
+  fs::directory_iterator it(to_fs_path(dir), ec);
+  if (!ec) return {};
+  return "cannot read the folder " + dir + ": " + ec.message();
+}
+
 std::optional<std::string> StdFileSystem::read(const std::string& path, std::string& error) {
   return file_io::read_regular(path, max_read_bytes, error);
 }

@@ -20,6 +20,7 @@ class StdFileSystem : public FileSystem {
   std::int64_t file_size(const std::string& path) override;
   std::vector<std::string> list_files(const std::string& dir, const std::string& pattern) override;
   std::vector<std::string> list_dirs(const std::string& dir) override;
+  std::string list_error(const std::string& dir) override;
   std::optional<std::string> read(const std::string& path, std::string& error) override;
   bool write(const std::string& path, const std::string& data, std::string& error) override;
   bool can_write(const std::string& path, std::string& error) override;

@@ -2,6 +2,7 @@
 
 #include "app/failure.h"
 #include "app/text.h"
+#include "chart/chart.h"
 
 namespace zw {
 namespace {
@@ -43,6 +44,34 @@ bool refuse(Host& host, const std::string& path, const std::string& why) {
   return false;
 }
 
+// The scale strip p3 with its labels on p4, at the canvas's width.
+void compose_strip(AppState& s, Host&) {
+  auto& f = s.f1;
+  attempt_quietly([&] { f.p4.set_size(f.p1.width(), f.p3.height()); });
+  attempt_quietly([&] {
+    auto& p4 = f.p4.draw();
+    p4.set_pixel_scale(false);
+    p4.paint_surface(f.p3.draw(), 0, 0, f.p1.width(), f.p3.height());
+  });
+  attempt_quietly([&] { draw_scale_labels(s); });
+}
+
+// The image of a chart held in bands: the strip, then the chart drawn band
+// after band into the file, so that the whole picture is never held.
+std::string banded_file(AppState& s, Host& host, ImageFormat format) {
+  auto& f = s.f1;
+  // The strip as a band, so that it ends on the row where the canvas starts.
+  f.p4.hold_band(0, f.p3.height());
+  compose_strip(s, host);
+  auto file = f.p4.draw().start_file(format, f.p1.width(), f.p3.height() + f.p1.height());
+  file->add(f.p4.draw());
+  f.p4.hold_whole();
+  constexpr int band = 30000;
+  if (!plot_in_bands(s, host, s.result_count, band, [&] { file->add(f.p1.draw()); }))
+    fail("the chart could not be drawn");
+  return file->finish();
+}
+
 }  // namespace
 
 std::optional<ImageTarget> image_target(const std::string& chosen, ImageNames rule) {
@@ -72,16 +101,9 @@ std::optional<ImageTarget> choose_image_target(Host& host, const std::string& ch
   return target;
 }
 
-void compose_image(AppState& s, Host&) {
-  auto& f = s.f1;
-  attempt_quietly([&] { f.p4.set_size(f.p1.width(), f.p3.height()); });
-  attempt_quietly([&] {
-    auto& p4 = f.p4.draw();
-    p4.set_pixel_scale(false);
-    p4.paint_surface(f.p3.draw(), 0, 0, f.p1.width(), f.p3.height());
-  });
-  attempt_quietly([&] { draw_scale_labels(s); });
-  attempt_quietly([&] { f.p4.stack(f.p1); });
+void compose_image(AppState& s, Host& host) {
+  compose_strip(s, host);
+  attempt_quietly([&] { s.f1.p4.stack(s.f1.p1); });
 }
 
 bool write_image(AppState& s, Host& host, const ImageTarget& target) {
@@ -89,10 +111,14 @@ bool write_image(AppState& s, Host& host, const ImageTarget& target) {
   std::string why;
   attempt_quietly([&] { why = f.p1.draw().picture_error(); });
   if (!why.empty()) return refuse(host, target.path, "the chart could not be drawn (" + why + ")");
-  compose_image(s, host);
   std::string bytes;
   try {
-    bytes = f.p4.draw().encode(target.format);
+    if (f.p1.banded()) {
+      bytes = banded_file(s, host, target.format);
+    } else {
+      compose_image(s, host);
+      bytes = f.p4.draw().encode(target.format);
+    }
   } catch (const std::exception& e) {
     return refuse(host, target.path, e.what());
   }

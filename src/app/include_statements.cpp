@@ -1,5 +1,6 @@
 #include "app/include_statements.h"
 
+#include <string>
 #include <unordered_set>
 
 namespace zw {
@@ -26,6 +27,11 @@ std::size_t skip_blanks(std::string_view s, std::size_t at) {
 }
 
 }  // namespace
+
+std::string too_long_include_message(std::string_view name, const std::string& file) {
+  return "Not read: an include statement in " + file + " names a file of " + std::to_string(name.size()) +
+         " characters, longer than any path (" + std::string(name.substr(0, 40)) + "...)";
+}
 
 std::string_view without_bom(std::string_view text) {
   constexpr std::string_view bom = "\xEF\xBB\xBF";

@@ -18,6 +18,11 @@ std::optional<std::string> include_statement(std::string_view line);
 // each name once. A byte-order mark before the first line is skipped.
 std::vector<std::string> include_names(std::string_view text);
 
+// No file system takes a longer path: an include name beyond it names no file
+// and is passed over, with too_long_include_message, before any path is made.
+inline constexpr std::size_t longest_path = 4096;
+std::string too_long_include_message(std::string_view name, const std::string& file);
+
 // The text without the UTF-8 byte-order mark at its start, if it has one.
 std::string_view without_bom(std::string_view text);
 

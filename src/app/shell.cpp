@@ -14,6 +14,7 @@ std::optional<std::string> read_whole(Host& host, const std::string& path, bool 
     case FileSystem::Entry::file:
       break;
     case FileSystem::Entry::other:
+      ++host.unread_files;
       if (report) host.message(not_a_file_message(path));
       return std::nullopt;
     default:
@@ -21,6 +22,7 @@ std::optional<std::string> read_whole(Host& host, const std::string& path, bool 
   }
   auto size = fs.file_size(path);
   if (size > max_read_bytes) {
+    ++host.unread_files;
     host.message(too_large_message(path, size));
     return std::nullopt;
   }
@@ -29,12 +31,15 @@ std::optional<std::string> read_whole(Host& host, const std::string& path, bool 
   auto data = fs.read(path, error);
   host.do_events();
   host.set_busy(false);
-  if (!data && report) host.message(error);
+  if (!data) {
+    ++host.unread_files;
+    if (report) host.message(error);
+  }
   return data;
 }
 
 std::string loadtext(Host& host, const std::string& path) {
-  return read_whole(host, path, false).value_or(std::string());
+  return read_whole(host, path, true).value_or(std::string());
 }
 
 bool savetext(Host& host, const std::string& file, const std::string& buffer) {

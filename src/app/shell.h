@@ -13,12 +13,12 @@ namespace zw {
 // byte; nullopt when there is none. A file above max_read_bytes is refused
 // with a message. Anything else there but a folder (a named pipe, a device, a
 // file of the system's tables) is refused unopened, and a failing read gives
-// nullopt; both are shown only when `report` is set.
+// nullopt; both are shown only when `report` is set. Each file found but not
+// read is counted in host.unread_files.
 std::optional<std::string> read_whole(Host& host, const std::string& path, bool report);
 
 // The whole content of a file, one character per byte; "" when there is no
-// such file (or it cannot be read). A file above max_read_bytes is refused
-// with a message.
+// such file, or when it cannot be read (shown, naming the file and why).
 std::string loadtext(Host& host, const std::string& path);
 // Writes buffer followed by CR LF; a failure is shown as file + " " + description.
 // Returns whether the file was written.

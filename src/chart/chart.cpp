@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <functional>
+#include <string>
+#include <unordered_map>
 
 #include "analysis/analysis.h"
 #include "app/failure.h"
@@ -96,21 +99,36 @@ struct Layout {
   double x(int r) const { return column_x(lowest, w, r); }
 };
 
+// The swatches of one drawing by row type: a type's swatch is the same on
+// every row, and thousands of rows share a few hundred types.
+struct Swatch {
+  bool missing = true;
+  Image picture;
+};
+using Swatches = std::unordered_map<std::string, Swatch>;
+
 // Draws the TYP swatch of row i when the TYP option is on; "?" marks a type
 // the file lacks.
-void draw_swatch(AppState& s, Host& host, int i, int y) {
+void draw_swatch(AppState& s, Host& host, int i, int y, Swatches& drawn) {
   auto& f = s.f1;
   if (f.label2.value != 1 || s.typ_file.empty()) return;
   int kind = f.Check3[1].value == 1 ? 1 : f.Check3[0].value == 1 ? 0 : f.Check3[2].value == 1 ? 2 : -1;
   if (kind < 0) return;
-  bool missing = kind == 1 ? plotline(s, host, i) : kind == 0 ? plotpolygon(s, host, i) : plotpoint(s, host, i);
+  const auto& type = bounded(bounded(s.results.rule_type, s.selected_kind, "rule_type"), i, "rule_type");
+  auto known = drawn.find(type);
+  if (known == drawn.end()) {
+    Swatch swatch;
+    swatch.missing = kind == 1 ? plotline(s, host, i) : kind == 0 ? plotpolygon(s, host, i) : plotpoint(s, host, i);
+    if (!swatch.missing) swatch.picture = f.p4.draw().image();
+    known = drawn.emplace(type, std::move(swatch)).first;
+  }
   auto& p1 = f.p1.draw();
-  if (missing) {
+  if (known->second.missing) {
     p1.move_to(180, y);
     p1.print("?");
     return;
   }
-  Image picture = f.p4.draw().image();
+  const Image& picture = known->second.picture;
   if (kind == 1) p1.paint_image(picture, 80, y + 130, 500, 250);
   else if (kind == 0) p1.paint_image(picture, 80, y, 450, 450);
   else p1.paint_image(picture, 80, y, 500, 500);
@@ -166,25 +184,50 @@ void clearpic(AppState& s, Host&) {
   attempt_quietly([&] { s.f1.p3.draw().clear(s.f1.p3.back); });
 }
 
-void plot(AppState& s, Host& host, int count) {
-  auto& f = s.f1;
-  Layout lay;
-  lay.bar_offset = f.shtxt.value == 1 ? 350 : 170;
-  lay.lowest = s.lowest_resolution;
-  attempt(host, [&] { lay.w = num::to_int(column_width(s)); });
-  attempt(host, [&] {
-    auto& p1 = f.p1.draw();
-    lay.w000 = p1.text_width("000");
-    lay.th = p1.text_height("X");
-  });
-  attempt(host, [&] { f.p1.set_height(canvas_height(s, host, count)); });
-  clearpic(s, host);
+namespace {
 
+// The start of a text that can show in room twips: no glyph is narrower than a
+// pixel, so a rule's text of megabytes is never laid out whole.
+std::string shown_text(const Surface& surface, const std::string& t, double room) {
+  double tpp = surface.twips_per_pixel();
+  if (!(tpp > 0) || !(room > 0)) return {};
+  double most = room / tpp + 2;
+  if (static_cast<double>(t.size()) <= most) return t;
+  return t.substr(0, static_cast<std::size_t>(most));
+}
+
+// A canvas taller than this is held one band at a time where the surface can:
+// the part in view in the window, band after band for an image.
+constexpr int whole_canvas_twips = 450000;
+// The part of a row below its top that it draws on (text, bar, swatch).
+constexpr int row_reach = 700;
+
+// Draws the rows of the chart that reach into the band of p1 that is held;
+// the grid is drawn down to below the last row.
+void plot_held(AppState& s, Host& host, int count, const Layout& lay, Swatches& swatches) {
+  auto& f = s.f1;
+  clearpic(s, host);
+  double band_top = f.p1.band_top(), band_bottom = band_top + f.p1.band_height();
   double bottom = 0;
   if (count > 0) {
     host.set_busy(true);
     int n = 0;
+    const auto& from = bounded(s.results.res_from, s.selected_kind, "kind");
     for (int i = 0; i < count; ++i) {
+      int y = num::to_int(lay.th * n * 2.5 + 80);
+      // Only the resolution decides whether a row is drawn, so that rows
+      // outside the band are passed over without being read.
+      if (static_cast<std::size_t>(i) < from.size()) {
+        Row probe;
+        probe.from = from[static_cast<std::size_t>(i)];
+        if (filtered_out(s, probe)) continue;
+      }
+      if (y + row_reach < band_top || y > band_bottom) {
+        if (static_cast<std::size_t>(i) >= from.size()) break;
+        bottom = y + 100 + lay.th;
+        ++n;
+        continue;
+      }
       Row r;
       bool readable = true;
       attempt(host, [&] {
@@ -194,8 +237,6 @@ void plot(AppState& s, Host& host, int count) {
       });
       // Past the end of the table every further row would fail the same way.
       if (!readable) break;
-      if (filtered_out(s, r)) continue;
-      int y = num::to_int(lay.th * n * 2.5 + 80);
       int bar_top = y + lay.bar_offset;
       attempt(host, [&] {
         auto& p1 = f.p1.draw();
@@ -204,7 +245,7 @@ void plot(AppState& s, Host& host, int count) {
         p1.fill_rect(lay.x(r.from), bar_top, end, bar_top + 30, c);
         if (!r.cont) p1.fill_rect(end - 10, bar_top - 80, end + 20, bar_top + 100, c);
       });
-      attempt(host, [&] { draw_swatch(s, host, i, y); });
+      attempt(host, [&] { draw_swatch(s, host, i, y, swatches); });
       attempt_quietly([&] { draw_finding_mark(s, r, y); });
       attempt(host, [&] {
         auto& p1 = f.p1.draw();
@@ -221,7 +262,7 @@ void plot(AppState& s, Host& host, int count) {
         p1.set_fore(line_ref_colour);
         p1.print(r.line + "  ");
         p1.set_fore(colours::black);
-        if (f.shtxt.value == 1) p1.print(r.text + " ");
+        if (f.shtxt.value == 1) p1.print(shown_text(p1, r.text, f.p1.width() - p1.current_x()) + " ");
       });
       ++n;
     }
@@ -234,6 +275,58 @@ void plot(AppState& s, Host& host, int count) {
 
   draw_scale_grid(s, host, lay.lowest, lay.w, 0, bottom);
   attempt_quietly([&] { f.p1.draw().set_bold(false); });
+}
+
+Layout chart_layout(AppState& s, Host& host) {
+  auto& f = s.f1;
+  Layout lay;
+  lay.bar_offset = f.shtxt.value == 1 ? 350 : 170;
+  lay.lowest = s.lowest_resolution;
+  attempt(host, [&] { lay.w = num::to_int(column_width(s)); });
+  attempt(host, [&] {
+    auto& p1 = f.p1.draw();
+    lay.w000 = p1.text_width("000");
+    lay.th = p1.text_height("X");
+  });
+  return lay;
+}
+
+// Sizes the canvas for count rows; a tall one holds the band in view (with a
+// pane's height more above and below, for short scrolls).
+void size_canvas(AppState& s, Host& host, int count) {
+  auto& f = s.f1;
+  int height = canvas_height(s, host, count);
+  if (height <= whole_canvas_twips) f.p1.hold_whole();
+  int pane = std::max(f.p2.height(), 1000);
+  int top = std::clamp(-f.p1.top - pane, 0, std::max(0, height - 1));
+  if (height > whole_canvas_twips) f.p1.hold_band(top, std::min(3 * pane, height - top));
+  f.p1.set_height(height);
+}
+
+}  // namespace
+
+void plot(AppState& s, Host& host, int count) {
+  Layout lay = chart_layout(s, host);
+  attempt(host, [&] { size_canvas(s, host, count); });
+  Swatches swatches;
+  plot_held(s, host, count, lay, swatches);
+}
+
+bool plot_in_bands(AppState& s, Host& host, int count, int band,
+                   const std::function<void()>& each) {
+  auto& f = s.f1;
+  if (!f.p1.banded() || band <= 0) return false;
+  Layout lay = chart_layout(s, host);
+  int height = f.p1.height();
+  Swatches swatches;
+  for (int top = 0; top < height; top += band) {
+    if (!f.p1.hold_band(top, std::min(band, height - top))) return false;
+    plot_held(s, host, count, lay, swatches);
+    each();
+  }
+  // The window shows the part in view again.
+  plot(s, host, count);
+  return true;
 }
 
 void draw_scale_grid(AppState& s, Host& host, int lowest, double w, double top, double bottom) {
@@ -264,7 +357,7 @@ void resize_(AppState& s, Host& host) {
   // The range must fit the chart about to be drawn, not the previous one, so
   // the canvas takes its new height before the overflow is measured.
   if (s.result_count > 0)
-    attempt_quietly([&] { f.p1.set_height(canvas_height(s, host, s.result_count)); });
+    attempt_quietly([&] { size_canvas(s, host, s.result_count); });
   attempt_quietly([&] {
     int d = num::to_int(static_cast<double>(f.p1.height()) - f.p2.height() + 17);
     if (d < 25) {
@@ -291,7 +384,7 @@ void chk_plot(AppState& s, Host& host) {
     }
 }
 
-void vs_Scroll(AppState& s, Host&) {
+void vs_Scroll(AppState& s, Host& host) {
   auto& f = s.f1;
   int offset = 0;
   // Without a range there is nothing to scroll: the canvas goes to the top.
@@ -301,6 +394,8 @@ void vs_Scroll(AppState& s, Host&) {
                      f.vs.max);
   });
   f.p1.top = -offset;
+  // A tall chart holds only the part in view: the part now in view is drawn.
+  if (f.p1.banded() && s.result_count > 0) attempt_quietly([&] { plot(s, host, s.result_count); });
 }
 
 }  // namespace zw

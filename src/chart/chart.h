@@ -1,4 +1,6 @@
 #pragma once
+#include <functional>
+
 #include "app/state.h"
 #include "platform/host.h"
 
@@ -6,7 +8,12 @@ namespace zw {
 
 // Draws the chart of rows 0..count-1 of the selected kind on p1 (and the scale
 // ticks on p3).
+// A tall chart is held one band at a time: the part in view.
 void plot(AppState& s, Host& host, int count);
+// For a chart held in bands: draws it band after band from the top, each band
+// twips high, calling each once a band is drawn on p1; then shows the part in
+// view again. False (nothing drawn) when the chart is held whole.
+bool plot_in_bands(AppState& s, Host& host, int count, int band, const std::function<void()>& each);
 // Fits the panes, the scroll bar and the scale labels to the window, then draws.
 void resize_(AppState& s, Host& host);
 // Runs the analysis again when any category box is ticked.

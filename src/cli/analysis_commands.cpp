@@ -91,7 +91,7 @@ void print_rows(const Session& session, std::ostream& out) {
   out << "rows\t" << s.result_count << "\n";
   out << "lowest\t" << s.lowest_resolution << "\n";
   auto k = static_cast<std::size_t>(s.selected_kind);
-  for (int i = 0; i < s.result_count && i < r.rows(); ++i) {
+  for (int i = 0; i < s.result_count && i < r.rows(s.selected_kind); ++i) {
     auto row = static_cast<std::size_t>(i);
     out << escape_field(r.rule_line[k][row]) << '\t' << int(r.res_from[k][row]) << '\t'
         << int(r.res_to[k][row]) << '\t' << (r.rule_continue[k][row] ? 1 : 0) << '\t'
@@ -104,7 +104,8 @@ int run_analyse(const std::vector<std::string>& words, Io& io) {
   Session session(io.err, io.app_dir);
   if (!run_analysis(session, args)) return 1;
   print_rows(session, io.out);
-  return 0;
+  // A rule or options file that could not be read makes the rows incomplete.
+  return session.host.unread_files > 0 ? 1 : 0;
 }
 
 int run_levels(const std::vector<std::string>& words, Io& io) {
@@ -123,7 +124,7 @@ int run_levels(const std::vector<std::string>& words, Io& io) {
          << "level_last\t" << lv.level_last << "\n"
          << "lowest\t" << s.lowest_resolution << "\n"
          << "caption\t" << escape_field(s.f1.Label4.caption) << "\n";
-  return lv.options_found ? 0 : 1;
+  return lv.options_found && session.host.unread_files == 0 ? 0 : 1;
 }
 
 }  // namespace zw::cli

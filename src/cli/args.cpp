@@ -17,9 +17,15 @@ const std::vector<std::string>& Args::values(const std::string& name) const {
 
 Args parse_args(const std::vector<std::string>& words, const std::vector<OptionSpec>& specs) {
   Args args;
+  bool options_end = false;
   for (std::size_t i = 0; i < words.size(); ++i) {
     const auto& w = words[i];
-    if (w.size() < 2 || w[0] != '-' || w == "--") {
+    // "--" ends the options: what follows is taken as written, "-x" names too.
+    if (w == "--" && !options_end) {
+      options_end = true;
+      continue;
+    }
+    if (options_end || w.size() < 2 || w[0] != '-') {
       args.positional.push_back(w);
       continue;
     }

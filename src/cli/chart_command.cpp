@@ -93,7 +93,8 @@ int run_chart(const std::vector<std::string>& words, Io& io) {
   print_rows(session, io.out);
   print_missing(s, io.out);
 
-  return write_image(s, host, *target) ? 0 : 1;
+  bool written = write_image(s, host, *target);
+  return written && host.unread_files == 0 ? 0 : 1;
 }
 
 }  // namespace zw::cli

@@ -173,11 +173,13 @@ int run(const std::vector<std::string>& argv, Io& io) {
     return 2;
   }
   std::vector<std::string> words(argv.begin() + 2, argv.end());
-  for (const auto& w : words)
+  for (const auto& w : words) {
+    if (w == "--") break;  // what follows is no option
     if (w == "--help" || w == "-h") {
       io.out << "usage:\n" << command->usage << command->details;
       return 0;
     }
+  }
   try {
     return command->run(words, io);
   } catch (const UsageError& e) {

@@ -68,11 +68,11 @@ bool image_name_accepted(Session& session, const std::string& path);
 bool write_chart_image(Session& session, const std::string& path);
 
 // Selects the style; false, after the level reader's message, when it has no
-// levels to place its rules on.
+// levels to place its rules on or its options could not be read.
 bool open_style(Session& session, const std::string& style_dir);
 // Analyses the selected style as analyse --all does (following included files
 // with inc), once for each kind; rows[kind] gets that kind's rows. False,
-// after the program's message, when the style cannot be read.
+// after the program's message, when the style (or a file of it) cannot be read.
 bool analyse_kinds(Session& session, const std::vector<int>& kinds, bool inc, StyleRules& rows);
 
 int run_analyse(const std::vector<std::string>& words, Io& io);

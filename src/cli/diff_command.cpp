@@ -69,7 +69,8 @@ bool write_picture(Session& old_session, Session& new_session, const Args& args,
 
 bool open_style(Session& session, const std::string& style_dir) {
   session.select_style(style_dir);
-  return session.state.levels.options_found;
+  // An options file that cannot be read would compare a wrong level table.
+  return session.state.levels.options_found && session.host.unread_files == 0;
 }
 
 bool analyse_kinds(Session& session, const std::vector<int>& kinds, bool inc, StyleRules& rows) {
@@ -83,7 +84,8 @@ bool analyse_kinds(Session& session, const std::vector<int>& kinds, bool inc, St
     if (s.analysis_runs == runs) return false;
     rows.at(static_cast<std::size_t>(kind)) = rule_rows(s, kind);
   }
-  return true;
+  // A rule file or included file not read would show its rules as removed.
+  return session.host.unread_files == 0;
 }
 
 int run_diff(const std::vector<std::string>& words, Io& io) {

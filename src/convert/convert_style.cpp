@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "analysis/analysis.h"
@@ -51,6 +52,9 @@ struct Conversion {
   TargetFolder target;
   std::vector<std::string> outside;  // included files outside the style's folder
   int copied = 0;                    // files copied as they are
+  // Folders entered, by where they really are: a folder that links lead to
+  // by many names is copied once.
+  std::unordered_set<std::string> folders;
 };
 
 // Runs one step of the conversion; a failure is shown and leaves the new
@@ -106,6 +110,7 @@ void copy_new(Host& host, Conversion& c, const std::string& from, const std::str
 
 constexpr int deepest_folder = 16;
 constexpr int most_copied = 10'000;
+constexpr std::size_t most_folders = 2'000;
 
 // Whether dir leads back to a folder being copied (a link to the style's
 // folder or above it), which would be copied into itself again and again.
@@ -123,6 +128,13 @@ bool leads_back(FileSystem& fs, const std::string& dir, const std::vector<std::s
 void copy_folder(Host& host, Conversion& c, const std::string& from, const std::string& to,
                  std::vector<std::string>& copying) {
   auto& fs = host.fs();
+  // A folder that cannot be read leaves the copy without its files.
+  auto unreadable = fs.list_error(from);
+  if (!unreadable.empty()) {
+    host.message("Not copied: " + unreadable);
+    c.target.failed();
+    return;
+  }
   for (const auto& name : fs.list_files(from, "*")) {
     if (c.copied >= most_copied) {
       host.message("Not copied: " + paths::join(from, name) + " and the files after it, as the style has more than " +
@@ -146,6 +158,14 @@ void copy_folder(Host& host, Conversion& c, const std::string& from, const std::
                    " folders deep: " + dir);
       c.target.failed();
       continue;
+    }
+    auto real = fs.real_path(dir);
+    if (!c.folders.insert(paths::normal(real.empty() ? dir : real)).second) continue;
+    if (c.folders.size() > most_folders) {
+      host.message("Not copied: " + dir + " and the folders after it, as the style has more than " +
+                   std::to_string(most_folders) + " folders.");
+      c.target.failed();
+      return;
     }
     auto into = paths::join(to, paths::part(dir, 1));
     if (!c.target.own_folder(into)) continue;
@@ -364,6 +384,8 @@ Converted convert_style(AppState& s, Host& host) {
   // overlays files, the files that relations includes, notes, pictures.
   step(host, c, [&] {
     std::vector<std::string> copying{source};
+    auto real = fs.real_path(source);
+    c.folders.insert(paths::normal(real.empty() ? source : real));
     copy_folder(host, c, source, target, copying);
   });
 

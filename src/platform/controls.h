@@ -97,7 +97,7 @@ class PictureBox {
   void set_size(int width, int height) {
     width_ = width;
     height_ = height;
-    if (surface_) surface_->resize(width_, height_);
+    fit_surface();
   }
   void set_width(int width) { set_size(width, height_); }
   void set_height(int height) { set_size(width_, height); }
@@ -110,9 +110,31 @@ class PictureBox {
     if (surface_) surface_->stack(lower.draw(), width_, top, lower.height());
   }
 
+  // A tall picture is held one band at a time, where the surface can: the
+  // box keeps its whole size, its surface holds rows top .. top+height only.
+  // False (and the whole picture kept) when the surface cannot.
+  bool hold_band(int top, int height) {
+    if (!surface_ || !surface_->bands()) return false;
+    band_top_ = top;
+    band_height_ = height;
+    fit_surface();
+    return true;
+  }
+  // Holds the whole picture again.
+  void hold_whole() {
+    if (!banded()) return;
+    band_top_ = 0;
+    band_height_ = -1;
+    fit_surface();
+  }
+  bool banded() const { return band_height_ >= 0; }
+  int band_top() const { return banded() ? band_top_ : 0; }
+  int band_height() const { return banded() ? band_height_ : height_; }
+
   void attach(Surface* surface) {
     surface_ = surface;
-    if (surface_) surface_->resize(width_, height_);
+    if (surface_ && !surface_->bands()) band_height_ = -1;
+    fit_surface();
   }
   bool has_surface() const { return surface_ != nullptr; }
   Surface& draw() const {
@@ -121,8 +143,17 @@ class PictureBox {
   }
 
  private:
+  void fit_surface() {
+    if (!surface_) return;
+    if (banded())
+      surface_->set_band(width_, band_top_, band_height_);
+    else
+      surface_->resize(width_, height_);
+  }
+
   int width_ = 0;
   int height_ = 0;
+  int band_top_ = 0, band_height_ = -1;  // -1: the whole picture is held
   Surface* surface_ = nullptr;
 };
 

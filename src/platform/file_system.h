@@ -25,6 +25,11 @@ class FileSystem {
   // compared ignoring case, in name order.
   virtual std::vector<std::string> list_files(const std::string& dir,
                                               const std::string& pattern) = 0;
+  // Why the files of a folder cannot be listed (naming it); "" when they can.
+  virtual std::string list_error(const std::string& dir) {
+    (void)dir;
+    return {};
+  }
   // Full paths of the subdirectories of dir, in name order.
   virtual std::vector<std::string> list_dirs(const std::string& dir) = 0;
   // The whole content, one character per byte; nullopt and error set on

@@ -51,6 +51,10 @@ class Host {
   virtual void show_dialog(Dialog which) = 0;
   // Closes the main window as its close box does (the settings are saved then).
   virtual void close_main_window() = 0;
+
+  // Files found but not read (refused, too large, a failing read), each named
+  // in a message; the batch front end ends with a failure after any.
+  int unread_files = 0;
 };
 
 }  // namespace zw

@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -17,6 +18,18 @@ struct Image {
   std::vector<Colour> pixels;  // width * height entries
 
   Colour at(int x, int y) const { return pixels.at(static_cast<std::size_t>(y) * width + x); }
+};
+
+class Surface;
+
+// An image file made band by band, from the top: each band is the whole
+// picture of a surface at the file's width, its rows appended in order.
+class ImageFileWriter {
+ public:
+  virtual ~ImageFileWriter() = default;
+  virtual void add(const Surface& band) = 0;
+  // The file's bytes; rows never added are the background.
+  virtual std::string finish() = 0;
 };
 
 // One drawing surface (a picture box). Coordinates are in twips unless the scale
@@ -70,6 +83,23 @@ class Surface {
   virtual void stack(const Surface& lower, int width, int top, int height) {
     resize(width, top + height);
     paint_surface(lower, 0, top, width, height);
+  }
+
+  // Whether the surface can hold a band of a taller picture (set_band).
+  virtual bool bands() const { return false; }
+  // Holds only the band from top, height twips high, of a picture width twips
+  // wide: drawing is placed as on the whole picture, and what falls outside
+  // the band is dropped. The surface's picture is then that band alone.
+  virtual void set_band(int width, int top, int height) {
+    (void)top;
+    resize(width, height);
+  }
+  // Starts an image file of a picture width x height twips, to be written
+  // band by band; throws when the format cannot hold a picture of that size.
+  virtual std::unique_ptr<ImageFileWriter> start_file(ImageFormat format, int width,
+                                                      int height) const {
+    (void)format, (void)width, (void)height;
+    throw std::runtime_error("This picture cannot be written as an image file");
   }
 
   // Why the surface holds no picture of its size (the last resize could not

@@ -49,9 +49,14 @@ TEST_F(CliAnalyse, IncludedFilesAndCategories) {
 TEST_F(CliAnalyse, FieldsAreEscapedAndARunThatStopsPrintsNothingAndExitsOne) {
   test::TempDir styles;
   styles.write("s/options", "levels=0:24\n");
-  styles.write("s/lines", "a=b\\c\t[0x01 resolution 24]\n");
-  auto r = analyse({styles.at("s"), "--kind", "lines", "--text", "a=b"});
-  EXPECT_TRUE(text::contains(r.out, "\ta=b\\\\c\\t[0x01 resolution 24]\n")) << r.out;
+  // A NUL is escaped; a lone CR ends a line, as mkgmap reads it.
+  styles.write("s/lines", std::string("a=b\\c\t[0x01 resolution 24]\rz=") + '\0' + " [0x02 resolution 22]\n");
+  auto r = analyse({styles.at("s"), "--kind", "lines", "--text", "=", "--", "--odd-name"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_TRUE(text::contains(r.err, "give one style directory")) << r.err;
+  r = run_cli({"analyse", "--kind", "lines", "--text", "=", "--system-dir", sys.at("system"), "--", styles.at("s")});
+  EXPECT_TRUE(text::contains(r.out, "\ta=b\\\\c\\t[0x01 resolution 24]\n"
+                                    "2\t22\t24\t0\t02\tz=\\0 [0x02 resolution 22]\n")) << r.out;
   styles.write("empty/.keep", "");
   r = analyse({styles.at("empty"), "--kind", "lines"});
   EXPECT_EQ(r.status, 1);

@@ -2,8 +2,10 @@
 
 #include <QImage>
 #include <algorithm>
+#include <filesystem>
 #include <set>
 
+#include "app/file_io.h"
 #include "app/text.h"
 #include "chart/diff_chart.h"
 #include "support/cli_runner.h"
@@ -50,6 +52,10 @@ struct CliDiff : ::testing::Test {
     args.insert(args.end(), {"--system-dir", root.at("system")});
     return test::run_cli(args);
   }
+  // Makes a file larger than the program reads, without writing its bytes.
+  void dir_resize(const std::string& file) {
+    std::filesystem::resize_file(root.at(file), static_cast<std::uintmax_t>(max_read_bytes + 1));
+  }
   test::TempDir root;
 };
 
@@ -83,6 +89,36 @@ TEST_F(CliDiff, ComparesWhatEachStyleDrawsWithItsOwnLevels) {
             "levels\tLevels:0:24,1:22,2:20,3:18 + \tLevels:0:24,1:23,2:22,3:20 + \n"
             "moved\tlines\t2\t2\t0-1\t0-2\t02\thighway=b [0x02 level 2]\n"
             "summary\tlines\t1\t1\t0\t0\n");
+}
+
+// Every rule is compared, however many a style has: a change far down a big
+// rule file is found.
+TEST_F(CliDiff, ComparesEveryRuleOfABigStyle) {
+  std::string old_rules, new_rules;
+  for (int i = 1; i <= 1200; ++i) {
+    auto rule = "a=" + std::to_string(i) + " [0x01 resolution ";
+    old_rules += rule + "20]\n";
+    new_rules += rule + (i == 901 ? "22]\n" : "20]\n");
+  }
+  root.write("styles/old/lines", old_rules);
+  root.write("styles/new/lines", new_rules);
+  auto r = diff({"OLD", "NEW", "--kind", "lines"});
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_EQ(r.out, "moved\tlines\t901\t901\t0-2\t0-1\t01\ta=901 [0x01 resolution 22]\n"
+                   "summary\tlines\t1199\t1\t0\t0\n");
+}
+
+// A style whose options or included file cannot be read is not compared: its
+// rules would show as moved or removed.
+TEST_F(CliDiff, AFileThatCannotBeReadStopsTheComparison) {
+  for (const char* file : {"styles/new/options", "styles/new/inc/b"}) {
+    SetUp();
+    dir_resize(file);
+    auto r = diff({"OLD", "NEW", "--kind", "lines", "--inc"});
+    EXPECT_EQ(r.status, 2) << file;
+    EXPECT_NE(r.err.find(root.at(file)), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "") << file;
+  }
 }
 
 TEST_F(CliDiff, ExitStatusesAndUsage) {

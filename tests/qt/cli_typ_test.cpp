@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "app/file_io.h"
 #include "app/text.h"
 #include "support/cli_runner.h"
 #include "support/test_app.h"
@@ -45,6 +48,15 @@ TEST_F(CliTyp, AMissingFileGivesCountsOfMinusOne) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "polygons\t-1\nlines\t-1\npoints\t-1\n");
   EXPECT_TRUE(text::starts_with(r.err, "message: Cannot find file ")) << r.err;
+}
+
+// A file too large to read fails as a missing one does.
+TEST_F(CliTyp, AFileTooLargeToReadFails) {
+  dir.write("big.txt", "");
+  std::filesystem::resize_file(dir.at("big.txt"), static_cast<std::uintmax_t>(max_read_bytes + 1));
+  auto r = typ(dir.at("big.txt"));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find(dir.at("big.txt")), std::string::npos) << r.err;
 }
 
 TEST_F(CliTyp, Usage) {

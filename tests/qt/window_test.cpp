@@ -10,6 +10,7 @@
 #include <QThread>
 
 #include "app/main_window.h"
+#include "platform/qt/control_widgets.h"
 #include "platform/qt/main_window_view.h"
 #include "platform/qt/qt_host.h"
 #include "platform/qt/raster_text.h"
@@ -133,6 +134,49 @@ TEST_F(Window, TheHostsEventPumpShowsTheModelNowAndThenAndCloseSaves) {
   EXPECT_EQ(app.dir.read("app/levels.dat").substr(0, 12), "cvrs\r\nmine\r\n");
   // The model no longer points at the closed window's surfaces.
   EXPECT_FALSE(app.s.f1.p1.has_surface());
+}
+
+// A chart of thousands of rows holds only the part in view; scrolling to the
+// end draws the last rows there, and the widget shows them where they belong.
+TEST_F(Window, ATallChartDrawsThePartInViewAsItScrolls) {
+  std::string rules;
+  for (int i = 0; i < 3000; ++i) rules += "a=" + std::to_string(i) + " [0x01 resolution 20]\n";
+  app.style("big", {{"options", "levels = 0:24, 1:20\n"}, {"lines", rules}});
+  MainWindowView view(app.s, app.host, 15);
+  view.show();
+  pump(50);
+  app.select("big");
+  app.click_kind(1);
+  app.s.f1.Check1[0].value = 1;
+  app.check();
+  view.sync();
+  auto& f = app.s.f1;
+  ASSERT_EQ(app.s.result_count, 3000);
+  ASSERT_TRUE(f.p1.banded());
+  auto* chart = widget<qt::PictureView>(view, "p1");
+  const auto& surface = chart->surface();
+  EXPECT_EQ(surface.band_top_pixels(), 0);
+  // Far less than the whole canvas is held.
+  EXPECT_LT(surface.pixel_height() * 10, qt::to_pixels(f.p1.height(), 15));
+
+  auto* bar = widget<QScrollBar>(view, "vs");
+  bar->triggerAction(QAbstractSlider::SliderToMaximum);
+  view.sync();
+  EXPECT_GT(surface.band_top_pixels(), 0);
+  EXPECT_LT(chart->y(), 0);
+  // The last row's line reference is in the held band, drawn in its colour.
+  int marked = 0;
+  const QImage& held = surface.qimage();
+  for (int y = 0; y < held.height(); ++y)
+    for (int x = 0; x < held.width(); ++x) marked += held.pixel(x, y) == qRgb(90, 90, 140);
+  EXPECT_GT(marked, 0);
+  // What the widget shows at the bottom of the pane is that band.
+  QRect pane(0, -chart->y(), chart->width(), 200);
+  QImage shown = chart->grab(pane).toImage().convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(shown, held.copy(pane.translated(0, -surface.band_top_pixels())));
+  bar->triggerAction(QAbstractSlider::SliderToMinimum);
+  view.sync();
+  EXPECT_EQ(surface.band_top_pixels(), 0);
 }
 
 }  // namespace

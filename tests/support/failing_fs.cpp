@@ -12,10 +12,25 @@ bool FailingFileSystem::refused(const std::string& path, std::string& error, con
 
 std::optional<std::string> FailingFileSystem::read(const std::string& path, std::string& error) {
   if (unreadable.count(path)) {
-    error = "Permission denied";
+    error = "Cannot open " + path + ": Permission denied";
     return std::nullopt;
   }
   return StdFileSystem::read(path, error);
+}
+
+std::string FailingFileSystem::list_error(const std::string& dir) {
+  if (unlistable.count(dir)) return "cannot read the folder " + dir + ": Permission denied";
+  return StdFileSystem::list_error(dir);
+}
+
+std::vector<std::string> FailingFileSystem::list_files(const std::string& dir, const std::string& pattern) {
+  if (unlistable.count(dir)) return {};
+  return StdFileSystem::list_files(dir, pattern);
+}
+
+std::vector<std::string> FailingFileSystem::list_dirs(const std::string& dir) {
+  if (unlistable.count(dir)) return {};
+  return StdFileSystem::list_dirs(dir);
 }
 
 bool FailingFileSystem::write(const std::string& path, const std::string& data, std::string& error) {

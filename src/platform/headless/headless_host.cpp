@@ -15,6 +15,7 @@ std::string escape_field(const std::string& text) {
       case '\t': out += "\\t"; break;
       case '\r': out += "\\r"; break;
       case '\n': out += "\\n"; break;
+      case '\0': out += "\\0"; break;  // a NUL would end the line for many readers
       default: out += c;
     }
   }

@@ -11,7 +11,7 @@
 
 namespace zw {
 
-// One record per line: backslash, TAB, CR and LF written as \\ \t \r \n.
+// One record per line: backslash, TAB, CR, LF and NUL written as \\ \t \r \n \0.
 std::string escape_field(const std::string& text);
 
 // A host without a window: messages are recorded (and printed as
@@ -89,6 +89,9 @@ class HeadlessHost : public Host {
 class BlankSurface : public Surface {
  public:
   void resize(int w, int h) override { width_ = w, height_ = h; }
+  // Nothing is held, so a tall chart costs only the rows of its band.
+  bool bands() const override { return true; }
+  void set_band(int w, int, int h) override { resize(w, h); }
   void clear(Colour) override { x_ = y_ = 0; }
   void set_pixel_scale(bool pixels) override { pixels_ = pixels; }
   double scale_width() const override { return pixels_ ? width_ / 15.0 : width_; }

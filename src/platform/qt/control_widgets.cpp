@@ -27,7 +27,10 @@ void PictureView::paintEvent(QPaintEvent* event) {
   const auto& image = surface_.qimage();
   QRect exposed = event->rect();
   p.fillRect(exposed, palette().color(QPalette::Window));
-  if (!image.isNull()) p.drawImage(exposed.topLeft(), image, exposed);
+  // A tall picture holds only a band of itself, from its first pixel row on.
+  int band = surface_.band_top_pixels();
+  QRect shown = exposed.intersected(QRect(0, band, image.width(), image.height()));
+  if (!image.isNull() && !shown.isEmpty()) p.drawImage(shown.topLeft(), image, shown.translated(0, -band));
 }
 
 void PictureView::mouseReleaseEvent(QMouseEvent* event) {

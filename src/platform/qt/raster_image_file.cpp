@@ -1,5 +1,6 @@
 #include "platform/qt/raster_image_file.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -19,43 +20,78 @@ void put_be(std::string& out, std::uint32_t v) {
 
 }  // namespace
 
-std::string png_file(const RasterSurface& picture) {
-  int w = picture.pixel_width(), h = picture.pixel_height();
-  if (w <= 0 || h <= 0) fail("The picture is empty");
-  std::string out("\x89PNG\r\n\x1a\n", 8);
+RasterFileWriter::RasterFileWriter(ImageFormat format, int width, int height, double tpp)
+    : format_(format), width_(std::max(0, width)), height_(std::max(0, height)) {
+  if (width_ <= 0 || height_ <= 0) fail("The picture is empty");
+  if (format_ == ImageFormat::bmp) {
+    out_ = bmp_blank_file(width_, height_, tpp, 0xFFFFFF);
+    return;
+  }
+  out_.assign("\x89PNG\r\n\x1a\n", 8);
   std::string header;
-  put_be(header, static_cast<std::uint32_t>(w));
-  put_be(header, static_cast<std::uint32_t>(h));
+  put_be(header, static_cast<std::uint32_t>(width_));
+  put_be(header, static_cast<std::uint32_t>(height_));
   header += std::string("\x08\x02\x00\x00\x00", 5);  // 8-bit RGB, no interlace
-  png_chunk(out, "IHDR", header.data(), header.size());
+  png_chunk(out_, "IHDR", header.data(), header.size());
   std::string density;
-  std::uint32_t ppm = dots_per_metre(picture.twips_per_pixel());
+  std::uint32_t ppm = dots_per_metre(tpp);
   put_be(density, ppm);
   put_be(density, ppm);
   density += '\x01';  // per metre
-  png_chunk(out, "pHYs", density.data(), density.size());
+  png_chunk(out_, "pHYs", density.data(), density.size());
+  png_ = std::make_unique<PngStream>(out_);
+  line_.resize(1 + static_cast<std::size_t>(width_) * 3);
+}
 
-  PngStream data(out);
-  auto bytes = static_cast<std::size_t>(w) * 3;
-  std::vector<unsigned char> line(1 + bytes);
-  for (int y = 0; y < h; ++y) {
-    const QRgb* src = picture.row(y);
-    if (y > 0 && std::memcmp(src, picture.row(y - 1), static_cast<std::size_t>(w) * sizeof(QRgb)) == 0) {
-      data.add_repeated_row(bytes);
-      continue;
+RasterFileWriter::~RasterFileWriter() = default;
+
+void RasterFileWriter::add(const Surface& band) {
+  auto* raster = dynamic_cast<const RasterSurface*>(&band);
+  if (!raster) fail("This picture cannot be written as an image file");
+  if (raster->pixel_width() < width_) {
+    // A narrower band is widened with its background.
+    std::vector<QRgb> row(static_cast<std::size_t>(width_), qRgb(255, 255, 255));
+    for (int y = 0; y < raster->pixel_height() && rows_ < height_; ++y) {
+      std::memcpy(row.data(), raster->row(y), static_cast<std::size_t>(raster->pixel_width()) * sizeof(QRgb));
+      add_row(row.data());
     }
-    line[0] = 0;  // no filter
-    unsigned char* dst = line.data() + 1;
-    for (int x = 0; x < w; ++x, dst += 3) {
-      dst[0] = static_cast<unsigned char>(qRed(src[x]));
-      dst[1] = static_cast<unsigned char>(qGreen(src[x]));
-      dst[2] = static_cast<unsigned char>(qBlue(src[x]));
-    }
-    data.add_row(line.data(), line.size());
+    return;
   }
-  data.finish();
-  png_chunk(out, "IEND", "", 0);
-  return out;
+  for (int y = 0; y < raster->pixel_height() && rows_ < height_; ++y) add_row(raster->row(y));
+}
+
+void RasterFileWriter::add_row(const QRgb* src) {
+  auto w = static_cast<std::size_t>(width_);
+  if (format_ == ImageFormat::bmp) {
+    bmp_put_row(out_, width_, height_, rows_++, src);
+    return;
+  }
+  if (rows_++ > 0 && std::memcmp(src, previous_.data(), w * sizeof(QRgb)) == 0) {
+    png_->add_repeated_row(w * 3);
+    return;
+  }
+  previous_.assign(src, src + w);
+  line_[0] = 0;  // no filter
+  unsigned char* dst = line_.data() + 1;
+  for (std::size_t x = 0; x < w; ++x, dst += 3) {
+    dst[0] = static_cast<unsigned char>(qRed(src[x]));
+    dst[1] = static_cast<unsigned char>(qGreen(src[x]));
+    dst[2] = static_cast<unsigned char>(qBlue(src[x]));
+  }
+  png_->add_row(line_.data(), line_.size());
+}
+
+std::string RasterFileWriter::finish() {
+  if (rows_ < height_) {
+    std::vector<QRgb> blank(static_cast<std::size_t>(width_), qRgb(255, 255, 255));
+    while (rows_ < height_) add_row(blank.data());
+  }
+  if (png_) {
+    png_->finish();
+    png_.reset();
+    png_chunk(out_, "IEND", "", 0);
+  }
+  return std::move(out_);
 }
 
 }  // namespace zw::qt

@@ -46,8 +46,33 @@ QImage RasterSurface::blank(int w, int h, Colour back) const {
 
 void RasterSurface::resize(int width_twips, int height_twips) {
   int wt = std::max(0, width_twips), ht = std::max(0, height_twips);
-  int w = static_cast<int>(std::lround(wt / tpp_));
-  int h = static_cast<int>(std::lround(ht / tpp_));
+  if (origin_ != 0) {
+    release_painter();
+    image_ = band_ = tail_ = QImage();
+    origin_ = 0;
+  }
+  make_picture(wt, ht, static_cast<int>(std::lround(wt / tpp_)), static_cast<int>(std::lround(ht / tpp_)));
+}
+
+void RasterSurface::set_band(int width_twips, int top, int height_twips) {
+  int wt = std::max(0, width_twips), ht = std::max(0, height_twips);
+  top = std::max(0, top);
+  // Bands meet without a gap or an overlap: each ends on the pixel row where
+  // the next one starts, the row a drawing at that position lands on.
+  int first = cell(top / tpp_);  // twips, whatever the scale unit
+  int end = cell((static_cast<double>(top) + ht) / tpp_);
+  if (first != origin_) {
+    // Another part of the picture: nothing of the old band belongs there.
+    release_painter();
+    image_ = band_ = tail_ = QImage();
+  }
+  origin_ = first;
+  make_picture(wt, ht, static_cast<int>(std::lround(wt / tpp_)), end - first);
+}
+
+int RasterSurface::row_of(double y) const { return cell(px(y)) - origin_; }
+
+void RasterSurface::make_picture(int wt, int ht, int w, int h) {
   if (static_cast<long long>(w) * h > max_pixels) {
     // Nothing stale may stand in for a picture that could not be made.
     release_painter();
@@ -122,7 +147,7 @@ void RasterSurface::fill_rect(double x1, double y1, double x2, double y2, Colour
   unstack();
   if (image_.isNull()) return;
   int px1 = cell(px(std::min(x1, x2))), px2 = cell(px(std::max(x1, x2)));
-  int py1 = cell(px(std::min(y1, y2))), py2 = cell(px(std::max(y1, y2)));
+  int py1 = row_of(std::min(y1, y2)), py2 = row_of(std::max(y1, y2));
   // The far edge is exclusive so that neighbouring cells and columns abut;
   // a rectangle thinner than a pixel still shows one.
   QRect r(QPoint(px1, py1), QSize(std::max(1, px2 - px1), std::max(1, py2 - py1)));
@@ -150,7 +175,7 @@ void RasterSurface::line(double x1, double y1, double x2, double y2, Colour c) {
   if (image_.isNull()) return;
   QPainter& p = painter();
   p.setPen(QPen(qcolour(c), 0));  // cosmetic: one pixel wide
-  p.drawLine(QPoint(cell(px(x1)), cell(px(y1))), QPoint(cell(px(x2)), cell(px(y2))));
+  p.drawLine(QPoint(cell(px(x1)), row_of(y1)), QPoint(cell(px(x2)), row_of(y2)));
   changed();
 }
 
@@ -198,7 +223,7 @@ void RasterSurface::print(const std::string& text, bool new_line) {
     p.setFont(font_);
     p.setPen(qcolour(fore_));
     // The current position is the text's top left corner.
-    p.drawText(QPointF(px(x_), px(y_) + m.ascent()), t);
+    p.drawText(QPointF(px(x_), px(y_) - origin_ + m.ascent()), t);
     changed();
   }
   if (new_line) {
@@ -243,8 +268,8 @@ void RasterSurface::draw_scaled(const QImage& picture, double x, double y, doubl
                                 double height) {
   unstack();
   if (image_.isNull() || picture.isNull()) return;
-  int left = cell(px(x)), top = cell(px(y));
-  int w = cell(px(x + width)) - left, h = cell(px(y + height)) - top;
+  int left = cell(px(x)), top = row_of(y);
+  int w = cell(px(x + width)) - left, h = row_of(y + height) - top;
   if (w <= 0 || h <= 0) return;
   QPainter& p = painter();
   // Stretched cell by cell, without smoothing, as a picture box copies.
@@ -280,10 +305,19 @@ void RasterSurface::stack(const Surface& lower, int width, int top, int height) 
   changed();
 }
 
+std::unique_ptr<ImageFileWriter> RasterSurface::start_file(ImageFormat format, int width,
+                                                           int height) const {
+  return std::make_unique<RasterFileWriter>(format, static_cast<int>(std::lround(std::max(0, width) / tpp_)),
+                                            static_cast<int>(std::lround(std::max(0, height) / tpp_)), tpp_);
+}
+
 std::string RasterSurface::encode(ImageFormat format) const {
   if (!picture_error_.empty()) fail(picture_error_);
-  if (format == ImageFormat::png) return png_file(*this);
-  return bmp_file(pixel_width(), pixel_height(), tpp_, [this](int y) { return row(y); });
+  if (format == ImageFormat::bmp)
+    return bmp_file(pixel_width(), pixel_height(), tpp_, [this](int y) { return row(y); });
+  RasterFileWriter file(format, pixel_width(), pixel_height(), tpp_);
+  file.add(*this);
+  return file.finish();
 }
 
 QPainter& RasterSurface::painter() {

@@ -49,6 +49,12 @@ class RasterSurface : public Surface {
   void stack(const Surface& lower, int width, int top, int height) override;
   std::string picture_error() const override { return picture_error_; }
   std::string encode(ImageFormat format) const override;
+  bool bands() const override { return true; }
+  void set_band(int width, int top, int height) override;
+  std::unique_ptr<ImageFileWriter> start_file(ImageFormat format, int width,
+                                              int height) const override;
+  // The pixel row of the whole picture where the held picture starts.
+  int band_top_pixels() const { return origin_; }
 
   // The picture's size in pixels and its row y (0xffRRGGBB per pixel), read in
   // place also while a stacked band is kept by reference.
@@ -67,6 +73,11 @@ class RasterSurface : public Surface {
  private:
   // Current scale unit to pixels.
   double px(double v) const { return pixels_ ? v : v / tpp_; }
+  // A vertical position to the pixel row of the held picture.
+  int row_of(double y) const;
+  // Makes a picture of w x h pixels for a size in twips; what resize and
+  // set_band share.
+  void make_picture(int width_twips, int height_twips, int w, int h);
   // Pixels to the current scale unit.
   double unit(double pixels) const { return pixels_ ? pixels : pixels * tpp_; }
   void changed();
@@ -90,6 +101,7 @@ class RasterSurface : public Surface {
   void unstack() const;
   double tpp_;
   int width_ = 0, height_ = 0;
+  int origin_ = 0;  // pixel row of the whole picture where the held band starts
   bool pixels_ = false;
   Colour back_ = colours::white;
   Colour fore_ = colours::black;
