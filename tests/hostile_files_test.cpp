@@ -208,6 +208,13 @@ double seconds(Step&& step) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+#ifdef _WIN32
+// Wine makes no links; the other names still reach the one file.
+constexpr const char* link_include = "";
+#else
+constexpr const char* link_include = "include 'link';\n";
+#endif
+
 // Files built to cost time or memory: each is read within the bound, or
 // refused with a message, and the style is left as it was.
 TEST(HostileFiles, BigAndRepeatedFilesAreReadWithinBounds) {
@@ -229,7 +236,7 @@ TEST(HostileFiles, BigAndRepeatedFilesAreReadWithinBounds) {
        {{"lines", "include '" + std::string(8 << 20, 'n') + "';\n" + lines}}, "longer than any path", 1},
       {"one file by many names",
        {{"lines", "include 'inc/common';\ninclude './inc/common';\ninclude 'inc/../inc/common';\n"
-                  "include 'inc//common';\ninclude 'link';\n"}},
+                  "include 'inc//common';\n" + std::string(link_include)}},
        "", 1},
       {"one options include by two names",
        {{"options", std::string(options) + "include 'inc/lv';\ninclude './inc/lv';\n"},
@@ -242,7 +249,9 @@ TEST(HostileFiles, BigAndRepeatedFilesAreReadWithinBounds) {
     std::map<std::string, std::string> files{{"options", options}, {"lines", lines}, {"inc/common", common}};
     for (const auto& [name, content] : c.files) files[name] = content;
     h.app.style("s", files);
+#ifndef _WIN32
     fs::create_symlink("inc/common", to_fs_path(h.app.dir.at("styles/s/link")));
+#endif
     auto before = h.app.dir.tree("styles/s");
     double took = seconds([&] {
       h.app.select("s");

@@ -182,7 +182,8 @@ TEST(TypCheckCommand, ListsTheFindingsAndOpensThem) {
   const auto& d = app.s.typcheck;
   EXPECT_EQ(app.host.dialogs_shown, (std::vector<Dialog>{Dialog::typ_check}));
   ASSERT_EQ(d.List1.items.size(), 2u);
-  EXPECT_TRUE(text::starts_with(d.List1.items[0], "note   lines   0x16   inc/a:2   missing-type")) << d.List1.items[0];
+  EXPECT_TRUE(text::starts_with(d.List1.items[0], "note   lines   0x16   " + paths::join("inc", "a") + ":2   missing-type"))
+      << d.List1.items[0];
   EXPECT_TRUE(text::starts_with(d.Label1.caption, "0 warnings, 2 notes: s against ")) << d.Label1.caption;
   EXPECT_EQ(d.marks, (std::map<std::string, bool>{{"101600", false}, {"101700", false}}));
 
