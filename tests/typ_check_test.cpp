@@ -150,18 +150,11 @@ TEST(TypCheck, Findings) {
   auto alike = check_against_typ({rule(0, "01", 10), rule(0, "02", 11, {1, 2})}, typ, "map.txt", {});
   EXPECT_EQ(alike.at(0).detail, "looks like 0x02 (polygons:11) at level 1: colour difference 0.4");
   EXPECT_EQ(findings_summary(alike), "1 warning, 6 notes");
+
+  // An empty TYP file: every drawn type is missing, and nothing else is said.
+  auto empty = check_against_typ({rule(0, "01", 1), rule(1, "01", 1)}, read_typ_file(""), "map.txt", 1);
+  EXPECT_EQ(summary_of(empty), "note missing-type 0x01 polygons:1\nnote missing-type 0x01 lines:1\n");
 }
-
-TEST(TypCheck, AnEmptyTypFileFindsEveryTypeMissing) {
-  auto findings = check_against_typ({rule(0, "01", 1), rule(1, "01", 1)}, read_typ_file(""), "map.txt", 1);
-  EXPECT_EQ(summary_of(findings), "note missing-type 0x01 polygons:1\nnote missing-type 0x01 lines:1\n");
-}
-
-}  // namespace
-}  // namespace zw
-
-namespace zw {
-namespace {
 
 // The window's command: it needs a TYP file and a style, lists what it finds,
 // and a double-click opens the finding's file at its line.
