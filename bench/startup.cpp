@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "app/files.h"
+#include "base/std_file_system.h"
 #include "app/main_window.h"
-#include "app/state.h"
+#include "model/state.h"
 #include "platform/qt/main_window_view.h"
 #include "platform/qt/qt_host.h"
 #include "platform/qt/raster_text.h"

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "analysis/analysis.h"
-#include "app/files.h"
+#include "base/std_file_system.h"
 #include "app/main_window.h"
 #include "levels/categories.h"
 #include "platform/headless/headless_host.h"

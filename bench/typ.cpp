@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/paths.h"
+#include "base/paths.h"
 #include "chart/swatches.h"
 #include "platform/headless/headless_host.h"
 #include "typ/typ_reader.h"

@@ -7,8 +7,8 @@
 #include <iostream>
 #include <sstream>
 
-#include "app/paths.h"
-#include "app/shell.h"
+#include "base/paths.h"
+#include "base/text_files.h"
 #include "app/typ_check_run.h"
 #include "cli/session.h"
 #include "support.h"

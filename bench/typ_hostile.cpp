@@ -11,7 +11,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/paths.h"
+#include "base/paths.h"
 #include "chart/swatches.h"
 #include "platform/headless/headless_host.h"
 #include "platform/qt/raster_app.h"

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/state.h"
+#include "model/state.h"
 #include "platform/headless/headless_host.h"
 #include "support/recording_surface.h"
 #include "support/test_app.h"

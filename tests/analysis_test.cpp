@@ -2,7 +2,7 @@
 
 #include "analysis/analysis.h"
 #include "app/main_window.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "levels/categories.h"
 #include "support/test_app.h"
 

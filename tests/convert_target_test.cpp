@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/files.h"
+#include "base/std_file_system.h"
 #include "app/menus.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "convert/convert_dialog.h"
 #include "convert/convert_style.h"
 #include "support/failing_fs.h"

@@ -8,10 +8,10 @@
 #include <sys/stat.h>
 #endif
 
-#include "app/files.h"
+#include "base/std_file_system.h"
 #include "app/menus.h"
-#include "app/paths.h"
-#include "app/text.h"
+#include "base/paths.h"
+#include "base/text.h"
 #include "convert/convert_dialog.h"
 #include "convert/convert_style.h"
 #include "support/failing_fs.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/display_text.h"
+#include "base/display_text.h"
 
 namespace zw {
 namespace {

@@ -8,9 +8,9 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/file_io.h"
-#include "app/files.h"
-#include "app/text.h"
+#include "base/file_io.h"
+#include "base/std_file_system.h"
+#include "base/text.h"
 #include "support/small_disk.h"
 #include "support/test_app.h"
 

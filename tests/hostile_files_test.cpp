@@ -11,12 +11,12 @@
 #include <map>
 
 #include "analysis/analysis.h"
-#include "app/files.h"
-#include "app/image_export.h"
+#include "base/std_file_system.h"
+#include "chart/image_export.h"
 #include "app/main_window.h"
 #include "app/settings.h"
-#include "app/shell.h"
-#include "app/text.h"
+#include "base/text_files.h"
+#include "base/text.h"
 #include "levels/categories.h"
 #include "support/failing_fs.h"
 #include "support/test_app.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/image_export.h"
+#include "chart/image_export.h"
 #include "support/failing_fs.h"
 #include "support/test_app.h"
 

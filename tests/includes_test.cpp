@@ -3,11 +3,11 @@
 #include <filesystem>
 
 #include "analysis/includes.h"
-#include "app/files.h"
-#include "app/include_statements.h"
-#include "app/paths.h"
-#include "app/shell.h"
-#include "app/text.h"
+#include "base/std_file_system.h"
+#include "analysis/include_statements.h"
+#include "base/paths.h"
+#include "base/text_files.h"
+#include "base/text.h"
 #include "support/style_forms.h"
 #include "support/test_app.h"
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/failure.h"
-#include "app/numbers.h"
+#include "base/failure.h"
+#include "base/numbers.h"
 
 namespace zw::num {
 namespace {

@@ -3,7 +3,7 @@
 #include <map>
 
 #include "app/main_window.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "levels/options_file.h"
 #include "support/test_app.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/files.h"
-#include "app/paths.h"
+#include "base/std_file_system.h"
+#include "base/paths.h"
 #include "support/test_app.h"
 
 namespace zw {

@@ -2,7 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/menus.h"
-#include "app/paths.h"
+#include "base/paths.h"
 #include "app/program_folders.h"
 #include "levels/categories.h"
 #include "support/failing_fs.h"

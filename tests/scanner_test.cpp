@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "analysis/scanner.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "support/test_app.h"
 
 namespace zw {

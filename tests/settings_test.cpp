@@ -3,7 +3,7 @@
 #include <array>
 
 #include "app/settings.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "support/test_app.h"
 
 namespace zw {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "analysis/style_diff.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "chart/chart.h"
 #include "chart/diff_chart.h"
 #include "levels/drawn_levels.h"

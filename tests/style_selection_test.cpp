@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main_window.h"
-#include "app/paths.h"
+#include "base/paths.h"
 #include "support/test_app.h"
 
 namespace zw {

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "chart/swatches.h"
 #include "levels/categories.h"
 #include "support/test_app.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/text.h"
+#include "base/text.h"
 
 namespace zw::text {
 namespace {

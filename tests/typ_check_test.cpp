@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "app/paths.h"
-#include "app/text.h"
+#include "base/paths.h"
+#include "base/text.h"
 #include "app/typ_check_run.h"
 #include "support/test_app.h"
 #include "typ/colour_difference.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "support/test_app.h"
 #include "typ/typ_reader.h"
 

@@ -6,11 +6,12 @@
 
 #include "analysis/includes.h"
 #include "analysis/scanner.h"
-#include "app/failure.h"
-#include "app/numbers.h"
-#include "app/paths.h"
-#include "app/shell.h"
-#include "app/text.h"
+#include "base/failure.h"
+#include "base/numbers.h"
+#include "base/paths.h"
+#include "base/text_files.h"
+#include "model/window_text.h"
+#include "base/text.h"
 #include "chart/chart.h"
 
 namespace zw {

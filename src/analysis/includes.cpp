@@ -3,11 +3,11 @@
 #include <optional>
 #include <unordered_set>
 
-#include "app/failure.h"
-#include "app/include_statements.h"
-#include "app/paths.h"
-#include "app/shell.h"
-#include "app/text.h"
+#include "base/failure.h"
+#include "analysis/include_statements.h"
+#include "base/paths.h"
+#include "base/text_files.h"
+#include "base/text.h"
 
 namespace zw {
 namespace {

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "app/state.h"
+#include "model/state.h"
 #include "platform/host.h"
 
 namespace zw {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/failure.h"
+#include "base/failure.h"
 
 namespace zw {
 

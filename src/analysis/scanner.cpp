@@ -5,9 +5,9 @@
 #include <optional>
 #include <string_view>
 
-#include "app/failure.h"
-#include "app/numbers.h"
-#include "app/text.h"
+#include "base/failure.h"
+#include "base/numbers.h"
+#include "base/text.h"
 
 namespace zw {
 namespace {

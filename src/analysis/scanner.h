@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/state.h"
+#include "model/state.h"
 #include "platform/host.h"
 
 namespace zw {

@@ -4,7 +4,7 @@
 #include <deque>
 #include <unordered_map>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "levels/drawn_levels.h"
 
 namespace zw {

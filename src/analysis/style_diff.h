@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/state.h"
+#include "model/state.h"
 
 // What an edit or a conversion did to a style's map: the rules of two analyses
 // matched one to one, and compared on the levels at which mkgmap draws them.

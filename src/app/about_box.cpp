@@ -1,7 +1,7 @@
 #include "app/about_box.h"
 
 #include "app/menus.h"
-#include "app/shell.h"
+#include "base/open_document.h"
 
 namespace zw {
 

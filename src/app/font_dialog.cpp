@@ -1,8 +1,8 @@
 #include "app/font_dialog.h"
 
-#include "app/failure.h"
-#include "app/numbers.h"
-#include "app/text.h"
+#include "base/failure.h"
+#include "base/numbers.h"
+#include "base/text.h"
 
 namespace zw {
 namespace {

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/state.h"
+#include "model/state.h"
 #include "platform/host.h"
 
 namespace zw {

@@ -3,12 +3,13 @@
 #include <cmath>
 
 #include "analysis/analysis.h"
-#include "app/failure.h"
-#include "app/paths.h"
+#include "base/failure.h"
+#include "base/paths.h"
 #include "app/program_folders.h"
 #include "app/settings.h"
-#include "app/shell.h"
-#include "app/text.h"
+#include "base/open_document.h"
+#include "model/window_text.h"
+#include "base/text.h"
 #include "chart/chart.h"
 #include "levels/categories.h"
 #include "levels/options_file.h"

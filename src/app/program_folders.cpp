@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "app/files.h"
-#include "app/paths.h"
+#include "base/std_file_system.h"
+#include "base/paths.h"
 
 namespace zw {
 namespace {

@@ -2,11 +2,11 @@
 
 #include <cmath>
 
-#include "app/failure.h"
+#include "base/failure.h"
 #include "app/main_window.h"
-#include "app/numbers.h"
-#include "app/paths.h"
-#include "app/shell.h"
+#include "base/numbers.h"
+#include "base/paths.h"
+#include "base/text_files.h"
 #include "typ/typ_reader.h"
 
 namespace zw {

@@ -2,7 +2,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/state.h"
+#include "model/state.h"
 #include "platform/host.h"
 #include "typ/typ_check.h"
 

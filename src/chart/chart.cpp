@@ -8,9 +8,9 @@
 #include <unordered_map>
 
 #include "analysis/analysis.h"
-#include "app/failure.h"
-#include "app/numbers.h"
-#include "app/text.h"
+#include "base/failure.h"
+#include "base/numbers.h"
+#include "base/text.h"
 #include "chart/swatches.h"
 #include "typ/typ_check.h"
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "app/failure.h"
-#include "app/numbers.h"
-#include "app/text.h"
+#include "base/failure.h"
+#include "base/numbers.h"
+#include "base/text.h"
 #include "chart/chart.h"
 #include "levels/drawn_levels.h"
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "analysis/style_diff.h"
-#include "app/state.h"
+#include "model/state.h"
 #include "platform/host.h"
 
 namespace zw {

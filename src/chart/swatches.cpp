@@ -4,9 +4,9 @@
 #include <cmath>
 #include <optional>
 
-#include "app/failure.h"
-#include "app/numbers.h"
-#include "app/text.h"
+#include "base/failure.h"
+#include "base/numbers.h"
+#include "base/text.h"
 #include "typ/typ_sections.h"
 
 namespace zw {

@@ -2,7 +2,7 @@
 
 #include "analysis/analysis.h"
 #include "app/main_window.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "cli/commands.h"
 #include "levels/categories.h"
 

@@ -1,9 +1,9 @@
 #include <optional>
 #include <ostream>
 
-#include "app/image_export.h"
-#include "app/numbers.h"
-#include "app/text.h"
+#include "chart/image_export.h"
+#include "base/numbers.h"
+#include "base/text.h"
 #include "chart/chart.h"
 #include "cli/commands.h"
 #include "platform/raster.h"

@@ -1,7 +1,7 @@
 #include <ostream>
 
 #include "analysis/analysis.h"
-#include "app/paths.h"
+#include "base/paths.h"
 #include "app/typ_check_run.h"
 #include "cli/commands.h"
 

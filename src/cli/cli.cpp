@@ -1,6 +1,6 @@
 #include <ostream>
 
-#include "app/paths.h"
+#include "base/paths.h"
 #include "cli/commands.h"
 
 namespace zw::cli {

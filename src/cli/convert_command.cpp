@@ -1,7 +1,7 @@
 #include <ostream>
 
-#include "app/paths.h"
-#include "app/state.h"
+#include "base/paths.h"
+#include "model/state.h"
 #include "cli/commands.h"
 #include "convert/convert_dialog.h"
 #include "convert/convert_style.h"

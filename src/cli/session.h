@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/main_window.h"
-#include "app/state.h"
+#include "model/state.h"
 #include "platform/headless/headless_host.h"
 
 namespace zw::cli {

@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <ostream>
 
-#include "app/numbers.h"
+#include "base/numbers.h"
 #include "cli/commands.h"
 #include "levels/drawn_levels.h"
 #include "rules/trace.h"

@@ -1,6 +1,6 @@
 #include "convert/convert_dialog.h"
 
-#include "app/failure.h"
+#include "base/failure.h"
 #include "app/main_window.h"
 
 namespace zw::convert_form {

@@ -8,11 +8,11 @@
 
 #include "analysis/analysis.h"
 #include "analysis/includes.h"
-#include "app/failure.h"
-#include "app/numbers.h"
-#include "app/paths.h"
-#include "app/shell.h"
-#include "app/text.h"
+#include "base/failure.h"
+#include "base/numbers.h"
+#include "base/paths.h"
+#include "base/text_files.h"
+#include "base/text.h"
 #include "convert/target_folder.h"
 #include "levels/options_file.h"
 

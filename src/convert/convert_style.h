@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "app/state.h"
+#include "model/state.h"
 #include "platform/host.h"
 
 // Writes a copy of the selected style under new_style_name, beside it in

@@ -1,8 +1,8 @@
 #include "convert/target_folder.h"
 
-#include "app/paths.h"
-#include "app/shell.h"
-#include "app/text.h"
+#include "base/paths.h"
+#include "base/text_files.h"
+#include "base/text.h"
 
 namespace zw {
 namespace {

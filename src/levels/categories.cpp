@@ -1,11 +1,12 @@
 #include "levels/categories.h"
 
 #include "analysis/analysis.h"
-#include "app/failure.h"
-#include "app/paths.h"
+#include "base/failure.h"
+#include "base/paths.h"
 #include "app/program_folders.h"
-#include "app/shell.h"
-#include "app/text.h"
+#include "base/text_files.h"
+#include "model/window_text.h"
+#include "base/text.h"
 #include "typ/typ_reader.h"
 
 namespace zw {
@@ -117,7 +118,7 @@ void Check3_MouseUp(AppState& s, Host& host, int index) {
     if (noted == 1) {
       if (s.f1.Check1[0].value == 0)
         for (auto& b : s.f1.Check1) b.value = 0;
-      cap(s, s.style_name);
+      cap(s);
     }
   });
 }
@@ -128,7 +129,7 @@ void Check1_MouseUp(AppState& s, Host&, int index) {
     bool all = text::lower(bounded(boxes, index, "Check1").caption) == "all";
     for (auto& b : boxes)
       if ((text::lower(b.caption) == "all") != all) b.value = 0;
-    cap(s, s.style_name);
+    cap(s);
   });
 }
 

@@ -6,12 +6,12 @@
 #include <unordered_set>
 #include <vector>
 
-#include "app/failure.h"
-#include "app/include_statements.h"
-#include "app/numbers.h"
-#include "app/paths.h"
-#include "app/shell.h"
-#include "app/text.h"
+#include "base/failure.h"
+#include "analysis/include_statements.h"
+#include "base/numbers.h"
+#include "base/paths.h"
+#include "base/text_files.h"
+#include "base/text.h"
 
 namespace zw {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "app/state.h"
+#include "model/state.h"
 #include "platform/host.h"
 
 namespace zw {

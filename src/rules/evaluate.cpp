@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/text.h"
+#include "base/text.h"
 
 namespace zw::rules {
 namespace {

@@ -19,9 +19,9 @@
 #include <osmium/io/bzip2_compression.hpp>
 #endif
 
-#include "app/file_io.h"
-#include "app/paths.h"
-#include "app/text.h"
+#include "base/file_io.h"
+#include "base/paths.h"
+#include "base/text.h"
 #include "rules/evaluate.h"
 
 namespace zw::rules {

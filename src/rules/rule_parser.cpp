@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <stdexcept>
 
-#include "app/file_io.h"
-#include "app/paths.h"
-#include "app/text.h"
+#include "base/file_io.h"
+#include "base/paths.h"
+#include "base/text.h"
 #include "rules/rule_set.h"
 
 namespace zw::rules {

@@ -4,7 +4,7 @@
 #include <memory>
 #include <unordered_map>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "rules/osm_reader.h"
 
 namespace zw::rules {

@@ -4,7 +4,7 @@
 #include <array>
 #include <unordered_map>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "levels/drawn_levels.h"
 #include "typ/colour_difference.h"
 #include "typ/typ_sections.h"

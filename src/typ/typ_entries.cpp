@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/numbers.h"
-#include "app/text.h"
+#include "base/numbers.h"
+#include "base/text.h"
 #include "typ/typ_sections.h"
 #include "typ/typ_tables.h"
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "app/failure.h"
-#include "app/shell.h"
-#include "app/numbers.h"
-#include "app/text.h"
+#include "base/failure.h"
+#include "base/text_files.h"
+#include "base/numbers.h"
+#include "base/text.h"
 #include "typ/typ_sections.h"
 
 namespace zw {

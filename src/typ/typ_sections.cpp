@@ -1,7 +1,7 @@
 #include "typ/typ_sections.h"
 
-#include "app/numbers.h"
-#include "app/text.h"
+#include "base/numbers.h"
+#include "base/text.h"
 #include "typ/typ_tables.h"
 
 namespace zw {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "support/cli_runner.h"
 #include "support/test_app.h"
 

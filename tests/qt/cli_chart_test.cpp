@@ -8,8 +8,8 @@
 #include <sys/stat.h>
 #endif
 
-#include "app/image_export.h"
-#include "app/text.h"
+#include "chart/image_export.h"
+#include "base/text.h"
 #include "platform/qt/raster_surface.h"
 #include "support/cli_runner.h"
 #include "support/test_app.h"

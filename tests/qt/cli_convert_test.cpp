@@ -4,8 +4,8 @@
 #include <set>
 
 #include "analysis/style_diff.h"
-#include "app/files.h"
-#include "app/text.h"
+#include "base/std_file_system.h"
+#include "base/text.h"
 #include "platform/headless/headless_host.h"
 #include "support/cli_runner.h"
 #include "support/small_disk.h"

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <set>
 
-#include "app/file_io.h"
-#include "app/text.h"
+#include "base/file_io.h"
+#include "base/text.h"
 #include "chart/diff_chart.h"
 #include "support/cli_runner.h"
 #include "support/mkgmap_style.h"

@@ -5,7 +5,7 @@
 #include <set>
 #include <sstream>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "support/cli_runner.h"
 
 namespace zw {

@@ -3,7 +3,7 @@
 
 #include <fstream>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "support/cli_runner.h"
 #include "support/test_app.h"
 

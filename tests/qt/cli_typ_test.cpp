@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "app/file_io.h"
-#include "app/text.h"
+#include "base/file_io.h"
+#include "base/text.h"
 #include "support/cli_runner.h"
 #include "support/test_app.h"
 

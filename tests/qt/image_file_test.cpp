@@ -5,7 +5,7 @@
 #include <QImageReader>
 #include <cstdint>
 
-#include "app/failure.h"
+#include "base/failure.h"
 #include "platform/qt/raster_surface.h"
 
 namespace zw {

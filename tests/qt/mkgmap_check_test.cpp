@@ -11,9 +11,9 @@
 #include <functional>
 #include <regex>
 
-#include "app/files.h"
+#include "base/std_file_system.h"
 #include "app/main_window.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "support/cli_runner.h"
 #include "support/mkgmap_style.h"
 #include "support/style_forms.h"

@@ -9,7 +9,7 @@
 #include <map>
 #include <set>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "rules/trace.h"
 #include "support/cli_runner.h"
 #include "support/mkgmap_style.h"

@@ -31,13 +31,13 @@
 #include <map>
 #include <memory>
 
-#include "app/files.h"
+#include "base/std_file_system.h"
 #include "app/main_window.h"
 #include "app/menus.h"
-#include "app/paths.h"
+#include "base/paths.h"
 #include "app/program_folders.h"
-#include "app/shell.h"
-#include "app/text.h"
+#include "base/open_document.h"
+#include "base/text.h"
 #include "platform/qt/control_widgets.h"
 #include "platform/qt/main_window_view.h"
 #include "platform/qt/qt_host.h"

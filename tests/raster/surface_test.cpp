@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/failure.h"
+#include "base/failure.h"
 #include "platform/raster.h"
 
 namespace zw {

@@ -2,7 +2,7 @@
 #include <set>
 #include <string>
 
-#include "app/files.h"
+#include "base/std_file_system.h"
 
 namespace zw::test {
 

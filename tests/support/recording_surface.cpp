@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/failure.h"
+#include "base/failure.h"
 
 namespace zw::test {
 

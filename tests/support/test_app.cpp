@@ -8,10 +8,10 @@
 #include <sstream>
 
 #include "analysis/analysis.h"
-#include "app/files.h"
+#include "base/std_file_system.h"
 #include "app/main_window.h"
-#include "app/paths.h"
-#include "app/text.h"
+#include "base/paths.h"
+#include "base/text.h"
 #include "levels/categories.h"
 
 namespace zw::test {

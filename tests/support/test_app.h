@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/state.h"
+#include "model/state.h"
 #include "platform/headless/headless_host.h"
 #include "support/recording_surface.h"
 

@@ -8,8 +8,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/files.h"
-#include "app/text.h"
+#include "base/std_file_system.h"
+#include "base/text.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_api.h"
 #include "support/test_app.h"

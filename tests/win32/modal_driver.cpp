@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "app/files.h"
+#include "base/std_file_system.h"
 #include "platform/win32/wide_text.h"
 
 namespace zw::test {

@@ -9,8 +9,8 @@
 
 #include "app/main_window.h"
 #include "app/menus.h"
-#include "app/paths.h"
-#include "app/text.h"
+#include "base/paths.h"
+#include "base/text.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/gdi_surface.h"
 #include "platform/win32/main_window_view.h"

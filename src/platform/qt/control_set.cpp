@@ -16,7 +16,7 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "app/failure.h"
+#include "base/failure.h"
 #include "platform/qt/control_widgets.h"
 #include "platform/qt/raster_text.h"
 #include "platform/qt/twips.h"

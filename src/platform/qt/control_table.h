@@ -4,7 +4,7 @@
 #include <variant>
 #include <vector>
 
-#include "app/state.h"
+#include "model/state.h"
 #include "platform/host.h"
 
 class QObject;

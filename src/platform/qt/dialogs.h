@@ -1,7 +1,7 @@
 #pragma once
 #include <memory>
 
-#include "app/state.h"
+#include "model/state.h"
 #include "platform/host.h"
 
 class QDialog;

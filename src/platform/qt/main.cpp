@@ -9,7 +9,7 @@
 
 #include "app/main_window.h"
 #include "app/program_folders.h"
-#include "app/state.h"
+#include "model/state.h"
 #include "platform/qt/main_window_view.h"
 #include "platform/qt/qt_host.h"
 #include "platform/qt/raster_text.h"

@@ -9,7 +9,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 
-#include "app/failure.h"
+#include "base/failure.h"
 #include "app/main_window.h"
 #include "platform/qt/twips.h"
 

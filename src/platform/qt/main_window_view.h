@@ -3,7 +3,7 @@
 #include <QMainWindow>
 #include <QSize>
 
-#include "app/state.h"
+#include "model/state.h"
 #include "platform/host.h"
 #include "platform/qt/control_set.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/files.h"
+#include "base/std_file_system.h"
 #include "platform/host.h"
 
 class QFileDialog;

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "app/bmp_file.h"
-#include "app/failure.h"
+#include "base/bmp_file.h"
+#include "base/failure.h"
 #include "platform/qt/raster_png_stream.h"
 #include "platform/qt/raster_surface.h"
 

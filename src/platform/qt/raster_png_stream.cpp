@@ -1,6 +1,6 @@
 #include "platform/qt/raster_png_stream.h"
 
-#include "app/failure.h"
+#include "base/failure.h"
 
 namespace zw::qt {
 namespace {

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/bmp_file.h"
-#include "app/failure.h"
+#include "base/bmp_file.h"
+#include "base/failure.h"
 #include "platform/qt/raster_image_file.h"
 #include "platform/qt/raster_text.h"
 

@@ -1,6 +1,6 @@
 #include "platform/qt/raster_text.h"
 
-#include "app/display_text.h"
+#include "base/display_text.h"
 
 namespace zw::qt {
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/failure.h"
+#include "base/failure.h"
 #include "platform/win32/wide_text.h"
 
 namespace zw::win32 {

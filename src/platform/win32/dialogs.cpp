@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "app/about_box.h"
-#include "app/failure.h"
+#include "base/failure.h"
 #include "app/font_dialog.h"
 #include "app/typ_check_run.h"
 #include "convert/convert_dialog.h"

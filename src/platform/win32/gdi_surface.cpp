@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/bmp_file.h"
-#include "app/failure.h"
+#include "base/bmp_file.h"
+#include "base/failure.h"
 #include "platform/win32/wide_text.h"
 
 namespace zw::win32 {

@@ -2,10 +2,10 @@
 #include <filesystem>
 #include <string>
 
-#include "app/files.h"
+#include "base/std_file_system.h"
 #include "app/main_window.h"
 #include "app/program_folders.h"
-#include "app/state.h"
+#include "model/state.h"
 #include "platform/win32/main_window_view.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_api.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "analysis/analysis.h"
-#include "app/failure.h"
+#include "base/failure.h"
 #include "app/main_window.h"
 #include "app/menus.h"
 #include "chart/chart.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/state.h"
+#include "model/state.h"
 #include "platform/host.h"
 #include "platform/win32/control_set.h"
 #include "platform/win32/win32_api.h"

@@ -1,6 +1,6 @@
 #include "platform/win32/wide_text.h"
 
-#include "app/display_text.h"
+#include "base/display_text.h"
 
 namespace zw::win32 {
 

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "app/files.h"
+#include "base/std_file_system.h"
 #include "platform/host.h"
 #include "platform/win32/win32_api.h"
 

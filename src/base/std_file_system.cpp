@@ -1,10 +1,10 @@
-#include "app/files.h"
+#include "base/std_file_system.h"
 
 #include <algorithm>
 #include <system_error>
 
-#include "app/file_io.h"
-#include "app/text.h"
+#include "base/file_io.h"
+#include "base/text.h"
 
 #ifdef __linux__
 #include <linux/magic.h>

@@ -1,7 +1,7 @@
-#include "app/image_export.h"
+#include "chart/image_export.h"
 
-#include "app/failure.h"
-#include "app/text.h"
+#include "base/failure.h"
+#include "base/text.h"
 #include "chart/chart.h"
 
 namespace zw {

@@ -2,7 +2,7 @@
 #include <optional>
 #include <string>
 
-#include "app/state.h"
+#include "model/state.h"
 #include "platform/host.h"
 #include "platform/surface.h"
 

@@ -1,6 +1,6 @@
-#include "app/window_controls.h"
+#include "model/window_controls.h"
 
-#include "app/failure.h"
+#include "base/failure.h"
 
 namespace zw {
 namespace {

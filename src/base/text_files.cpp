@@ -1,6 +1,6 @@
-#include "app/shell.h"
+#include "base/text_files.h"
 
-#include "app/failure.h"
+#include "base/failure.h"
 
 namespace zw {
 
@@ -53,29 +53,6 @@ bool savetext(Host& host, const std::string& file, const std::string& buffer) {
   }
   host.do_events();
   return true;
-}
-
-std::string cannot_open_message(const std::string& what, const std::string& path) {
-  return "Cannot open " + what + ": no program could be started for it.\r\n\r\nThe file is " + path;
-}
-
-void open_document(Host& host, const std::string& path, bool edit, const std::string& what, int line) {
-  bool opened = false;
-  attempt_quietly([&] { opened = edit ? host.edit_text_file(path, line) : host.shell_open(path); });
-  if (!opened) host.message(cannot_open_message(what, path));
-}
-
-void cap(AppState& s, const std::string&) {
-  s.f1.caption = "Zoomwright " + s.app_version + " " + s.style_name;
-}
-
-void msg(AppState& s, Host& host, const std::string& text) {
-  host.canvas_text(text);
-  attempt_quietly([&] {
-    auto& canvas = s.f1.p1.draw();
-    canvas.move_to(1000, 1000);
-    canvas.print(text, true);
-  });
 }
 
 }  // namespace zw

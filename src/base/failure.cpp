@@ -1,4 +1,4 @@
-#include "app/failure.h"
+#include "base/failure.h"
 
 namespace zw {
 

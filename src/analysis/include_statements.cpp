@@ -1,4 +1,4 @@
-#include "app/include_statements.h"
+#include "analysis/include_statements.h"
 
 #include <string>
 #include <unordered_set>

@@ -7,11 +7,12 @@
 #endif
 
 #include "app/about_box.h"
-#include "app/files.h"
+#include "base/std_file_system.h"
 #include "app/main_window.h"
 #include "app/menus.h"
-#include "app/shell.h"
-#include "app/text.h"
+#include "base/text_files.h"
+#include "base/open_document.h"
+#include "base/text.h"
 #include "support/test_app.h"
 
 namespace zw {

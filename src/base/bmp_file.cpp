@@ -1,10 +1,10 @@
-#include "app/bmp_file.h"
+#include "base/bmp_file.h"
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
-#include "app/failure.h"
+#include "base/failure.h"
 
 namespace zw {
 namespace {

@@ -1,10 +1,8 @@
 #pragma once
-#include <cstdint>
 #include <optional>
 #include <string>
 
-#include "app/file_io.h"
-#include "app/state.h"
+#include "base/file_io.h"
 #include "platform/host.h"
 
 namespace zw {
@@ -23,17 +21,6 @@ std::string loadtext(Host& host, const std::string& path);
 // Writes buffer followed by CR LF; a failure is shown as file + " " + description.
 // Returns whether the file was written.
 bool savetext(Host& host, const std::string& file, const std::string& buffer);
-
-// The window caption: "Zoomwright " + version + " " + style name.
-void cap(AppState& s, const std::string& unused = {});
-// Prints a text on the chart canvas at (1000, 1000).
-void msg(AppState& s, Host& host, const std::string& text);
-
-// Opens a page in the system's browser, or with edit a text file in its editor.
-// When no program can be started, a message says what could not be opened and
-// where the file is, so that the user can open it by hand.
-void open_document(Host& host, const std::string& path, bool edit, const std::string& what, int line = 0);
-std::string cannot_open_message(const std::string& what, const std::string& path);
 
 // The refusal shown for a path that names something other than a file.
 std::string not_a_file_message(const std::string& path);

@@ -1,4 +1,4 @@
-#include "app/file_io.h"
+#include "base/file_io.h"
 
 #include <algorithm>
 #include <atomic>
@@ -9,7 +9,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "app/files.h"
+#include "base/std_file_system.h"
 
 #ifndef _WIN32
 #include <fcntl.h>

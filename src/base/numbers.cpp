@@ -1,4 +1,4 @@
-#include "app/numbers.h"
+#include "base/numbers.h"
 
 #include <climits>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/failure.h"
+#include "base/failure.h"
 
 namespace zw::num {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "analysis/include_tables.h"
 #include "analysis/result_table.h"
-#include "app/window_controls.h"
+#include "model/window_controls.h"
 #include "levels/level_table.h"
 #include "typ/typ_tables.h"
 

@@ -1,0 +1,20 @@
+#include "model/window_text.h"
+
+#include "base/failure.h"
+
+namespace zw {
+
+void cap(AppState& s) {
+  s.f1.caption = "Zoomwright " + s.app_version + " " + s.style_name;
+}
+
+void msg(AppState& s, Host& host, const std::string& text) {
+  host.canvas_text(text);
+  attempt_quietly([&] {
+    auto& canvas = s.f1.p1.draw();
+    canvas.move_to(1000, 1000);
+    canvas.print(text, true);
+  });
+}
+
+}  // namespace zw

@@ -1,0 +1,14 @@
+#pragma once
+#include <string>
+
+#include "model/state.h"
+#include "platform/host.h"
+
+namespace zw {
+
+// The window caption: "Zoomwright " + version + " " + style name.
+void cap(AppState& s);
+// Prints a text on the chart canvas at (1000, 1000).
+void msg(AppState& s, Host& host, const std::string& text);
+
+}  // namespace zw
