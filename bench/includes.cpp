@@ -7,6 +7,7 @@
 #include <string>
 
 #include "analysis/includes.h"
+#include "app/check_handlers.h"
 #include "support.h"
 
 namespace fs = std::filesystem;

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "analysis/analysis.h"
+#include "app/check_handlers.h"
 #include "base/std_file_system.h"
 #include "app/main_window.h"
 #include "levels/categories.h"

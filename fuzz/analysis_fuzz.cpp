@@ -2,6 +2,7 @@
 // included file (after it) are the input, then the chart of its result. The
 // first two bytes choose the kind, the boxes and the scale label.
 #include "analysis/analysis.h"
+#include "app/check_handlers.h"
 #include "app/main_window.h"
 #include "chart/chart.h"
 #include "fuzz_app.h"
@@ -45,6 +46,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   command2_Click(app.s, app.host);
   if (res < 25) Label3_Click(app.s, app.host, res);
-  resize_(app.s, app.host);
+  resize_chart(app.s, app.host);
   return 0;
 }

@@ -1,6 +1,7 @@
 // A kind's category file, read into the category boxes and then used by a click
 // on each box.
 #include "fuzz_app.h"
+#include "app/check_handlers.h"
 #include "levels/categories.h"
 
 using namespace zw;

@@ -1,6 +1,7 @@
 // A TYP text file read into the TYP tables, then the chart of the example
 // style drawn with a swatch for every row of each kind.
 #include "analysis/analysis.h"
+#include "app/check_handlers.h"
 #include "app/main_window.h"
 #include "chart/chart.h"
 #include "fuzz_app.h"

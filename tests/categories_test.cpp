@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main_window.h"
+#include "app/check_handlers.h"
 #include "levels/categories.h"
 #include "support/test_app.h"
 

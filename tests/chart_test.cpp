@@ -215,7 +215,7 @@ TEST_F(Chart, MissingTypSwatchesAreMarked) {
   for (const auto& t : app.p1.texts()) EXPECT_NE(t, "?");
 }
 
-// resize_ with a window whose chart pane p2 becomes 5800 - 800 - 2000 = 3000 high.
+// resize_chart with a window whose chart pane p2 becomes 5800 - 800 - 2000 = 3000 high.
 struct Resize : Chart {
   void SetUp() override {
     Chart::SetUp();
@@ -240,7 +240,7 @@ TEST_F(Resize, ScrollRangeAndStepsFollowTheOverflow) {
     auto& f = app.s.f1;
     f.vs.small_change = f.vs.large_change = -1, f.vs.enabled = false;
     f.p1.set_height(c.canvas);
-    resize_(app.s, app.host);
+    resize_chart(app.s, app.host);
     EXPECT_EQ((std::array<int, 3>{f.vs.max, f.vs.small_change, f.vs.large_change}),
               (std::array<int, 3>{c.max, c.small, c.large}));
     EXPECT_TRUE(f.vs.enabled);
@@ -251,13 +251,13 @@ TEST_F(Resize, ScaleLabelsAreLaidOutOnlyWithARangeAndKeepTheirLevelMarks) {
   auto& f = app.s.f1;
   for (auto& l : f.Label3) l = Label{}, l.visible = false;
   f.p1.set_height(3000);  // no overflow
-  resize_(app.s, app.host);
+  resize_chart(app.s, app.host);
   EXPECT_TRUE(f.Label3[20].caption.empty() && !f.Label3[20].visible);
 
   f.width = 6110 + 2;  // columns of 1000.4 twips: the fraction is kept
   f.p1.set_height(5000);
   f.Label3[21].caption = "21 junk", f.Label3[22].caption = "22 L1";
-  resize_(app.s, app.host);
+  resize_chart(app.s, app.host);
   for (int r = 20; r <= 24; ++r) {
     const auto& l = f.Label3[static_cast<std::size_t>(r)];
     EXPECT_EQ(l.caption, r == 22 ? "22 L1" : std::to_string(r));
@@ -271,13 +271,13 @@ TEST_F(Resize, PanesFitTheFrameAndTheRangeFitsTheChartAboutToBeDrawn) {
   auto& f = app.s.f1;
   f.p1.set_height(3000);  // what the previous, empty chart left
   rows(std::vector<R>(40, R{}));
-  resize_(app.s, app.host);
+  resize_chart(app.s, app.host);
   // 42 rows of 500 twips; the scroll range is the overflow of that canvas.
   EXPECT_TRUE(f.p1.height() == 21000 && f.vs.max == 21000 - 3000 + 17);
   EXPECT_EQ(app.p1.texts().size(), 40u * 3 + 1);
-  EXPECT_FALSE(app.host.busy());  // plot leaves the busy cursor to resize_
+  EXPECT_FALSE(app.host.busy());  // plot leaves the busy cursor to resize_chart
   app.host.border_px = 4;  // 60 twips each side
-  resize_(app.s, app.host);
+  resize_chart(app.s, app.host);
   for (int w : {f.p1.width(), f.p2.width(), f.p3.width()}) EXPECT_EQ(w, 6110 - 120);
   EXPECT_EQ((std::pair{f.vs.bounds.left, f.vs.bounds.height}), (std::pair{6110 - 120 - 255, 3000}));
 }

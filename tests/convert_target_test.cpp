@@ -8,7 +8,7 @@
 #include "base/std_file_system.h"
 #include "app/menus.h"
 #include "base/text.h"
-#include "convert/convert_dialog.h"
+#include "app/convert_dialog.h"
 #include "convert/convert_style.h"
 #include "support/failing_fs.h"
 #include "support/test_app.h"

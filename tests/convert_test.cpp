@@ -12,7 +12,7 @@
 #include "app/menus.h"
 #include "base/paths.h"
 #include "base/text.h"
-#include "convert/convert_dialog.h"
+#include "app/convert_dialog.h"
 #include "convert/convert_style.h"
 #include "support/failing_fs.h"
 #include "support/test_app.h"

@@ -4,7 +4,7 @@
 
 #include "analysis/includes.h"
 #include "base/std_file_system.h"
-#include "analysis/include_statements.h"
+#include "base/include_statements.h"
 #include "base/paths.h"
 #include "base/text_files.h"
 #include "base/text.h"

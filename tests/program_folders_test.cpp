@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main_window.h"
+#include "app/check_handlers.h"
 #include "app/menus.h"
 #include "base/paths.h"
 #include "app/program_folders.h"

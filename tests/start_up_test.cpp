@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "analysis/analysis.h"
+#include "app/check_handlers.h"
 #include "app/main_window.h"
 #include "levels/categories.h"
 #include "support/test_app.h"

@@ -131,7 +131,7 @@ TEST(DiffChart, DrawsAtMostAChartsRowsAndCountsTheRest) {
   test::TestApp app;
   app.p1.rasterise = false;
   app.s.f1.width = 15000;
-  resize_(app.s, app.host);
+  resize_chart(app.s, app.host);
   app.s.lowest_resolution = 16;
   std::vector<RuleRow> rules(result_rows + 99, row("a [0x01 resolution 20]", "01", {0, 1, 2}));
   DiffChart chart{{}, "old style", "new style"};

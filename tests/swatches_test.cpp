@@ -3,6 +3,7 @@
 #include <array>
 
 #include "base/text.h"
+#include "app/check_handlers.h"
 #include "chart/swatches.h"
 #include "levels/categories.h"
 #include "support/test_app.h"

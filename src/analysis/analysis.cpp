@@ -10,25 +10,14 @@
 #include "base/numbers.h"
 #include "base/paths.h"
 #include "base/text_files.h"
-#include "model/window_text.h"
+#include "model/caption_and_canvas.h"
 #include "base/text.h"
-#include "chart/chart.h"
 
 namespace zw {
 namespace {
 
 constexpr Colour main_level_mark = rgb(100, 200, 100);
 constexpr Colour overview_level_mark = rgb(186, 170, 164);
-
-bool any_ticked(const auto& boxes) {
-  for (const auto& b : boxes)
-    if (b.value == 1) return true;
-  return false;
-}
-
-bool lists_files(Host& host, const std::string& dir) {
-  return !dir.empty() && !host.fs().list_files(dir, "*").empty();
-}
 
 void lay_out_scale(AppState& s) {
   auto& f = s.f1;
@@ -175,60 +164,8 @@ std::string style_directory(const AppState& s, const std::string& name) {
   return paths::collapse(s.style_root + paths::sep_text + name + paths::sep_text);
 }
 
-void command2_Click(AppState& s, Host& host) {
-  auto& f = s.f1;
-  if (f.Combo2.items.empty()) {
-    host.message("Please select style.\r\nClick >> button");
-    return;
-  }
-  attempt_quietly([&] {
-    f.p1.draw().clear(f.p1.back);
-  });
-  f.p1.top = 0;
-  if (!s.scale_run)
-    for (int r = 1; r <= 24; ++r) f.Label3[static_cast<std::size_t>(r)].back = f.p3.back;
-  bool category = any_ticked(f.Check1);
-  bool kind = any_ticked(f.Check3);
-  f.Text3.text.clear();
-  s.selected_res = -1;
-  if (category && !kind) {
-    // Without a kind there is no rule file to read.
-    host.message("Tick Lines,Polygons or Points");
-    return;
-  }
-  if (!category) {
-    if (f.Text2.text.empty()) s.scale_run = false;
-    f.label1.caption = text::decimal(0);
-    if (!kind && !f.Text2.text.empty()) {
-      host.message("Tick Lines,Polygons or Points");
-      return;
-    }
-    if (kind && text::trim(f.Text2.text).empty()) {
-      f.Text2.wants_focus = true;
-      host.message("Please select or enter text");
-      return;
-    }
-    if (!kind) {
-      host.message("Please select");
-      return;
-    }
-  }
-  auto name = f.Combo2.text;
-  host.set_busy(true);
-  auto path = style_directory(s, name);
-  if (!lists_files(host, path)) {
-    host.message("Cannot find file " + path);
-    host.set_busy(false);
-    return;
-  }
-  s.style_name = name;
-  f.label1.caption = text::decimal(0);
-  parse(s, host, path);
-  host.set_busy(false);
-  s.scale_run = false;
-  attempt_quietly([&] { resize_(s, host); });
-  f.Text2.enabled = f.Check4.value == 1;
-  host.set_busy(false);
+bool has_files(Host& host, const std::string& dir) {
+  return !dir.empty() && !host.fs().list_files(dir, "*").empty();
 }
 
 void parse(AppState& s, Host& host, const std::string& path) {
@@ -243,7 +180,7 @@ void parse(AppState& s, Host& host, const std::string& path) {
     host.message("??");
     return;
   }
-  if (!lists_files(host, path)) {
+  if (!has_files(host, path)) {
     host.message("cannot find file:" + path);
     return;
   }

@@ -4,7 +4,7 @@
 #include <unordered_set>
 
 #include "base/failure.h"
-#include "analysis/include_statements.h"
+#include "base/include_statements.h"
 #include "base/paths.h"
 #include "base/text_files.h"
 #include "base/text.h"
@@ -173,9 +173,9 @@ std::vector<std::string> chk_include(const std::string& s1) {
   return names;
 }
 
-bool chknodata(AppState& s, Host& host, int tt, const std::string* rule_text) {
+bool chknodata(AppState& s, Host& host, int kind, const std::string* rule_text) {
   if (s.scan_busy) return true;
-  auto path = rule_file_path(s, tt);
+  auto path = rule_file_path(s, kind);
   std::optional<std::string> read;
   std::string_view data;
   if (rule_text && !rule_text->empty()) {
@@ -189,13 +189,13 @@ bool chknodata(AppState& s, Host& host, int tt, const std::string* rule_text) {
     data = *read;
   }
   s.scan_busy = true;
-  auto digit = std::to_string(tt);
+  auto digit = std::to_string(kind);
   if (!text::contains(s.includes.extra_done, digit)) s.includes.extra_done += digit;
   if (!may_hold_include(data)) return false;
 
   auto names = chk_include(rules_joined(normalised(data)));
   if (names.empty()) return false;
-  Collection c(s, host, tt, s.style_root + paths::sep_text + s.style_name);
+  Collection c(s, host, kind, s.style_root + paths::sep_text + s.style_name);
   c.met(path);
   int first = s.includes.extra_count + 1;
   c.add(names, path);

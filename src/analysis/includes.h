@@ -15,12 +15,12 @@ std::string loadbinary(AppState& s, Host& host, const std::string& path, bool fl
 // each once, with the host's separators.
 std::vector<std::string> chk_include(const std::string& s1);
 
-// Collects the files that the rule file of kind tt includes, and the files
+// Collects the files that the rule file of the kind includes, and the files
 // those include to any depth (breadth first), into the include tables; each
 // file is recorded once per kind. Returns true when it did nothing because a
 // search was already under way. A caller that has just read the rule file
 // passes its text (as read, not empty), which is then not read again.
-bool chknodata(AppState& s, Host& host, int tt, const std::string* rule_text = nullptr);
+bool chknodata(AppState& s, Host& host, int kind, const std::string* rule_text = nullptr);
 
 // The path of the rule file of kind k of the selected style.
 std::string rule_file_path(const AppState& s, int kind);

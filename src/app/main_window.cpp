@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "app/check_handlers.h"
 
 #include <cmath>
 
@@ -8,7 +9,7 @@
 #include "app/program_folders.h"
 #include "app/settings.h"
 #include "base/open_document.h"
-#include "model/window_text.h"
+#include "model/caption_and_canvas.h"
 #include "base/text.h"
 #include "chart/chart.h"
 #include "levels/categories.h"
@@ -162,7 +163,7 @@ void Label3_Click(AppState& s, Host& host, int k) {
     attempt_quietly([&] { parse(s, host, dir); });
     host.set_busy(false);
     s.scale_run = false;
-    attempt_quietly([&] { resize_(s, host); });
+    attempt_quietly([&] { resize_chart(s, host); });
     attempt_quietly([&] { bounded(f.Label3, k, "Label3").fore = colours::red; });
     f.Text2.enabled = true;
   }
@@ -215,7 +216,7 @@ void Form_Activate(AppState& s, Host& host) {
   auto& f = s.f1;
   attempt_quietly([&] {
     f.tm1.enabled = false;
-    resize_(s, host);
+    resize_chart(s, host);
   });
   attempt_quietly([&] {
     auto fonts = paths::join(s.app_dir, "fonts.dat");
@@ -309,7 +310,7 @@ void Form_Resize(AppState& s, Host& host) {
 void tm1_Timer(AppState& s, Host& host) {
   if (std::abs(host.timer_seconds() - s.last_resize_time) <= 0.2) return;
   s.f1.tm1.enabled = false;
-  attempt_quietly([&] { resize_(s, host); });
+  attempt_quietly([&] { resize_chart(s, host); });
 }
 
 void Form_QueryUnload(AppState& s, Host& host) {

@@ -4,15 +4,11 @@
 #include "model/state.h"
 #include "platform/host.h"
 
-// Where each control's handler lives:
-//   the window itself, com1, Combo2, Label3, Label4, Text2, tm1 and the option
-//     boxes inc, ovw, shtxt and label2: here;
-//   command2 ("Check"): analysis/analysis.h;
-//   Check3 (kinds), Check1 (categories), Check2 ("Sort"), Check4 ("Include"):
-//     levels/categories.h;
-//   vs (the chart's scroll bar): chart/chart.h;
-//   the menus mf, mfnt, mtls and mhl: app/menus.h;
-//   the dialogs: app/font_dialog.h, app/about_box.h, convert/convert_dialog.h.
+// The main window's own handlers: the window itself, com1, Combo2, Label3,
+// Label4, Text2, tm1 and the option boxes. The others are beside it in app/:
+// check_handlers.h (the Check button and the boxes that choose what is checked),
+// menus.h, font_dialog.h, about_box.h, convert_dialog.h, typ_check_run.h; the
+// chart's scroll bar is chart/chart.h's vs_Scroll.
 
 namespace zw {
 

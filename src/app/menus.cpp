@@ -1,4 +1,6 @@
 #include "app/menus.h"
+#include "app/check_handlers.h"
+#include "app/convert_dialog.h"
 
 #include "base/failure.h"
 #include "chart/image_export.h"
@@ -77,7 +79,7 @@ void mfnt_Click(AppState& s, Host& host) {
   if (s.chart_font_name.empty()) return;
   attempt_quietly([&] { s.f1.p1.draw().set_font(s.chart_font_name, s.chart_font_size); });
   attempt_quietly([&] { plot(s, host, s.result_count); });
-  // plot leaves the busy cursor to resize_, which does not run here.
+  // plot leaves the busy cursor to resize_chart, which does not run here.
   host.set_busy(false);
 }
 

@@ -33,13 +33,4 @@ std::string user_settings_dir(const UserFolders& user);
 void find_program_folders(AppState& s, FileSystem& fs, const std::string& program_dir,
                           const UserFolders& user = user_folders_from_environment());
 
-// Whether the settings folder can be used; when not, nothing is read from it or
-// written to it, and the category lists are the default ones.
-inline bool settings_kept(const AppState& s) { return s.settings_problem.empty(); }
-
-// The folder of the help page and the examples.
-inline const std::string& share_folder(const AppState& s) {
-  return s.share_dir.empty() ? s.app_dir : s.share_dir;
-}
-
 }  // namespace zw

@@ -9,6 +9,7 @@
 
 #include "analysis/analysis.h"
 #include "base/failure.h"
+#include "model/caption_and_canvas.h"
 #include "base/numbers.h"
 #include "base/text.h"
 #include "chart/swatches.h"
@@ -179,11 +180,6 @@ int canvas_height(AppState& s, Host&, int count) {
   return need;
 }
 
-void clearpic(AppState& s, Host&) {
-  attempt_quietly([&] { s.f1.p1.draw().clear(s.f1.p1.back); });
-  attempt_quietly([&] { s.f1.p3.draw().clear(s.f1.p3.back); });
-}
-
 namespace {
 
 // The start of a text that can show in room twips: no glyph is narrower than a
@@ -338,7 +334,7 @@ void draw_scale_grid(AppState& s, Host& host, int lowest, double w, double top, 
   }
 }
 
-void resize_(AppState& s, Host& host) {
+void resize_chart(AppState& s, Host& host) {
   if (s.scan_busy) return;
   s.scan_busy = true;
   auto& f = s.f1;
@@ -374,14 +370,6 @@ void resize_(AppState& s, Host& host) {
   if (s.result_count > 0) attempt_quietly([&] { plot(s, host, s.result_count); });
   s.scan_busy = false;
   host.set_busy(false);
-}
-
-void chk_plot(AppState& s, Host& host) {
-  for (const auto& box : s.f1.Check1)
-    if (box.value == 1) {
-      attempt_quietly([&] { command2_Click(s, host); });
-      return;
-    }
 }
 
 void vs_Scroll(AppState& s, Host& host) {

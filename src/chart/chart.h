@@ -15,11 +15,7 @@ void plot(AppState& s, Host& host, int count);
 // view again. False (nothing drawn) when the chart is held whole.
 bool plot_in_bands(AppState& s, Host& host, int count, int band, const std::function<void()>& each);
 // Fits the panes, the scroll bar and the scale labels to the window, then draws.
-void resize_(AppState& s, Host& host);
-// Runs the analysis again when any category box is ticked.
-void chk_plot(AppState& s, Host& host);
-// Clears the canvas p1 and the scale strip p3.
-void clearpic(AppState& s, Host& host);
+void resize_chart(AppState& s, Host& host);
 // Moves the canvas for the scroll bar's value.
 void vs_Scroll(AppState& s, Host& host);
 

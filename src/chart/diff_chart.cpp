@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/failure.h"
+#include "model/caption_and_canvas.h"
 #include "base/numbers.h"
 #include "base/text.h"
 #include "chart/chart.h"

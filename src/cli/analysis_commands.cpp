@@ -1,6 +1,7 @@
 #include <ostream>
 
 #include "analysis/analysis.h"
+#include "app/check_handlers.h"
 #include "app/main_window.h"
 #include "base/text.h"
 #include "cli/commands.h"

@@ -3,7 +3,7 @@
 #include "base/paths.h"
 #include "model/state.h"
 #include "cli/commands.h"
-#include "convert/convert_dialog.h"
+#include "app/convert_dialog.h"
 #include "convert/convert_style.h"
 
 namespace zw::cli {

@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "analysis/analysis.h"
+#include "app/check_handlers.h"
 #include "chart/chart.h"
 #include "chart/diff_chart.h"
 #include "cli/commands.h"
@@ -58,7 +59,7 @@ bool write_picture(Session& old_session, Session& new_session, const Args& args,
   auto& s = new_session.state;
   // The panes laid out for the window, without charting the last kind again.
   s.result_count = 0;
-  resize_(s, new_session.host);
+  resize_chart(s, new_session.host);
   s.lowest_resolution = std::min(s.lowest_resolution, old_session.state.lowest_resolution);
   DiffChart chart{std::move(rows), legend(old_session, args.positional[0]),
                   legend(new_session, args.positional[1])};

@@ -1,4 +1,5 @@
 #include "cli/session.h"
+#include "app/check_handlers.h"
 
 #include "app/program_folders.h"
 #include "levels/categories.h"

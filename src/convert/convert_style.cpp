@@ -395,16 +395,4 @@ Converted convert_style(AppState& s, Host& host) {
   return Converted::incomplete;
 }
 
-void change_res_to_lev(AppState& s, Host& host) {
-  if (convert_style(s, host) == Converted::refused) return;
-  attempt(host, [&] {
-    auto dirs = host.fs().list_dirs(s.style_root);
-    auto& list = s.f1.Combo2;
-    list.items.clear();
-    for (const auto& d : dirs) list.items.push_back(paths::part(d, 1));
-    list.text = paths::part(s.style_name, 2);
-  });
-  command2_Click(s, host);
-}
-
 }  // namespace zw

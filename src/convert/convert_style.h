@@ -9,10 +9,6 @@
 // own level table gives for it. The source style is only read.
 namespace zw {
 
-// The whole conversion as the Tools menu runs it: convert_style, then the
-// style list is rebuilt (the source stays selected) and the analysis runs again.
-void change_res_to_lev(AppState& s, Host& host);
-
 // How a conversion ended.
 enum class Converted {
   refused,     // a check, or the answer to its question, stopped it before anything was written

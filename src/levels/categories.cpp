@@ -1,13 +1,9 @@
 #include "levels/categories.h"
 
-#include "analysis/analysis.h"
 #include "base/failure.h"
 #include "base/paths.h"
-#include "app/program_folders.h"
 #include "base/text_files.h"
-#include "model/window_text.h"
 #include "base/text.h"
-#include "typ/typ_reader.h"
 
 namespace zw {
 namespace {
@@ -59,10 +55,10 @@ std::string category_file(const AppState& s, int kind) {
   return paths::join(s.system_dir, std::string(kind_name(kind)) + ".res");
 }
 
-void savefiles(AppState& s, Host& host, bool aa) {
+void savefiles(AppState& s, Host& host, bool rewrite_all) {
   for (int kind : {1, 0, 2}) {
     auto path = category_file(s, kind);
-    if (aa || !host.fs().file_exists(path)) savetext(host, path, default_categories(kind));
+    if (rewrite_all || !host.fs().file_exists(path)) savetext(host, path, default_categories(kind));
   }
 }
 
@@ -97,59 +93,6 @@ void loadop(AppState& s, Host& host, const std::string& path, const std::string&
       return;
     }
     fill_boxes(s, host, text::split(content, "\n"));
-  });
-}
-
-void Check3_MouseUp(AppState& s, Host& host, int index) {
-  attempt_quietly([&] {
-    auto& boxes = s.f1.Check3;
-    auto& clicked = bounded(boxes, index, "Check3");
-    int noted = 0;
-    if (index != s.selected_kind) {
-      noted = clicked.value;
-      for (auto& b : boxes) b.value = 0;
-      clicked.value = noted;
-    } else {
-      clicked.value = 1;
-    }
-    s.selected_kind = static_cast<std::int16_t>(index);
-    s.scale_run = false;
-    loadop(s, host, category_file(s, index), kind_name(index));
-    if (noted == 1) {
-      if (s.f1.Check1[0].value == 0)
-        for (auto& b : s.f1.Check1) b.value = 0;
-      cap(s);
-    }
-  });
-}
-
-void Check1_MouseUp(AppState& s, Host&, int index) {
-  attempt_quietly([&] {
-    auto& boxes = s.f1.Check1;
-    bool all = text::lower(bounded(boxes, index, "Check1").caption) == "all";
-    for (auto& b : boxes)
-      if ((text::lower(b.caption) == "all") != all) b.value = 0;
-    cap(s);
-  });
-}
-
-void Check4_MouseUp(AppState& s, Host&) {
-  auto& f = s.f1;
-  f.Text2.enabled = f.Check4.value == 1;
-  if (f.Text2.enabled) {
-    f.Text2.wants_focus = true;
-    f.Text2.back = colours::white;
-  } else {
-    f.Text2.back = rgb(245, 245, 245);
-  }
-}
-
-void Check2_MouseUp(AppState& s, Host& host) {
-  attempt_quietly([&] {
-    if (!s.typ_file.empty() && s.f1.Check2.value == 0) loadtyp(s, host, s.typ_file);
-  });
-  attempt_quietly([&] {
-    if (s.f1.label1.caption != "0" && s.selected_res < 0) command2_Click(s, host);
   });
 }
 

@@ -11,8 +11,8 @@ namespace zw {
 std::string default_categories(int kind);
 
 // Writes the three default category files into system_dir: each missing one,
-// or all three when aa (rewrite) is set.
-void savefiles(AppState& s, Host& host, bool aa);
+// or all three when rewrite_all is set.
+void savefiles(AppState& s, Host& host, bool rewrite_all);
 // Loads the category file of selected_kind into the boxes (start-up).
 void loadoptions(AppState& s, Host& host);
 // Reads one category file into the category boxes.
@@ -20,12 +20,5 @@ void loadop(AppState& s, Host& host, const std::string& path, const std::string&
 
 // The category file of a kind in system_dir.
 std::string category_file(const AppState& s, int kind);
-
-// Release handlers of the kind, category, "Include" and "Sort" boxes (after the
-// binding has toggled the tick).
-void Check3_MouseUp(AppState& s, Host& host, int index);
-void Check1_MouseUp(AppState& s, Host& host, int index);
-void Check4_MouseUp(AppState& s, Host& host);
-void Check2_MouseUp(AppState& s, Host& host);
 
 }  // namespace zw

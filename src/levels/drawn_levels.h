@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "levels/level_table.h"
+#include "model/level_table.h"
 
 namespace zw {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "base/failure.h"
-#include "analysis/include_statements.h"
+#include "base/include_statements.h"
 #include "base/numbers.h"
 #include "base/paths.h"
 #include "base/text_files.h"

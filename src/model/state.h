@@ -2,11 +2,11 @@
 #include <cstdint>
 #include <string>
 
-#include "analysis/include_tables.h"
-#include "analysis/result_table.h"
+#include "model/include_tables.h"
+#include "model/result_table.h"
 #include "model/window_controls.h"
-#include "levels/level_table.h"
-#include "typ/typ_tables.h"
+#include "model/level_table.h"
+#include "model/typ_tables.h"
 
 namespace zw {
 
@@ -58,5 +58,14 @@ struct AppState {
   AboutBox Infor;
   TypCheckDialog typcheck;
 };
+
+// Whether the settings folder can be used; when not, nothing is read from it or
+// written to it, and the category lists are the default ones.
+inline bool settings_kept(const AppState& s) { return s.settings_problem.empty(); }
+
+// The folder of the help page and the examples.
+inline const std::string& share_folder(const AppState& s) {
+  return s.share_dir.empty() ? s.app_dir : s.share_dir;
+}
 
 }  // namespace zw

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/controls.h"
-#include "typ/typ_check.h"
+#include "model/typ_tables.h"
 
 namespace zw {
 

@@ -17,9 +17,9 @@ constexpr Colour rgb(int r, int g, int b) {
 namespace colours {
 constexpr Colour black = rgb(0, 0, 0);
 constexpr Colour white = rgb(255, 255, 255);
-constexpr Colour dark_red = rgb(128, 0, 0);   // QB colour 4
-constexpr Colour blue = rgb(0, 0, 255);       // QB colour 9
-constexpr Colour red = rgb(255, 0, 0);        // QB colour 12
+constexpr Colour dark_red = rgb(128, 0, 0);
+constexpr Colour blue = rgb(0, 0, 255);
+constexpr Colour red = rgb(255, 0, 0);
 constexpr Colour button_face = rgb(236, 233, 216);
 }  // namespace colours
 

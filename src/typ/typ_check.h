@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "model/typ_tables.h"
 #include "typ/typ_entries.h"
 
 namespace zw {
@@ -16,20 +17,6 @@ struct DrawnRule {
   std::string name;       // the file as its style names it: "lines", "inc/roads"
   int line = 0;           // its line in that file
   std::vector<int> levels;
-};
-
-enum class Severity { note, warning };
-
-struct TypFinding {
-  Severity severity = Severity::note;
-  int kind = -1;     // -1 where no kind applies (the family id)
-  std::string key;   // the type key, 02f06; "" where no type applies
-  std::string type;  // the type as a style writes it, 0x2f06
-  std::string file;  // the rule file, or the TYP file for an entry's finding
-  std::string name;  // that file as the user knows it: "inc/roads", the TYP file's path
-  int line = 0;      // 0 where no line applies
-  std::string finding;  // a short name: missing-type, not-in-draw-order ...
-  std::string detail;
 };
 
 // Two colours nearer than this (CIEDE2000) are taken for one on a device:

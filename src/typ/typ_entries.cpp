@@ -5,7 +5,7 @@
 #include "base/numbers.h"
 #include "base/text.h"
 #include "typ/typ_sections.h"
-#include "typ/typ_tables.h"
+#include "model/typ_tables.h"
 
 namespace zw {
 namespace {

@@ -1,4 +1,5 @@
 #include "support/test_app.h"
+#include "app/check_handlers.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,4 +1,5 @@
 #include "platform/qt/control_table.h"
+#include "app/check_handlers.h"
 
 #include "analysis/analysis.h"
 #include "app/about_box.h"
@@ -7,7 +8,7 @@
 #include "app/menus.h"
 #include "app/typ_check_run.h"
 #include "chart/chart.h"
-#include "convert/convert_dialog.h"
+#include "app/convert_dialog.h"
 #include "levels/categories.h"
 
 // Each row names only the handlers its control has; the others stay empty.

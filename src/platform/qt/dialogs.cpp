@@ -13,7 +13,7 @@
 
 #include "app/about_box.h"
 #include "app/font_dialog.h"
-#include "convert/convert_dialog.h"
+#include "app/convert_dialog.h"
 #include "platform/qt/control_set.h"
 #include "platform/qt/raster_text.h"
 

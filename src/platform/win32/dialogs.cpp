@@ -6,7 +6,7 @@
 #include "base/failure.h"
 #include "app/font_dialog.h"
 #include "app/typ_check_run.h"
-#include "convert/convert_dialog.h"
+#include "app/convert_dialog.h"
 #include "platform/win32/wide_text.h"
 
 namespace zw::win32 {

@@ -1,4 +1,5 @@
 #include "platform/win32/main_window_view.h"
+#include "app/check_handlers.h"
 
 #include <algorithm>
 #include <cmath>

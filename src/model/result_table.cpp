@@ -1,4 +1,4 @@
-#include "analysis/result_table.h"
+#include "model/result_table.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "analysis/include_statements.h"
+#include "base/include_statements.h"
 
 #include <string>
 #include <unordered_set>

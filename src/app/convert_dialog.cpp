@@ -1,7 +1,10 @@
-#include "convert/convert_dialog.h"
+#include "app/convert_dialog.h"
 
 #include "base/failure.h"
 #include "app/main_window.h"
+#include "app/check_handlers.h"
+#include "base/paths.h"
+#include "convert/convert_style.h"
 
 namespace zw::convert_form {
 namespace {
@@ -72,3 +75,19 @@ void Form_MouseMove(AppState& s, Host& host) {
 void Form_Unload(AppState& s) { s.new_style_name.clear(); }
 
 }  // namespace zw::convert_form
+
+namespace zw {
+
+void change_res_to_lev(AppState& s, Host& host) {
+  if (convert_style(s, host) == Converted::refused) return;
+  attempt(host, [&] {
+    auto dirs = host.fs().list_dirs(s.style_root);
+    auto& list = s.f1.Combo2;
+    list.items.clear();
+    for (const auto& d : dirs) list.items.push_back(paths::part(d, 1));
+    list.text = paths::part(s.style_name, 2);
+  });
+  command2_Click(s, host);
+}
+
+}  // namespace zw

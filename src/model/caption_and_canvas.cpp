@@ -1,4 +1,4 @@
-#include "model/window_text.h"
+#include "model/caption_and_canvas.h"
 
 #include "base/failure.h"
 
@@ -15,6 +15,11 @@ void msg(AppState& s, Host& host, const std::string& text) {
     canvas.move_to(1000, 1000);
     canvas.print(text, true);
   });
+}
+
+void clearpic(AppState& s, Host&) {
+  attempt_quietly([&] { s.f1.p1.draw().clear(s.f1.p1.back); });
+  attempt_quietly([&] { s.f1.p3.draw().clear(s.f1.p3.back); });
 }
 
 }  // namespace zw

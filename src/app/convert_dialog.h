@@ -7,6 +7,14 @@
 // The logic of the "Convert to Levels" dialog (state s.convert). Its window
 // calls these from its events; the name it ends with is s.new_style_name
 // ("" when no conversion is wanted).
+namespace zw {
+
+// The whole conversion as the Tools menu runs it: convert_style, then the
+// style list is rebuilt (the source stays selected) and the analysis runs again.
+void change_res_to_lev(AppState& s, Host& host);
+
+}  // namespace zw
+
 namespace zw::convert_form {
 
 // The dialog opens: its design texts ("untitled" in Text1), the source style's

@@ -1,0 +1,139 @@
+#include "app/check_handlers.h"
+
+#include "analysis/analysis.h"
+#include "base/failure.h"
+#include "base/text.h"
+#include "chart/chart.h"
+#include "levels/categories.h"
+#include "model/caption_and_canvas.h"
+#include "typ/typ_reader.h"
+
+namespace zw {
+namespace {
+
+bool any_ticked(const auto& boxes) {
+  for (const auto& b : boxes)
+    if (b.value == 1) return true;
+  return false;
+}
+
+}  // namespace
+
+void command2_Click(AppState& s, Host& host) {
+  auto& f = s.f1;
+  if (f.Combo2.items.empty()) {
+    host.message("Please select style.\r\nClick >> button");
+    return;
+  }
+  attempt_quietly([&] {
+    f.p1.draw().clear(f.p1.back);
+  });
+  f.p1.top = 0;
+  if (!s.scale_run)
+    for (int r = 1; r <= 24; ++r) f.Label3[static_cast<std::size_t>(r)].back = f.p3.back;
+  bool category = any_ticked(f.Check1);
+  bool kind = any_ticked(f.Check3);
+  f.Text3.text.clear();
+  s.selected_res = -1;
+  if (category && !kind) {
+    // Without a kind there is no rule file to read.
+    host.message("Tick Lines,Polygons or Points");
+    return;
+  }
+  if (!category) {
+    if (f.Text2.text.empty()) s.scale_run = false;
+    f.label1.caption = text::decimal(0);
+    if (!kind && !f.Text2.text.empty()) {
+      host.message("Tick Lines,Polygons or Points");
+      return;
+    }
+    if (kind && text::trim(f.Text2.text).empty()) {
+      f.Text2.wants_focus = true;
+      host.message("Please select or enter text");
+      return;
+    }
+    if (!kind) {
+      host.message("Please select");
+      return;
+    }
+  }
+  auto name = f.Combo2.text;
+  host.set_busy(true);
+  auto path = style_directory(s, name);
+  if (!has_files(host, path)) {
+    host.message("Cannot find file " + path);
+    host.set_busy(false);
+    return;
+  }
+  s.style_name = name;
+  f.label1.caption = text::decimal(0);
+  parse(s, host, path);
+  host.set_busy(false);
+  s.scale_run = false;
+  attempt_quietly([&] { resize_chart(s, host); });
+  f.Text2.enabled = f.Check4.value == 1;
+  host.set_busy(false);
+}
+
+void chk_plot(AppState& s, Host& host) {
+  for (const auto& box : s.f1.Check1)
+    if (box.value == 1) {
+      attempt_quietly([&] { command2_Click(s, host); });
+      return;
+    }
+}
+
+void Check3_MouseUp(AppState& s, Host& host, int index) {
+  attempt_quietly([&] {
+    auto& boxes = s.f1.Check3;
+    auto& clicked = bounded(boxes, index, "Check3");
+    int noted = 0;
+    if (index != s.selected_kind) {
+      noted = clicked.value;
+      for (auto& b : boxes) b.value = 0;
+      clicked.value = noted;
+    } else {
+      clicked.value = 1;
+    }
+    s.selected_kind = static_cast<std::int16_t>(index);
+    s.scale_run = false;
+    loadop(s, host, category_file(s, index), kind_name(index));
+    if (noted == 1) {
+      if (s.f1.Check1[0].value == 0)
+        for (auto& b : s.f1.Check1) b.value = 0;
+      cap(s);
+    }
+  });
+}
+
+void Check1_MouseUp(AppState& s, Host&, int index) {
+  attempt_quietly([&] {
+    auto& boxes = s.f1.Check1;
+    bool all = text::lower(bounded(boxes, index, "Check1").caption) == "all";
+    for (auto& b : boxes)
+      if ((text::lower(b.caption) == "all") != all) b.value = 0;
+    cap(s);
+  });
+}
+
+void Check4_MouseUp(AppState& s, Host&) {
+  auto& f = s.f1;
+  f.Text2.enabled = f.Check4.value == 1;
+  if (f.Text2.enabled) {
+    f.Text2.wants_focus = true;
+    f.Text2.back = colours::white;
+  } else {
+    f.Text2.back = rgb(245, 245, 245);
+  }
+}
+
+void Check2_MouseUp(AppState& s, Host& host) {
+  attempt_quietly([&] {
+    if (!s.typ_file.empty() && s.f1.Check2.value == 0) loadtyp(s, host, s.typ_file);
+  });
+  attempt_quietly([&] {
+    if (s.f1.label1.caption != "0" && s.selected_res < 0) command2_Click(s, host);
+  });
+}
+
+}  // namespace zw
