@@ -127,7 +127,7 @@ TEST_F(Chart, RowTextsStandAfterTheBarInOrder) {
   EXPECT_EQ(app.p1.texts().size(), 4u);  // no rule text
 }
 
-TEST_F(Chart, FiltersLeaveNoGapsAndTheCreditLineCountsEveryRow) {
+TEST_F(Chart, FiltersLeaveNoGapsAndTheCreditLineFollowsTheRowsDrawn) {
   struct Case { bool overview_only; std::vector<std::uint8_t> overview; Strings drawn; } cases[] = {
       {false, {21}, {" 20", " 22", " 21"}},
       {true, {21}, {" 20", " 21"}},
@@ -150,7 +150,8 @@ TEST_F(Chart, FiltersLeaveNoGapsAndTheCreditLineCountsEveryRow) {
     EXPECT_EQ(res, c.drawn);
     ASSERT_FALSE(t.empty());
     EXPECT_EQ(t.back().text, "\tCharted with Zoomwright 2.51   2026-12-06");
-    EXPECT_EQ((std::pair{t.back().x1, t.back().y1}), (std::pair{30.0, 200 * 5 * 2.5 + 100}));  // four rows passed
+    EXPECT_EQ((std::pair{t.back().x1, t.back().y1}),
+              (std::pair{30.0, 200 * (static_cast<double>(c.drawn.size()) + 1) * 2.5 + 100}));
   }
 }
 

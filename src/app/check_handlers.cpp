@@ -75,6 +75,8 @@ void command2_Click(AppState& s, Host& host) {
   host.set_busy(false);
 }
 
+bool category_ticked(const AppState& s) { return any_ticked(s.f1.Check1); }
+
 void chk_plot(AppState& s, Host& host) {
   for (const auto& box : s.f1.Check1)
     if (box.value == 1) {
@@ -87,14 +89,13 @@ void Check3_MouseUp(AppState& s, Host& host, int index) {
   attempt_quietly([&] {
     auto& boxes = s.f1.Check3;
     auto& clicked = bounded(boxes, index, "Check3");
-    int noted = 0;
-    if (index != s.selected_kind) {
-      noted = clicked.value;
-      for (auto& b : boxes) b.value = 0;
-      clicked.value = noted;
-    } else {
-      clicked.value = 1;
-    }
+    // A click on another kind selects it (its box ticked by the click); the
+    // charted kind stays ticked. Either way exactly one kind is ticked.
+    int noted = index != s.selected_kind ? clicked.value : 0;
+    for (auto& b : boxes) b.value = 0;
+    clicked.value = 1;
+    // The chart of another kind goes: its rows are not of this kind's file.
+    if (index != s.selected_kind) clear_chart(s, host);
     s.selected_kind = static_cast<std::int16_t>(index);
     s.scale_run = false;
     loadop(s, host, category_file(s, index), kind_name(index));

@@ -9,6 +9,8 @@ namespace zw {
 // The Check button: validates the choices, runs the analysis, draws the chart.
 void command2_Click(AppState& s, Host& host);
 
+// Whether any category box is ticked.
+bool category_ticked(const AppState& s);
 // Runs the analysis again when any category box is ticked.
 void chk_plot(AppState& s, Host& host);
 

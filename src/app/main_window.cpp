@@ -136,9 +136,39 @@ void Combo2_Click(AppState& s, Host& host) {
     s.includes.clear();
     auto dir = paths::collapse(s.style_root + paths::sep_text + s.style_name);
     s.f1.Label6.caption = text::decimal(0);
+    // Nothing of the previous style stays on screen: its rows, its level
+    // marks, its lowest column.
+    clear_chart(s, host);
     get_levels(s, host, dir);
+    cap(s);
     chk_plot(s, host);
   });
+}
+
+void choose_style_root(AppState& s, Host& host, const std::string& root) {
+  bool same = !s.style_root.empty() && paths::normal(paths::to_host(root)) ==
+                                           paths::normal(paths::to_host(s.style_root));
+  s.style_root = root;
+  if (same) {
+    get_styles(s, host);
+    return;
+  }
+  // The previous style belongs to the previous root: the first style of the
+  // new one is selected, or none when it has none.
+  s.style_name.clear();
+  s.includes.clear();
+  s.levels = LevelTable{};
+  s.f1.Label4.caption = "Levels:";
+  clear_chart(s, host);
+  get_styles(s, host);
+  auto& list = s.f1.Combo2;
+  if (list.items.empty()) {
+    list.text = "No Styles";
+    cap(s);
+    return;
+  }
+  list.text = list.items.front();
+  Combo2_Click(s, host);
 }
 
 void Label3_Click(AppState& s, Host& host, int k) {
@@ -200,9 +230,7 @@ void Form_Load(AppState& s, Host& host) {
   reset_window_state(s);
   if (settings_kept(s)) attempt_quietly([&] { loaddata(s, host); });
   attempt_quietly([&] {
-    if (cmd.empty()) return;
-    s.style_root = cmd;
-    get_styles(s, host);
+    if (!cmd.empty()) choose_style_root(s, host, cmd);
   });
   if (!s.style_name.empty()) s.f1.Combo2.text = paths::part(s.style_name, 2);
   cap(s);
@@ -285,8 +313,7 @@ void com1_Click(AppState& s, Host& host) {
   attempt_quietly([&] {
     auto chosen = host.choose_folder("Select Style   Directory");
     if (chosen.empty() || !host.fs().dir_exists(chosen)) return;
-    s.style_root = chosen;
-    get_styles(s, host);
+    choose_style_root(s, host, chosen);
   });
 }
 
@@ -333,6 +360,13 @@ void Text2_KeyPress(AppState& s, Host& host, int key) {
   if (key == 13) command2_Click(s, host);
 }
 
-void option_toggled(AppState& s, Host& host) { chk_plot(s, host); }
+void option_toggled(AppState& s, Host& host) {
+  if (category_ticked(s)) {
+    chk_plot(s, host);
+    return;
+  }
+  // A chart of a text search is redrawn as it stands, with the new option.
+  if (s.result_count > 0) attempt_quietly([&] { resize_chart(s, host); });
+}
 
 }  // namespace zw

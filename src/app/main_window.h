@@ -57,6 +57,9 @@ void select_style_dir(AppState& s, Host& host, const std::string& style_dir);
 void get_styles(AppState& s, Host& host);
 // Selects the style shown in Combo2.
 void Combo2_Click(AppState& s, Host& host);
+// A style root chosen (the ">>" button, the command line): a new root drops the
+// previous style and selects its first style.
+void choose_style_root(AppState& s, Host& host, const std::string& root);
 // The scale-label run: the analysis narrowed to resolution k.
 void Label3_Click(AppState& s, Host& host, int k);
 // The window's key press; Ctrl+R (18) writes the default category files again.
@@ -92,7 +95,8 @@ void Form_QueryUnload(AppState& s, Host& host);
 void Label4_DblClick(AppState& s, Host& host);
 void Label4_MouseDown(AppState& s, Host& host, int button);
 void Text2_KeyPress(AppState& s, Host& host, int key);
-// "TYP" clicked, "Inc" or "Show Text" released: redraw when a category is ticked.
+// "TYP" clicked, "Inc", "Overview Only" or "Show Text" released: the analysis
+// runs again when a category is ticked; a chart of a text search is redrawn.
 void option_toggled(AppState& s, Host& host);
 
 // The options file of the selected style, as Label4's double-click opens it.

@@ -28,6 +28,17 @@ void attempt(Host& host, Step&& step) {
   }
 }
 
+// Runs one step; a failure becomes a message box that first names where it
+// happened ("FILE, line N").
+template <class Step>
+void attempt_at(Host& host, const std::string& where, Step&& step) {
+  try {
+    step();
+  } catch (const std::exception& e) {
+    host.message(where + ": " + e.what());
+  }
+}
+
 // Runs one step; a failure is ignored.
 template <class Step>
 void attempt_quietly(Step&& step) {

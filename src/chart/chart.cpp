@@ -91,6 +91,20 @@ bool filtered_out(const AppState& s, const Row& r) {
   return r.from < s.lowest_resolution;
 }
 
+// How many of the first count rows the chart draws: those the filters keep,
+// up to the end of the table.
+int rows_drawn(const AppState& s, int count) {
+  const auto& from = bounded(s.results.res_from, s.selected_kind, "kind");
+  int last = std::min(count, static_cast<int>(std::min<std::size_t>(from.size(), INT_MAX)));
+  int n = 0;
+  for (int i = 0; i < last; ++i) {
+    Row probe;
+    probe.from = from[static_cast<std::size_t>(i)];
+    if (!filtered_out(s, probe)) ++n;
+  }
+  return n;
+}
+
 struct Layout {
   double th = 0;      // height of "X"
   int w = 0;          // column width
@@ -264,7 +278,7 @@ void plot_held(AppState& s, Host& host, int count, const Layout& lay, Swatches& 
     }
     attempt(host, [&] {
       auto& p1 = f.p1.draw();
-      p1.move_to(30, lay.th * (count + 1) * 2.5 + 100);
+      p1.move_to(30, lay.th * (n + 1) * 2.5 + 100);
       p1.print("\tCharted with Zoomwright " + s.app_version + "   " + host.today());
     });
   }
@@ -291,7 +305,7 @@ Layout chart_layout(AppState& s, Host& host) {
 // pane's height more above and below, for short scrolls).
 void size_canvas(AppState& s, Host& host, int count) {
   auto& f = s.f1;
-  int height = canvas_height(s, host, count);
+  int height = canvas_height(s, host, rows_drawn(s, count));
   if (height <= whole_canvas_twips) f.p1.hold_whole();
   int pane = std::max(f.p2.height(), 1000);
   int top = std::clamp(-f.p1.top - pane, 0, std::max(0, height - 1));
@@ -302,6 +316,8 @@ void size_canvas(AppState& s, Host& host, int count) {
 }  // namespace
 
 void plot(AppState& s, Host& host, int count) {
+  // The counter tells the rows on the chart, which the filters may thin.
+  if (count > 0) attempt_quietly([&] { s.f1.label1.caption = text::decimal(rows_drawn(s, count)); });
   Layout lay = chart_layout(s, host);
   attempt(host, [&] { size_canvas(s, host, count); });
   Swatches swatches;
@@ -323,6 +339,29 @@ bool plot_in_bands(AppState& s, Host& host, int count, int band,
   // The window shows the part in view again.
   plot(s, host, count);
   return true;
+}
+
+void clear_chart(AppState& s, Host& host) {
+  auto& f = s.f1;
+  s.result_count = 0;
+  s.selected_res = -1;
+  f.label1.caption = text::decimal(0);
+  for (int r = 1; r <= 24; ++r) {
+    auto& label = f.Label3[static_cast<std::size_t>(r)];
+    label.visible = false;
+    label.bold = false;
+    label.caption = text::decimal(r);
+    label.back = f.p3.back;
+    label.fore = colours::black;
+  }
+  f.p1.top = 0;
+  f.vs.value = 0;
+  f.vs.max = 0;
+  attempt_quietly([&] {
+    f.p1.hold_whole();
+    f.p1.set_height(canvas_height(s, host, 0));
+  });
+  clearpic(s, host);
 }
 
 void draw_scale_grid(AppState& s, Host& host, int lowest, double w, double top, double bottom) {

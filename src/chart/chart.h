@@ -19,6 +19,10 @@ void resize_chart(AppState& s, Host& host);
 // Moves the canvas for the scroll bar's value.
 void vs_Scroll(AppState& s, Host& host);
 
+// No chart: no rows, the counter at 0, the scale strip without the previous
+// style's columns and level marks, no scroll range, the canvas blank.
+void clear_chart(AppState& s, Host& host);
+
 // The width of one resolution column: the pane less the scroll bar twice and
 // the left margin, shared by lowest_resolution .. 24. Fails when the scale has
 // no column.

@@ -354,6 +354,13 @@ Converted convert_style(AppState& s, Host& host) {
   }
   step(host, c, [&] { c.target.own_folder(paths::join(target, "inc")); });
 
+  // The kind the window charts is the one it charted before: the search of
+  // each kind's includes below must not leave another one selected.
+  struct KeepKind {
+    AppState& s;
+    std::int16_t kind;
+    ~KeepKind() { s.selected_kind = kind; }
+  } keep{s, s.selected_kind};
   s.selected_kind = 0;
   s.includes.extra_count = -1;
   s.f1.Label6.caption = text::decimal(0);

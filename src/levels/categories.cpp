@@ -19,8 +19,11 @@ const char* const default_lists[3] = {
     "Power,Railway,Shop,Sport",
 };
 
-void fill_boxes(AppState& s, Host& host, const std::vector<std::string>& lines) {
+// Fills the category boxes from a category file's lines; the categories
+// beyond the last box are left out, and returned.
+std::vector<std::string> fill_boxes(AppState& s, Host& host, const std::vector<std::string>& lines) {
   auto& boxes = s.f1.Check1;
+  std::vector<std::string> left_out;
   for (const auto& line : lines) {
     if (!text::contains(line, "<tag>")) continue;
     auto list = text::mid(line, 6);
@@ -28,20 +31,26 @@ void fill_boxes(AppState& s, Host& host, const std::vector<std::string>& lines) 
       box.caption.clear();
       box.visible = false;
     }
+    left_out.clear();
     if (!text::contains(list, "</")) {
       host.message("</tag> missing");
-      return;
+      return left_out;
     }
     boxes[0].caption = "All";
     boxes[0].visible = true;
     int box = 1;
     for (const auto& item : text::split(text::before(list, "</"), ",")) {
       if (item == "all") continue;
+      if (box > last_box) {
+        left_out.push_back(item);
+        continue;
+      }
       boxes[static_cast<std::size_t>(box)].caption = item;
       boxes[static_cast<std::size_t>(box)].visible = true;
-      if (box < last_box) ++box;
+      ++box;
     }
   }
+  return left_out;
 }
 
 }  // namespace
@@ -92,7 +101,13 @@ void loadop(AppState& s, Host& host, const std::string& path, const std::string&
       host.message("Not a valid res file.");
       return;
     }
-    fill_boxes(s, host, text::split(content, "\n"));
+    auto left_out = fill_boxes(s, host, text::split(content, "\n"));
+    if (!left_out.empty()) {
+      std::string names;
+      for (const auto& name : left_out) names += (names.empty() ? "" : ", ") + name;
+      host.message(path + " names more categories than the window has boxes (" +
+                   text::decimal(last_box) + "); left out: " + names);
+    }
   });
 }
 

@@ -111,6 +111,9 @@ std::vector<std::string> list_of(Read& r, const std::string& line, std::string& 
   return pieces;
 }
 
+// Where a value of the list being read stands, for a message about it.
+std::string where(const Read& r) { return r.file + ", line " + text::decimal(r.line); }
+
 void read_overview(Read& r, const std::string& line) {
   auto& lv = r.s.levels;
   auto pieces = list_of(r, line, r.overview_text);
@@ -122,10 +125,10 @@ void read_overview(Read& r, const std::string& line) {
       r.host.message("Caution: Overview levels overlap of Main levels!Check Options file.");
     if (num::val(res) >= r.s.lowest_resolution)
       r.host.message("Caution: Overview resolution overlap of Main levels!Check Options file.");
-    attempt(r.host, [&] { lv.overview_res[j] = static_cast<std::uint8_t>(num::to_byte(num::val(res))); });
-    attempt(r.host, [&] { lv.overview_level[j] = static_cast<std::uint8_t>(num::to_byte(num::val(level))); });
+    attempt_at(r.host, where(r), [&] { lv.overview_res[j] = static_cast<std::uint8_t>(num::to_byte(num::val(res))); });
+    attempt_at(r.host, where(r), [&] { lv.overview_level[j] = static_cast<std::uint8_t>(num::to_byte(num::val(level))); });
     if (num::val(res) < r.s.lowest_resolution)
-      attempt(r.host, [&] {
+      attempt_at(r.host, where(r), [&] {
         r.s.lowest_resolution = static_cast<std::int16_t>(num::to_whole(res, -32768, 32767));
       });
   });
@@ -137,11 +140,11 @@ void read_main(Read& r, const std::string& line) {
   lv.level_res.assign(pieces.size(), 0);
   lv.main_level_last = static_cast<int>(pieces.size()) - 1;
   for_each_pair(r, pieces, [&](std::size_t j, const std::string& level, const std::string& res) {
-    attempt(r.host, [&] { lv.level_res[j] = static_cast<std::uint8_t>(num::to_whole(res, 0, 255)); });
+    attempt_at(r.host, where(r), [&] { lv.level_res[j] = static_cast<std::uint8_t>(num::to_whole(res, 0, 255)); });
     if (num::val(level) > static_cast<double>(r.highest))
-      attempt(r.host, [&] { r.highest = num::round_half_even(num::val(level), -widest, widest); });
+      attempt_at(r.host, where(r), [&] { r.highest = num::round_half_even(num::val(level), -widest, widest); });
     if (num::val(res) < r.s.lowest_resolution)
-      attempt(r.host, [&] {
+      attempt_at(r.host, where(r), [&] {
         r.s.lowest_resolution = static_cast<std::int16_t>(num::to_int16(num::val(res)));
       });
   });
@@ -215,8 +218,9 @@ void get_levels(AppState& s, Host& host, const std::string& ff) {
   auto& lv = s.levels;
   s.lowest_resolution = 24;
   s.results.re_dim(result_rows - 1);
-  lv.main_level_last = -1;
-  lv.overview_level_last = -1;
+  // Nothing of the previous style's levels stays: a style without an
+  // overview list has no overview limit.
+  lv = LevelTable{};
 
   auto file = paths::collapse(paths::to_host(ff + paths::sep_text + "options"));
   if (!host.fs().file_exists(file)) {
@@ -226,6 +230,8 @@ void get_levels(AppState& s, Host& host, const std::string& ff) {
     if (!paths::part(s.style_name, 2).empty())
       host.message("Cannot find style's options file\r\n\r\n" + shown);
     lv.options_found = false;
+    // No levels of this style: none of the previous one's either.
+    s.f1.Label4.caption = "Levels:";
     return;
   }
   lv.options_found = true;

@@ -313,16 +313,18 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
          check();
          view->close();
        }},
-      {"a start with a style root and no style chosen reports nothing", [&] {
+      {"a start with a style root selects its first style, and reports nothing", [&] {
          start(styles);
          auto* list = w<QComboBox>("Combo2");
          EXPECT_EQ(list->count(), 1);
-         EXPECT_EQ(view->windowTitle(), "Zoomwright 2.51 ");
+         EXPECT_EQ(list->currentText(), "example");
+         EXPECT_EQ(view->windowTitle(), "Zoomwright 2.51 example");
+         EXPECT_TRUE(text("Label4").startsWith("Levels:0:24")) << text("Label4").toStdString();
        }},
       {"choosing the style shows its levels", [&] {
          choose("Combo2", "example");
          EXPECT_TRUE(text("Label4").startsWith("Levels:0:24")) << text("Label4").toStdString();
-         EXPECT_EQ(view->windowTitle(), "Zoomwright 2.51 ");
+         EXPECT_EQ(view->windowTitle(), "Zoomwright 2.51 example");
        }},
       {"each kind with All and with a category", [&] {
          for (const char* kind : {"Check3(0)", "Check3(2)", "Check3(1)"}) {
@@ -558,12 +560,12 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
          choose("Combo2", "bylevels");
          EXPECT_EQ(s->style_name, "bylevels");
        }},
-      {"a new style root lists its styles", [&] {
+      {"a new style root lists its styles and selects its first", [&] {
          walker.expect(pick(dir.at("more")));
-         // The chosen style's name is looked for under the new root too.
-         walker.expect(say("Cannot find style's options file\r\n\r\n" + dir.at("more/bylevels/options")));
          click(w("com1"));
          EXPECT_EQ(w<QComboBox>("Combo2")->count(), 2);
+         EXPECT_EQ(w<QComboBox>("Combo2")->currentText(), "alpha");
+         EXPECT_EQ(view->windowTitle(), "Zoomwright 2.51 alpha");
          choose("Combo2", "beta");
          EXPECT_EQ(text("Label4").toStdString(), "Levels:0:24,1:21 + ");
        }},

@@ -114,12 +114,14 @@ TEST(Win32Window, AUserWalksThroughTheWindowAndARestartRestoresTheSettings) {
     EXPECT_EQ(SendMessageW(p.control("Combo1"), CB_GETCOUNT, 0, 0),
               static_cast<LRESULT>(f.Combo1.items.size()));
 
-    // ">>" asks for the style root; the styles under it fill the list.
+    // ">>" asks for the style root; the styles under it fill the list, and
+    // the first is selected.
     user.then(ModalDriver::choose_folder(styles));
     p.click_picture("com1");
     EXPECT_EQ(p.s.style_root, styles);
     ASSERT_EQ(f.Combo2.items, std::vector<std::string>{"example"});
     EXPECT_EQ(SendMessageW(p.control("Combo2"), CB_GETCOUNT, 0, 0), 1);
+    EXPECT_EQ(text_of(p.view->hwnd()), "Zoomwright 2.51 example");
 
     // Choosing the style reads its levels.
     p.choose("Combo2", 0);
