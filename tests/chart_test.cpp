@@ -229,12 +229,14 @@ struct Resize : Chart {
 };
 
 TEST_F(Resize, ScrollRangeAndStepsFollowTheOverflow) {
+  // A step is one row (500 twips here) in the bar's units; a page a tenth of the range.
   struct Case { int canvas, max, small, large; } cases[] = {
       {3000 + 7, 0, -1, -1},   // less than 8 taller: no range
-      {3000 + 8, 25, 1, 2},    // 2.5 goes to 2, 1.25 to 1
-      {3000 + 18, 35, 2, 4},   // 3.5 goes to 4, 1.75 to 2
-      {3000 + 32750, 32767, 1638, 3277},
-      {3000 + 32751, 32757, 1638, 3276},  // beyond 32767
+      {3000 + 8, 25, 1562, 2},    // 2.5 goes to 2
+      {3000 + 18, 35, 972, 4},    // 3.5 goes to 4
+      {3000 + 32750, 32767, 500, 3277},
+      {3000 + 32751, 32757, 500, 3276},  // beyond 32767
+      {3000 + 327510, 32757, 50, 3276},  // ten times taller: a row is a tenth of the units
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.canvas);

@@ -402,7 +402,11 @@ void resize_chart(AppState& s, Host& host) {
     if (d > 32767) d = 32757;
     f.vs.max = d;
     attempt_quietly([&] { place_scale_labels(s); });
-    f.vs.small_change = std::max(1, num::to_int(f.vs.max / 20.0));
+    // A step of the bar is one row, so that a wheel notch (three steps on
+    // either platform) moves three rows.
+    double overflow = static_cast<double>(f.p1.height()) - f.p2.height();
+    double row = num::to_int(f.p1.draw().text_height("X")) * 2.5;
+    f.vs.small_change = std::max(1, num::to_int(row * f.vs.max / std::max(overflow, 1.0)));
     f.vs.large_change = std::max(1, num::to_int(f.vs.max / 10.0));
   });
   f.vs.enabled = true;
