@@ -19,7 +19,8 @@ TEST(ImageNamesTest, EachFrontEndWritesTheNamesItsRuleAllows) {
   } cases[] = {
       {ImageNames::save_image, "chart", "chart.bmp"},
       {ImageNames::save_image, "CHART.BMP", "CHART.BMP"},
-      {ImageNames::save_image, "chart.png", std::nullopt},
+      {ImageNames::save_image, "chart.png", "chart.png", ImageFormat::png},
+      {ImageNames::save_image, "chart.jpg", std::nullopt},
       {ImageNames::save_image, "/home/me/my.charts/chart", std::nullopt},
       {ImageNames::save_image, "chart.bmp.txt", "chart.bmp.txt"},
       {ImageNames::bmp_or_png, "chart.png", "chart.png", ImageFormat::png},
@@ -60,7 +61,7 @@ TEST_F(SaveImage, RefusesBeforeComposing) {
   // The message names the file as chosen and gives the reason.
   struct Case { std::string chosen, message; } cases[] = {
       {"", ""},
-      {"chart.png", "Format not supported"},
+      {"chart.jpg", "Format not supported"},
       {"no such folder/chart.bmp", file("no such folder/chart.bmp") + " Cannot write"},
       {"a folder.bmp", file("a folder.bmp") + " Cannot write"},
       {"locked/chart.bmp", file("locked/chart.bmp") + " Read-only file system"},
@@ -73,7 +74,7 @@ TEST_F(SaveImage, RefusesBeforeComposing) {
     if (!c.message.empty()) { EXPECT_EQ(app.host.messages[0].rfind(c.message, 0), 0u) << app.host.messages[0]; }
     EXPECT_TRUE(app.p4.ops.empty());
   }
-  EXPECT_EQ(app.dir.read("chart.png"), "");
+  EXPECT_EQ(app.dir.read("chart.jpg"), "");
   EXPECT_EQ(app.dir.read("locked/chart.bmp"), "");
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/menus.h"
+#include "base/paths.h"
 #include "typ/typ_reader.h"
 #include "support/test_app.h"
 
@@ -80,15 +81,18 @@ TEST_F(MenuRun, OpenTypTicksTheTypBoxAndRedrawsOnlyWhenACategoryIsTicked) {
   EXPECT_EQ(host.messages.back(), no_typ_section_message(app.dir.at("notes.txt")));
 }
 
-// What the dialog returns is padded; only padding is a cancel, which writes nothing.
+// What the dialog returns is padded; only padding is a cancel, which writes
+// nothing. The dialog opens in the settings folder, then where the last image went.
 TEST_F(MenuRun, SaveImageWritesUnderTheNameTheDialogReturns) {
+  auto folder = s.system_dir;
   for (std::string chosen : {"chart", ""}) {
     HeadlessHost h;
     h.dialog_paths.push_back(chosen.empty() ? " \0 "s : "  " + app.dir.at(chosen) + "\0\0"s);
     mf_Click(s, h, file_menu::save_image);
     ASSERT_EQ(h.file_dialogs.size(), 1u);
     EXPECT_TRUE(h.file_dialogs[0].save);
-    EXPECT_EQ(h.file_dialogs[0].initial_dir, s.system_dir);
+    EXPECT_EQ(h.file_dialogs[0].initial_dir, folder);
+    folder = paths::part(app.dir.at("chart"), 0);
     EXPECT_EQ(h.file_dialogs[0].default_name, "untitled.bmp");
     EXPECT_TRUE(h.messages.empty()) << chosen;
   }

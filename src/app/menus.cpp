@@ -44,9 +44,13 @@ void open_typ(AppState& s, Host& host) {
 
 void save_image_command(AppState& s, Host& host) {
   std::string path;
-  attempt_quietly([&] { path = file_dialog(host, true, s.system_dir, "untitled.bmp"); });
+  // The dialog opens where the last image went.
+  auto folder = s.image_folder.empty() ? s.system_dir : s.image_folder;
+  attempt_quietly([&] { path = file_dialog(host, true, folder, "untitled.bmp"); });
   if (path.empty()) return;
-  attempt_quietly([&] { save_image(s, host, path); });
+  bool saved = false;
+  attempt_quietly([&] { saved = save_image(s, host, path); });
+  if (saved) s.image_folder = paths::part(path, 0);
 }
 
 }  // namespace

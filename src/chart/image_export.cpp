@@ -33,10 +33,11 @@ void draw_scale_labels(AppState& s) {
   p4.set_bold(false);
 }
 
-// Asks "Replace file?" when the file exists; true when it may be written.
+// Asks whether to replace the file when it exists (No unless the user says
+// Yes); true when it may be written.
 bool may_replace(Host& host, const std::string& path) {
   if (!host.fs().file_exists(path)) return true;
-  return host.message("Replace file?", Buttons::yes_no) == Answer::yes;
+  return host.message("Replace file?\r\n\r\n" + path, Buttons::no_yes) == Answer::yes;
 }
 
 bool refuse(Host& host, const std::string& path, const std::string& why) {
@@ -77,11 +78,8 @@ std::string banded_file(AppState& s, Host& host, ImageFormat format) {
 std::optional<ImageTarget> image_target(const std::string& chosen, ImageNames rule) {
   auto lower = text::lower(chosen);
   if (text::contains(lower, ".bmp")) return ImageTarget{chosen, ImageFormat::bmp};
-  if (rule == ImageNames::bmp_or_png) {
-    if (lower.ends_with(".png")) return ImageTarget{chosen, ImageFormat::png};
-    return std::nullopt;
-  }
-  if (text::contains(chosen, ".")) return std::nullopt;
+  if (lower.ends_with(".png")) return ImageTarget{chosen, ImageFormat::png};
+  if (rule == ImageNames::bmp_or_png || text::contains(chosen, ".")) return std::nullopt;
   return ImageTarget{chosen + ".bmp", ImageFormat::bmp};
 }
 

@@ -8,9 +8,9 @@
 
 namespace zw {
 
-// Which names an image may be written under: Save Image writes bitmaps only
-// (".bmp" appended to a name without a dot); the batch front end also writes
-// PNG for a name ending in ".png".
+// Which names an image may be written under: a name with ".bmp" is a bitmap,
+// one ending in ".png" a PNG; Save Image appends ".bmp" to a name without a
+// dot, the batch front end takes no other name.
 enum class ImageNames { save_image, bmp_or_png };
 
 // The file an image goes to, and its format.

@@ -28,6 +28,7 @@ struct AppState {
   std::string chart_font_name;
   float chart_font_size = 0;
   std::string typ_file;
+  std::string image_folder;  // where Save Image last wrote, this session
   std::int16_t selected_kind = 0;
   std::int16_t category_box_last = 20;
   std::string quote_char = "\"";

@@ -6,7 +6,8 @@
 
 namespace zw {
 
-enum class Buttons { ok, yes_no, yes_no_cancel };
+// no_yes: Yes and No, with No the default (Enter answers No).
+enum class Buttons { ok, yes_no, yes_no_cancel, no_yes };
 enum class Answer { ok, yes, no, cancel };
 // The program's own dialogs, each shown modally.
 enum class Dialog { font, about, convert, typ_check };

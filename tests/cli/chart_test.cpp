@@ -82,10 +82,10 @@ TEST_F(CliChart, NamesAndExistingFilesFollowSaveImage) {
   struct Case { std::vector<std::string> extra; std::string out; int status; std::string err; } cases[] = {
       {{}, "chart.jpg", 1, "message: Format not supported\n"},
       {{}, "chart", 1, "message: Format not supported\n"},
-      {{}, "old.png", 1, "message: Replace file?\n"},
+      {{}, "old.png", 1, "message: Replace file?\\r\\n\\r\\n" + dir.at("old.png") + "\n"},
       {{}, "missing/chart.png", 1, "message: " + dir.at("missing/chart.png") + " Cannot write " +
                                        dir.at("missing/chart.png") + ": No such file or directory\n"},
-      {{"--yes"}, "old.bmp", 0, "message: Replace file?\n"},
+      {{"--yes"}, "old.bmp", 0, "message: Replace file?\\r\\n\\r\\n" + dir.at("old.bmp") + "\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.out);
@@ -155,7 +155,7 @@ TEST_F(CliChart, FileNamesAreTheirBytes) {
     EXPECT_FALSE(load(name).isNull());
     r = chart({"--out", dir.at(name)});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "message: Replace file?\n");
+    EXPECT_EQ(r.err, "message: Replace file?\\r\\n\\r\\n" + dir.at(name) + "\n");
   }
   EXPECT_EQ(dir.read("\xef\xbf\xbdt\xef\xbf\xbd.png"), "");
 }

@@ -211,7 +211,7 @@ TEST_F(CliDiff, PictureShowsTheOldBarAboveTheNew) {
   EXPECT_EQ(root.read("diff.bmp").substr(0, 2), "BM");
   auto again = diff({"OLD", "NEW", "--kind", "lines", "--out", root.at("diff.png")});
   EXPECT_EQ(again.status, 2);
-  EXPECT_EQ(again.err, "message: Replace file?\n");
+  EXPECT_EQ(again.err, "message: Replace file?\\r\\n\\r\\n" + root.at("diff.png") + "\n");
 }
 
 // mkgmap's default style against the copy that convert writes of it: the copy

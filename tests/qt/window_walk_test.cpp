@@ -522,7 +522,7 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
          walker.expect(say(cannot_open_message("the help page", help_page(*s))));
          menu("mhl")->trigger();
        }},
-      {"Save Image writes the chart as a bitmap, and asks before replacing it", [&] {
+      {"Save Image writes the chart as a bitmap or PNG, and asks before replacing it", [&] {
          auto chart = paths::join(prog(), "chart");
          walker.expect(pick(chart, [&](QFileDialog& d) {
            EXPECT_EQ(d.windowTitle(), "Save File");
@@ -543,10 +543,24 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
            std::string error;
            ASSERT_TRUE(host.fs().write(chart + ".bmp", "old", error));
            walker.expect(pick(chart + ".bmp"));
-           walker.expect(say("Replace file?", answer));
+           walker.expect([=](QWidget* box) {
+             auto* b = qobject_cast<QMessageBox*>(box);
+             ASSERT_TRUE(b);
+             EXPECT_EQ(b->defaultButton(), b->button(QMessageBox::No)) << "Enter must not replace a file";
+             say("Replace file?\r\n\r\n" + chart + ".bmp", answer)(box);
+           });
            menu("mf(10)")->trigger();
            EXPECT_EQ(dir.read("prog/chart.bmp") == "old", answer == QMessageBox::No);
          }
+         // A PNG as well; the dialog opens where the last image went.
+         fs::create_directories(to_fs_path(dir.at("images")));
+         walker.expect(pick(dir.at("images/chart.png")));
+         menu("mf(10)")->trigger();
+         EXPECT_EQ(dir.read("images/chart.png").substr(0, 4), "\x89PNG");
+         walker.expect(pick(dir.at("images/again.png"), [&](QFileDialog& d) {
+           EXPECT_EQ(fs::path(d.directory().absolutePath().toStdString()), to_fs_path(dir.at("images")));
+         }));
+         menu("mf(10)")->trigger();
        }},
       {"Convert to a new style, which the style list then shows", [&] {
          walker.chatter = {"Now saving as ", "Extras="};

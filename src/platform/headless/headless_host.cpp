@@ -31,7 +31,7 @@ Answer HeadlessHost::message(const std::string& text, Buttons buttons) {
     a = answers.front();
     answers.pop_front();
   }
-  if (buttons == Buttons::yes_no && a == Answer::cancel) a = Answer::no;
+  if (buttons != Buttons::yes_no_cancel && a == Answer::cancel) a = Answer::no;
   return a;
 }
 

@@ -32,6 +32,10 @@ Answer QtHost::message(const std::string& text, Buttons buttons) {
   switch (buttons) {
     case Buttons::ok: box.setStandardButtons(QMessageBox::Ok); break;
     case Buttons::yes_no: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case Buttons::no_yes:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+      box.setDefaultButton(QMessageBox::No);
+      break;
     case Buttons::yes_no_cancel:
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
       break;
@@ -48,7 +52,7 @@ Answer QtHost::message(const std::string& text, Buttons buttons) {
     default:
       // Closing the box without a button means Cancel where there is one.
       if (buttons == Buttons::yes_no_cancel) return Answer::cancel;
-      if (buttons == Buttons::yes_no) return Answer::no;
+      if (buttons == Buttons::yes_no || buttons == Buttons::no_yes) return Answer::no;
       return Answer::ok;
   }
 }

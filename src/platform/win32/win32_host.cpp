@@ -34,6 +34,7 @@ HWND Win32Host::owner() const {
 
 Answer Win32Host::message(const std::string& text, Buttons buttons) {
   UINT type = buttons == Buttons::yes_no          ? MB_YESNO
+              : buttons == Buttons::no_yes        ? MB_YESNO | MB_DEFBUTTON2
               : buttons == Buttons::yes_no_cancel ? MB_YESNOCANCEL
                                                   : MB_OK;
   // A message must be readable even while the busy cursor is up.
@@ -44,7 +45,7 @@ Answer Win32Host::message(const std::string& text, Buttons buttons) {
   switch (pressed) {
     case IDYES: return Answer::yes;
     case IDNO: return Answer::no;
-    case IDCANCEL: return buttons == Buttons::yes_no ? Answer::no : Answer::cancel;
+    case IDCANCEL: return buttons == Buttons::yes_no_cancel ? Answer::cancel : Answer::no;
     default: return Answer::ok;
   }
 }
