@@ -344,6 +344,10 @@ void Form_QueryUnload(AppState& s, Host& host) {
   if (settings_kept(s)) savedata(s, host);
 }
 
+std::string window_failed_message(const std::string& why) {
+  return "Zoomwright cannot open its window: " + why;
+}
+
 std::string options_file_path(const AppState& s) {
   return paths::collapse(s.style_root + paths::sep_text + s.style_name + paths::sep_text + "options");
 }

@@ -99,6 +99,9 @@ void Text2_KeyPress(AppState& s, Host& host, int key);
 // runs again when a category is ticked; a chart of a text search is redrawn.
 void option_toggled(AppState& s, Host& host);
 
+// What the window program says when its window cannot be made.
+std::string window_failed_message(const std::string& why);
+
 // The options file of the selected style, as Label4's double-click opens it.
 std::string options_file_path(const AppState& s);
 

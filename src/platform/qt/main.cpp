@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QSocketNotifier>
 #include <QStringList>
 #include <csignal>
@@ -35,6 +36,8 @@ void catch_end_signals() {
   for (int sig : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(sig, &action, nullptr);
 }
 
+int run_window(QApplication& app, zw::AppState& s, zw::qt::QtHost& host);
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -49,6 +52,19 @@ int main(int argc, char** argv) {
   zw::qt::QtHost host;
   zw::find_program_folders(s, host.fs(),
                            zw::qt::from_qstring(QCoreApplication::applicationDirPath()));
+  // A window that cannot be made is said so, not left to an abort.
+  try {
+    return run_window(app, s, host);
+  } catch (const std::exception& e) {
+    QMessageBox::critical(nullptr, zw::qt::program_title,
+                          zw::qt::to_qstring(zw::window_failed_message(e.what())));
+    return 1;
+  }
+}
+
+namespace {
+
+int run_window(QApplication& app, zw::AppState& s, zw::qt::QtHost& host) {
   zw::qt::MainWindowView window(s, host, host.twips_per_pixel());
   host.set_window(&window);
 
@@ -67,3 +83,4 @@ int main(int argc, char** argv) {
 
   return app.exec();
 }
+}  // namespace

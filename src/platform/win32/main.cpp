@@ -40,6 +40,8 @@ std::string argument_text() {
   return text;
 }
 
+int run_window(zw::AppState& s, zw::win32::Win32Host& host, int show);
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
@@ -53,6 +55,22 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
 
   zw::win32::Win32Host host;
   zw::find_program_folders(s, host.fs(), program_dir());
+  // A window that cannot be made is said so, not left to an abort.
+  int status = 1;
+  try {
+    status = run_window(s, host, show);
+  } catch (const std::exception& e) {
+    host.set_window(nullptr);
+    MessageBoxW(nullptr, zw::win32::shown(zw::window_failed_message(e.what())).c_str(), L"Zoomwright",
+                MB_OK | MB_ICONERROR);
+  }
+  OleUninitialize();
+  return status;
+}
+
+namespace {
+
+int run_window(zw::AppState& s, zw::win32::Win32Host& host, int show) {
   zw::win32::MainWindowView window(s, host, host.twips_per_pixel());
   host.set_window(&window);
   zw::Form_Load(s, host);
@@ -66,6 +84,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
     DispatchMessageW(&msg);
   }
   host.set_window(nullptr);
-  OleUninitialize();
   return 0;
 }
+
+}  // namespace
