@@ -236,7 +236,9 @@ TEST_F(Convert, AnUnreadableFolderMakesTheCopyIncomplete) {
   EXPECT_TRUE(said("The new style " + at("new") + " is incomplete"));
 }
 
-TEST_F(Convert, TheMenuAsksForTheNameThenConvertsListsAndRunsTheAnalysis) {
+// One question, one summary of what was written ending with the check of the
+// copy, and the new style charted with the same kind.
+TEST_F(Convert, TheMenuAsksForTheNameThenConvertsSumsUpAndChartsTheNewStyle) {
   app.click_kind(1);
   app.s.f1.Check1[0].value = 1;
   int runs = app.s.analysis_runs;
@@ -249,10 +251,18 @@ TEST_F(Convert, TheMenuAsksForTheNameThenConvertsListsAndRunsTheAnalysis) {
     EXPECT_TRUE(convert_form::command1_Click(app.s, app.host, 1));
   };
   mtls_Click(app.s, app.host, 0);
-  EXPECT_EQ(app.host.messages.at(0), "New style : mynew1-_ ");
+  ASSERT_EQ(app.host.messages.size(), 2u);
+  EXPECT_EQ(app.host.messages[0], "New style : mynew1-_ ");
+  const auto& summary = app.host.messages[1];
+  EXPECT_EQ(summary.rfind("The new style " + at("mynew1-_") + ":\r\nNow saving as " +
+                          at("mynew1-_/polygons"), 0), 0u) << summary;
+  EXPECT_TRUE(summary.ends_with("\r\n\r\nLevels kept for 6 rules; 0 rules drawn at other levels"))
+      << summary;
   EXPECT_EQ(tree("mynew1-_").size(), 10u);
   EXPECT_EQ(app.s.f1.Combo2.items, (Strings{"mynew1-_", "src"}));
-  EXPECT_EQ(app.s.f1.Combo2.text, "src");
+  EXPECT_EQ(app.s.f1.Combo2.text, "mynew1-_");
+  EXPECT_EQ(app.s.style_name, "mynew1-_");
+  EXPECT_EQ(app.s.selected_kind, 1);
   EXPECT_EQ(app.s.analysis_runs, runs + 1);
   mtls_Click(app.s, app.host, 1);  // the separator item
   EXPECT_EQ(app.host.dialogs_shown.size(), 1u);

@@ -3,6 +3,7 @@
 #include "base/failure.h"
 #include "app/main_window.h"
 #include "app/check_handlers.h"
+#include "app/style_check.h"
 #include "base/paths.h"
 #include "convert/convert_style.h"
 
@@ -79,15 +80,33 @@ void Form_Unload(AppState& s) { s.new_style_name.clear(); }
 namespace zw {
 
 void change_res_to_lev(AppState& s, Host& host) {
-  if (convert_style(s, host) == Converted::refused) return;
+  // What the conversion says goes into one summary; its questions are asked.
+  NoteKeepingHost noting(host);
+  auto source = paths::collapse(s.style_root + paths::sep_text + s.style_name);
+  auto converted = convert_style(s, noting);
+  host.unread_files += noting.unread_files;
+  if (converted == Converted::refused) {
+    for (const auto& note : noting.notes) host.message(note);
+    return;
+  }
+  auto name = s.new_style_name;
+  auto target = paths::join(s.style_root, name);
+  std::string summary = "The new style " + target + ":";
+  for (const auto& note : noting.notes) summary += "\r\n" + note;
+  // An incomplete copy is not compared: its missing files would read as rules
+  // that went away.
+  if (converted == Converted::whole)
+    summary += "\r\n\r\n" + conversion_check(s, host, source, target);
+  host.message(summary);
+  // The new style is selected and charted as the source was.
   attempt(host, [&] {
     auto dirs = host.fs().list_dirs(s.style_root);
     auto& list = s.f1.Combo2;
     list.items.clear();
     for (const auto& d : dirs) list.items.push_back(paths::part(d, 1));
-    list.text = paths::part(s.style_name, 2);
+    list.text = name;
   });
-  command2_Click(s, host);
+  Combo2_Click(s, host);
 }
 
 }  // namespace zw

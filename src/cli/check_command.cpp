@@ -18,7 +18,7 @@ int run_check(const std::vector<std::string>& words, Io& io) {
 
   Session session(io.err, io.app_dir);
   start_session(session, args);
-  if (!open_style(session, args.positional[0])) return 2;
+  if (!open_session(session, args.positional[0])) return 2;
   auto& s = session.state;
   s.typ_file = paths::to_host(args.value("--typ"));
   auto findings = check_style(s, session.host, family_id);

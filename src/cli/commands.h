@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/style_check.h"
 #include "analysis/style_diff.h"
 #include "cli/args.h"
 #include "cli/session.h"
@@ -69,11 +70,9 @@ bool write_chart_image(Session& session, const std::string& path);
 
 // Selects the style; false, after the level reader's message, when it has no
 // levels to place its rules on or its options could not be read.
-bool open_style(Session& session, const std::string& style_dir);
-// Analyses the selected style as analyse --all does (following included files
-// with inc), once for each kind; rows[kind] gets that kind's rows. False,
-// after the program's message, when the style (or a file of it) cannot be read.
-bool analyse_kinds(Session& session, const std::vector<int>& kinds, bool inc, StyleRules& rows);
+inline bool open_session(Session& session, const std::string& style_dir) {
+  return open_style(session.state, session.host, style_dir);
+}
 
 int run_analyse(const std::vector<std::string>& words, Io& io);
 int run_levels(const std::vector<std::string>& words, Io& io);

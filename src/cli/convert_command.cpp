@@ -19,8 +19,9 @@ void check_copy(Io& io, const Args& args, const std::string& original, const std
   start_session(converted, args);
   StyleRules before, after;
   const std::vector<int> kinds{0, 1, 2};
-  if (!open_style(source, original) || !open_style(converted, copy) ||
-      !analyse_kinds(source, kinds, true, before) || !analyse_kinds(converted, kinds, true, after)) {
+  if (!open_session(source, original) || !open_session(converted, copy) ||
+      !analyse_kinds(source.state, source.host, kinds, true, before) ||
+      !analyse_kinds(converted.state, converted.host, kinds, true, after)) {
     host.message("The new style " + copy + " cannot be analysed.");
     return;
   }

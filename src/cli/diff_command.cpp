@@ -68,27 +68,6 @@ bool write_picture(Session& old_session, Session& new_session, const Args& args,
 
 }  // namespace
 
-bool open_style(Session& session, const std::string& style_dir) {
-  session.select_style(style_dir);
-  // An options file that cannot be read would compare a wrong level table.
-  return session.state.levels.options_found && session.host.unread_files == 0;
-}
-
-bool analyse_kinds(Session& session, const std::vector<int>& kinds, bool inc, StyleRules& rows) {
-  auto& s = session.state;
-  for (int kind : kinds) {
-    session.click_kind(kind);
-    s.f1.inc.value = inc ? 1 : 0;
-    s.f1.Check1[0].value = 1;
-    int runs = s.analysis_runs;
-    command2_Click(s, session.host);
-    if (s.analysis_runs == runs) return false;
-    rows.at(static_cast<std::size_t>(kind)) = rule_rows(s, kind);
-  }
-  // A rule file or included file not read would show its rules as removed.
-  return session.host.unread_files == 0;
-}
-
 int run_diff(const std::vector<std::string>& words, Io& io) {
   auto options = common_options();
   options.insert(options.end(), {{"--kind", true}, {"--inc", false}, {"--out", true}});
@@ -105,11 +84,12 @@ int run_diff(const std::vector<std::string>& words, Io& io) {
   if (picture && !image_name_accepted(new_session, out)) return 2;
   start_session(old_session, args);
   start_session(new_session, args);
-  if (!open_style(old_session, args.positional[0]) || !open_style(new_session, args.positional[1]))
+  if (!open_session(old_session, args.positional[0]) || !open_session(new_session, args.positional[1]))
     return 2;
   StyleRules old_rules, new_rules;
   bool inc = args.has("--inc");
-  if (!analyse_kinds(old_session, kinds, inc, old_rules) || !analyse_kinds(new_session, kinds, inc, new_rules))
+  if (!analyse_kinds(old_session.state, old_session.host, kinds, inc, old_rules) ||
+      !analyse_kinds(new_session.state, new_session.host, kinds, inc, new_rules))
     return 2;
 
   const auto& old_state = old_session.state;

@@ -562,8 +562,7 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
          }));
          menu("mf(10)")->trigger();
        }},
-      {"Convert to a new style, which the style list then shows", [&] {
-         walker.chatter = {"Now saving as ", "Extras="};
+      {"Convert to a new style: one question, one summary, the new style selected", [&] {
          walker.expect(in("convert", [](QDialog& d) {
            auto* name = d.findChild<QLineEdit*>("Text1");
            name->clear();
@@ -572,12 +571,22 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
            click(d.findChild<QWidget*>("command1(1)"));
          }));
          walker.expect(say("New style : bylevels ", QMessageBox::Yes));
+         walker.expect([=](QWidget* w) {
+           auto* box = qobject_cast<QMessageBox*>(w);
+           ASSERT_TRUE(box);
+           auto text = box->text().toStdString();
+           EXPECT_TRUE(text.starts_with("The new style " + dir.at("styles/bylevels") + ":\r\nNow saving as "))
+               << text;
+           EXPECT_NE(text.find("\r\n\r\nLevels kept for "), std::string::npos) << text;
+           box->button(QMessageBox::Ok)->click();
+         });
+         int kind = s->selected_kind;
          menu("mtls(0)")->trigger();
-         walker.chatter.clear();
          EXPECT_TRUE(fs::exists(to_fs_path(dir.at("styles/bylevels/lines"))));
          EXPECT_EQ(w<QComboBox>("Combo2")->count(), 2);
-         choose("Combo2", "bylevels");
+         EXPECT_EQ(w<QComboBox>("Combo2")->currentText(), "bylevels");
          EXPECT_EQ(s->style_name, "bylevels");
+         EXPECT_EQ(s->selected_kind, kind);
        }},
       {"a new style root lists its styles and selects its first", [&] {
          walker.expect(pick(dir.at("more")));
