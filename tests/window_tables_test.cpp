@@ -32,7 +32,8 @@ TEST(WindowTables, NamesAreUniqueAndContainersComeFirst) {
     for (const auto& c : t.controls) {
       EXPECT_TRUE(seen.insert(c.name).second) << window << ": " << c.name << " twice";
       if (!c.container.empty() && c.kind != ControlKind::menu_item) {
-        EXPECT_TRUE(seen.count(c.container)) << window << ": " << c.name << " before " << c.container;
+        EXPECT_TRUE(seen.count(c.container))
+            << window << ": " << c.name << " before " << c.container;
       }
     }
   }

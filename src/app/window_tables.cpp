@@ -35,23 +35,34 @@ WindowTable main_window_table(AppState& s, Host& host) {
   auto& f = s.f1;
   // A flat button's hover look, for the button the mouse is over.
   auto flat = [&s, &host](const char* name, PictureBox& button, void (*click)(AppState&, Host&)) {
-    return Control{name, K::flat_button, &button, "",
-                   {{E::click, plain([&s, &host, click] { click(s, host); })},
-                    {E::mouse_move, plain([&s, &host, &button] { button_MouseMove(s, host, button); })}}};
+    return Control{
+        name,
+        K::flat_button,
+        &button,
+        "",
+        {{E::click, plain([&s, &host, click] { click(s, host); })},
+         {E::mouse_move, plain([&s, &host, &button] { button_MouseMove(s, host, button); })}}};
   };
   auto box = [&s, &host](const char* name, CheckBox& model, void (*handler)(AppState&, Host&)) {
-    return Control{name, K::check_box, &model, "", on_click([&s, &host, handler] { handler(s, host); })};
+    return Control{name, K::check_box, &model, "",
+                   on_click([&s, &host, handler] { handler(s, host); })};
   };
 
   WindowTable t;
   auto& c = t.controls;
-  c.push_back({"f1", K::form, &f.caption, "",
+  c.push_back({"f1",
+               K::form,
+               &f.caption,
+               "",
                {{E::mouse_move, plain([&s, &host] { Form_MouseMove(s, host); })},
                 {E::key_press, [&s, &host](UserInput& in) { Form_KeyPress(s, host, in.key); }}},
-               false, {}, {key_ctrl_r}});
+               false,
+               {},
+               {key_ctrl_r}});
   c.push_back(flat("com1", f.com1, com1_Click));
   c.push_back(flat("command2", f.command2, command2_Click));
-  c.push_back({"Combo2", K::combo_box, &f.Combo2, "", on_click([&s, &host] { Combo2_Click(s, host); })});
+  c.push_back(
+      {"Combo2", K::combo_box, &f.Combo2, "", on_click([&s, &host] { Combo2_Click(s, host); })});
   // The font is chosen in the font dialog; this list only shows it.
   c.push_back({"Combo1", K::combo_box, &f.Combo1});
   for (std::size_t i = 0; i < f.Check3.size(); ++i)
@@ -66,14 +77,19 @@ WindowTable main_window_table(AppState& s, Host& host) {
   c.push_back(box("ovw", f.ovw, option_toggled));
   c.push_back(box("shtxt", f.shtxt, option_toggled));
   c.push_back(box("label2", f.label2, option_toggled));
-  c.push_back({"Text2", K::text_box, &f.Text2, "",
-               {{E::key_press, [&s, &host](UserInput& in) { Text2_KeyPress(s, host, in.key); }}}});
+  c.push_back({"Text2", K::text_box, &f.Text2, "", {{E::key_press, [&s, &host](UserInput& in) {
+                                                       Text2_KeyPress(s, host, in.key);
+                                                     }}}});
   Control missing{"Text3", K::multi_line_text, &f.Text3};
   missing.font = [] { return FontChoice{fixed_font, fixed_font_points}; };
   c.push_back(std::move(missing));
-  c.push_back({"Label4", K::label, &f.Label4, "",
-               {{E::double_click, plain([&s, &host] { Label4_DblClick(s, host); })},
-                {E::mouse_down, [&s, &host](UserInput& in) { Label4_MouseDown(s, host, in.button); }}}});
+  c.push_back(
+      {"Label4",
+       K::label,
+       &f.Label4,
+       "",
+       {{E::double_click, plain([&s, &host] { Label4_DblClick(s, host); })},
+        {E::mouse_down, [&s, &host](UserInput& in) { Label4_MouseDown(s, host, in.button); }}}});
   c.push_back({"Label5", K::label, &f.Label5});
   c.push_back({"Label6", K::label, &f.Label6});
   c.push_back({"label1", K::label, &f.label1});
@@ -89,8 +105,9 @@ WindowTable main_window_table(AppState& s, Host& host) {
   }
   c.push_back({"p2", K::picture, &f.p2});
   c.push_back({"p1", K::picture, &f.p1, "p2"});
-  c.push_back({"vs", K::scroll_bar, &f.vs, "p2",
-               {{E::changed, plain([&s, &host] { vs_Scroll(s, host); })}}});
+  c.push_back({"vs", K::scroll_bar, &f.vs, "p2", {{E::changed, plain([&s, &host] {
+                                                     vs_Scroll(s, host);
+                                                   })}}});
   c.push_back({"p4", K::picture, &f.p4});
   c.push_back({"tm1", K::timer, &f.tm1, "", on_click([&s, &host] { tm1_Timer(s, host); })});
 
@@ -99,7 +116,8 @@ WindowTable main_window_table(AppState& s, Host& host) {
     if (!f.mf[i].caption.empty())
       c.push_back({indexed("mf", i), K::menu_item, &f.mf[i], "File",
                    on_click([&s, &host, i] { mf_Click(s, host, static_cast<int>(i)); })});
-  c.push_back({"mfnt", K::menu_item, &f.mfnt, "Font", on_click([&s, &host] { mfnt_Click(s, host); })});
+  c.push_back(
+      {"mfnt", K::menu_item, &f.mfnt, "Font", on_click([&s, &host] { mfnt_Click(s, host); })});
   for (std::size_t i = 0; i < f.mtls.size(); ++i)
     c.push_back({indexed("mtls", i), K::menu_item, &f.mtls[i], "Tools",
                  on_click([&s, &host, i] { mtls_Click(s, host, static_cast<int>(i)); })});
@@ -118,7 +136,8 @@ WindowTable font_dialog_table(AppState& s, Host& host) {
       {"Combo1", K::editable_combo, &d.Combo1, "", on_click([&s] { font_form::Combo1_Click(s); })},
       {"Combo2", K::editable_combo, &d.Combo2, "", on_click([&s] { font_form::Combo2_Click(s); })},
       {"Label1", K::label, &d.Label1},
-      {"Command1", K::push_button, &d.Command1, "", on_click([&s] { font_form::Command1_Click(s); })},
+      {"Command1", K::push_button, &d.Command1, "",
+       on_click([&s] { font_form::Command1_Click(s); })},
   };
   // The preview shows its text in the chosen font and size.
   t.controls[3].centred = true;
@@ -137,8 +156,10 @@ WindowTable about_box_table(AppState& s, Host& host) {
       {"Label9", K::label, &d.Label9},
       {"Label3", K::label, &d.Label3},
       {"label1", K::label, &d.label1},
-      {"Label2", K::label, &d.Label2, "", on_click([&s, &host] { about_form::Label2_Click(s, host); })},
-      {"Command1", K::push_button, &d.Command1, "", on_click([&s] { about_form::Command1_Click(s); })},
+      {"Label2", K::label, &d.Label2, "",
+       on_click([&s, &host] { about_form::Label2_Click(s, host); })},
+      {"Command1", K::push_button, &d.Command1, "",
+       on_click([&s] { about_form::Command1_Click(s); })},
   };
   t.controls[1].font = [] { return FontChoice{AboutBox::title_font, AboutBox::title_points}; };
   t.width = d.width, t.height = d.height;
@@ -151,10 +172,14 @@ WindowTable convert_dialog_table(AppState& s, Host& host) {
   auto& d = s.convert;
   WindowTable t;
   t.controls = {
-      {"convert", K::form, &d.caption, "",
-       {{E::mouse_move, plain([&s, &host] { convert_form::Form_MouseMove(s, host); })}}},
+      {"convert", K::form, &d.caption, "", {{E::mouse_move, plain([&s, &host] {
+                                               convert_form::Form_MouseMove(s, host);
+                                             })}}},
       {"label1", K::label, &d.label1},
-      {"Text1", K::text_box, &d.Text1, "",
+      {"Text1",
+       K::text_box,
+       &d.Text1,
+       "",
        {{E::key_press, [](UserInput& in) { convert_form::Text1_KeyPress(in.key); }}}},
       {"Label2", K::label, &d.Label2},
       {"Label3", K::label, &d.Label3},
@@ -162,9 +187,13 @@ WindowTable convert_dialog_table(AppState& s, Host& host) {
   for (std::size_t i = 0; i < d.command1.size(); ++i) {
     int n = static_cast<int>(i);
     t.controls.push_back(
-        {indexed("command1", i), K::flat_button, &d.command1[i], "",
+        {indexed("command1", i),
+         K::flat_button,
+         &d.command1[i],
+         "",
          {{E::click, plain([&s, &host, n] { convert_form::command1_Click(s, host, n); })},
-          {E::mouse_move, plain([&s, &host, n] { convert_form::command1_MouseMove(s, host, n); })}}});
+          {E::mouse_move,
+           plain([&s, &host, n] { convert_form::command1_MouseMove(s, host, n); })}}});
   }
   t.width = d.width, t.height = d.height;
   t.load = [&s, &host] { convert_form::Form_Load(s, host); };
@@ -181,8 +210,10 @@ WindowTable typ_check_dialog_table(AppState& s, Host& host) {
   t.controls = {
       {"typcheck", K::form, &d.caption},
       {"Label1", K::label, &d.Label1},
-      {"List1", K::list_box, &d.List1, "",
-       {{E::double_click, plain([&s, &host] { typ_findings_DblClick(s, host, s.typcheck.List1.index); })}}},
+      {"List1", K::list_box, &d.List1, "", {{E::double_click, plain([&s, &host] {
+                                               typ_findings_DblClick(s, host,
+                                                                     s.typcheck.List1.index);
+                                             })}}},
       {"Command1", K::push_button, &d.Command1, "", on_click([&s] { typ_findings_Close(s); })},
   };
   t.width = d.width, t.height = d.height;
@@ -194,10 +225,14 @@ WindowTable typ_check_dialog_table(AppState& s, Host& host) {
 
 WindowTable dialog_table(AppState& s, Host& host, Dialog which) {
   switch (which) {
-    case Dialog::font: return font_dialog_table(s, host);
-    case Dialog::about: return about_box_table(s, host);
-    case Dialog::convert: return convert_dialog_table(s, host);
-    case Dialog::typ_check: return typ_check_dialog_table(s, host);
+    case Dialog::font:
+      return font_dialog_table(s, host);
+    case Dialog::about:
+      return about_box_table(s, host);
+    case Dialog::convert:
+      return convert_dialog_table(s, host);
+    case Dialog::typ_check:
+      return typ_check_dialog_table(s, host);
   }
   return {};
 }

@@ -10,38 +10,52 @@ namespace zw {
 
 // What a control is on screen. Each binding has one adapter per kind.
 enum class ControlKind {
-  form,             // the window itself: caption, mouse moves, Ctrl keys
-  flat_button,      // a picture box painted as a button, reporting the mouse
-  picture,          // a picture box: chart panes and scratch
+  form,         // the window itself: caption, mouse moves, Ctrl keys
+  flat_button,  // a picture box painted as a button, reporting the mouse
+  picture,      // a picture box: chart panes and scratch
   check_box,
   label,
-  text_box,         // one line
+  text_box,  // one line
   multi_line_text,
-  combo_box,        // chosen from, not typed into; its text need not be an item
-  editable_combo,   // the same, with a text the user types
+  combo_box,       // chosen from, not typed into; its text need not be an item
+  editable_combo,  // the same, with a text the user types
   list_box,
-  scroll_bar,       // vertical
+  scroll_bar,  // vertical
   timer,
-  menu_item,        // "-" is a separator
+  menu_item,  // "-" is a separator
   push_button,
 };
 
 constexpr const char* kind_name(ControlKind kind) {
   switch (kind) {
-    case ControlKind::form: return "form";
-    case ControlKind::flat_button: return "flat button";
-    case ControlKind::picture: return "picture";
-    case ControlKind::check_box: return "check box";
-    case ControlKind::label: return "label";
-    case ControlKind::text_box: return "text box";
-    case ControlKind::multi_line_text: return "multi-line text box";
-    case ControlKind::combo_box: return "combo box";
-    case ControlKind::editable_combo: return "editable combo box";
-    case ControlKind::list_box: return "list box";
-    case ControlKind::scroll_bar: return "scroll bar";
-    case ControlKind::timer: return "timer";
-    case ControlKind::menu_item: return "menu item";
-    case ControlKind::push_button: return "push button";
+    case ControlKind::form:
+      return "form";
+    case ControlKind::flat_button:
+      return "flat button";
+    case ControlKind::picture:
+      return "picture";
+    case ControlKind::check_box:
+      return "check box";
+    case ControlKind::label:
+      return "label";
+    case ControlKind::text_box:
+      return "text box";
+    case ControlKind::multi_line_text:
+      return "multi-line text box";
+    case ControlKind::combo_box:
+      return "combo box";
+    case ControlKind::editable_combo:
+      return "editable combo box";
+    case ControlKind::list_box:
+      return "list box";
+    case ControlKind::scroll_bar:
+      return "scroll bar";
+    case ControlKind::timer:
+      return "timer";
+    case ControlKind::menu_item:
+      return "menu item";
+    case ControlKind::push_button:
+      return "push button";
   }
   return "control";
 }
@@ -50,12 +64,12 @@ constexpr const char* kind_name(ControlKind kind) {
 // written the new value into the model (a tick, a chosen item, a typed text,
 // the scroll position, the list line double-clicked).
 enum class UserEvent {
-  click,         // clicked, ticked, chosen, timer tick, menu item picked
+  click,  // clicked, ticked, chosen, timer tick, menu item picked
   double_click,
-  mouse_down,    // any button; UserInput::button says which
+  mouse_down,  // any button; UserInput::button says which
   mouse_move,
-  key_press,     // a character typed; UserInput::key
-  changed,       // scrolled
+  key_press,  // a character typed; UserInput::key
+  changed,    // scrolled
 };
 
 // Character codes as the handlers hear them.
@@ -77,8 +91,8 @@ struct EventHandler {
 
 // The model member a control shows and writes: the caption for the form,
 // else the control's plain-data struct.
-using ControlModel = std::variant<std::string*, PictureBox*, CheckBox*, Label*, TextBox*,
-                                  ComboBox*, ListBox*, ScrollBar*, Timer*, MenuItem*, Button*>;
+using ControlModel = std::variant<std::string*, PictureBox*, CheckBox*, Label*, TextBox*, ComboBox*,
+                                  ListBox*, ScrollBar*, Timer*, MenuItem*, Button*>;
 
 // A face by name and size in points.
 struct FontChoice {
@@ -94,9 +108,9 @@ struct Control {
   ControlModel model;
   std::string container{};  // the control it sits on ("" for the form); a menu item's menu
   std::vector<EventHandler> on{};
-  bool centred = false;                     // a label's caption is centred
-  std::function<FontChoice()> font{};       // when not the window's face
-  std::vector<int> keys{};                  // the form: Ctrl keys heard anywhere in the window
+  bool centred = false;                // a label's caption is centred
+  std::function<FontChoice()> font{};  // when not the window's face
+  std::vector<int> keys{};             // the form: Ctrl keys heard anywhere in the window
 
   bool hears(UserEvent event) const {
     for (const auto& h : on)

@@ -27,7 +27,8 @@ namespace zw::qt {
 class KindAdapter {
  public:
   virtual ~KindAdapter() = default;
-  virtual QObject* make(ControlSet& set, std::size_t row, QWidget* parent, QMenuBar* menus) const = 0;
+  virtual QObject* make(ControlSet& set, std::size_t row, QWidget* parent,
+                        QMenuBar* menus) const = 0;
   virtual void mirror(ControlSet& set, std::size_t row) const = 0;
 };
 
@@ -35,7 +36,9 @@ namespace {
 
 constexpr std::size_t no_row = static_cast<std::size_t>(-1);
 
-QColor to_qcolor(Colour c) { return QColor(c.r, c.g, c.b); }
+QColor to_qcolor(Colour c) {
+  return QColor(c.r, c.g, c.b);
+}
 
 template <class M>
 M& model_of(const ControlSet::Row& r) {
@@ -78,10 +81,11 @@ QFont font_of(const FontChoice& choice) {
 // Brings a list's items up to date, appending when the model only grew (the
 // font list grows one name at a time).
 template <class Widget>
-void sync_items(Widget* w, const std::vector<std::string>& items, std::vector<std::string>& applied) {
+void sync_items(Widget* w, const std::vector<std::string>& items,
+                std::vector<std::string>& applied) {
   if (items == applied) return;
-  bool grew = items.size() > applied.size() &&
-              std::equal(applied.begin(), applied.end(), items.begin());
+  bool grew =
+      items.size() > applied.size() && std::equal(applied.begin(), applied.end(), items.begin());
   if (!grew) {
     w->clear();
     applied.clear();
@@ -134,7 +138,8 @@ class PictureAdapter : public KindAdapter {
       view->setMouseTracking(true);
       view->setCursor(Qt::PointingHandCursor);
     }
-    QObject::connect(view, &PictureView::clicked, &set, [&set, row] { set.user(row, UserEvent::click); });
+    QObject::connect(view, &PictureView::clicked, &set,
+                     [&set, row] { set.user(row, UserEvent::click); });
     QObject::connect(view, &PictureView::mouse_moved, &set,
                      [&set, row] { set.user(row, UserEvent::mouse_move); });
     return view;
@@ -188,7 +193,8 @@ class LabelAdapter : public KindAdapter {
     auto* label = new ClickLabel(parent);
     label->setAutoFillBackground(set.placed());
     if (set.row(row).control->centred) label->setAlignment(Qt::AlignCenter);
-    QObject::connect(label, &ClickLabel::clicked, &set, [&set, row] { set.user(row, UserEvent::click); });
+    QObject::connect(label, &ClickLabel::clicked, &set,
+                     [&set, row] { set.user(row, UserEvent::click); });
     QObject::connect(label, &ClickLabel::double_clicked, &set,
                      [&set, row] { set.user(row, UserEvent::double_click); });
     QObject::connect(label, &ClickLabel::pressed, &set, [&set, row](int button) {
@@ -288,9 +294,10 @@ class ComboAdapter : public KindAdapter {
       QObject::connect(box, &QComboBox::editTextChanged, &set, [&set, model](const QString& text) {
         if (!set.syncing()) model->text = from_qstring(text);
       });
-      QObject::connect(box, &QComboBox::textActivated, &set, [&set, row, model](const QString& text) {
-        set.user(row, UserEvent::click, [model, text] { model->text = from_qstring(text); });
-      });
+      QObject::connect(
+          box, &QComboBox::textActivated, &set, [&set, row, model](const QString& text) {
+            set.user(row, UserEvent::click, [model, text] { model->text = from_qstring(text); });
+          });
     } else {
       QObject::connect(box, &QComboBox::activated, &set, [&set, row, model](int index) {
         // The item as the model holds it: its bytes need not survive display.
@@ -370,7 +377,8 @@ class TimerAdapter : public KindAdapter {
  public:
   QObject* make(ControlSet& set, std::size_t row, QWidget* form, QMenuBar*) const override {
     auto* timer = new QTimer(form);
-    QObject::connect(timer, &QTimer::timeout, &set, [&set, row] { set.user(row, UserEvent::click); });
+    QObject::connect(timer, &QTimer::timeout, &set,
+                     [&set, row] { set.user(row, UserEvent::click); });
     return timer;
   }
   void mirror(ControlSet& set, std::size_t row) const override {
@@ -395,7 +403,8 @@ class MenuItemAdapter : public KindAdapter {
     if (!menu) menu = menus->addMenu(title);
     if (model_of<MenuItem>(r).caption == "-") return menu->addSeparator();
     QAction* action = menu->addAction(QString());
-    QObject::connect(action, &QAction::triggered, &set, [&set, row] { set.user(row, UserEvent::click); });
+    QObject::connect(action, &QAction::triggered, &set,
+                     [&set, row] { set.user(row, UserEvent::click); });
     return action;
   }
   void mirror(ControlSet& set, std::size_t row) const override {
@@ -414,7 +423,8 @@ class ButtonAdapter : public KindAdapter {
   QObject* make(ControlSet& set, std::size_t row, QWidget* parent, QMenuBar*) const override {
     auto* button = new QPushButton(parent);
     button->setAutoDefault(false);
-    QObject::connect(button, &QPushButton::clicked, &set, [&set, row] { set.user(row, UserEvent::click); });
+    QObject::connect(button, &QPushButton::clicked, &set,
+                     [&set, row] { set.user(row, UserEvent::click); });
     return button;
   }
   void mirror(ControlSet& set, std::size_t row) const override {
@@ -441,20 +451,32 @@ const KindAdapter& adapter(ControlKind kind) {
   static const MenuItemAdapter menu_item;
   static const ButtonAdapter button;
   switch (kind) {
-    case ControlKind::form: return form;
+    case ControlKind::form:
+      return form;
     case ControlKind::flat_button:
-    case ControlKind::picture: return picture;
-    case ControlKind::check_box: return check;
-    case ControlKind::label: return label;
-    case ControlKind::text_box: return line_edit;
-    case ControlKind::multi_line_text: return text;
+    case ControlKind::picture:
+      return picture;
+    case ControlKind::check_box:
+      return check;
+    case ControlKind::label:
+      return label;
+    case ControlKind::text_box:
+      return line_edit;
+    case ControlKind::multi_line_text:
+      return text;
     case ControlKind::combo_box:
-    case ControlKind::editable_combo: return combo;
-    case ControlKind::list_box: return list;
-    case ControlKind::scroll_bar: return scroll;
-    case ControlKind::timer: return timer;
-    case ControlKind::menu_item: return menu_item;
-    case ControlKind::push_button: return button;
+    case ControlKind::editable_combo:
+      return combo;
+    case ControlKind::list_box:
+      return list;
+    case ControlKind::scroll_bar:
+      return scroll;
+    case ControlKind::timer:
+      return timer;
+    case ControlKind::menu_item:
+      return menu_item;
+    case ControlKind::push_button:
+      return button;
   }
   fail(std::string("No widget for a ") + kind_name(kind));
 }

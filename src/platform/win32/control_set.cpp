@@ -25,8 +25,12 @@ class KindAdapter {
 
 namespace {
 
-COLORREF colorref(Colour c) { return RGB(c.r, c.g, c.b); }
-std::uint32_t key_of(Colour c) { return (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b; }
+COLORREF colorref(Colour c) {
+  return RGB(c.r, c.g, c.b);
+}
+std::uint32_t key_of(Colour c) {
+  return (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b;
+}
 
 std::wstring window_text(HWND w) {
   int n = GetWindowTextLengthW(w);
@@ -59,7 +63,8 @@ LRESULT CALLBACK picture_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         BitBlt(dc, 0, 0, iw, ih, link->surface->dc(), 0, 0, SRCCOPY);
       }
       HBRUSH back = CreateSolidBrush(link ? colorref(link->back) : RGB(255, 255, 255));
-      RECT right{iw, 0, all.right, all.bottom}, below{0, ih, std::min<LONG>(iw, all.right), all.bottom};
+      RECT right{iw, 0, all.right, all.bottom},
+          below{0, ih, std::min<LONG>(iw, all.right), all.bottom};
       if (right.left < right.right) FillRect(dc, &right, back);
       if (below.top < below.bottom) FillRect(dc, &below, back);
       DeleteObject(back);
@@ -101,7 +106,8 @@ LRESULT CALLBACK picture_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 // A child window of a control's own.
-void make_child(ControlSet& set, Built& b, HWND parent, const wchar_t* cls, DWORD style, DWORD ex = 0) {
+void make_child(ControlSet& set, Built& b, HWND parent, const wchar_t* cls, DWORD style,
+                DWORD ex = 0) {
   // Siblings may overlap (the canvas and its scroll bar): the one made later
   // lies on top, and each paints only where it is not covered.
   b.hwnd = CreateWindowExW(ex, cls, L"", WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, parent,
@@ -141,7 +147,8 @@ void paint_colours(Built& b, Colour fore, Colour back) {
 }
 bool list_items(Built& b, const std::vector<std::string>& items, UINT reset, UINT add) {
   if (items == b.items) return false;
-  bool grew = items.size() > b.items.size() && std::equal(b.items.begin(), b.items.end(), items.begin());
+  bool grew =
+      items.size() > b.items.size() && std::equal(b.items.begin(), b.items.end(), items.begin());
   if (!grew) {
     SendMessageW(b.hwnd, reset, 0, 0);
     b.items.clear();
@@ -267,7 +274,8 @@ class TextAdapter : public KindAdapter {
 class ComboAdapter : public KindAdapter {
  public:
   void make(ControlSet& set, Built& b, HWND parent) const override {
-    make_child(set, b, parent, L"COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP);
+    make_child(set, b, parent, L"COMBOBOX",
+               CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP);
     if (b.c.kind == ControlKind::combo_box) {
       // The list is chosen from, not typed into; its text shows what the model says.
       COMBOBOXINFO info{};
@@ -425,20 +433,31 @@ const KindAdapter& adapter(ControlKind kind) {
   static const TimerAdapter timer;
   static const MenuItemAdapter menu_item;
   switch (kind) {
-    case ControlKind::form: return form;
+    case ControlKind::form:
+      return form;
     case ControlKind::flat_button:
-    case ControlKind::picture: return picture;
-    case ControlKind::check_box: return check;
-    case ControlKind::label: return label;
+    case ControlKind::picture:
+      return picture;
+    case ControlKind::check_box:
+      return check;
+    case ControlKind::label:
+      return label;
     case ControlKind::text_box:
-    case ControlKind::multi_line_text: return text;
+    case ControlKind::multi_line_text:
+      return text;
     case ControlKind::combo_box:
-    case ControlKind::editable_combo: return combo;
-    case ControlKind::list_box: return list;
-    case ControlKind::scroll_bar: return scroll;
-    case ControlKind::push_button: return button;
-    case ControlKind::timer: return timer;
-    case ControlKind::menu_item: return menu_item;
+    case ControlKind::editable_combo:
+      return combo;
+    case ControlKind::list_box:
+      return list;
+    case ControlKind::scroll_bar:
+      return scroll;
+    case ControlKind::push_button:
+      return button;
+    case ControlKind::timer:
+      return timer;
+    case ControlKind::menu_item:
+      return menu_item;
   }
   fail(std::string("No control window for a ") + kind_name(kind));
 }
@@ -493,7 +512,9 @@ ControlSet::~ControlSet() {
     if (f) DeleteObject(f);
 }
 
-int ControlSet::px(double twips) const { return static_cast<int>(std::lround(twips / tpp_)); }
+int ControlSet::px(double twips) const {
+  return static_cast<int>(std::lround(twips / tpp_));
+}
 
 HBRUSH ControlSet::brush(Colour c) {
   auto& b = brushes_[key_of(c)];
@@ -587,17 +608,17 @@ void ControlSet::sync() {
 void ControlSet::apply_font(Built& b, bool bold) {
   if (!b.c.font) return;
   auto wanted = b.c.font();
-  if (wanted.name == b.font_shown.name && wanted.points == b.font_shown.points && bold == b.font_bold)
+  if (wanted.name == b.font_shown.name && wanted.points == b.font_shown.points &&
+      bold == b.font_bold)
     return;
   b.font_shown = wanted;
   b.font_bold = bold;
   int dpi = static_cast<int>(std::lround(1440.0 / tpp_));
   double points = wanted.points > 0 && wanted.points < 200 ? wanted.points : 10;
-  HFONT next = CreateFontW(-static_cast<int>(std::lround(points * dpi / 72)), 0, 0, 0,
-                           bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                           DEFAULT_PITCH | FF_DONTCARE,
-                           shown(wanted.name).substr(0, LF_FACESIZE - 1).c_str());
+  HFONT next = CreateFontW(
+      -static_cast<int>(std::lround(points * dpi / 72)), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE,
+      FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+      DEFAULT_PITCH | FF_DONTCARE, shown(wanted.name).substr(0, LF_FACESIZE - 1).c_str());
   if (!next) return;
   SendMessageW(b.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(next), TRUE);
   if (b.own_font) DeleteObject(b.own_font);
@@ -606,7 +627,8 @@ void ControlSet::apply_font(Built& b, bool bold) {
 
 // ---- the user's acts ----------------------------------------------------------
 
-void ControlSet::user(Built& b, UserEvent event, UserInput& input, const std::function<void()>& write) {
+void ControlSet::user(Built& b, UserEvent event, UserInput& input,
+                      const std::function<void()>& write) {
   if (syncing_ || (!write && !b.c.hears(event))) return;
   const Control& c = b.c;
   run_([&] {
@@ -669,12 +691,24 @@ bool ControlSet::scroll(HWND from, int code) {
   const auto& bar = model_of<ScrollBar>(*b);
   int value = bar.value;
   switch (code) {
-    case SB_LINEUP: value -= bar.small_change; break;
-    case SB_LINEDOWN: value += bar.small_change; break;
-    case SB_PAGEUP: value -= bar.large_change; break;
-    case SB_PAGEDOWN: value += bar.large_change; break;
-    case SB_TOP: value = 0; break;
-    case SB_BOTTOM: value = bar.max; break;
+    case SB_LINEUP:
+      value -= bar.small_change;
+      break;
+    case SB_LINEDOWN:
+      value += bar.small_change;
+      break;
+    case SB_PAGEUP:
+      value -= bar.large_change;
+      break;
+    case SB_PAGEDOWN:
+      value += bar.large_change;
+      break;
+    case SB_TOP:
+      value = 0;
+      break;
+    case SB_BOTTOM:
+      value = bar.max;
+      break;
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION: {
       SCROLLINFO info{};
@@ -684,7 +718,8 @@ bool ControlSet::scroll(HWND from, int code) {
       value = info.nTrackPos;
       break;
     }
-    default: return true;
+    default:
+      return true;
   }
   move_scroll(*b, value);
   return true;
@@ -714,10 +749,14 @@ HBRUSH ControlSet::colours(HDC dc, HWND w) {
   Built* b = find(w);
   if (!b) return nullptr;
   Colour fore = colours::black, back = colours::button_face;
-  if (auto* m = std::get_if<CheckBox*>(&b->c.model)) fore = (*m)->fore, back = (*m)->back;
-  else if (auto* l = std::get_if<Label*>(&b->c.model)) fore = (*l)->fore, back = (*l)->back;
-  else if (auto* t = std::get_if<TextBox*>(&b->c.model)) back = (*t)->back;
-  else return nullptr;
+  if (auto* m = std::get_if<CheckBox*>(&b->c.model))
+    fore = (*m)->fore, back = (*m)->back;
+  else if (auto* l = std::get_if<Label*>(&b->c.model))
+    fore = (*l)->fore, back = (*l)->back;
+  else if (auto* t = std::get_if<TextBox*>(&b->c.model))
+    back = (*t)->back;
+  else
+    return nullptr;
   SetTextColor(dc, colorref(fore));
   SetBkColor(dc, colorref(back));
   return brush(back);
@@ -737,7 +776,7 @@ LRESULT CALLBACK ControlSet::subclass_proc(HWND w, UINT msg, WPARAM wp, LPARAM l
     if (msg == WM_CHAR && b->c.kind == ControlKind::text_box) {
       UserInput in{static_cast<int>(wp)};
       self->user(*b, UserEvent::key_press, in);
-      if (in.key == 0) return 0;  // the key is dropped
+      if (in.key == 0) return 0;          // the key is dropped
       if (in.key == VK_RETURN) return 0;  // no beep: Enter has done its work
       wp = static_cast<WPARAM>(in.key);
     }
