@@ -10,6 +10,7 @@
 #include "app/settings.h"
 #include "base/open_document.h"
 #include "model/caption_and_canvas.h"
+#include "platform/control_table.h"
 #include "base/text.h"
 #include "chart/chart.h"
 #include "levels/categories.h"
@@ -201,7 +202,7 @@ void Label3_Click(AppState& s, Host& host, int k) {
 }
 
 void Form_KeyPress(AppState& s, Host& host, int key) {
-  if (key != 18) return;
+  if (key != key_ctrl_r) return;
   if (settings_kept(s))
     savefiles(s, host, true);
   else
@@ -357,11 +358,11 @@ void Label4_DblClick(AppState& s, Host& host) {
 }
 
 void Label4_MouseDown(AppState& s, Host& host, int button) {
-  if (button == 2) Combo2_Click(s, host);
+  if (button == right_button) Combo2_Click(s, host);
 }
 
 void Text2_KeyPress(AppState& s, Host& host, int key) {
-  if (key == 13) command2_Click(s, host);
+  if (key == key_enter) command2_Click(s, host);
 }
 
 void option_toggled(AppState& s, Host& host) {

@@ -62,7 +62,7 @@ void Combo2_Click(AppState& s, Host& host);
 void choose_style_root(AppState& s, Host& host, const std::string& root);
 // The scale-label run: the analysis narrowed to resolution k.
 void Label3_Click(AppState& s, Host& host, int k);
-// The window's key press; Ctrl+R (18) writes the default category files again.
+// The window's key press; Ctrl+R (key_ctrl_r) writes the default category files again.
 void Form_KeyPress(AppState& s, Host& host, int key);
 
 // The window's start-up: the flat buttons painted, the system folder in the

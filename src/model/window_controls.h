@@ -15,6 +15,9 @@ inline constexpr int check_typ_item = 2;   // Tools > "Check against TYP"
 // The face the window's controls are designed for.
 inline constexpr const char* control_font = "Arial";
 inline constexpr double control_font_points = 8;
+// The face of the list of missing types, whose keys line up in columns.
+inline constexpr const char* fixed_font = "Courier New";
+inline constexpr double fixed_font_points = 9;
 
 // The main window's controls, by their window names, with their design values.
 struct MainWindow {
@@ -22,6 +25,9 @@ struct MainWindow {
 
   std::string caption;
   int width = 0, height = 0;  // outer size of the window, twips
+  // The window shrinks no further than its controls plus this margin at the
+  // right, and the scale strip plus a few chart rows and a margin below them.
+  static constexpr int edge_margin = 120, min_chart_rows = 1500, chart_margin = 800;
 
   PictureBox com1;      // flat button ">>": choose the style root
   PictureBox command2;  // flat button "Check": run the analysis
@@ -60,7 +66,10 @@ Label& scale_label(MainWindow& f, long long resolution);
 
 // The font dialog.
 struct FontDialog {
+  FontDialog();
+
   std::string caption = "Font";
+  int width = 4860, height = 2280;  // client area, twips
   ComboBox Combo1;  // font names
   ComboBox Combo2;  // sizes "6" .. "16"
   Label Label1;     // preview
@@ -75,6 +84,7 @@ struct ConvertDialog {
   ConvertDialog();
 
   std::string caption = "Convert to Levels";
+  int width = 5100, height = 1560;  // client area, twips
   Label label1, Label2, Label3;
   TextBox Text1;
   std::array<PictureBox, 2> command1;  // "Close", "OK"
@@ -83,7 +93,10 @@ struct ConvertDialog {
 
 // The findings of Tools > "Check against TYP".
 struct TypCheckDialog {
+  TypCheckDialog();
+
   std::string caption = "Check against TYP";
+  int width = 12000, height = 6000;  // client area, twips
   Label Label1;  // the summary and the files checked
   ListBox List1;  // one line per finding
   Button Command1{"Close"};
@@ -99,7 +112,13 @@ struct TypCheckDialog {
 
 // The About box.
 struct AboutBox {
+  AboutBox();
+
   std::string caption = "Information";
+  int width = 5400, height = 3000;  // client area, twips
+  // The program's name is written large.
+  static constexpr const char* title_font = "Arial";
+  static constexpr double title_points = 16;
   Label Label9, label1, Label2;
   Label Label3;          // a fixed line under the program's name
   Button Command1{"OK"};

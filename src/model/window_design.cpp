@@ -101,8 +101,41 @@ MainWindow::MainWindow() {
   mhl = {"Online Help", true, true};
 }
 
+FontDialog::FontDialog() {
+  place(Combo1.bounds, 120, 120, 3480, 315);
+  place(Combo2.bounds, 3720, 120, 1020, 315);
+  place(Label1.bounds, 120, 600, 4620, 900);
+  place(Command1.bounds, 3540, 1740, 1200, 375);
+}
+
 ConvertDialog::ConvertDialog() {
-  for (auto& button : command1) button.set_size(1100, 375);
+  place(label1.bounds, 120, 180, 1200, 255);
+  place(Text1.bounds, 1380, 120, 3600, 315);
+  place(Label2.bounds, 120, 600, 1200, 255);
+  place(Label3.bounds, 1380, 600, 3600, 255);
+  Label3.bold = true;  // the style converted
+  for (std::size_t i = 0; i < command1.size(); ++i) {
+    command1[i].left = 2640 + 1220 * static_cast<int>(i), command1[i].top = 1020;
+    command1[i].set_size(1100, 375);
+  }
+}
+
+TypCheckDialog::TypCheckDialog() {
+  place(Label1.bounds, 120, 120, 11760, 500);
+  place(List1.bounds, 120, 660, 11760, 4620);
+  place(Command1.bounds, 10680, 5460, 1200, 375);
+}
+
+AboutBox::AboutBox() {
+  // The program's name in its colour, the link in the colour of links.
+  Label9.fore = colours::dark_red;
+  Label9.bold = true;
+  Label2.fore = colours::blue;
+  place(Label9.bounds, 240, 180, 4920, 480);
+  place(Label3.bounds, 240, 720, 4920, 255);
+  place(label1.bounds, 240, 1080, 4920, 900);
+  place(Label2.bounds, 240, 2100, 4920, 255);
+  place(Command1.bounds, 4080, 2520, 1080, 375);
 }
 
 Label& scale_label(MainWindow& f, long long resolution) {

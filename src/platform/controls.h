@@ -74,6 +74,7 @@ struct Button {
   std::string caption;
   bool enabled = true;
   bool visible = true;
+  Bounds bounds{};
 };
 
 struct MenuItem {

@@ -9,7 +9,17 @@
 namespace zw {
 
 // The image files a surface's picture can be written as.
+// Every choice by format is a switch without default, so that a new format
+// is a compiler warning wherever it is not handled yet.
 enum class ImageFormat { bmp, png };
+
+constexpr const char* image_format_name(ImageFormat format) {
+  switch (format) {
+    case ImageFormat::bmp: return "bmp";
+    case ImageFormat::png: return "png";
+  }
+  return "image";
+}
 
 // A picture taken from a surface: pixels in rows, top row first.
 struct Image {

@@ -286,7 +286,7 @@ struct WindowWalk : ::testing::Test {
     const auto& set = view->controls();
     for (std::size_t i = 0; i < set.table().size(); ++i) {
       const auto& c = set.table()[i];
-      bool handled = c.act || c.move || c.double_click || c.mouse_down || c.key_press;
+      bool handled = !c.on.empty();
       if (auto* item = std::get_if<MenuItem*>(&c.model))
         handled = handled && (*item)->enabled && (*item)->caption != "-";
       if (!handled) continue;

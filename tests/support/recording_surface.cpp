@@ -58,8 +58,8 @@ void RecordingSurface::paint_image(const Image& image, double x, double y, doubl
 }
 
 std::string RecordingSurface::encode(ImageFormat format) const {
-  return std::string(format == ImageFormat::png ? "png " : "bmp ") + std::to_string(raster_.width) +
-         "x" + std::to_string(raster_.height);
+  return std::string(image_format_name(format)) + " " + std::to_string(raster_.width) + "x" +
+         std::to_string(raster_.height);
 }
 
 std::vector<RecordingSurface::Op> RecordingSurface::of(Op::Kind kind) const {

@@ -153,6 +153,11 @@ TEST(Win32Window, AUserWalksThroughTheWindowAndARestartRestoresTheSettings) {
     EXPECT_GT(p.s.result_count, 10);
     EXPECT_EQ(text_of(p.control("label1")), text::decimal(p.s.result_count));
     EXPECT_GT(p.bar_pixels(), 100);
+    // Overview Only redraws the chart at once.
+    auto before = f.p1.draw().image().pixels;
+    p.click("ovw");
+    EXPECT_TRUE(f.p1.draw().image().pixels != before) << "Overview Only changed nothing";
+    p.click("ovw");
 
     // A scale label narrows the chart to its resolution and turns red.
     int all_rows = p.s.result_count;

@@ -11,9 +11,8 @@
 #include <QPixmap>
 #include <QVBoxLayout>
 
-#include "app/about_box.h"
-#include "app/font_dialog.h"
-#include "app/convert_dialog.h"
+#include "app/window_tables.h"
+#include "base/failure.h"
 #include "platform/qt/control_set.h"
 #include "platform/qt/raster_text.h"
 
@@ -22,43 +21,49 @@ namespace {
 
 // A dialog whose controls come from its table: built, wired and mirrored by a
 // control set, placed by the dialog's layouts. It closes itself when its logic
-// sets the model's closing flag.
+// asks for that; closed by its frame, it runs the table's frame_close.
 class TableDialog : public QDialog {
  public:
-  TableDialog(AppState& s, Host& host, QWidget* parent, std::vector<Control> table, bool& closing)
-      : QDialog(parent), s_(s), host_(host), closing_(closing), controls_(s, host, host.twips_per_pixel(), false) {
-    controls_.build(std::move(table), this);
+  TableDialog(AppState& s, Host& host, QWidget* parent, Dialog which)
+      : QDialog(parent), table_(dialog_table(s, host, which)), controls_(host.twips_per_pixel(), false) {
+    controls_.build(std::move(table_.controls), this);
     controls_.after_event = [this] {
       sync();
-      if (closing_) accept();
+      if (table_.closing && *table_.closing) accept();
     };
   }
 
-  virtual void sync() { controls_.sync(); }
+  void sync() { controls_.sync(); }
 
  protected:
   template <class W>
   W* control(const char* name) const {
     return static_cast<W*>(controls_.widget(name));
   }
+  // Once the layouts are made: the dialog's opening steps, then its widgets.
+  void open() {
+    if (table_.load) attempt_quietly(table_.load);
+    sync();
+  }
+  void done(int result) override {
+    if (table_.frame_close) attempt_quietly(table_.frame_close);
+    QDialog::done(result);
+  }
 
-  AppState& s_;
-  Host& host_;
-  bool& closing_;
+ private:
+  WindowTable table_;
   ControlSet controls_;
 };
 
 class FontView : public TableDialog {
  public:
-  FontView(AppState& s, Host& host, QWidget* parent)
-      : TableDialog(s, host, parent, font_dialog_controls(s), s.fontt.closing) {
+  FontView(AppState& s, Host& host, QWidget* parent) : TableDialog(s, host, parent, Dialog::font) {
     auto* names = control<QComboBox>("Combo1");
     auto* sizes = control<QComboBox>("Combo2");
     auto* preview = control<QLabel>("Label1");
     names->setMinimumContentsLength(22);
     sizes->setMinimumContentsLength(3);
     preview->setFrameShape(QFrame::StyledPanel);
-    preview->setAlignment(Qt::AlignCenter);
     preview->setMinimumSize(420, 70);
 
     auto* top = new QHBoxLayout;
@@ -71,19 +76,7 @@ class FontView : public TableDialog {
     all->addLayout(top);
     all->addWidget(preview, 1);
     all->addLayout(bottom);
-
-    font_form::Form_Load(s_, host_);
-    sync();
-  }
-
-  // The preview shows its text in the chosen font and size.
-  void sync() override {
-    TableDialog::sync();
-    const auto& d = s_.fontt;
-    auto* preview = control<QLabel>("Label1");
-    QFont font(to_qstring(d.preview_font));
-    if (d.preview_size > 0) font.setPointSizeF(d.preview_size);
-    if (preview->font() != font) preview->setFont(font);
+    open();
   }
 };
 
@@ -114,21 +107,18 @@ QPixmap about_picture() {
 class AboutView : public TableDialog {
  public:
   AboutView(AppState& s, Host& host, QWidget* parent)
-      : TableDialog(s, host, parent, about_box_controls(s), s.Infor.closing) {
+      : TableDialog(s, host, parent, Dialog::about) {
     auto* name = control<QLabel>("Label9");
     auto* version = control<QLabel>("label1");
     auto* link = control<QLabel>("Label2");
     picture1_.setObjectName("Picture1");
     picture1_.setPixmap(about_picture());
-    QFont big = name->font();
-    big.setPointSizeF(big.pointSizeF() * 1.8);
-    big.setBold(true);
-    name->setFont(big);
-    name->setStyleSheet("color: rgb(128, 0, 0);");
     version->setWordWrap(true);
     link->setTextFormat(Qt::PlainText);
     link->setCursor(Qt::PointingHandCursor);
-    link->setStyleSheet("color: rgb(0, 0, 255); text-decoration: underline;");
+    QFont underlined = link->font();
+    underlined.setUnderline(true);
+    link->setFont(underlined);
 
     shape1_.setObjectName("Shape1");
     shape1_.setFrameShape(QFrame::Box);
@@ -149,9 +139,7 @@ class AboutView : public TableDialog {
     all->addWidget(&shape1_);
     all->addLayout(bottom);
     setMinimumWidth(380);
-
-    about_form::Form_Activate(s_);
-    sync();
+    open();
   }
 
  private:
@@ -162,8 +150,7 @@ class AboutView : public TableDialog {
 class ConvertView : public TableDialog {
  public:
   ConvertView(AppState& s, Host& host, QWidget* parent)
-      : TableDialog(s, host, parent, convert_dialog_controls(s), s.convert.closing) {
-    control<QLabel>("Label3")->setStyleSheet("font-weight: bold;");
+      : TableDialog(s, host, parent, Dialog::convert) {
     auto* grid = new QGridLayout;
     grid->addWidget(control<QWidget>("label1"), 0, 0);
     grid->addWidget(control<QWidget>("Text1"), 0, 1);
@@ -178,15 +165,7 @@ class ConvertView : public TableDialog {
     all->addSpacing(8);
     all->addLayout(buttons);
     setMinimumWidth(360);
-
-    convert_form::Form_Load(s_, host_);
-    sync();
-  }
-
-  // Closed by its frame: no conversion.
-  void done(int result) override {
-    if (!closing_) convert_form::Form_Unload(s_);
-    QDialog::done(result);
+    open();
   }
 };
 
@@ -195,7 +174,7 @@ class ConvertView : public TableDialog {
 class TypCheckView : public TableDialog {
  public:
   TypCheckView(AppState& s, Host& host, QWidget* parent)
-      : TableDialog(s, host, parent, typ_check_dialog_controls(s), s.typcheck.closing) {
+      : TableDialog(s, host, parent, Dialog::typ_check) {
     auto* summary = control<QLabel>("Label1");
     summary->setWordWrap(true);
     auto* bottom = new QHBoxLayout;
@@ -206,7 +185,7 @@ class TypCheckView : public TableDialog {
     all->addWidget(control<QWidget>("List1"), 1);
     all->addLayout(bottom);
     resize(900, 420);
-    sync();
+    open();
   }
 };
 

@@ -11,6 +11,7 @@
 
 #include "base/failure.h"
 #include "app/main_window.h"
+#include "app/window_tables.h"
 #include "platform/qt/twips.h"
 
 namespace zw::qt {
@@ -19,10 +20,10 @@ MainWindowView::MainWindowView(AppState& s, Host& host, double twips_per_pixel)
     : s_(s),
       host_(host),
       tpp_(twips_per_pixel > 0 ? twips_per_pixel : 15.0),
-      controls_(s, host, tpp_, true) {
+      controls_(tpp_, true) {
   form_ = new QWidget(this);
   setCentralWidget(form_);
-  controls_.build(main_window_controls(s_), form_, menuBar());
+  controls_.build(main_window_table(s_, host_).controls, form_, menuBar());
   controls_.after_event = [this] { sync(); };
   style_widgets();
   sync();
@@ -39,17 +40,10 @@ void MainWindowView::style_widgets() {
                                          colours::button_face.b));
   back.setColor(QPalette::WindowText, Qt::black);
   form_->setPalette(back);
-  // The design sizes were made for a small sans-serif face at 8 points.
-  QFont face("Arial");
-  face.setPointSizeF(8);
+  // The design sizes were made for a small sans-serif face.
+  QFont face(control_font);
+  face.setPointSizeF(control_font_points);
   form_->setFont(face);
-
-  QFont courier("Courier New");
-  courier.setStyleHint(QFont::TypeWriter);
-  if (auto* missing = controls_.widget("Text3")) missing->setFont(courier);
-  for (int k = 0; k < scale_labels; ++k)
-    if (auto* label = qobject_cast<QLabel*>(controls_.widget("Label3(" + std::to_string(k) + ")")))
-      label->setAlignment(Qt::AlignCenter);
   // The wheel over the chart turns its scroll bar.
   for (const char* pane : {"p1", "p2"})
     if (auto* w = controls_.widget(pane)) w->installEventFilter(this);
@@ -60,14 +54,14 @@ void MainWindowView::style_widgets() {
 void MainWindowView::set_minimum_size() {
   int right = 0, bottom = 0;
   for (const auto& c : controls_.table()) {
-    auto* w = qobject_cast<QWidget*>(c.object);
-    if (!w || w == form_ || !c.parent.empty() || c.widget == Widget::picture) continue;
+    auto* w = controls_.widget(c.name);
+    if (!w || w == form_ || !c.container.empty() || c.kind == ControlKind::picture) continue;
     right = std::max(right, w->geometry().right() + 1);
     bottom = std::max(bottom, w->geometry().bottom() + 1);
   }
-  constexpr int chart_rows = 1500, chart_margin = 800;
-  setMinimumSize(right + px(120), menuBar()->sizeHint().height() + bottom +
-                                      px(s_.f1.p3.height() + chart_rows + chart_margin));
+  setMinimumSize(right + px(MainWindow::edge_margin),
+                 menuBar()->sizeHint().height() + bottom +
+                     px(s_.f1.p3.height() + MainWindow::min_chart_rows + MainWindow::chart_margin));
 }
 
 void MainWindowView::run(void (*handler)(AppState&, Host&)) {

@@ -23,9 +23,12 @@ void put_be(std::string& out, std::uint32_t v) {
 RasterFileWriter::RasterFileWriter(ImageFormat format, int width, int height, double tpp)
     : format_(format), width_(std::max(0, width)), height_(std::max(0, height)) {
   if (width_ <= 0 || height_ <= 0) fail("The picture is empty");
-  if (format_ == ImageFormat::bmp) {
-    out_ = bmp_blank_file(width_, height_, tpp, 0xFFFFFF);
-    return;
+  switch (format_) {
+    case ImageFormat::bmp:
+      out_ = bmp_blank_file(width_, height_, tpp, 0xFFFFFF);
+      return;
+    case ImageFormat::png:
+      break;
   }
   out_.assign("\x89PNG\r\n\x1a\n", 8);
   std::string header;
@@ -62,9 +65,12 @@ void RasterFileWriter::add(const Surface& band) {
 
 void RasterFileWriter::add_row(const QRgb* src) {
   auto w = static_cast<std::size_t>(width_);
-  if (format_ == ImageFormat::bmp) {
-    bmp_put_row(out_, width_, height_, rows_++, src);
-    return;
+  switch (format_) {
+    case ImageFormat::bmp:
+      bmp_put_row(out_, width_, height_, rows_++, src);
+      return;
+    case ImageFormat::png:
+      break;
   }
   if (rows_++ > 0 && std::memcmp(src, previous_.data(), w * sizeof(QRgb)) == 0) {
     png_->add_repeated_row(w * 3);

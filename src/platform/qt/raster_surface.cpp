@@ -313,11 +313,16 @@ std::unique_ptr<ImageFileWriter> RasterSurface::start_file(ImageFormat format, i
 
 std::string RasterSurface::encode(ImageFormat format) const {
   if (!picture_error_.empty()) fail(picture_error_);
-  if (format == ImageFormat::bmp)
-    return bmp_file(pixel_width(), pixel_height(), tpp_, [this](int y) { return row(y); });
-  RasterFileWriter file(format, pixel_width(), pixel_height(), tpp_);
-  file.add(*this);
-  return file.finish();
+  switch (format) {
+    case ImageFormat::bmp:
+      return bmp_file(pixel_width(), pixel_height(), tpp_, [this](int y) { return row(y); });
+    case ImageFormat::png: {
+      RasterFileWriter file(format, pixel_width(), pixel_height(), tpp_);
+      file.add(*this);
+      return file.finish();
+    }
+  }
+  fail("This picture cannot be written in that format");
 }
 
 QPainter& RasterSurface::painter() {

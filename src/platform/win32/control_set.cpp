@@ -9,10 +9,28 @@
 #include "platform/win32/wide_text.h"
 
 namespace zw::win32 {
+
+using Built = ControlSet::Built;
+
+// One control kind on screen: makes its window, answers its notifications
+// and brings it up to date from the model.
+class KindAdapter {
+ public:
+  virtual ~KindAdapter() = default;
+  virtual void make(ControlSet& set, Built& b, HWND parent) const = 0;
+  virtual void mirror(ControlSet& set, Built& b) const = 0;
+  // A WM_COMMAND notification from the control's window.
+  virtual void notify(ControlSet& set, Built& b, int code) const { (void)set, (void)b, (void)code; }
+};
+
 namespace {
 
-COLORREF colorref(Colour c) { return RGB(c.r, c.g, c.b); }
-std::uint32_t key_of(Colour c) { return (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b; }
+COLORREF colorref(Colour c) {
+  return RGB(c.r, c.g, c.b);
+}
+std::uint32_t key_of(Colour c) {
+  return (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b;
+}
 
 std::wstring window_text(HWND w) {
   int n = GetWindowTextLengthW(w);
@@ -22,19 +40,14 @@ std::wstring window_text(HWND w) {
   return text;
 }
 
-bool empty(const Bounds& b) { return b.width == 0 && b.height == 0; }
 bool same(const Bounds& a, const Bounds& b) {
   return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height;
 }
 
-// What a picture window needs of its control: the picture, its colour beyond
-// the picture, and where its mouse goes.
-struct PictureLink {
-  GdiSurface* surface = nullptr;
-  Colour back = colours::white;
-  bool hand = false;
-  std::function<void(UserEvent)> report;
-};
+template <class M>
+M& model_of(const Built& b) {
+  return *std::get<M*>(b.c.model);
+}
 
 LRESULT CALLBACK picture_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   auto* link = reinterpret_cast<PictureLink*>(GetWindowLongPtrW(w, GWLP_USERDATA));
@@ -50,7 +63,8 @@ LRESULT CALLBACK picture_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         BitBlt(dc, 0, 0, iw, ih, link->surface->dc(), 0, 0, SRCCOPY);
       }
       HBRUSH back = CreateSolidBrush(link ? colorref(link->back) : RGB(255, 255, 255));
-      RECT right{iw, 0, all.right, all.bottom}, below{0, ih, std::min<LONG>(iw, all.right), all.bottom};
+      RECT right{iw, 0, all.right, all.bottom},
+          below{0, ih, std::min<LONG>(iw, all.right), all.bottom};
       if (right.left < right.right) FillRect(dc, &right, back);
       if (below.top < below.bottom) FillRect(dc, &below, back);
       DeleteObject(back);
@@ -91,6 +105,363 @@ LRESULT CALLBACK picture_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(w, msg, wp, lp);
 }
 
+// A child window of a control's own.
+void make_child(ControlSet& set, Built& b, HWND parent, const wchar_t* cls, DWORD style,
+                DWORD ex = 0) {
+  // Siblings may overlap (the canvas and its scroll bar): the one made later
+  // lies on top, and each paints only where it is not covered.
+  b.hwnd = CreateWindowExW(ex, cls, L"", WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, parent,
+                           nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!b.hwnd) fail("Cannot create the control " + b.c.name);
+  b.child = true;
+  SetWindowPos(b.hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SendMessageW(b.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(set.normal_font()), FALSE);
+}
+
+// The common properties of a child window, each set only when it changed.
+void place(ControlSet& set, Built& b, const Bounds& bounds, int extra_height = 0) {
+  if (same(bounds, b.bounds)) return;
+  b.bounds = bounds;
+  MoveWindow(b.hwnd, set.px(bounds.left), set.px(bounds.top), set.px(bounds.width),
+             set.px(bounds.height) + extra_height, TRUE);
+}
+void show(Built& b, bool visible) {
+  if (b.visible == static_cast<int>(visible)) return;
+  b.visible = visible;
+  ShowWindow(b.hwnd, visible ? SW_SHOWNA : SW_HIDE);
+}
+void enable(Built& b, bool enabled) {
+  if (b.enabled == static_cast<int>(enabled)) return;
+  b.enabled = enabled;
+  EnableWindow(b.hwnd, enabled);
+}
+void caption(Built& b, const std::string& text) {
+  if (b.text_known && b.text == text) return;
+  b.text = text, b.text_known = true;
+  SetWindowTextW(b.hwnd, shown(text).c_str());
+}
+void paint_colours(Built& b, Colour fore, Colour back) {
+  if (b.fore == fore && b.back == back && b.bold >= 0) return;
+  b.fore = fore, b.back = back;
+  InvalidateRect(b.hwnd, nullptr, TRUE);
+}
+bool list_items(Built& b, const std::vector<std::string>& items, UINT reset, UINT add) {
+  if (items == b.items) return false;
+  bool grew =
+      items.size() > b.items.size() && std::equal(b.items.begin(), b.items.end(), items.begin());
+  if (!grew) {
+    SendMessageW(b.hwnd, reset, 0, 0);
+    b.items.clear();
+  }
+  for (std::size_t i = b.items.size(); i < items.size(); ++i)
+    SendMessageW(b.hwnd, add, 0, reinterpret_cast<LPARAM>(shown(items[i]).c_str()));
+  b.items = items;
+  return true;
+}
+
+class FormAdapter : public KindAdapter {
+ public:
+  void make(ControlSet&, Built& b, HWND parent) const override { b.hwnd = parent; }
+  void mirror(ControlSet&, Built& b) const override { caption(b, model_of<std::string>(b)); }
+};
+
+class PictureAdapter : public KindAdapter {
+ public:
+  void make(ControlSet& set, Built& b, HWND parent) const override {
+    register_picture_class();
+    make_child(set, b, parent, picture_class, WS_CLIPCHILDREN);
+    b.surface = std::make_unique<GdiSurface>(set.twips_per_pixel());
+    model_of<PictureBox>(b).attach(b.surface.get());
+    HWND w = b.hwnd;
+    b.surface->on_change([w] { InvalidateRect(w, nullptr, FALSE); });
+    b.link.surface = b.surface.get();
+    b.link.hand = b.c.kind == ControlKind::flat_button;
+    b.link.report = [&set, &b](UserEvent e) { set.user(b, e); };
+    SetWindowLongPtrW(b.hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&b.link));
+  }
+  void mirror(ControlSet& set, Built& b) const override {
+    const auto& m = model_of<PictureBox>(b);
+    place(set, b, Bounds{m.left, m.top, m.width(), m.height()});
+    b.link.back = m.back;
+    show(b, m.visible);
+  }
+};
+
+class CheckAdapter : public KindAdapter {
+ public:
+  void make(ControlSet& set, Built& b, HWND parent) const override {
+    make_child(set, b, parent, L"BUTTON", BS_CHECKBOX | WS_TABSTOP);
+  }
+  void notify(ControlSet& set, Built& b, int code) const override {
+    if (code != BN_CLICKED) return;
+    auto& m = model_of<CheckBox>(b);
+    set.user(b, UserEvent::click, [&] {
+      m.value = m.value == 1 ? 0 : 1;
+      b.value = -1;  // the button toggled itself only in the model
+    });
+  }
+  void mirror(ControlSet& set, Built& b) const override {
+    const auto& m = model_of<CheckBox>(b);
+    place(set, b, m.bounds);
+    caption(b, m.caption);
+    if (b.value != m.value) {
+      b.value = m.value;
+      SendMessageW(b.hwnd, BM_SETCHECK, m.value == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+    enable(b, m.enabled);
+    paint_colours(b, m.fore, m.back);
+    show(b, m.visible);
+  }
+};
+
+class LabelAdapter : public KindAdapter {
+ public:
+  void make(ControlSet& set, Built& b, HWND parent) const override {
+    make_child(set, b, parent, L"STATIC", SS_NOTIFY | (b.c.centred ? SS_CENTER : SS_LEFT));
+    set.subclass(b);
+  }
+  void notify(ControlSet& set, Built& b, int code) const override {
+    if (code == STN_CLICKED) set.user(b, UserEvent::click);
+    if (code == STN_DBLCLK) set.user(b, UserEvent::double_click);
+  }
+  void mirror(ControlSet& set, Built& b) const override {
+    const auto& m = model_of<Label>(b);
+    place(set, b, m.bounds);
+    caption(b, m.caption);
+    if (b.c.font) {
+      set.apply_font(b, m.bold);
+    } else if (b.bold != static_cast<int>(m.bold)) {
+      SendMessageW(b.hwnd, WM_SETFONT,
+                   reinterpret_cast<WPARAM>(m.bold ? set.bold_font() : set.normal_font()), TRUE);
+    }
+    b.bold = m.bold;
+    paint_colours(b, m.fore, m.back);
+    show(b, m.visible);
+  }
+};
+
+class TextAdapter : public KindAdapter {
+ public:
+  void make(ControlSet& set, Built& b, HWND parent) const override {
+    if (b.c.kind == ControlKind::multi_line_text)
+      make_child(set, b, parent, L"EDIT", ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
+                 WS_EX_CLIENTEDGE);
+    else
+      make_child(set, b, parent, L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
+    set.subclass(b);
+  }
+  void notify(ControlSet&, Built& b, int code) const override {
+    if (code != EN_CHANGE) return;
+    auto& m = model_of<TextBox>(b);
+    m.text = utf8(window_text(b.hwnd));
+    b.text = m.text, b.text_known = true;
+  }
+  void mirror(ControlSet& set, Built& b) const override {
+    auto& m = model_of<TextBox>(b);
+    place(set, b, m.bounds);
+    set.apply_font(b, false);
+    caption(b, m.text);
+    enable(b, m.enabled);
+    paint_colours(b, colours::black, m.back);
+    show(b, true);
+    if (m.wants_focus) {
+      SetFocus(b.hwnd);
+      m.wants_focus = false;
+    }
+  }
+};
+
+class ComboAdapter : public KindAdapter {
+ public:
+  void make(ControlSet& set, Built& b, HWND parent) const override {
+    make_child(set, b, parent, L"COMBOBOX",
+               CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP);
+    if (b.c.kind == ControlKind::combo_box) {
+      // The list is chosen from, not typed into; its text shows what the model says.
+      COMBOBOXINFO info{};
+      info.cbSize = sizeof(info);
+      if (GetComboBoxInfo(b.hwnd, &info) && info.hwndItem)
+        SendMessageW(info.hwndItem, EM_SETREADONLY, TRUE, 0);
+    }
+  }
+  void notify(ControlSet& set, Built& b, int code) const override {
+    auto& combo = model_of<ComboBox>(b);
+    if (code == CBN_SELCHANGE) {
+      auto index = static_cast<long long>(SendMessageW(b.hwnd, CB_GETCURSEL, 0, 0));
+      if (index < 0) return;
+      set.user(b, UserEvent::click, [&] {
+        combo.text = bounded(combo.items, index, b.c.name.c_str());
+        b.text = combo.text, b.text_known = true;
+      });
+    } else if (code == CBN_EDITCHANGE && b.c.kind == ControlKind::editable_combo) {
+      combo.text = utf8(window_text(b.hwnd));
+      b.text = combo.text, b.text_known = true;
+    }
+  }
+  void mirror(ControlSet& set, Built& b) const override {
+    const auto& m = model_of<ComboBox>(b);
+    place(set, b, m.bounds, 200);
+    set.apply_font(b, false);
+    bool changed = list_items(b, m.items, CB_RESETCONTENT, CB_ADDSTRING);
+    if (changed || !b.text_known || b.text != m.text) {
+      // The shown text need not be one of the items ("No Styles").
+      auto found = std::find(m.items.begin(), m.items.end(), m.text);
+      SendMessageW(b.hwnd, CB_SETCURSEL,
+                   found == m.items.end() ? static_cast<WPARAM>(-1)
+                                          : static_cast<WPARAM>(found - m.items.begin()),
+                   0);
+      if (found == m.items.end()) SetWindowTextW(b.hwnd, shown(m.text).c_str());
+      b.text = m.text, b.text_known = true;
+    }
+    show(b, true);
+  }
+};
+
+class ListAdapter : public KindAdapter {
+ public:
+  void make(ControlSet& set, Built& b, HWND parent) const override {
+    make_child(set, b, parent, L"LISTBOX", LBS_NOINTEGRALHEIGHT | LBS_NOTIFY | WS_VSCROLL,
+               WS_EX_CLIENTEDGE);
+  }
+  void notify(ControlSet& set, Built& b, int code) const override {
+    if (code != LBN_DBLCLK) return;
+    auto& m = model_of<ListBox>(b);
+    set.user(b, UserEvent::double_click,
+             [&] { m.index = static_cast<int>(SendMessageW(b.hwnd, LB_GETCURSEL, 0, 0)); });
+  }
+  void mirror(ControlSet& set, Built& b) const override {
+    const auto& m = model_of<ListBox>(b);
+    place(set, b, m.bounds);
+    list_items(b, m.items, LB_RESETCONTENT, LB_ADDSTRING);
+    show(b, true);
+  }
+};
+
+class ScrollAdapter : public KindAdapter {
+ public:
+  void make(ControlSet& set, Built& b, HWND parent) const override {
+    make_child(set, b, parent, L"SCROLLBAR", SBS_VERT);
+  }
+  void mirror(ControlSet& set, Built& b) const override {
+    const auto& m = model_of<ScrollBar>(b);
+    place(set, b, m.bounds);
+    int large = std::max(1, m.large_change), max = std::max(0, m.max);
+    if (b.max != max || b.large != large || b.value != m.value) {
+      b.max = max, b.large = large, b.value = m.value;
+      // The page makes the thumb; the range then ends at max for the value.
+      SCROLLINFO info{};
+      info.cbSize = sizeof(info);
+      info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+      info.nMin = 0;
+      info.nMax = max + large - 1;
+      info.nPage = static_cast<UINT>(large);
+      info.nPos = std::clamp(m.value, 0, max);
+      SetScrollInfo(b.hwnd, SB_CTL, &info, TRUE);
+    }
+    enable(b, m.enabled);
+    show(b, true);
+  }
+};
+
+class ButtonAdapter : public KindAdapter {
+ public:
+  void make(ControlSet& set, Built& b, HWND parent) const override {
+    make_child(set, b, parent, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP);
+  }
+  void notify(ControlSet& set, Built& b, int code) const override {
+    if (code == BN_CLICKED) set.user(b, UserEvent::click);
+  }
+  void mirror(ControlSet& set, Built& b) const override {
+    const auto& m = model_of<Button>(b);
+    place(set, b, m.bounds);
+    caption(b, m.caption);
+    enable(b, m.enabled);
+    show(b, m.visible);
+  }
+};
+
+// Runs on the form's window, under the id of its row.
+class TimerAdapter : public KindAdapter {
+ public:
+  void make(ControlSet&, Built& b, HWND parent) const override { b.hwnd = parent; }
+  void mirror(ControlSet&, Built& b) const override {
+    const auto& m = model_of<Timer>(b);
+    int interval = std::max(1, m.interval_ms);
+    UINT_PTR id = first_timer_id + b.row;
+    if (m.enabled && (!b.timer_on || interval != b.interval)) {
+      SetTimer(b.hwnd, id, static_cast<UINT>(interval), nullptr);
+      b.timer_on = true, b.interval = interval;
+    } else if (!m.enabled && b.timer_on) {
+      KillTimer(b.hwnd, id);
+      b.timer_on = false;
+    }
+  }
+};
+
+// An item of the form's menu bar, in the menu its container names.
+class MenuItemAdapter : public KindAdapter {
+ public:
+  void make(ControlSet& set, Built& b, HWND parent) const override {
+    b.hwnd = parent;
+    HMENU menu = set.popup(parent, b.c.container);
+    const auto& item = model_of<MenuItem>(b);
+    if (!item.visible) return;
+    if (item.caption == "-")
+      AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    else
+      AppendMenuW(menu, MF_STRING, first_menu_id + b.row, shown(item.caption).c_str());
+  }
+  void mirror(ControlSet&, Built& b) const override {
+    const auto& item = model_of<MenuItem>(b);
+    if (!item.visible || item.caption == "-" || b.enabled == static_cast<int>(item.enabled)) return;
+    b.enabled = item.enabled;
+    EnableMenuItem(GetMenu(b.hwnd), static_cast<UINT>(first_menu_id + b.row),
+                   MF_BYCOMMAND | (item.enabled ? MF_ENABLED : MF_GRAYED));
+  }
+};
+
+const KindAdapter& adapter(ControlKind kind) {
+  static const FormAdapter form;
+  static const PictureAdapter picture;
+  static const CheckAdapter check;
+  static const LabelAdapter label;
+  static const TextAdapter text;
+  static const ComboAdapter combo;
+  static const ListAdapter list;
+  static const ScrollAdapter scroll;
+  static const ButtonAdapter button;
+  static const TimerAdapter timer;
+  static const MenuItemAdapter menu_item;
+  switch (kind) {
+    case ControlKind::form:
+      return form;
+    case ControlKind::flat_button:
+    case ControlKind::picture:
+      return picture;
+    case ControlKind::check_box:
+      return check;
+    case ControlKind::label:
+      return label;
+    case ControlKind::text_box:
+    case ControlKind::multi_line_text:
+      return text;
+    case ControlKind::combo_box:
+    case ControlKind::editable_combo:
+      return combo;
+    case ControlKind::list_box:
+      return list;
+    case ControlKind::scroll_bar:
+      return scroll;
+    case ControlKind::push_button:
+      return button;
+    case ControlKind::timer:
+      return timer;
+    case ControlKind::menu_item:
+      return menu_item;
+  }
+  fail(std::string("No control window for a ") + kind_name(kind));
+}
+
 }  // namespace
 
 void register_picture_class() {
@@ -106,29 +477,14 @@ void register_picture_class() {
   done = true;
 }
 
-struct ControlSet::Built {
-  Control c;
-  HWND hwnd = nullptr;
-  std::unique_ptr<GdiSurface> surface;
-  PictureLink link;
-  // What the window shows now, so that a sync touches only what changed.
-  Bounds bounds{-1, -1, -1, -1};
-  std::string text;
-  bool text_known = false;
-  std::vector<std::string> items;
-  int value = -1, max = -1, large = -1;
-  int visible = -1, enabled = -1, bold = -1;
-  Colour fore, back;
-  std::pair<std::string, double> font_shown{"", -1};
-  HFONT own_font = nullptr;
-};
-
 ControlSet::ControlSet(std::vector<Control> table, double twips_per_pixel,
                        std::function<void(const std::function<void()>&)> run)
     : tpp_(twips_per_pixel > 0 ? twips_per_pixel : 15), run_(std::move(run)) {
-  for (auto& c : table) {
+  for (std::size_t i = 0; i < table.size(); ++i) {
     auto b = std::make_unique<Built>();
-    b->c = std::move(c);
+    b->c = std::move(table[i]);
+    b->row = i;
+    b->adapter = &adapter(b->c.kind);
     built_.push_back(std::move(b));
   }
   int dpi = static_cast<int>(std::lround(1440.0 / tpp_));
@@ -139,23 +495,26 @@ ControlSet::ControlSet(std::vector<Control> table, double twips_per_pixel,
   };
   normal_font_ = face(L"MS Shell Dlg", 8, FW_NORMAL);
   bold_font_ = face(L"MS Shell Dlg", 8, FW_BOLD);
-  fixed_font_ = face(L"Courier New", 9, FW_NORMAL);
 }
 
 ControlSet::~ControlSet() {
+  stop_timers();
   for (auto& b : built_) {
     // The model outlives the window: it must not keep pointers to our surfaces.
-    if (auto* box = std::get_if<PictureBox*>(&b->c.model); box && *box && b->surface)
-      (*box)->attach(nullptr);
-    if (b->surface && b->hwnd && IsWindow(b->hwnd)) SetWindowLongPtrW(b->hwnd, GWLP_USERDATA, 0);
+    if (b->surface) {
+      model_of<PictureBox>(*b).attach(nullptr);
+      if (b->hwnd && IsWindow(b->hwnd)) SetWindowLongPtrW(b->hwnd, GWLP_USERDATA, 0);
+    }
     if (b->own_font) DeleteObject(b->own_font);
   }
   for (auto& [key, brush] : brushes_) DeleteObject(brush);
-  for (HFONT f : {normal_font_, bold_font_, fixed_font_})
+  for (HFONT f : {normal_font_, bold_font_})
     if (f) DeleteObject(f);
 }
 
-int ControlSet::px(double twips) const { return static_cast<int>(std::lround(twips / tpp_)); }
+int ControlSet::px(double twips) const {
+  return static_cast<int>(std::lround(twips / tpp_));
+}
 
 HBRUSH ControlSet::brush(Colour c) {
   auto& b = brushes_[key_of(c)];
@@ -163,83 +522,39 @@ HBRUSH ControlSet::brush(Colour c) {
   return b;
 }
 
+HMENU ControlSet::popup(HWND owner, const std::string& title) {
+  auto& menu = popups_[title];
+  if (menu) return menu;
+  HMENU bar = GetMenu(owner);
+  if (!bar) {
+    bar = CreateMenu();
+    SetMenu(owner, bar);
+  }
+  menu = CreatePopupMenu();
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), shown(title).c_str());
+  DrawMenuBar(owner);
+  return menu;
+}
+
 void ControlSet::build(HWND parent) {
-  register_picture_class();
   for (auto& b : built_) {
     HWND container = parent;
-    if (!b->c.container.empty()) {
+    if (!b->c.container.empty() && b->c.kind != ControlKind::menu_item) {
       if (HWND w = window(b->c.container)) container = w;
     }
-    create(*b, container);
+    b->adapter->make(*this, *b, container);
+    if (b->child) by_window_[b->hwnd] = b.get();
   }
   sync();
 }
 
-void ControlSet::create(Built& b, HWND parent) {
-  const wchar_t* cls = L"STATIC";
-  // Siblings may overlap (the canvas and its scroll bar): the one made later
-  // lies on top, and each paints only where it is not covered.
-  DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
-  DWORD ex = 0;
-  switch (b.c.kind) {
-    case ControlKind::check_box: cls = L"BUTTON", style |= BS_CHECKBOX | WS_TABSTOP; break;
-    case ControlKind::push_button: cls = L"BUTTON", style |= BS_PUSHBUTTON | WS_TABSTOP; break;
-    case ControlKind::label:
-      style |= SS_NOTIFY | (b.c.centred ? SS_CENTER : SS_LEFT);
-      break;
-    case ControlKind::text_box:
-      cls = L"EDIT", style |= ES_AUTOHSCROLL | WS_TABSTOP, ex = WS_EX_CLIENTEDGE;
-      break;
-    case ControlKind::multi_line_text:
-      cls = L"EDIT", ex = WS_EX_CLIENTEDGE;
-      style |= ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP;
-      break;
-    case ControlKind::combo_box:
-    case ControlKind::editable_combo:
-      cls = L"COMBOBOX", style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP;
-      break;
-    case ControlKind::list_box: cls = L"LISTBOX", style |= LBS_NOINTEGRALHEIGHT | LBS_NOTIFY | WS_VSCROLL, ex = WS_EX_CLIENTEDGE; break;
-    case ControlKind::scroll_bar: cls = L"SCROLLBAR", style |= SBS_VERT; break;
-    case ControlKind::picture:
-    case ControlKind::flat_button:
-      cls = picture_class, style |= WS_CLIPCHILDREN;
-      break;
-  }
-  b.hwnd = CreateWindowExW(ex, cls, L"", style, 0, 0, 0, 0, parent, nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
-  if (!b.hwnd) fail("Cannot create the control " + b.c.name);
-  SetWindowPos(b.hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  by_window_[b.hwnd] = &b;
-  SendMessageW(b.hwnd, WM_SETFONT,
-               reinterpret_cast<WPARAM>(b.c.kind == ControlKind::multi_line_text ? fixed_font_
-                                        : b.c.bold_font                          ? bold_font_
-                                                                                 : normal_font_),
-               FALSE);
+void ControlSet::subclass(Built& b) {
+  SetWindowSubclass(b.hwnd, subclass_proc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
 
-  if (b.c.kind == ControlKind::combo_box) {
-    // The list is chosen from, not typed into; its text shows what the model says.
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof(info);
-    if (GetComboBoxInfo(b.hwnd, &info) && info.hwndItem)
-      SendMessageW(info.hwndItem, EM_SETREADONLY, TRUE, 0);
-  }
-  if (b.c.kind == ControlKind::label || b.c.kind == ControlKind::text_box ||
-      b.c.kind == ControlKind::multi_line_text)
-    SetWindowSubclass(b.hwnd, subclass_proc, 1, reinterpret_cast<DWORD_PTR>(this));
-
-  if (auto* box = std::get_if<PictureBox*>(&b.c.model); box && *box) {
-    b.surface = std::make_unique<GdiSurface>(tpp_);
-    (*box)->attach(b.surface.get());
-    HWND w = b.hwnd;
-    b.surface->on_change([w] { InvalidateRect(w, nullptr, FALSE); });
-    b.link.surface = b.surface.get();
-    b.link.hand = b.c.kind == ControlKind::flat_button;
-    Built* self = &b;
-    b.link.report = [this, self](UserEvent e) {
-      if (!syncing_ && self->c.on) user(*self, e);
-    };
-    SetWindowLongPtrW(b.hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&b.link));
-  }
+ControlSet::Built* ControlSet::find(HWND w) const {
+  auto found = by_window_.find(w);
+  return found == by_window_.end() ? nullptr : found->second;
 }
 
 HWND ControlSet::window(const std::string& name) const {
@@ -248,321 +563,200 @@ HWND ControlSet::window(const std::string& name) const {
   return nullptr;
 }
 
-POINT ControlSet::extent() const {
-  POINT edge{0, 0};
-  for (const auto& b : built_) {
-    if (!b->hwnd || !b->c.container.empty() || b->surface || b->bounds.width < 0) continue;
-    edge.x = std::max<LONG>(edge.x, px(b->bounds.left + b->bounds.width));
-    edge.y = std::max<LONG>(edge.y, px(b->bounds.top + b->bounds.height));
-  }
-  return edge;
-}
-
 HWND ControlSet::first(ControlKind kind) const {
   for (const auto& b : built_)
     if (b->c.kind == kind) return b->hwnd;
   return nullptr;
 }
 
-const Control* ControlSet::control(HWND w) const {
-  auto found = by_window_.find(w);
-  return found == by_window_.end() ? nullptr : &found->second->c;
+int ControlSet::menu_id(const MenuItem& item) const {
+  for (const auto& b : built_)
+    if (auto* m = std::get_if<MenuItem*>(&b->c.model); m && *m == &item)
+      return first_menu_id + static_cast<int>(b->row);
+  return -1;
+}
+
+std::vector<ACCEL> ControlSet::accelerators() const {
+  std::vector<ACCEL> keys;
+  for (const auto& b : built_)
+    if (b->c.kind == ControlKind::form)
+      for (int code : b->c.keys)
+        if (code >= 1 && code <= 26)
+          keys.push_back({FCONTROL | FVIRTKEY, static_cast<WORD>('A' + code - 1),
+                          static_cast<WORD>(first_key_id + code)});
+  return keys;
+}
+
+POINT ControlSet::extent() const {
+  POINT edge{0, 0};
+  for (const auto& b : built_) {
+    if (!b->child || !b->c.container.empty() || b->surface || b->bounds.width < 0) continue;
+    edge.x = std::max<LONG>(edge.x, px(b->bounds.left + b->bounds.width));
+    edge.y = std::max<LONG>(edge.y, px(b->bounds.top + b->bounds.height));
+  }
+  return edge;
 }
 
 void ControlSet::sync() {
   if (syncing_) return;
   syncing_ = true;
   for (auto& b : built_)
-    if (b->hwnd) attempt_quietly([&] { sync_one(*b); });
+    if (b->hwnd) attempt_quietly([&] { b->adapter->mirror(*this, *b); });
   syncing_ = false;
 }
 
-void ControlSet::apply_font(Built& b) {
+void ControlSet::apply_font(Built& b, bool bold) {
   if (!b.c.font) return;
   auto wanted = b.c.font();
-  if (wanted == b.font_shown) return;
+  if (wanted.name == b.font_shown.name && wanted.points == b.font_shown.points &&
+      bold == b.font_bold)
+    return;
   b.font_shown = wanted;
+  b.font_bold = bold;
   int dpi = static_cast<int>(std::lround(1440.0 / tpp_));
-  double points = wanted.second > 0 && wanted.second < 200 ? wanted.second : 10;
-  HFONT next = CreateFontW(-static_cast<int>(std::lround(points * dpi / 72)), 0, 0, 0, FW_NORMAL,
-                           FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                           shown(wanted.first).substr(0, LF_FACESIZE - 1).c_str());
+  double points = wanted.points > 0 && wanted.points < 200 ? wanted.points : 10;
+  HFONT next = CreateFontW(
+      -static_cast<int>(std::lround(points * dpi / 72)), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE,
+      FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+      DEFAULT_PITCH | FF_DONTCARE, shown(wanted.name).substr(0, LF_FACESIZE - 1).c_str());
   if (!next) return;
   SendMessageW(b.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(next), TRUE);
   if (b.own_font) DeleteObject(b.own_font);
   b.own_font = next;
 }
 
-void ControlSet::sync_one(Built& b) {
-  HWND w = b.hwnd;
-  auto place = [&](Bounds bounds, int extra_height = 0) {
-    if (!empty(b.c.place)) bounds = b.c.place;
-    if (same(bounds, b.bounds)) return;
-    b.bounds = bounds;
-    MoveWindow(w, px(bounds.left), px(bounds.top), px(bounds.width),
-               px(bounds.height) + extra_height, TRUE);
-  };
-  auto show = [&](bool visible) {
-    if (b.visible == static_cast<int>(visible)) return;
-    b.visible = visible;
-    ShowWindow(w, visible ? SW_SHOWNA : SW_HIDE);
-  };
-  auto enable = [&](bool enabled) {
-    if (b.enabled == static_cast<int>(enabled)) return;
-    b.enabled = enabled;
-    EnableWindow(w, enabled);
-  };
-  auto caption = [&](const std::string& text) {
-    if (b.text_known && b.text == text) return;
-    b.text = text, b.text_known = true;
-    SetWindowTextW(w, shown(text).c_str());
-  };
-  auto paint_colours = [&](Colour fore, Colour back) {
-    if (b.fore == fore && b.back == back && b.bold >= 0) return;
-    b.fore = fore, b.back = back;
-    InvalidateRect(w, nullptr, TRUE);
-  };
-  auto bold = [&](bool on) {
-    if (b.bold == static_cast<int>(on)) return;
-    b.bold = on;
-    SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(on || b.c.bold_font ? bold_font_ : normal_font_), TRUE);
-  };
-  auto list_items = [&](const std::vector<std::string>& items, UINT reset, UINT add) {
-    if (items == b.items) return false;
-    bool grew = items.size() > b.items.size() && std::equal(b.items.begin(), b.items.end(), items.begin());
-    if (!grew) {
-      SendMessageW(w, reset, 0, 0);
-      b.items.clear();
-    }
-    for (std::size_t i = b.items.size(); i < items.size(); ++i)
-      SendMessageW(w, add, 0, reinterpret_cast<LPARAM>(shown(items[i]).c_str()));
-    b.items = items;
-    return true;
-  };
-
-  std::visit(
-      [&](auto m) {
-        using V = decltype(m);
-        if constexpr (std::is_same_v<V, std::monostate>) {
-          place(Bounds{});
-          show(true);
-          return;
-        } else {
-        if (!m) return;
-        using M = std::remove_pointer_t<V>;
-        if constexpr (std::is_same_v<M, CheckBox>) {
-          place(m->bounds);
-          caption(m->caption);
-          if (b.value != m->value) {
-            b.value = m->value;
-            SendMessageW(w, BM_SETCHECK, m->value == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
-          }
-          enable(m->enabled);
-          paint_colours(m->fore, m->back);
-          show(m->visible);
-        } else if constexpr (std::is_same_v<M, Label>) {
-          place(m->bounds);
-          caption(m->caption);
-          bold(m->bold);
-          apply_font(b);
-          paint_colours(m->fore, m->back);
-          show(m->visible);
-        } else if constexpr (std::is_same_v<M, TextBox>) {
-          place(m->bounds);
-          caption(m->text);
-          enable(m->enabled);
-          paint_colours(colours::black, m->back);
-          show(true);
-          if (m->wants_focus) {
-            SetFocus(w);
-            m->wants_focus = false;
-          }
-        } else if constexpr (std::is_same_v<M, ComboBox>) {
-          place(m->bounds, 200);
-          apply_font(b);
-          bool changed = list_items(m->items, CB_RESETCONTENT, CB_ADDSTRING);
-          if (changed || !b.text_known || b.text != m->text) {
-            // The shown text need not be one of the items ("No Styles").
-            auto found = std::find(m->items.begin(), m->items.end(), m->text);
-            SendMessageW(w, CB_SETCURSEL,
-                         found == m->items.end() ? static_cast<WPARAM>(-1)
-                                                 : static_cast<WPARAM>(found - m->items.begin()),
-                         0);
-            if (found == m->items.end()) SetWindowTextW(w, shown(m->text).c_str());
-            b.text = m->text, b.text_known = true;
-          }
-          show(true);
-        } else if constexpr (std::is_same_v<M, ListBox>) {
-          place(m->bounds);
-          list_items(m->items, LB_RESETCONTENT, LB_ADDSTRING);
-          show(true);
-        } else if constexpr (std::is_same_v<M, PictureBox>) {
-          Bounds bounds{m->left, m->top, m->width(), m->height()};
-          place(bounds);
-          b.link.back = m->back;
-          show(m->visible);
-        } else if constexpr (std::is_same_v<M, Button>) {
-          place(Bounds{});
-          caption(m->caption);
-          enable(m->enabled);
-          show(m->visible);
-        } else if constexpr (std::is_same_v<M, ScrollBar>) {
-          place(m->bounds);
-          int large = std::max(1, m->large_change), max = std::max(0, m->max);
-          if (b.max != max || b.large != large || b.value != m->value) {
-            b.max = max, b.large = large, b.value = m->value;
-            // The page makes the thumb; the range then ends at max for the value.
-            SCROLLINFO info{};
-            info.cbSize = sizeof(info);
-            info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
-            info.nMin = 0;
-            info.nMax = max + large - 1;
-            info.nPage = static_cast<UINT>(large);
-            info.nPos = std::clamp(m->value, 0, max);
-            SetScrollInfo(w, SB_CTL, &info, TRUE);
-          }
-          enable(m->enabled);
-          show(true);
-        }
-        }
-      },
-      b.c.model);
-}
-
 // ---- the user's acts ----------------------------------------------------------
 
-void ControlSet::user(Built& b, UserEvent e) {
-  if (b.c.on) {
-    auto& on = b.c.on;
-    run_([&on, e] { on(e); });
-  } else {
-    run_({});
-  }
+void ControlSet::user(Built& b, UserEvent event, UserInput& input,
+                      const std::function<void()>& write) {
+  if (syncing_ || (!write && !b.c.hears(event))) return;
+  const Control& c = b.c;
+  run_([&] {
+    if (write) write();
+    c.fire(event, input);
+  });
 }
 
 bool ControlSet::command(HWND from, int code) {
-  auto found = by_window_.find(from);
-  if (found == by_window_.end()) return false;
+  Built* b = find(from);
+  if (!b) return false;
   // What the window does while it is brought up to date is no user's act.
-  if (syncing_) return true;
-  Built& b = *found->second;
-  switch (b.c.kind) {
-    case ControlKind::check_box:
-      if (code != BN_CLICKED) return true;
-      if (auto* m = std::get_if<CheckBox*>(&b.c.model); m && *m) {
-        (*m)->value = (*m)->value == 1 ? 0 : 1;
-        b.value = -1;  // the button toggled itself only in the model
-      }
-      user(b, UserEvent::click);
-      return true;
-    case ControlKind::push_button:
-      if (code == BN_CLICKED) user(b, UserEvent::click);
-      return true;
-    case ControlKind::label:
-      if (code == STN_CLICKED) user(b, UserEvent::click);
-      if (code == STN_DBLCLK) user(b, UserEvent::double_click);
-      return true;
-    case ControlKind::text_box:
-    case ControlKind::multi_line_text:
-      if (code != EN_CHANGE) return true;
-      if (auto* m = std::get_if<TextBox*>(&b.c.model); m && *m) {
-        (*m)->text = utf8(window_text(b.hwnd));
-        b.text = (*m)->text, b.text_known = true;
-      }
-      if (b.c.on) user(b, UserEvent::changed);
-      return true;
-    case ControlKind::combo_box:
-    case ControlKind::editable_combo: {
-      auto* m = std::get_if<ComboBox*>(&b.c.model);
-      if (!m || !*m) return true;
-      ComboBox& combo = **m;
-      if (code == CBN_SELCHANGE) {
-        auto index = static_cast<long long>(SendMessageW(b.hwnd, CB_GETCURSEL, 0, 0));
-        if (index < 0) return true;
-        attempt_quietly([&] { combo.text = bounded(combo.items, index, "list"); });
-        b.text = combo.text, b.text_known = true;
-        user(b, UserEvent::click);
-      } else if (code == CBN_EDITCHANGE && b.c.kind == ControlKind::editable_combo) {
-        combo.text = utf8(window_text(b.hwnd));
-        b.text = combo.text, b.text_known = true;
-        if (b.c.on) user(b, UserEvent::changed);
-      }
-      return true;
-    }
-    case ControlKind::list_box: {
-      auto* m = std::get_if<ListBox*>(&b.c.model);
-      if (code != LBN_DBLCLK || !m || !*m) return true;
-      (*m)->index = static_cast<int>(SendMessageW(b.hwnd, LB_GETCURSEL, 0, 0));
-      user(b, UserEvent::double_click);
-      return true;
-    }
-    default:
-      return true;
-  }
+  if (!syncing_) b->adapter->notify(*this, *b, code);
+  return true;
 }
 
-void ControlSet::move_scroll(Built& b, int value) {
-  auto* m = std::get_if<ScrollBar*>(&b.c.model);
-  if (!m || !*m) return;
-  ScrollBar& bar = **m;
-  value = std::clamp(value, 0, std::max(0, bar.max));
-  if (value == bar.value) return;
-  bar.value = value;
-  b.value = value;
-  SetScrollPos(b.hwnd, SB_CTL, value, TRUE);
-  user(b, UserEvent::changed);
+bool ControlSet::menu_command(int id) {
+  for (auto& b : built_) {
+    if (b->c.kind == ControlKind::menu_item && id == first_menu_id + static_cast<int>(b->row)) {
+      user(*b, UserEvent::click);
+      return true;
+    }
+    if (b->c.kind == ControlKind::form)
+      for (int code : b->c.keys)
+        if (id == first_key_id + code) {
+          UserInput in{code};
+          user(*b, UserEvent::key_press, in);
+          return true;
+        }
+  }
+  return false;
+}
+
+bool ControlSet::timer(UINT_PTR id) {
+  for (auto& b : built_)
+    if (b->c.kind == ControlKind::timer && id == first_timer_id + b->row) {
+      user(*b, UserEvent::click);
+      return true;
+    }
+  return false;
+}
+
+void ControlSet::stop_timers() {
+  for (auto& b : built_)
+    if (b->c.kind == ControlKind::timer && b->timer_on) {
+      if (IsWindow(b->hwnd)) KillTimer(b->hwnd, first_timer_id + b->row);
+      b->timer_on = false;
+    }
+}
+
+void ControlSet::mouse_move() {
+  for (auto& b : built_)
+    if (b->c.kind == ControlKind::form) user(*b, UserEvent::mouse_move);
 }
 
 bool ControlSet::scroll(HWND from, int code) {
-  auto found = by_window_.find(from);
-  if (found == by_window_.end() || found->second->c.kind != ControlKind::scroll_bar) return false;
+  Built* b = find(from);
+  if (!b || b->c.kind != ControlKind::scroll_bar) return false;
   if (syncing_) return true;
-  Built& b = *found->second;
-  auto* m = std::get_if<ScrollBar*>(&b.c.model);
-  if (!m || !*m) return true;
-  const ScrollBar& bar = **m;
+  const auto& bar = model_of<ScrollBar>(*b);
   int value = bar.value;
   switch (code) {
-    case SB_LINEUP: value -= bar.small_change; break;
-    case SB_LINEDOWN: value += bar.small_change; break;
-    case SB_PAGEUP: value -= bar.large_change; break;
-    case SB_PAGEDOWN: value += bar.large_change; break;
-    case SB_TOP: value = 0; break;
-    case SB_BOTTOM: value = bar.max; break;
+    case SB_LINEUP:
+      value -= bar.small_change;
+      break;
+    case SB_LINEDOWN:
+      value += bar.small_change;
+      break;
+    case SB_PAGEUP:
+      value -= bar.large_change;
+      break;
+    case SB_PAGEDOWN:
+      value += bar.large_change;
+      break;
+    case SB_TOP:
+      value = 0;
+      break;
+    case SB_BOTTOM:
+      value = bar.max;
+      break;
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION: {
       SCROLLINFO info{};
       info.cbSize = sizeof(info);
       info.fMask = SIF_TRACKPOS;
-      GetScrollInfo(b.hwnd, SB_CTL, &info);
+      GetScrollInfo(b->hwnd, SB_CTL, &info);
       value = info.nTrackPos;
       break;
     }
-    default: return true;
+    default:
+      return true;
   }
-  move_scroll(b, value);
+  move_scroll(*b, value);
   return true;
 }
 
+void ControlSet::move_scroll(Built& b, int value) {
+  auto& bar = model_of<ScrollBar>(b);
+  value = std::clamp(value, 0, std::max(0, bar.max));
+  if (value == bar.value) return;
+  user(b, UserEvent::changed, [&] {
+    bar.value = value;
+    b.value = value;
+    SetScrollPos(b.hwnd, SB_CTL, value, TRUE);
+  });
+}
+
 void ControlSet::wheel(const std::string& scroll_bar, int delta) {
-  auto found = by_window_.find(window(scroll_bar));
-  if (found == by_window_.end() || syncing_) return;
-  auto* m = std::get_if<ScrollBar*>(&found->second->c.model);
-  if (!m || !*m || !(*m)->enabled) return;
+  Built* b = find(window(scroll_bar));
+  if (!b || syncing_ || b->c.kind != ControlKind::scroll_bar) return;
+  const auto& bar = model_of<ScrollBar>(*b);
+  if (!bar.enabled) return;
   // Three steps a notch, as the system scrolls lists.
-  move_scroll(*found->second, (*m)->value - delta / WHEEL_DELTA * 3 * (*m)->small_change);
+  move_scroll(*b, bar.value - delta / WHEEL_DELTA * 3 * bar.small_change);
 }
 
 HBRUSH ControlSet::colours(HDC dc, HWND w) {
-  auto found = by_window_.find(w);
-  if (found == by_window_.end()) return nullptr;
-  const Built& b = *found->second;
+  Built* b = find(w);
+  if (!b) return nullptr;
   Colour fore = colours::black, back = colours::button_face;
-  if (auto* m = std::get_if<CheckBox*>(&b.c.model); m && *m) fore = (*m)->fore, back = (*m)->back;
-  else if (auto* l = std::get_if<Label*>(&b.c.model); l && *l) fore = (*l)->fore, back = (*l)->back;
-  else if (auto* t = std::get_if<TextBox*>(&b.c.model); t && *t) back = (*t)->back;
-  else return nullptr;
+  if (auto* m = std::get_if<CheckBox*>(&b->c.model))
+    fore = (*m)->fore, back = (*m)->back;
+  else if (auto* l = std::get_if<Label*>(&b->c.model))
+    fore = (*l)->fore, back = (*l)->back;
+  else if (auto* t = std::get_if<TextBox*>(&b->c.model))
+    back = (*t)->back;
+  else
+    return nullptr;
   SetTextColor(dc, colorref(fore));
   SetBkColor(dc, colorref(back));
   return brush(back);
@@ -571,22 +765,20 @@ HBRUSH ControlSet::colours(HDC dc, HWND w) {
 LRESULT CALLBACK ControlSet::subclass_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
                                            DWORD_PTR data) {
   auto* self = reinterpret_cast<ControlSet*>(data);
-  auto found = self->by_window_.find(w);
-  if (found != self->by_window_.end() && !self->syncing_) {
-    Built& b = *found->second;
-    if (msg == WM_RBUTTONDOWN && b.c.kind == ControlKind::label) {
-      self->user(b, UserEvent::right_down);
-      return 0;
+  Built* b = self->find(w);
+  if (b && !self->syncing_) {
+    if ((msg == WM_RBUTTONDOWN || msg == WM_LBUTTONDOWN) && b->c.hears(UserEvent::mouse_down)) {
+      UserInput in;
+      in.button = msg == WM_RBUTTONDOWN ? right_button : left_button;
+      self->user(*b, UserEvent::mouse_down, in);
+      if (msg == WM_RBUTTONDOWN) return 0;
     }
-    if (msg == WM_CHAR && b.c.kind == ControlKind::text_box) {
-      int key = static_cast<int>(wp);
-      if (b.c.key_filter) b.c.key_filter(key);
-      if (key == 0) return 0;  // the key is dropped
-      if (key == VK_RETURN) {
-        self->user(b, UserEvent::enter);
-        return 0;  // no beep: Enter has done its work
-      }
-      wp = static_cast<WPARAM>(key);
+    if (msg == WM_CHAR && b->c.kind == ControlKind::text_box) {
+      UserInput in{static_cast<int>(wp)};
+      self->user(*b, UserEvent::key_press, in);
+      if (in.key == 0) return 0;          // the key is dropped
+      if (in.key == VK_RETURN) return 0;  // no beep: Enter has done its work
+      wp = static_cast<WPARAM>(in.key);
     }
   }
   if (msg == WM_NCDESTROY) RemoveWindowSubclass(w, subclass_proc, 1);

@@ -3,55 +3,29 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <variant>
 #include <vector>
 
-#include "platform/controls.h"
+#include "platform/control_table.h"
 #include "platform/win32/gdi_surface.h"
 #include "platform/win32/win32_api.h"
 
 namespace zw::win32 {
 
-enum class ControlKind {
-  check_box,
-  label,
-  text_box,
-  multi_line_text,
-  combo_box,       // a list whose shown text need not be one of its items
-  editable_combo,  // the same, with a text the user types
-  list_box,
-  picture,         // a picture box: its surface on screen
-  flat_button,     // a picture box painted as a button, reporting the mouse
-  scroll_bar,
-  push_button,
-};
+class KindAdapter;
 
-// What the user did to a control; the control's model already holds the new
-// value (tick, chosen item, typed text, scroll position) when its handler runs.
-enum class UserEvent { click, double_click, right_down, mouse_move, enter, changed };
-
-using ControlModel = std::variant<std::monostate, CheckBox*, Label*, TextBox*, ComboBox*,
-                                  ListBox*, PictureBox*, ScrollBar*, Button*>;
-
-// One line of a window's table of controls: the control, the model member it
-// mirrors and the handler its user events run.
-struct Control {
-  ControlKind kind = ControlKind::label;
-  std::string name{};  // the window's own name for it, such as "Check1(3)"
-  ControlModel model{};
-  std::function<void(UserEvent)> on{};  // empty: the model takes the value, nothing runs
-  std::string container{};  // the picture box that holds it; "" for the window itself
-  Bounds place{};           // twips; for controls whose model carries no position
-  bool centred = false;     // a label's caption is centred
-  bool bold_font = false;   // drawn in the bold face whatever the model says
-  // A key typed into a text box; setting it to 0 drops the key.
-  std::function<void(int&)> key_filter{};
-  // The font the control shows its text in (name, points), when not the window's.
-  std::function<std::pair<std::string, double>()> font{};
+// What a picture window needs of its control: the picture, its colour beyond
+// the picture, and where its mouse goes.
+struct PictureLink {
+  GdiSurface* surface = nullptr;
+  Colour back = colours::white;
+  bool hand = false;
+  std::function<void(UserEvent)> report;
 };
 
 // The controls of one window, built from its table, mirrored from their models
-// and reporting the user's acts. The main window and every dialog use one.
+// and reporting the user's acts. Each control kind has one adapter that makes
+// its window, answers its notifications and mirrors its model. The main window
+// and every dialog use one.
 class ControlSet {
  public:
   // run: how the owner runs a handler (it brings the window up to date after it).
@@ -61,7 +35,8 @@ class ControlSet {
   ControlSet(const ControlSet&) = delete;
   ControlSet& operator=(const ControlSet&) = delete;
 
-  // Creates every control as a child of parent (or of its container).
+  // Creates every control as a child of parent (or of its container); the
+  // form is parent itself, menu items go into its menu bar, timers run on it.
   void build(HWND parent);
   // Brings every control up to date from its model; what has not changed is
   // not touched.
@@ -70,15 +45,22 @@ class ControlSet {
 
   // The window procedure's messages that concern the controls; true when handled.
   bool command(HWND from, int code);
+  bool menu_command(int id);  // a menu item or one of the form's Ctrl keys
   bool scroll(HWND from, int code);
+  bool timer(UINT_PTR id);
+  void mouse_move();  // over the form itself
   // WM_CTLCOLOR*: the colours of a label, check box or text box.
   HBRUSH colours(HDC dc, HWND control);
+  void stop_timers();
 
   // The window of a control by its name (nullptr when there is none).
   HWND window(const std::string& name) const;
-  const Control* control(HWND window) const;
   // The window of the first control of a kind (nullptr when there is none).
   HWND first(ControlKind kind) const;
+  // The command id a menu item sends; -1 when it has none.
+  int menu_id(const MenuItem& item) const;
+  // The form's Ctrl keys as accelerators sending menu_command ids.
+  std::vector<ACCEL> accelerators() const;
   // The right and bottom edges (pixels) of the controls placed on the window
   // itself, pictures left out: the window must not get smaller than these.
   POINT extent() const;
@@ -86,21 +68,55 @@ class ControlSet {
   void wheel(const std::string& scroll_bar, int delta);
   double twips_per_pixel() const { return tpp_; }
 
- private:
-  struct Built;
+  // For the adapters: one built control and what it shows now, so that a
+  // sync touches only what changed.
+  struct Built {
+    Control c;
+    std::size_t row = 0;
+    const KindAdapter* adapter = nullptr;
+    HWND hwnd = nullptr;
+    bool child = false;  // a window of its own (not the form, a menu item or a timer)
+    std::unique_ptr<GdiSurface> surface;
+    PictureLink link;
+    Bounds bounds{-1, -1, -1, -1};
+    std::string text;
+    bool text_known = false;
+    std::vector<std::string> items;
+    int value = -1, max = -1, large = -1;
+    int visible = -1, enabled = -1, bold = -1;
+    Colour fore, back;
+    FontChoice font_shown{"", -1};
+    bool font_bold = false;
+    HFONT own_font = nullptr;
+    bool timer_on = false;
+    int interval = -1;
+  };
   int px(double twips) const;
-  void create(Built& b, HWND parent);
-  void sync_one(Built& b);
-  void apply_font(Built& b);
+  // A user's act: the model written, then the event's handler, both run by
+  // the owner. Nothing runs while the controls are being synced, nor for an
+  // event the control has no handler for and no value to write.
+  void user(Built& b, UserEvent event, UserInput& input, const std::function<void()>& write = {});
+  void user(Built& b, UserEvent event, const std::function<void()>& write = {}) {
+    UserInput input;
+    user(b, event, input, write);
+  }
+  void subclass(Built& b);
+  HFONT normal_font() const { return normal_font_; }
+  HFONT bold_font() const { return bold_font_; }
+  void apply_font(Built& b, bool bold);
+  HMENU popup(HWND owner, const std::string& title);
+
+ private:
+  Built* find(HWND w) const;
   void move_scroll(Built& b, int value);
-  void user(Built& b, UserEvent e);
-  HBRUSH brush(Colour c);
   static LRESULT CALLBACK subclass_proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  HBRUSH brush(Colour c);
 
   std::vector<std::unique_ptr<Built>> built_;
   std::map<HWND, Built*> by_window_;
   std::map<std::uint32_t, HBRUSH> brushes_;
-  HFONT normal_font_ = nullptr, bold_font_ = nullptr, fixed_font_ = nullptr;
+  std::map<std::string, HMENU> popups_;
+  HFONT normal_font_ = nullptr, bold_font_ = nullptr;
   double tpp_;
   std::function<void(const std::function<void()>&)> run_;
   bool syncing_ = false;
@@ -109,5 +125,11 @@ class ControlSet {
 // The picture window class; registered once per process.
 void register_picture_class();
 inline constexpr const wchar_t* picture_class = L"ZoomwrightPicture";
+
+// Command ids: menu item n of the table sends first_menu_id + n; the form's
+// Ctrl key with code k sends first_key_id + k.
+inline constexpr int first_key_id = 40000;
+inline constexpr int first_menu_id = 41000;
+inline constexpr UINT_PTR first_timer_id = 1;
 
 }  // namespace zw::win32

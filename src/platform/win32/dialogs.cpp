@@ -2,39 +2,18 @@
 
 #include <cmath>
 
-#include "app/about_box.h"
+#include "app/window_tables.h"
 #include "base/failure.h"
-#include "app/font_dialog.h"
-#include "app/typ_check_run.h"
-#include "app/convert_dialog.h"
-#include "platform/win32/wide_text.h"
 
 namespace zw::win32 {
 namespace {
 
-using K = ControlKind;
-using E = UserEvent;
-
-Control at(Control c, Bounds place) {
-  c.place = place;
-  return c;
-}
-
-// The dialog's push button, Command1.
-Control command1(Button& model, std::function<void()> click, Bounds place) {
-  return at({K::push_button, "Command1", &model, [click](E e) {
-               if (e == E::click) click();
-             }},
-            place);
-}
-
 // The dialog on screen: its table's controls and the logic they run.
 class DialogView {
  public:
-  DialogView(DialogDefinition definition, double tpp)
-      : definition_(std::move(definition)),
-        controls_(std::move(definition_.controls), tpp, [this](const std::function<void()>& h) { run(h); }),
-        tpp_(tpp),
+  DialogView(WindowTable table, double tpp)
+      : table_(std::move(table)),
+        controls_(std::move(table_.controls), tpp, [this](const std::function<void()>& h) { run(h); }),
         face_(CreateSolidBrush(RGB(colours::button_face.r, colours::button_face.g,
                                    colours::button_face.b))) {}
   ~DialogView() { DeleteObject(face_); }
@@ -44,20 +23,14 @@ class DialogView {
   void run(const std::function<void()>& handler) {
     if (handler) attempt_quietly(handler);
     sync();
-    if (hwnd_ && definition_.closing && definition_.closing() && !ended_) {
+    if (hwnd_ && table_.closing && *table_.closing && !ended_) {
       ended_ = true;
       EndDialog(hwnd_, 1);
     }
   }
 
   void sync() {
-    if (!hwnd_) return;
-    auto caption = definition_.caption ? definition_.caption() : std::string();
-    if (caption != caption_) {
-      caption_ = caption;
-      SetWindowTextW(hwnd_, shown(caption).c_str());
-    }
-    controls_.sync();
+    if (hwnd_) controls_.sync();
   }
 
   static INT_PTR CALLBACK proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
@@ -68,7 +41,7 @@ class DialogView {
       case WM_INITDIALOG: {
         self->hwnd_ = w;
         current() = w;
-        RECT r{0, 0, self->px(self->definition_.width), self->px(self->definition_.height)};
+        RECT r{0, 0, self->controls_.px(self->table_.width), self->controls_.px(self->table_.height)};
         AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(w, GWL_STYLE)), FALSE,
                            static_cast<DWORD>(GetWindowLongPtrW(w, GWL_EXSTYLE)));
         RECT owner{};
@@ -78,7 +51,7 @@ class DialogView {
                      owner.top + (owner.bottom - owner.top - height) / 2, width, height,
                      SWP_NOZORDER);
         attempt_quietly([&] { self->controls_.build(w); });
-        self->run(self->definition_.load);
+        self->run(self->table_.load);
         return TRUE;
       }
       case WM_COMMAND:
@@ -101,12 +74,12 @@ class DialogView {
         return reinterpret_cast<INT_PTR>(
             self->controls_.colours(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp)));
       case WM_MOUSEMOVE:
-        if (self->definition_.mouse_move && !self->controls_.syncing()) self->run(self->definition_.mouse_move);
+        self->controls_.mouse_move();
         return TRUE;
       case WM_CLOSE:
         if (!self->ended_) {
           self->ended_ = true;
-          if (self->definition_.frame_close) attempt_quietly(self->definition_.frame_close);
+          if (self->table_.frame_close) attempt_quietly(self->table_.frame_close);
           EndDialog(w, 0);
         }
         return TRUE;
@@ -129,14 +102,10 @@ class DialogView {
   }
 
  private:
-  int px(double twips) const { return static_cast<int>(std::lround(twips / tpp_)); }
-
-  DialogDefinition definition_;
+  WindowTable table_;
   ControlSet controls_;
-  double tpp_;
   HBRUSH face_;  // the dialog's background, the main window's face
   HWND hwnd_ = nullptr;
-  std::string caption_ = "\x01";
   bool ended_ = false;
 };
 
@@ -152,102 +121,8 @@ std::vector<DWORD> dialog_template() {
 
 }  // namespace
 
-DialogDefinition font_dialog(AppState& s, Host& host) {
-  DialogDefinition d;
-  auto& m = s.fontt;
-  d.caption = [&m] { return m.caption; };
-  d.width = 4860, d.height = 2280;
-  d.controls.push_back(at({K::editable_combo, "Combo1", &m.Combo1,
-                           [&s](E e) { if (e == E::click) font_form::Combo1_Click(s); }},
-                          {120, 120, 3480, 315}));
-  d.controls.push_back(at({K::editable_combo, "Combo2", &m.Combo2,
-                           [&s](E e) { if (e == E::click) font_form::Combo2_Click(s); }},
-                          {3720, 120, 1020, 315}));
-  Control preview = at({K::label, "Label1", &m.Label1, {}}, {120, 600, 4620, 900});
-  preview.centred = true;
-  preview.font = [&m] { return std::pair{m.preview_font, m.preview_size}; };
-  d.controls.push_back(std::move(preview));
-  d.controls.push_back(command1(m.Command1, [&s] { font_form::Command1_Click(s); }, {3540, 1740, 1200, 375}));
-  d.load = [&s, &host] { font_form::Form_Load(s, host); };
-  d.closing = [&m] { return m.closing; };
-  return d;
-}
-
-DialogDefinition about_box(AppState& s, Host& host) {
-  DialogDefinition d;
-  auto& m = s.Infor;
-  d.caption = [&m] { return m.caption; };
-  d.width = 5400, d.height = 3000;
-  // The program's name in its colour; the link in the colour of links.
-  m.Label9.fore = colours::dark_red;
-  m.Label2.fore = colours::blue;
-  Control name = at({K::label, "Label9", &m.Label9, {}}, {240, 180, 4920, 480});
-  name.font = [] { return std::pair{std::string("Arial"), 16.0}; };
-  d.controls.push_back(std::move(name));
-  d.controls.push_back(at({K::label, "Label3", &m.Label3, {}}, {240, 720, 4920, 255}));
-  d.controls.push_back(at({K::label, "label1", &m.label1, {}}, {240, 1080, 4920, 900}));
-  d.controls.push_back(at({K::label, "Label2", &m.Label2,
-                           [&s, &host](E e) { if (e == E::click) about_form::Label2_Click(s, host); }},
-                          {240, 2100, 4920, 255}));
-  d.controls.push_back(command1(m.Command1, [&s] { about_form::Command1_Click(s); }, {4080, 2520, 1080, 375}));
-  d.load = [&s] { about_form::Form_Activate(s); };
-  d.closing = [&m] { return m.closing; };
-  return d;
-}
-
-DialogDefinition convert_dialog(AppState& s, Host& host) {
-  DialogDefinition d;
-  auto& m = s.convert;
-  d.caption = [&m] { return m.caption; };
-  d.width = 5100, d.height = 1560;
-  d.controls.push_back(at({K::label, "label1", &m.label1, {}}, {120, 180, 1200, 255}));
-  Control name = at({K::text_box, "Text1", &m.Text1, {}}, {1380, 120, 3600, 315});
-  name.key_filter = [](int& key) { convert_form::Text1_KeyPress(key); };
-  d.controls.push_back(std::move(name));
-  d.controls.push_back(at({K::label, "Label2", &m.Label2, {}}, {120, 600, 1200, 255}));
-  Control source = at({K::label, "Label3", &m.Label3, {}}, {1380, 600, 3600, 255});
-  source.bold_font = true;
-  d.controls.push_back(std::move(source));
-  for (int i = 0; i < 2; ++i) {
-    auto& box = m.command1[static_cast<std::size_t>(i)];
-    d.controls.push_back(at({K::flat_button, i == 0 ? "command1(0)" : "command1(1)", &box,
-                             [&s, &host, i](E e) {
-                               if (e == E::mouse_move) convert_form::command1_MouseMove(s, host, i);
-                               if (e == E::click) convert_form::command1_Click(s, host, i);
-                             }},
-                            {2640 + 1220 * i, 1020, box.width(), box.height()}));
-  }
-  d.load = [&s, &host] { convert_form::Form_Load(s, host); };
-  d.closing = [&m] { return m.closing; };
-  d.frame_close = [&s, &m] {
-    if (!m.closing) convert_form::Form_Unload(s);
-  };
-  d.mouse_move = [&s, &host] { convert_form::Form_MouseMove(s, host); };
-  return d;
-}
-
-DialogDefinition typ_check_dialog(AppState& s, Host& host) {
-  DialogDefinition d;
-  auto& m = s.typcheck;
-  d.caption = [&m] { return m.caption; };
-  d.width = 12000, d.height = 6000;
-  d.controls.push_back(at({K::label, "Label1", &m.Label1, {}}, {120, 120, 11760, 500}));
-  d.controls.push_back(at({K::list_box, "List1", &m.List1,
-                           [&s, &host](E e) {
-                             if (e == E::double_click) typ_findings_DblClick(s, host, s.typcheck.List1.index);
-                           }},
-                          {120, 660, 11760, 4620}));
-  d.controls.push_back(command1(m.Command1, [&s] { typ_findings_Close(s); }, {10680, 5460, 1200, 375}));
-  d.closing = [&m] { return m.closing; };
-  return d;
-}
-
 void run_dialog(AppState& s, Host& host, Dialog which, HWND owner, double twips_per_pixel) {
-  DialogDefinition definition = which == Dialog::font        ? font_dialog(s, host)
-                                 : which == Dialog::about     ? about_box(s, host)
-                                 : which == Dialog::typ_check ? typ_check_dialog(s, host)
-                                                              : convert_dialog(s, host);
-  DialogView view(std::move(definition), twips_per_pixel);
+  DialogView view(dialog_table(s, host, which), twips_per_pixel);
   auto buffer = dialog_template();
   DialogView* before = DialogView::open();
   DialogView::open() = &view;

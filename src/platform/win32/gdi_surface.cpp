@@ -218,11 +218,16 @@ Image GdiSurface::image() const {
 std::string GdiSurface::encode(ImageFormat format) const {
   if (!picture_error_.empty()) fail(picture_error_);
   GdiFlush();
-  if (format == ImageFormat::bmp)
-    return bmp_file(w_, h_, tpp_, [this](int y) { return bits_ + static_cast<std::size_t>(y) * w_; });
-  std::string bytes, error;
-  if (!encode_png(image(), bytes, error)) fail(error);
-  return bytes;
+  switch (format) {
+    case ImageFormat::bmp:
+      return bmp_file(w_, h_, tpp_, [this](int y) { return bits_ + static_cast<std::size_t>(y) * w_; });
+    case ImageFormat::png: {
+      std::string bytes, error;
+      if (!encode_png(image(), bytes, error)) fail(error);
+      return bytes;
+    }
+  }
+  fail("This picture cannot be written in that format");
 }
 
 void GdiSurface::paint_image(const Image& picture, double x, double y, double width,

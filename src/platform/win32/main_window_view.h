@@ -1,8 +1,6 @@
 #pragma once
 #include <functional>
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "model/state.h"
 #include "platform/host.h"
@@ -11,23 +9,10 @@
 
 namespace zw::win32 {
 
-// The main window's table of controls: every control of f1, the model member it
-// mirrors and the handler the user's act on it runs. Adding a control is one
-// line here.
-std::vector<Control> main_window_controls(AppState& s, Host& host);
-
-// One menu command: the item it mirrors and what choosing it runs.
-struct MenuCommand {
-  std::string menu;  // the menu bar's entry that holds it
-  MenuItem* item;
-  std::function<void()> handler;
-};
-std::vector<MenuCommand> main_window_menus(AppState& s, Host& host);
-
-// The main window f1 on Win32: a top-level window with the controls of its
-// table and its menus. A control's event writes the model and calls the
-// handler the other front ends call; then every control is brought up to date
-// from the model.
+// The main window f1 on Win32: a top-level window with the controls and menus
+// of its table. A control's event writes the model and calls the handler the
+// other front ends call; then every control is brought up to date from the
+// model.
 class MainWindowView {
  public:
   MainWindowView(AppState& s, Host& host, double twips_per_pixel);
@@ -49,12 +34,12 @@ class MainWindowView {
   double twips_per_pixel() const { return controls_.twips_per_pixel(); }
   // For the keyboard: the window's accelerators (Ctrl+R).
   bool translate_accelerator(MSG& msg);
-  // The command Ctrl+R sends (the window's key press with code 18).
-  static constexpr int ctrl_r_command = 40000;
+  // The command Ctrl+R sends.
+  static constexpr int ctrl_r_command = first_key_id + key_ctrl_r;
   // A control's window by its name, "Check1(3)" (for tests and dialogs).
   HWND control(const std::string& name) const { return controls_.window(name); }
   // The menu command id of a menu item, for the messages a menu choice sends.
-  int menu_id(const MenuItem& item) const;
+  int menu_id(const MenuItem& item) const { return controls_.menu_id(item); }
   bool closed() const { return hwnd_ == nullptr; }
   // The busy cursor over the window and its controls.
   void set_busy_cursor(bool busy);
@@ -62,20 +47,14 @@ class MainWindowView {
  private:
   static LRESULT CALLBACK proc(HWND, UINT, WPARAM, LPARAM);
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
-  void build_menus();
-  void sync_window();
+  void sync_window_size();
 
   AppState& s_;
   Host& host_;
   ControlSet controls_;
-  std::vector<MenuCommand> menus_;
   HWND hwnd_ = nullptr;
   HACCEL accelerators_ = nullptr;
   int applied_width_ = -1, applied_height_ = -1;
-  std::string applied_caption_;
-  bool caption_known_ = false;
-  bool timer_on_ = false;
-  int timer_interval_ = -1;
   bool activated_once_ = false;
   bool built_ = false;
   bool busy_cursor_ = false;
