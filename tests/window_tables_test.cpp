@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <set>
 
 #include "app/window_tables.h"
@@ -25,18 +26,28 @@ TEST(WindowTables, NamesAreUniqueAndContainersComeFirst) {
       {"convert", dialog_table(app.s, app.host, Dialog::convert)},
       {"typ check", dialog_table(app.s, app.host, Dialog::typ_check)},
   };
+  std::set<char> keys;
+  std::set<std::string> menus;
   for (const auto& [window, t] : tables) {
     std::set<std::string> seen;
     ASSERT_FALSE(t.controls.empty()) << window;
     EXPECT_EQ(t.controls.front().kind, ControlKind::form) << window;
     for (const auto& c : t.controls) {
       EXPECT_TRUE(seen.insert(c.name).second) << window << ": " << c.name << " twice";
+      // Each menu is reached by its own access key.
+      if (c.kind == ControlKind::menu_item) {
+        auto amp = c.container.find('&');
+        ASSERT_NE(amp, std::string::npos) << c.container;
+        keys.insert(static_cast<char>(std::tolower(c.container.at(amp + 1))));
+        menus.insert(c.container);
+      }
       if (!c.container.empty() && c.kind != ControlKind::menu_item) {
         EXPECT_TRUE(seen.count(c.container))
             << window << ": " << c.name << " before " << c.container;
       }
     }
   }
+  EXPECT_EQ(keys.size(), menus.size());
 }
 
 // Every option box redraws a drawn chart, whichever window it is ticked in.

@@ -111,17 +111,18 @@ WindowTable main_window_table(AppState& s, Host& host) {
   c.push_back({"p4", K::picture, &f.p4});
   c.push_back({"tm1", K::timer, &f.tm1, "", on_click([&s, &host] { tm1_Timer(s, host); })});
 
+  // The menus' titles carry their access keys (Alt+F, Alt+O, Alt+T, Alt+H).
   // The File menu keeps its fixed indices; the indices without an item are left out.
   for (std::size_t i = 0; i < f.mf.size(); ++i)
     if (!f.mf[i].caption.empty())
-      c.push_back({indexed("mf", i), K::menu_item, &f.mf[i], "File",
+      c.push_back({indexed("mf", i), K::menu_item, &f.mf[i], "&File",
                    on_click([&s, &host, i] { mf_Click(s, host, static_cast<int>(i)); })});
   c.push_back(
-      {"mfnt", K::menu_item, &f.mfnt, "Font", on_click([&s, &host] { mfnt_Click(s, host); })});
+      {"mfnt", K::menu_item, &f.mfnt, "F&ont", on_click([&s, &host] { mfnt_Click(s, host); })});
   for (std::size_t i = 0; i < f.mtls.size(); ++i)
-    c.push_back({indexed("mtls", i), K::menu_item, &f.mtls[i], "Tools",
+    c.push_back({indexed("mtls", i), K::menu_item, &f.mtls[i], "&Tools",
                  on_click([&s, &host, i] { mtls_Click(s, host, static_cast<int>(i)); })});
-  c.push_back({"mhl", K::menu_item, &f.mhl, "Help", on_click([&s, &host] { mhl_Click(s, host); })});
+  c.push_back({"mhl", K::menu_item, &f.mhl, "&Help", on_click([&s, &host] { mhl_Click(s, host); })});
   t.width = f.width, t.height = f.height;
   return t;
 }
