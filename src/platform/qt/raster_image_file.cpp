@@ -39,8 +39,7 @@ RasterFileWriter::RasterFileWriter(ImageFormat format, int width, int height, do
   put_be(density, ppm);
   density += '\x01';  // per metre
   png_chunk(out_, "pHYs", density.data(), density.size());
-  png_ = std::make_unique<PngStream>(out_);
-  line_.resize(1 + static_cast<std::size_t>(width_) * 3);
+  png_ = std::make_unique<PngCompressor>(out_);
 }
 
 RasterFileWriter::~RasterFileWriter() = default;
@@ -54,10 +53,17 @@ void RasterFileWriter::add(const Surface& band) {
     for (int y = 0; y < raster->pixel_height() && rows_ < height_; ++y) {
       std::memcpy(row.data(), raster->row(y), static_cast<std::size_t>(raster->pixel_width()) * sizeof(QRgb));
       add_row(row.data());
+      previous_ = row;
+      last_ = previous_.data();
     }
     return;
   }
   for (int y = 0; y < raster->pixel_height() && rows_ < height_; ++y) add_row(raster->row(y));
+  // The band's pixels go with the next band: its last row is kept to compare.
+  if (last_ && last_ != previous_.data()) {
+    previous_.assign(last_, last_ + width_);
+    last_ = previous_.data();
+  }
 }
 
 void RasterFileWriter::add_row(const QRgb* src) {
@@ -66,25 +72,26 @@ void RasterFileWriter::add_row(const QRgb* src) {
     bmp_put_row(out_, width_, height_, rows_++, src);
     return;
   }
-  if (rows_++ > 0 && std::memcmp(src, previous_.data(), w * sizeof(QRgb)) == 0) {
+  bool repeated = rows_++ > 0 && last_ && std::memcmp(src, last_, w * sizeof(QRgb)) == 0;
+  last_ = src;
+  if (repeated) {
     png_->add_repeated_row(w * 3);
     return;
   }
-  previous_.assign(src, src + w);
-  line_[0] = 0;  // no filter
-  unsigned char* dst = line_.data() + 1;
+  unsigned char* dst = png_->next_row(1 + w * 3);
+  *dst++ = 0;  // no filter
   for (std::size_t x = 0; x < w; ++x, dst += 3) {
     dst[0] = static_cast<unsigned char>(qRed(src[x]));
     dst[1] = static_cast<unsigned char>(qGreen(src[x]));
     dst[2] = static_cast<unsigned char>(qBlue(src[x]));
   }
-  png_->add_row(line_.data(), line_.size());
 }
 
 std::string RasterFileWriter::finish() {
   if (rows_ < height_) {
     std::vector<QRgb> blank(static_cast<std::size_t>(width_), qRgb(255, 255, 255));
     while (rows_ < height_) add_row(blank.data());
+    last_ = nullptr;
   }
   if (png_) {
     png_->finish();

@@ -9,7 +9,7 @@
 
 namespace zw::qt {
 
-class PngStream;
+class PngCompressor;
 
 // An image file of a picture of width x height pixels, made from bands of
 // raster surfaces added from the top: a bitmap file, or a PNG file (8-bit
@@ -32,9 +32,11 @@ class RasterFileWriter : public ImageFileWriter {
   int width_, height_;
   int rows_ = 0;  // rows added so far
   std::string out_;
-  std::unique_ptr<PngStream> png_;
+  std::unique_ptr<PngCompressor> png_;
+  // The row added last, to find a repeated row: in the band while it is
+  // added, then a copy.
+  const QRgb* last_ = nullptr;
   std::vector<QRgb> previous_;
-  std::vector<unsigned char> line_;
 };
 
 }  // namespace zw::qt

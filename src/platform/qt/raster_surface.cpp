@@ -62,9 +62,15 @@ void RasterSurface::set_band(int width_twips, int top, int height_twips) {
   int first = cell(top / tpp_);  // twips, whatever the scale unit
   int end = cell((static_cast<double>(top) + ht) / tpp_);
   if (first != origin_) {
-    // Another part of the picture: nothing of the old band belongs there.
-    release_painter();
-    image_ = band_ = tail_ = QImage();
+    // Another part of the picture: nothing of the old band belongs there. A
+    // band of the same size is blanked in place; export moves band after band.
+    int w = static_cast<int>(std::lround(wt / tpp_));
+    if (!stacked() && image_.isDetached() && image_.width() == w && image_.height() == end - first) {
+      image_.fill(qcolour(back_));
+    } else {
+      release_painter();
+      image_ = band_ = tail_ = QImage();
+    }
   }
   origin_ = first;
   make_picture(wt, ht, static_cast<int>(std::lround(wt / tpp_)), end - first);
