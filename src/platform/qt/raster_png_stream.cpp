@@ -251,7 +251,8 @@ constexpr std::size_t batch_bytes = 1 << 21;
 
 }  // namespace
 
-PngCompressor::PngCompressor(std::string& file) : stream_(file) {
+PngCompressor::PngCompressor(std::string& file, std::function<void()> drained)
+    : stream_(file), drained_(std::move(drained)) {
   filling_.bytes.reserve(batch_bytes);
   worker_ = std::thread([this] { run(); });
 }
@@ -325,6 +326,7 @@ void PngCompressor::run() {
         stream_.add_row(batch.bytes.data() + start, row.end - start);
         start = row.end;
       }
+      if (drained_) drained_();
     } catch (...) {
       std::lock_guard lock(mutex_);
       failure_ = std::current_exception();

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 #include <exception>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -60,10 +61,11 @@ class PngStream {
 
 // A PngStream fed from a thread of its own, so that compressing the rows of
 // one band and drawing the next overlap. Rows are handed over in batches, and
-// only two batches wait at a time, so memory stays bounded.
+// only two batches wait at a time, so memory stays bounded. After each batch
+// the thread calls drained, which may take the bytes made so far from file.
 class PngCompressor {
  public:
-  explicit PngCompressor(std::string& file);
+  PngCompressor(std::string& file, std::function<void()> drained);
   // Abandons what is not compressed yet; the file is then incomplete.
   ~PngCompressor();
   PngCompressor(const PngCompressor&) = delete;
@@ -92,6 +94,7 @@ class PngCompressor {
   void rethrow();
 
   PngStream stream_;  // the worker's alone until it is joined
+  std::function<void()> drained_;
   Batch filling_;
   std::deque<Batch> queue_;
   std::mutex mutex_;

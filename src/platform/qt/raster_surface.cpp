@@ -311,19 +311,21 @@ void RasterSurface::stack(const Surface& lower, int width, int top, int height) 
   changed();
 }
 
-std::unique_ptr<ImageFileWriter> RasterSurface::start_file(ImageFormat format, int width,
-                                                           int height) const {
+std::unique_ptr<ImageFileWriter> RasterSurface::start_file(ImageFormat format, int width, int height,
+                                                           FileOutput& out) const {
   return std::make_unique<RasterFileWriter>(format, static_cast<int>(std::lround(std::max(0, width) / tpp_)),
-                                            static_cast<int>(std::lround(std::max(0, height) / tpp_)), tpp_);
+                                            static_cast<int>(std::lround(std::max(0, height) / tpp_)), tpp_, out);
 }
 
 std::string RasterSurface::encode(ImageFormat format) const {
   if (!picture_error_.empty()) fail(picture_error_);
   if (format == ImageFormat::bmp)
     return bmp_file(pixel_width(), pixel_height(), tpp_, [this](int y) { return row(y); });
-  RasterFileWriter file(format, pixel_width(), pixel_height(), tpp_);
+  StringOutput out;
+  RasterFileWriter file(format, pixel_width(), pixel_height(), tpp_, out);
   file.add(*this);
-  return file.finish();
+  file.finish();
+  return std::move(out.bytes);
 }
 
 QPainter& RasterSurface::painter() {
