@@ -152,7 +152,7 @@ std::size_t line_end(std::string_view text, std::size_t start) {
 // (a file of blank lines asks for little).
 int rows_expected(std::string_view text) {
   auto lines = std::count(text.begin(), text.end(), '\n');
-  return static_cast<int>(std::min<std::size_t>({static_cast<std::size_t>(lines) + 1, text.size() / 16, 1 << 22}));
+  return static_cast<int>(std::min<std::size_t>({static_cast<std::size_t>(lines) + 1, text.size() / 16, 1 << 20}));
 }
 
 // Every line of a text through the scanner: views into the text, no copy per
