@@ -141,6 +141,30 @@ TEST(SafeFiles, ReplacedFileKeepsItsPermissionsAndLongNamesWork) {
   EXPECT_EQ(names_in(dir.path()), (std::vector<std::string>{"levels.dat", long_name}));
 }
 
+// A file made piece by piece, as an image drawn band by band: in place only
+// once committed; dropped before, it leaves the old file and nothing beside.
+TEST(SafeFiles, AFileWrittenInPiecesReplacesTheOldOneOnlyWhenCommitted) {
+  test::TempDir dir;
+  StdFileSystem files;
+  for (bool commit : {false, true}) {
+    dir.write("chart.bmp", "old");
+    std::string error;
+    auto out = files.start_write(dir.at("chart.bmp"), error);
+    ASSERT_TRUE(out) << error;
+    out->write_at(4, "tail");  // pieces in any order
+    out->write_at(0, "head");
+    if (commit) {
+      ASSERT_TRUE(out->commit(error)) << error;
+    }
+    out.reset();
+    EXPECT_EQ(dir.read("chart.bmp"), commit ? "headtail" : "old");
+    EXPECT_EQ(names_in(dir.path()), std::vector<std::string>{"chart.bmp"});
+  }
+  std::string error;
+  EXPECT_FALSE(files.start_write(dir.path(), error));
+  EXPECT_TRUE(text::contains(error, "Cannot write " + dir.path())) << error;
+}
+
 // A small file system of its own that fills up: the disk-full case for real.
 TEST(FullDisk, FailedWriteKeepsTheOldFileAndLeavesNothingBehind) {
   if (::geteuid() != 0) GTEST_SKIP() << "mounting a small file system needs root";

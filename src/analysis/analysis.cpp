@@ -136,6 +136,14 @@ std::size_t line_end(std::string_view text, std::size_t start) {
   return std::string_view::npos;
 }
 
+// Rows are made room for at once, so that a big table is not moved as it
+// grows: about one per line, and a line with a rule is longer than 16 bytes
+// (a file of blank lines asks for little).
+int rows_expected(std::string_view text) {
+  auto lines = std::count(text.begin(), text.end(), '\n');
+  return static_cast<int>(std::min<std::size_t>({static_cast<std::size_t>(lines) + 1, text.size() / 16, 1 << 20}));
+}
+
 // Every line of a text through the scanner: views into the text, no copy per
 // line. An empty text has no line at all.
 void scan_lines(AppState& s, Host& host, ScanRun& run, std::string_view text) {
@@ -230,6 +238,7 @@ void parse(AppState& s, Host& host, const std::string& path) {
   const auto& inc = s.includes;
   while (true) {
     text::lower_in_place(text);
+    attempt_quietly([&] { s.results.reserve(s.selected_kind, run.rows + rows_expected(text)); });
     scan_lines(s, host, run, text);
     if (!(follow && inc.extra_count > -1 && run.include_index < inc.extra_count)) break;
     do {

@@ -64,8 +64,21 @@ std::string line_reference(const ScanRun& run, int line_number) {
   return std::string(1, static_cast<char>('a' + run.include_index)) + ")" + n;
 }
 
+// TABs become blanks, then each pair of blanks one blank (so four make two),
+// in one pass: every stored rule goes through here.
 std::string squeezed(std::string_view t) {
-  return text::replace_all(text::replace_all(t, "\t", " "), "  ", " ");
+  std::string out;
+  out.reserve(t.size());
+  auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  for (std::size_t i = 0; i < t.size(); ++i) {
+    if (blank(t[i])) {
+      out += ' ';
+      if (i + 1 < t.size() && blank(t[i + 1])) ++i;
+    } else {
+      out += t[i];
+    }
+  }
+  return out;
 }
 
 // The tail up to its first blank, where every "]" counts as one: "20]" reads 20.

@@ -88,22 +88,6 @@ std::string refuse_read(const std::string& path, mode_t mode) {
   return not_a_file(path, k);
 }
 
-bool write_all(int fd, const std::string& data) {
-  const char* p = data.data();
-  std::size_t left = data.size();
-  while (left > 0) {
-    ssize_t n = ::write(fd, p, left);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      if (n == 0) errno = EIO;
-      return false;
-    }
-    p += n;
-    left -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
 #endif
 
 }  // namespace
@@ -227,9 +211,9 @@ std::optional<std::string> read_regular(const std::string& path, std::int64_t li
   return data;
 }
 
-bool replace_whole(const std::string& path, const std::string& data, std::string& error) {
+std::unique_ptr<NewFile> NewFile::start(const std::string& path, std::string& error) {
   error = write_refusal(path);
-  if (!error.empty()) return false;
+  if (!error.empty()) return nullptr;
   auto target = to_fs_path(path);
   struct stat old{};
   bool replacing = ::lstat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
@@ -237,41 +221,75 @@ bool replace_whole(const std::string& path, const std::string& data, std::string
   // into it would not, neither does this.
   if (replacing && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
     error = cannot("write", path, errno_text(errno));
-    return false;
+    return nullptr;
   }
 
-  int fd = -1;
-  std::string temp;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temp = temporary_name(target);
-    fd = ::open(to_fs_path(temp).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
+  std::unique_ptr<NewFile> file(new NewFile);
+  file->path_ = path;
+  for (int attempt = 0; attempt < 100 && file->fd_ < 0; ++attempt) {
+    file->temp_ = temporary_name(target);
+    file->fd_ = ::open(to_fs_path(file->temp_).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (file->fd_ < 0 && errno != EEXIST) break;
   }
-  if (fd < 0) {
+  if (file->fd_ < 0) {
     error = cannot("write", path, errno_text(errno));
-    return false;
+    file->done_ = true;  // nothing was made
+    return nullptr;
   }
   if (replacing) {
     // The new file takes the old one's place, so it takes its permissions and,
     // where allowed, its owner.
-    (void)::fchmod(fd, old.st_mode & 07777);
-    if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) (void)::fchown(fd, old.st_uid, old.st_gid);
+    (void)::fchmod(file->fd_, old.st_mode & 07777);
+    if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) (void)::fchown(file->fd_, old.st_uid, old.st_gid);
   }
-  bool ok = write_all(fd, data) && ::fsync(fd) == 0;
+  return file;
+}
+
+NewFile::~NewFile() {
+  if (fd_ >= 0) ::close(fd_);
+  if (!done_) ::unlink(to_fs_path(temp_).c_str());
+}
+
+bool NewFile::write_at(std::uint64_t offset, std::string_view data, std::string& error) {
+  const char* p = data.data();
+  std::size_t left = data.size();
+  while (left > 0 && fd_ >= 0) {
+    ssize_t n = ::pwrite(fd_, p, left, static_cast<off_t>(offset));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      error = cannot("write", path_, errno_text(n == 0 ? EIO : errno));
+      return false;
+    }
+    p += n;
+    offset += static_cast<std::uint64_t>(n);
+    left -= static_cast<std::size_t>(n);
+  }
+  if (fd_ < 0) error = cannot("write", path_, errno_text(EBADF));
+  return fd_ >= 0;
+}
+
+bool NewFile::commit(std::string& error) {
+  if (fd_ < 0 || done_) {
+    error = cannot("write", path_, errno_text(EBADF));
+    return false;
+  }
+  bool ok = ::fsync(fd_) == 0;
   int saved = errno;
-  if (::close(fd) != 0 && ok) {
+  if (::close(fd_) != 0 && ok) {
     ok = false;
     saved = errno;
   }
-  if (ok && ::rename(to_fs_path(temp).c_str(), target.c_str()) != 0) {
+  fd_ = -1;
+  if (ok && ::rename(to_fs_path(temp_).c_str(), to_fs_path(path_).c_str()) != 0) {
     ok = false;
     saved = errno;
   }
   if (!ok) {
-    ::unlink(to_fs_path(temp).c_str());
-    error = cannot("write", path, errno_text(saved));
+    error = cannot("write", path_, errno_text(saved));
+    return false;
   }
-  return ok;
+  done_ = true;
+  return true;
 }
 
 #else  // Windows: no named pipes or devices among files; links are rare.
@@ -304,33 +322,64 @@ std::optional<std::string> read_regular(const std::string& path, std::int64_t li
   return data;
 }
 
-bool replace_whole(const std::string& path, const std::string& data, std::string& error) {
+std::unique_ptr<NewFile> NewFile::start(const std::string& path, std::string& error) {
   error = write_refusal(path);
-  if (!error.empty()) return false;
-  auto temp = to_fs_path(temporary_name(to_fs_path(path)));
-  bool ok = false;
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (out) {
-      out.write(data.data(), static_cast<std::streamsize>(data.size()));
-      out.close();
-      ok = static_cast<bool>(out);
-    }
+  if (!error.empty()) return nullptr;
+  std::unique_ptr<NewFile> file(new NewFile);
+  file->path_ = path;
+  file->temp_ = temporary_name(to_fs_path(path));
+  file->out_ = std::make_unique<std::ofstream>(to_fs_path(file->temp_), std::ios::binary | std::ios::trunc);
+  if (!*file->out_) {
+    error = cannot("write", path, std::strerror(errno));
+    return nullptr;
   }
+  return file;
+}
+
+NewFile::~NewFile() {
+  out_.reset();
+  std::error_code ec;
+  if (!done_) fs::remove(to_fs_path(temp_), ec);
+}
+
+bool NewFile::write_at(std::uint64_t offset, std::string_view data, std::string& error) {
+  if (out_ && *out_) {
+    out_->seekp(static_cast<std::streamoff>(offset));
+    out_->write(data.data(), static_cast<std::streamsize>(data.size()));
+  }
+  if (out_ && *out_) return true;
+  error = cannot("write", path_, std::strerror(errno));
+  return false;
+}
+
+bool NewFile::commit(std::string& error) {
+  if (!out_ || done_) {
+    error = cannot("write", path_, std::strerror(EBADF));
+    return false;
+  }
+  out_->close();
+  bool ok = static_cast<bool>(*out_);
   std::string reason = std::strerror(errno);
+  out_.reset();
   std::error_code ec;
   if (ok) {
-    fs::rename(temp, to_fs_path(path), ec);
+    fs::rename(to_fs_path(temp_), to_fs_path(path_), ec);
     if (ec) ok = false, reason = ec.message();
   }
   if (!ok) {
-    fs::remove(temp, ec);
-    error = cannot("write", path, reason);
+    error = cannot("write", path_, reason);
+    return false;
   }
-  return ok;
+  done_ = true;
+  return true;
 }
 
 #endif
+
+bool replace_whole(const std::string& path, const std::string& data, std::string& error) {
+  auto file = NewFile::start(path, error);
+  return file && file->write_at(0, data, error) && file->commit(error);
+}
 
 }  // namespace file_io
 }  // namespace zw

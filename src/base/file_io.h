@@ -1,7 +1,10 @@
 #pragma once
 #include <cstdint>
+#include <iosfwd>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace zw {
 
@@ -35,6 +38,30 @@ std::optional<std::string> read_regular(const std::string& path, std::int64_t li
 // its permissions. false with error naming the file and the reason on failure;
 // the old file then stays as it was.
 bool replace_whole(const std::string& path, const std::string& data, std::string& error);
+
+// A file made piece by piece as replace_whole makes it: written beside path,
+// renamed over it by commit(), with the same refusals. Dropped without a
+// commit, the file beside path is removed and path stays as it was.
+class NewFile {
+ public:
+  // nullptr with error naming the file when it cannot be started.
+  static std::unique_ptr<NewFile> start(const std::string& path, std::string& error);
+  ~NewFile();
+  NewFile(const NewFile&) = delete;
+  NewFile& operator=(const NewFile&) = delete;
+
+  // Puts data at offset; false with error naming the file on failure.
+  bool write_at(std::uint64_t offset, std::string_view data, std::string& error);
+  // Puts the file in place of path; false with error on failure.
+  bool commit(std::string& error);
+
+ private:
+  NewFile() = default;
+  std::string path_, temp_;
+  int fd_ = -1;                         // where files have descriptors
+  std::unique_ptr<std::ofstream> out_;  // on Windows
+  bool done_ = false;
+};
 
 // Whether replace_whole would write path, asked before the data is made: its
 // refusals, a folder that is missing or cannot be written, a read-only file.

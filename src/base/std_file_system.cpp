@@ -1,6 +1,7 @@
 #include "base/std_file_system.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <system_error>
 
 #include "base/file_io.h"
@@ -144,6 +145,30 @@ std::optional<std::string> StdFileSystem::read(const std::string& path, std::str
 
 bool StdFileSystem::write(const std::string& path, const std::string& data, std::string& error) {
   return file_io::replace_whole(path, data, error);
+}
+
+namespace {
+
+// A file on disk made piece by piece; a failed piece is thrown.
+class DiskOutput : public FileOutput {
+ public:
+  explicit DiskOutput(std::unique_ptr<file_io::NewFile> file) : file_(std::move(file)) {}
+  void write_at(std::uint64_t offset, std::string_view data) override {
+    std::string error;
+    if (!file_->write_at(offset, data, error)) throw std::runtime_error(error);
+  }
+  bool commit(std::string& error) override { return file_->commit(error); }
+
+ private:
+  std::unique_ptr<file_io::NewFile> file_;
+};
+
+}  // namespace
+
+std::unique_ptr<FileOutput> StdFileSystem::start_write(const std::string& path, std::string& error) {
+  auto file = file_io::NewFile::start(path, error);
+  if (!file) return nullptr;
+  return std::make_unique<DiskOutput>(std::move(file));
 }
 
 bool StdFileSystem::can_write(const std::string& path, std::string& error) {

@@ -23,6 +23,7 @@ class StdFileSystem : public FileSystem {
   std::string list_error(const std::string& dir) override;
   std::optional<std::string> read(const std::string& path, std::string& error) override;
   bool write(const std::string& path, const std::string& data, std::string& error) override;
+  std::unique_ptr<FileOutput> start_write(const std::string& path, std::string& error) override;
   bool can_write(const std::string& path, std::string& error) override;
   bool create_dir(const std::string& path, std::string& error) override;
   bool copy_file(const std::string& from, const std::string& to, std::string& error) override;

@@ -206,9 +206,6 @@ std::string shown_text(const Surface& surface, const std::string& t, double room
   return t.substr(0, static_cast<std::size_t>(most));
 }
 
-// A canvas taller than this is held one band at a time where the surface can:
-// the part in view in the window, band after band for an image.
-constexpr int whole_canvas_twips = 450000;
 // The part of a row below its top that it draws on (text, bar, swatch).
 constexpr int row_reach = 700;
 
@@ -324,21 +321,28 @@ void plot(AppState& s, Host& host, int count) {
   plot_held(s, host, count, lay, swatches);
 }
 
-bool plot_in_bands(AppState& s, Host& host, int count, int band,
-                   const std::function<void()>& each) {
+bool draw_bands(AppState& s, int band, const std::function<void()>& paint,
+                const std::function<void()>& each) {
   auto& f = s.f1;
   if (!f.p1.banded() || band <= 0) return false;
-  Layout lay = chart_layout(s, host);
   int height = f.p1.height();
-  Swatches swatches;
   for (int top = 0; top < height; top += band) {
     if (!f.p1.hold_band(top, std::min(band, height - top))) return false;
-    plot_held(s, host, count, lay, swatches);
+    paint();
     each();
   }
+  return true;
+}
+
+bool plot_in_bands(AppState& s, Host& host, int count, int band,
+                   const std::function<void()>& each) {
+  if (!s.f1.p1.banded()) return false;
+  Layout lay = chart_layout(s, host);
+  Swatches swatches;
+  bool drawn = draw_bands(s, band, [&] { plot_held(s, host, count, lay, swatches); }, each);
   // The window shows the part in view again.
   plot(s, host, count);
-  return true;
+  return drawn;
 }
 
 void clear_chart(AppState& s, Host& host) {

@@ -14,6 +14,13 @@ void plot(AppState& s, Host& host, int count);
 // twips high, calling each once a band is drawn on p1; then shows the part in
 // view again. False (nothing drawn) when the chart is held whole.
 bool plot_in_bands(AppState& s, Host& host, int count, int band, const std::function<void()>& each);
+// Draws a chart held in bands band after band from the top, each band twips
+// high: paint draws the band p1 holds, each is called once it is drawn. False
+// when the chart is held whole or a band cannot be held.
+bool draw_bands(AppState& s, int band, const std::function<void()>& paint,
+                const std::function<void()>& each);
+// A canvas taller than this is held one band at a time where the surface can.
+inline constexpr int whole_canvas_twips = 450000;
 // Fits the panes, the scroll bar and the scale labels to the window, then draws.
 void resize_chart(AppState& s, Host& host);
 // Moves the canvas for the scroll bar's value.

@@ -97,59 +97,48 @@ double draw_legend(Surface& p1, const Layout& lay, const DiffChart& chart) {
   return y + 100;
 }
 
-}  // namespace
+// The part below a row's top that a rule or a heading draws on.
+constexpr int row_reach = 700;
+// A tall comparison is held in bands of this height (twips) when drawn.
+constexpr int held_band = 30000;
 
-bool plot_diff(AppState& s, Host& host, const DiffChart& chart) {
-  auto& f = s.f1;
-  // As many rows as the chart has at most, so that the canvas stays as
-  // large as a chart's.
-  std::size_t drawn = std::min(chart.rows.size(), static_cast<std::size_t>(result_rows));
+Layout diff_layout(AppState& s, Host& host) {
   Layout lay;
   lay.lowest = s.lowest_resolution;
   attempt(host, [&] {
     lay.w = num::to_int(column_width(s));
     place_scale_labels(s);
   });
-  attempt(host, [&] { lay.th = f.p1.draw().text_height("X"); });
+  attempt(host, [&] { lay.th = s.f1.p1.draw().text_height("X"); });
+  return lay;
+}
 
-  // The canvas fits the legend, the headings and the rows exactly.
-  double need = 80 + 2 * (lay.th + 80) + 100 + lay.heading_pitch() + 2 * lay.th + 300;
-  for (std::size_t i = 0; i < drawn; ++i) {
-    if (i == 0 || chart.rows[i].kind != chart.rows[i - 1].kind) need += lay.heading_pitch();
-    need += lay.rule_pitch();
-  }
-  bool sized = false;
-  attempt(host, [&] {
-    f.p1.set_height(std::max(1000, num::to_int(need)));
-    sized = true;
-  });
-  if (!sized) return false;
+// Draws the part of the comparison that p1 holds: rows outside it are passed
+// over, so that a comparison of any length is drawn band by band.
+void draw_held(AppState& s, Host& host, const DiffChart& chart, const Layout& lay) {
+  auto& f = s.f1;
   clearpic(s, host);
-
+  double band_top = f.p1.band_top(), band_bottom = band_top + f.p1.band_height();
+  auto shows = [&](double y) { return y + row_reach >= band_top && y <= band_bottom; };
   double y = 0, top = 0;
   attempt(host, [&] { y = top = draw_legend(f.p1.draw(), lay, chart); });
-  auto note = [&](const std::string& line) {
+  if (chart.rows.empty())
     attempt(host, [&] {
       auto& p1 = f.p1.draw();
       p1.move_to(670, y + 100);
-      p1.print(line);
+      p1.print("Every rule is drawn at the same levels.");
     });
-    y += lay.heading_pitch();
-  };
-  if (chart.rows.empty()) note("Every rule is drawn at the same levels.");
-  if (drawn > 0) host.set_busy(true);
-  for (std::size_t i = 0; i < drawn; ++i) {
+  if (chart.rows.empty()) y += lay.heading_pitch();
+  if (!chart.rows.empty()) host.set_busy(true);
+  for (std::size_t i = 0; i < chart.rows.size(); ++i) {
     const auto& row = chart.rows[i];
     if (i == 0 || row.kind != chart.rows[i - 1].kind) {
-      attempt(host, [&] { draw_heading(f.p1.draw(), chart, i, y); });
+      if (shows(y)) attempt(host, [&] { draw_heading(f.p1.draw(), chart, i, y); });
       y += lay.heading_pitch();
     }
-    attempt(host, [&] { draw_rule(f.p1.draw(), lay, row, y); });
+    if (shows(y)) attempt(host, [&] { draw_rule(f.p1.draw(), lay, row, y); });
     y += lay.rule_pitch();
   }
-  if (drawn < chart.rows.size())
-    note("... and " + text::decimal(static_cast<long long>(chart.rows.size() - drawn)) +
-         " more rules, not drawn");
   attempt(host, [&] {
     auto& p1 = f.p1.draw();
     p1.move_to(30, y + 100);
@@ -159,7 +148,37 @@ bool plot_diff(AppState& s, Host& host, const DiffChart& chart) {
   // The grid over the bars, as on the chart.
   draw_scale_grid(s, host, lay.lowest, lay.w, top, y);
   host.set_busy(false);
+}
+
+}  // namespace
+
+bool plot_diff(AppState& s, Host& host, const DiffChart& chart) {
+  auto& f = s.f1;
+  Layout lay = diff_layout(s, host);
+
+  // The canvas fits the legend, the headings and the rows exactly.
+  double need = 80 + 2 * (lay.th + 80) + 100 + lay.heading_pitch() + 2 * lay.th + 300;
+  for (std::size_t i = 0; i < chart.rows.size(); ++i) {
+    if (i == 0 || chart.rows[i].kind != chart.rows[i - 1].kind) need += lay.heading_pitch();
+    need += lay.rule_pitch();
+  }
+  bool sized = false;
+  attempt(host, [&] {
+    int height = std::max(1000, num::to_int(need));
+    // A tall comparison is held from the top, one band at a time.
+    if (height <= whole_canvas_twips || !f.p1.hold_band(0, std::min(held_band, height))) f.p1.hold_whole();
+    f.p1.set_height(height);
+    sized = true;
+  });
+  if (!sized) return false;
+  draw_held(s, host, chart, lay);
   return true;
+}
+
+bool plot_diff_in_bands(AppState& s, Host& host, const DiffChart& chart, int band,
+                        const std::function<void()>& each) {
+  Layout lay = diff_layout(s, host);
+  return draw_bands(s, band, [&] { draw_held(s, host, chart, lay); }, each);
 }
 
 }  // namespace zw

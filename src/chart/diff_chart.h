@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,9 +29,13 @@ struct DiffChart {
 // Draws the comparison on p1 over the scale from lowest_resolution to 24 (ticks
 // on p3, scale labels placed): a legend, then per kind a heading and one row
 // per rule with the old bar above the new bar, its lowest resolutions, type,
-// both line references, drawn levels and rule text. Rows beyond the chart's
-// row limit are counted, not drawn. False, after the failure's message, when
-// the canvas cannot be made that large.
+// both line references, drawn levels and rule text. Every rule is drawn: a tall
+// comparison is held in bands, the top one drawn. False, after the failure's
+// message, when the canvas cannot be made that large.
 bool plot_diff(AppState& s, Host& host, const DiffChart& chart);
+// For a comparison held in bands: draws it band after band from the top, each
+// band twips high, calling each once a band is on p1 (for its image).
+bool plot_diff_in_bands(AppState& s, Host& host, const DiffChart& chart, int band,
+                        const std::function<void()>& each);
 
 }  // namespace zw

@@ -58,19 +58,21 @@ void compose_strip(AppState& s, Host&) {
 }
 
 // The image of a chart held in bands: the strip, then the chart drawn band
-// after band into the file, so that the whole picture is never held.
-std::string banded_file(AppState& s, Host& host, ImageFormat format) {
+// after band into the file as it is written, so that neither the whole
+// picture nor the whole file is ever held.
+void banded_file(AppState& s, Host& host, ImageFormat format, const BandDrawing& bands, FileOutput& out) {
   auto& f = s.f1;
   // The strip as a band, so that it ends on the row where the canvas starts.
   f.p4.hold_band(0, f.p3.height());
   compose_strip(s, host);
-  auto file = f.p4.draw().start_file(format, f.p1.width(), f.p3.height() + f.p1.height());
+  auto file = f.p4.draw().start_file(format, f.p1.width(), f.p3.height() + f.p1.height(), out);
   file->add(f.p4.draw());
   f.p4.hold_whole();
   constexpr int band = 30000;
-  if (!plot_in_bands(s, host, s.result_count, band, [&] { file->add(f.p1.draw()); }))
+  auto each = [&] { file->add(f.p1.draw()); };
+  if (!(bands ? bands(band, each) : plot_in_bands(s, host, s.result_count, band, each)))
     fail("the chart could not be drawn");
-  return file->finish();
+  file->finish();
 }
 
 }  // namespace
@@ -104,23 +106,36 @@ void compose_image(AppState& s, Host& host) {
   attempt_quietly([&] { s.f1.p4.stack(s.f1.p1); });
 }
 
-bool write_image(AppState& s, Host& host, const ImageTarget& target) {
+bool write_image(AppState& s, Host& host, const ImageTarget& target, const BandDrawing& bands) {
   auto& f = s.f1;
   std::string why;
   attempt_quietly([&] { why = f.p1.draw().picture_error(); });
   if (!why.empty()) return refuse(host, target.path, "the chart could not be drawn (" + why + ")");
+  std::string error;
+  if (f.p1.banded()) {
+    auto out = host.fs().start_write(target.path, error);
+    if (!out) {
+      host.message(target.path + " " + error);
+      return false;
+    }
+    try {
+      banded_file(s, host, target.format, bands, *out);
+    } catch (const std::exception& e) {
+      return refuse(host, target.path, e.what());
+    }
+    if (!out->commit(error)) {
+      host.message(target.path + " " + error);
+      return false;
+    }
+    return true;
+  }
   std::string bytes;
   try {
-    if (f.p1.banded()) {
-      bytes = banded_file(s, host, target.format);
-    } else {
-      compose_image(s, host);
-      bytes = f.p4.draw().encode(target.format);
-    }
+    compose_image(s, host);
+    bytes = f.p4.draw().encode(target.format);
   } catch (const std::exception& e) {
     return refuse(host, target.path, e.what());
   }
-  std::string error;
   if (!host.fs().write(target.path, bytes, error)) {
     host.message(target.path + " " + error);
     return false;
@@ -128,10 +143,11 @@ bool write_image(AppState& s, Host& host, const ImageTarget& target) {
   return true;
 }
 
-bool save_image(AppState& s, Host& host, const std::string& chosen_path, ImageNames rule) {
+bool save_image(AppState& s, Host& host, const std::string& chosen_path, ImageNames rule,
+                const BandDrawing& bands) {
   if (chosen_path.empty()) return false;
   auto target = choose_image_target(host, chosen_path, rule);
-  return target && write_image(s, host, *target);
+  return target && write_image(s, host, *target, bands);
 }
 
 }  // namespace zw

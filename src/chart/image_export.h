@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -34,14 +35,19 @@ std::optional<ImageTarget> choose_image_target(Host& host, const std::string& ch
 // above the canvas p1, both at p1's width, as they are shown at this moment.
 void compose_image(AppState& s, Host& host);
 
+// How a canvas held in bands is drawn again for its image: band after band,
+// band twips high, calling each once a band is on p1; false when it cannot.
+// Without one, the canvas holds the chart of the analysis.
+using BandDrawing = std::function<bool(int band, const std::function<void()>& each)>;
+
 // Composes the image and writes it to the target. A canvas that could not be
 // made writes nothing. True when the file was written; otherwise a message
 // names the file and the reason.
-bool write_image(AppState& s, Host& host, const ImageTarget& target);
+bool write_image(AppState& s, Host& host, const ImageTarget& target, const BandDrawing& bands = {});
 
 // Save Image after the file dialog, and the batch chart's image: the checks,
 // then the composing and the writing. "" (a cancelled dialog) does nothing.
 bool save_image(AppState& s, Host& host, const std::string& chosen_path,
-                ImageNames rule = ImageNames::save_image);
+                ImageNames rule = ImageNames::save_image, const BandDrawing& bands = {});
 
 }  // namespace zw

@@ -92,12 +92,27 @@ void print_rows(const Session& session, std::ostream& out) {
   out << "rows\t" << s.result_count << "\n";
   out << "lowest\t" << s.lowest_resolution << "\n";
   auto k = static_cast<std::size_t>(s.selected_kind);
+  // Rows are gathered and written a block at a time: a big style has a
+  // hundred thousand of them.
+  std::string block;
   for (int i = 0; i < s.result_count && i < r.rows(s.selected_kind); ++i) {
     auto row = static_cast<std::size_t>(i);
-    out << escape_field(r.rule_line[k][row]) << '\t' << int(r.res_from[k][row]) << '\t'
-        << int(r.res_to[k][row]) << '\t' << (r.rule_continue[k][row] ? 1 : 0) << '\t'
-        << escape_field(r.rule_type[k][row]) << '\t' << escape_field(r.rule_text[k][row]) << "\n";
+    append_escaped(block, r.rule_line[k][row]);
+    block += '\t';
+    block += text::decimal(r.res_from[k][row]);
+    block += '\t';
+    block += text::decimal(r.res_to[k][row]);
+    block += r.rule_continue[k][row] ? "\t1\t" : "\t0\t";
+    append_escaped(block, r.rule_type[k][row]);
+    block += '\t';
+    append_escaped(block, r.rule_text[k][row]);
+    block += '\n';
+    if (block.size() >= 1 << 16) {
+      out.write(block.data(), static_cast<std::streamsize>(block.size()));
+      block.clear();
+    }
   }
+  out.write(block.data(), static_cast<std::streamsize>(block.size()));
 }
 
 int run_analyse(const std::vector<std::string>& words, Io& io) {

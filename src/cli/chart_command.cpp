@@ -51,8 +51,8 @@ void set_chart_width(Session& session, int width) {
   if (!s.chart_font_name.empty()) s.f1.p1.draw().set_font(s.chart_font_name, s.chart_font_size);
 }
 
-bool write_chart_image(Session& session, const std::string& path) {
-  return save_image(session.state, session.host, path, ImageNames::bmp_or_png);
+bool write_chart_image(Session& session, const std::string& path, const BandDrawing& bands) {
+  return save_image(session.state, session.host, path, ImageNames::bmp_or_png, bands);
 }
 
 int run_chart(const std::vector<std::string>& words, Io& io) {

@@ -7,6 +7,7 @@
 #include "app/style_check.h"
 #include "analysis/style_diff.h"
 #include "cli/args.h"
+#include "chart/image_export.h"
 #include "cli/session.h"
 #include "platform/raster.h"
 
@@ -65,8 +66,9 @@ void set_chart_width(Session& session, int width);
 // Refuses ("Format not supported") a name that is neither BMP nor PNG.
 bool image_name_accepted(Session& session, const std::string& path);
 // Composes the image (the scale strip above the canvas) and writes it as the
-// chart command does; true when the file was written.
-bool write_chart_image(Session& session, const std::string& path);
+// chart command does (a canvas held in bands drawn again by bands, the chart
+// of the analysis when not given); true when the file was written.
+bool write_chart_image(Session& session, const std::string& path, const BandDrawing& bands = {});
 
 // Selects the style; false, after the level reader's message, when it has no
 // levels to place its rules on or its options could not be read.

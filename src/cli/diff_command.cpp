@@ -63,7 +63,10 @@ bool write_picture(Session& old_session, Session& new_session, const Args& args,
   s.lowest_resolution = std::min(s.lowest_resolution, old_session.state.lowest_resolution);
   DiffChart chart{std::move(rows), legend(old_session, args.positional[0]),
                   legend(new_session, args.positional[1])};
-  return plot_diff(s, new_session.host, chart) && write_chart_image(new_session, path);
+  auto bands = [&](int band, const std::function<void()>& each) {
+    return plot_diff_in_bands(s, new_session.host, chart, band, each);
+  };
+  return plot_diff(s, new_session.host, chart) && write_chart_image(new_session, path, bands);
 }
 
 }  // namespace

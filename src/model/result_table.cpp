@@ -36,15 +36,28 @@ void ResultTable::reach(int kind, int i) {
   auto size = bounded(rule_type, kind, "kind").size();
   if (i < 0 || size > static_cast<std::size_t>(i)) return;
   // Grown by half again at a time: a table of a hundred thousand rows is
-  // filled in linear time, not reallocated on every row.
-  auto n = std::max(static_cast<std::size_t>(i) + 1, size + size / 2);
+  // filled in linear time, not reallocated on every row. Room made before
+  // is used first.
   auto k = static_cast<std::size_t>(kind);
+  auto n = static_cast<std::size_t>(i) + 1;
+  if (n > rule_type[k].capacity()) n = std::max(n, size + size / 2);
   rule_type[k].resize(n);
   rule_text[k].resize(n);
   res_from[k].resize(n, 0);
   res_to[k].resize(n, 0);
   rule_line[k].resize(n);
   rule_continue[k].resize(n, 0);
+}
+
+void ResultTable::reserve(int kind, int last) {
+  auto n = static_cast<std::size_t>(std::max(0, last) + 1);
+  auto k = static_cast<std::size_t>(kind);
+  bounded(rule_type, kind, "kind").reserve(n);
+  rule_text[k].reserve(n);
+  res_from[k].reserve(n);
+  res_to[k].reserve(n);
+  rule_line[k].reserve(n);
+  rule_continue[k].reserve(n);
 }
 
 void ResultTable::exchange(int kind, int i, int j) {

@@ -30,6 +30,9 @@ struct ResultTable {
   int rows(int kind = 0) const;
   // Makes row i of a kind exist in all six arrays (new rows empty).
   void reach(int kind, int i);
+  // Makes room for rows 0 .. last of a kind, so that reaching them moves no
+  // row already stored.
+  void reserve(int kind, int last);
   // Exchanges rows i and j of one kind in all six arrays.
   void exchange(int kind, int i, int j);
 };

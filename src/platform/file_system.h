@@ -1,10 +1,41 @@
 #pragma once
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zw {
+
+// A file being made piece by piece (an image drawn band by band). Nothing is
+// in place until commit(); dropped without it, nothing is left behind.
+class FileOutput {
+ public:
+  virtual ~FileOutput() = default;
+  // Puts data at offset; throws (naming the file) when it cannot.
+  virtual void write_at(std::uint64_t offset, std::string_view data) = 0;
+  // Makes the file the whole content of its path; false and error (naming the
+  // file) on failure.
+  virtual bool commit(std::string& error) = 0;
+};
+
+// A file made in memory; commit() hands the bytes on.
+class StringOutput : public FileOutput {
+ public:
+  explicit StringOutput(std::function<bool(const std::string&, std::string&)> put = {}) : put_(std::move(put)) {}
+  void write_at(std::uint64_t offset, std::string_view data) override {
+    auto at = static_cast<std::size_t>(offset);
+    if (bytes.size() < at + data.size()) bytes.resize(at + data.size());
+    bytes.replace(at, data.size(), data);
+  }
+  bool commit(std::string& error) override { return !put_ || put_(bytes, error); }
+  std::string bytes;
+
+ private:
+  std::function<bool(const std::string&, std::string&)> put_;
+};
 
 // The file system as the program uses it. Paths are UTF-8 text.
 class FileSystem {
@@ -41,6 +72,14 @@ class FileSystem {
   // replaced, not written through; a folder, named pipe or device there (or a
   // link to one) is refused. false and error (naming the file) on failure.
   virtual bool write(const std::string& path, const std::string& data, std::string& error) = 0;
+  // Starts a file that is written as write writes it, but piece by piece:
+  // nullptr and error on failure. Unless a file system does better, the
+  // pieces are gathered in memory and written on commit.
+  virtual std::unique_ptr<FileOutput> start_write(const std::string& path, std::string& error) {
+    (void)error;
+    return std::make_unique<StringOutput>(
+        [this, path](const std::string& data, std::string& why) { return write(path, data, why); });
+  }
   // Whether write could create or replace the file (its folder exists and may
   // be written, the path is no folder); false and error set as write sets it.
   virtual bool can_write(const std::string& path, std::string& error) = 0;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/colour.h"
+#include "platform/file_system.h"
 
 namespace zw {
 
@@ -32,14 +33,15 @@ struct Image {
 
 class Surface;
 
-// An image file made band by band, from the top: each band is the whole
-// picture of a surface at the file's width, its rows appended in order.
+// An image file made band by band, from the top, into a file output: each
+// band is the whole picture of a surface at the file's width, its rows
+// appended in order. Only a band's worth is held, never the whole picture.
 class ImageFileWriter {
  public:
   virtual ~ImageFileWriter() = default;
   virtual void add(const Surface& band) = 0;
-  // The file's bytes; rows never added are the background.
-  virtual std::string finish() = 0;
+  // Writes the rest of the file; rows never added are the background.
+  virtual void finish() = 0;
 };
 
 // One drawing surface (a picture box). Coordinates are in twips unless the scale
@@ -104,11 +106,12 @@ class Surface {
     (void)top;
     resize(width, height);
   }
-  // Starts an image file of a picture width x height twips, to be written
-  // band by band; throws when the format cannot hold a picture of that size.
-  virtual std::unique_ptr<ImageFileWriter> start_file(ImageFormat format, int width,
-                                                      int height) const {
-    (void)format, (void)width, (void)height;
+  // Starts an image file of a picture width x height twips in out, to be
+  // written band by band; throws when the format cannot hold a picture of
+  // that size.
+  virtual std::unique_ptr<ImageFileWriter> start_file(ImageFormat format, int width, int height,
+                                                      FileOutput& out) const {
+    (void)format, (void)width, (void)height, (void)out;
     throw std::runtime_error("This picture cannot be written as an image file");
   }
 

@@ -134,6 +134,10 @@ TEST_F(CliChart, EveryRowIsDrawnBandByBand) {
     same += std::memcmp(tall.constScanLine(y), short_one.constScanLine(y),
                         static_cast<std::size_t>(short_one.bytesPerLine())) == 0;
   EXPECT_EQ(same, short_one.height() * 9 / 10);
+  // As a bitmap, written band by band to its place in the file: the same picture.
+  auto bitmap = draw(big, "big.bmp", "3000");
+  ASSERT_EQ(bitmap.status, 0) << bitmap.err;
+  EXPECT_EQ(load("big.bmp").convertToFormat(QImage::Format_RGB32), tall.convertToFormat(QImage::Format_RGB32));
 
   dir.write("old.bmp", "old");
   auto refused = run_cli({"chart", big, "--kind", "lines", "--all", "--width", "150000", "--yes", "--out",

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QImageReader>
 #include <algorithm>
 #include <filesystem>
 #include <set>
@@ -212,6 +213,29 @@ TEST_F(CliDiff, PictureShowsTheOldBarAboveTheNew) {
   auto again = diff({"OLD", "NEW", "--kind", "lines", "--out", root.at("diff.png")});
   EXPECT_EQ(again.status, 2);
   EXPECT_EQ(again.err, "message: Replace file?\\r\\n\\r\\n" + root.at("diff.png") + "\n");
+}
+
+// A comparison taller than a canvas is held whole is drawn band by band, every
+// rule with its bars, down to the last.
+TEST_F(CliDiff, APictureOfManyRulesShowsEveryRule) {
+  constexpr int rules = 850;
+  std::string old_rules, new_rules;
+  for (int i = 1; i <= rules; ++i) {
+    auto rule = "a=" + std::to_string(i) + " [0x01 resolution ";
+    old_rules += rule + "20]\n";
+    new_rules += rule + "22]\n";
+  }
+  root.write("styles/old/lines", old_rules);
+  root.write("styles/new/lines", new_rules);
+  auto r = diff({"OLD", "NEW", "--kind", "lines", "--out", root.at("many.png")});
+  ASSERT_EQ(r.status, 1) << r.err;
+  QImageReader::setAllocationLimit(512);  // MB: the picture is taller than Qt reads by default
+  QImage image(QString::fromStdString(root.at("many.png")));
+  ASSERT_FALSE(image.isNull());
+  auto found = bands(image);
+  ASSERT_EQ(found.size(), 2 + 2u * rules);
+  EXPECT_FALSE(found.back().old_colour);
+  EXPECT_GT(found.back().top, image.height() - 200);
 }
 
 // mkgmap's default style against the copy that convert writes of it: the copy

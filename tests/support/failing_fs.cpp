@@ -37,6 +37,10 @@ bool FailingFileSystem::write(const std::string& path, const std::string& data, 
   return !refused(path, error, "write") && StdFileSystem::write(path, data, error);
 }
 
+std::unique_ptr<FileOutput> FailingFileSystem::start_write(const std::string& path, std::string& error) {
+  return refused(path, error, "write") ? nullptr : StdFileSystem::start_write(path, error);
+}
+
 bool FailingFileSystem::can_write(const std::string& path, std::string& error) {
   if (!read_only_root.empty() && path.rfind(read_only_root, 0) == 0) {
     error = "Read-only file system";

@@ -20,6 +20,7 @@ class FailingFileSystem : public StdFileSystem {
   std::vector<std::string> list_files(const std::string& dir, const std::string& pattern) override;
   std::vector<std::string> list_dirs(const std::string& dir) override;
   bool write(const std::string& path, const std::string& data, std::string& error) override;
+  std::unique_ptr<FileOutput> start_write(const std::string& path, std::string& error) override;
   bool can_write(const std::string& path, std::string& error) override;
   bool create_dir(const std::string& path, std::string& error) override;
   bool copy_file(const std::string& from, const std::string& to, std::string& error) override;

@@ -6,19 +6,28 @@
 
 namespace zw {
 
-std::string escape_field(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
+void append_escaped(std::string& out, std::string_view text) {
+  for (std::size_t at = 0; at < text.size();) {
+    // Plain stretches are copied whole.
+    auto next = text.find_first_of(std::string_view("\\\t\r\n\0", 5), at);
+    if (next == std::string_view::npos) next = text.size();
+    out.append(text, at, next - at);
+    if (next == text.size()) break;
+    switch (text[next]) {
       case '\\': out += "\\\\"; break;
       case '\t': out += "\\t"; break;
       case '\r': out += "\\r"; break;
       case '\n': out += "\\n"; break;
-      case '\0': out += "\\0"; break;  // a NUL would end the line for many readers
-      default: out += c;
+      default: out += "\\0"; break;  // a NUL would end the line for many readers
     }
+    at = next + 1;
   }
+}
+
+std::string escape_field(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  append_escaped(out, text);
   return out;
 }
 

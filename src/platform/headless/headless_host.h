@@ -3,6 +3,7 @@
 #include <functional>
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/std_file_system.h"
@@ -13,6 +14,8 @@ namespace zw {
 
 // One record per line: backslash, TAB, CR, LF and NUL written as \\ \t \r \n \0.
 std::string escape_field(const std::string& text);
+// The same, appended to out.
+void append_escaped(std::string& out, std::string_view text);
 
 // A host without a window: messages are recorded (and printed as
 // "message: TEXT" when a stream is given), questions are answered from a

@@ -9,32 +9,46 @@
 
 namespace zw::qt {
 
-class PngStream;
+class PngCompressor;
 
 // An image file of a picture of width x height pixels, made from bands of
-// raster surfaces added from the top: a bitmap file, or a PNG file (8-bit
-// RGB). Charts are flat colours in rows that often repeat: a row like the one
-// above is stored as a difference of zeros, any other row unfiltered, and
-// packed at a fast level. Only the file is held, never the whole picture.
+// raster surfaces added from the top and written to a file output as it
+// goes: a bitmap file, or a PNG file (8-bit RGB). Charts are flat colours in
+// rows that often repeat: a row like the one above is stored as a difference
+// of zeros, any other row unfiltered, and packed at a fast level. Only some
+// rows are held at a time, never the whole picture or the whole file.
 class RasterFileWriter : public ImageFileWriter {
  public:
   // Throws when the format cannot hold a picture of that size.
-  RasterFileWriter(ImageFormat format, int width, int height, double twips_per_pixel);
+  RasterFileWriter(ImageFormat format, int width, int height, double twips_per_pixel, FileOutput& out);
   ~RasterFileWriter() override;
 
   void add(const Surface& band) override;
-  std::string finish() override;
+  void finish() override;
 
  private:
   void add_row(const QRgb* row);
+  // The PNG bytes made so far, to the output.
+  void drain();
+  // The bitmap rows gathered, to their place in the output.
+  void put_rows();
 
   ImageFormat format_;
   int width_, height_;
   int rows_ = 0;  // rows added so far
-  std::string out_;
-  std::unique_ptr<PngStream> png_;
+  FileOutput& out_;
+  std::uint64_t written_ = 0;  // PNG bytes written
+  std::string bytes_;          // PNG bytes not yet written
+  std::unique_ptr<PngCompressor> png_;
+  // The row added last, to find a repeated row: in the band while it is
+  // added, then a copy.
+  const QRgb* last_ = nullptr;
   std::vector<QRgb> previous_;
-  std::vector<unsigned char> line_;
+  // Bitmap rows are gathered bottom-up, as the file holds them: the last row
+  // gathered at the front.
+  std::string block_;
+  std::size_t block_rows_ = 0, gathered_ = 0;
+  int first_ = 0;  // the top row gathered
 };
 
 }  // namespace zw::qt

@@ -1,7 +1,13 @@
 #pragma once
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
+#include <exception>
+#include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <zlib.h>
@@ -51,6 +57,51 @@ class PngStream {
   std::size_t repeated_ = 0, repeated_bytes_ = 0;
   std::uint32_t bit_buffer_ = 0;
   int bit_count_ = 0;
+};
+
+// A PngStream fed from a thread of its own, so that compressing the rows of
+// one band and drawing the next overlap. Rows are handed over in batches, and
+// only two batches wait at a time, so memory stays bounded. After each batch
+// the thread calls drained, which may take the bytes made so far from file.
+class PngCompressor {
+ public:
+  PngCompressor(std::string& file, std::function<void()> drained);
+  // Abandons what is not compressed yet; the file is then incomplete.
+  ~PngCompressor();
+  PngCompressor(const PngCompressor&) = delete;
+  PngCompressor& operator=(const PngCompressor&) = delete;
+
+  // Room for the next stored row of `size` bytes, filter byte first, valid
+  // until the next call.
+  unsigned char* next_row(std::size_t size);
+  void add_repeated_row(std::size_t bytes);
+  // Ends the stream; the file then holds every row. Throws the compression's
+  // failure, as every call does once it has failed.
+  void finish();
+
+ private:
+  // Rows in order: a stored row ends at `end` of the bytes, a repeated row
+  // has `repeat` bytes.
+  struct Entry {
+    std::size_t end = 0, repeat = 0;
+  };
+  struct Batch {
+    std::vector<unsigned char> bytes;
+    std::vector<Entry> rows;
+  };
+  void send();
+  void run();
+  void rethrow();
+
+  PngStream stream_;  // the worker's alone until it is joined
+  std::function<void()> drained_;
+  Batch filling_;
+  std::deque<Batch> queue_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool closing_ = false, stopping_ = false;
+  std::exception_ptr failure_;
+  std::thread worker_;
 };
 
 }  // namespace zw::qt

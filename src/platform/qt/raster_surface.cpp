@@ -62,9 +62,15 @@ void RasterSurface::set_band(int width_twips, int top, int height_twips) {
   int first = cell(top / tpp_);  // twips, whatever the scale unit
   int end = cell((static_cast<double>(top) + ht) / tpp_);
   if (first != origin_) {
-    // Another part of the picture: nothing of the old band belongs there.
-    release_painter();
-    image_ = band_ = tail_ = QImage();
+    // Another part of the picture: nothing of the old band belongs there. A
+    // band of the same size is blanked in place; export moves band after band.
+    int w = static_cast<int>(std::lround(wt / tpp_));
+    if (!stacked() && image_.isDetached() && image_.width() == w && image_.height() == end - first) {
+      image_.fill(qcolour(back_));
+    } else {
+      release_painter();
+      image_ = band_ = tail_ = QImage();
+    }
   }
   origin_ = first;
   make_picture(wt, ht, static_cast<int>(std::lround(wt / tpp_)), end - first);
@@ -305,10 +311,10 @@ void RasterSurface::stack(const Surface& lower, int width, int top, int height) 
   changed();
 }
 
-std::unique_ptr<ImageFileWriter> RasterSurface::start_file(ImageFormat format, int width,
-                                                           int height) const {
+std::unique_ptr<ImageFileWriter> RasterSurface::start_file(ImageFormat format, int width, int height,
+                                                           FileOutput& out) const {
   return std::make_unique<RasterFileWriter>(format, static_cast<int>(std::lround(std::max(0, width) / tpp_)),
-                                            static_cast<int>(std::lround(std::max(0, height) / tpp_)), tpp_);
+                                            static_cast<int>(std::lround(std::max(0, height) / tpp_)), tpp_, out);
 }
 
 std::string RasterSurface::encode(ImageFormat format) const {
@@ -317,9 +323,11 @@ std::string RasterSurface::encode(ImageFormat format) const {
     case ImageFormat::bmp:
       return bmp_file(pixel_width(), pixel_height(), tpp_, [this](int y) { return row(y); });
     case ImageFormat::png: {
-      RasterFileWriter file(format, pixel_width(), pixel_height(), tpp_);
+      StringOutput out;
+      RasterFileWriter file(format, pixel_width(), pixel_height(), tpp_, out);
       file.add(*this);
-      return file.finish();
+      file.finish();
+      return std::move(out.bytes);
     }
   }
   fail("This picture cannot be written in that format");

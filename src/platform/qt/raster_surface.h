@@ -51,8 +51,8 @@ class RasterSurface : public Surface {
   std::string encode(ImageFormat format) const override;
   bool bands() const override { return true; }
   void set_band(int width, int top, int height) override;
-  std::unique_ptr<ImageFileWriter> start_file(ImageFormat format, int width,
-                                              int height) const override;
+  std::unique_ptr<ImageFileWriter> start_file(ImageFormat format, int width, int height,
+                                              FileOutput& out) const override;
   // The pixel row of the whole picture where the held picture starts.
   int band_top_pixels() const { return origin_; }
 
