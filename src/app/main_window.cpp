@@ -5,6 +5,7 @@
 #include "analysis/analysis.h"
 #include "base/failure.h"
 #include "base/paths.h"
+#include "app/data_trace.h"
 #include "app/program_folders.h"
 #include "app/settings.h"
 #include "base/open_document.h"
@@ -136,6 +137,7 @@ void Combo2_Click(AppState& s, Host& host) {
     auto dir = paths::collapse(s.style_root + paths::sep_text + s.style_name);
     s.f1.Label6.caption = text::decimal(0);
     get_levels(s, host, dir);
+    refresh_data_counts(s, host);
     chk_plot(s, host);
   });
 }

@@ -192,6 +192,8 @@ void ControlSet::wire(std::size_t row) {
       break;
     }
     case Widget::picture:
+      connect(static_cast<PictureView*>(c.object), &PictureView::double_clicked, this,
+              [this, row] { handle(row, table_[row].double_click); });
       break;
     case Widget::check: {
       auto* model = std::get<CheckBox*>(c.model);

@@ -2,6 +2,7 @@
 
 #include "analysis/analysis.h"
 #include "app/about_box.h"
+#include "app/data_trace.h"
 #include "app/font_dialog.h"
 #include "app/main_window.h"
 #include "app/menus.h"
@@ -72,7 +73,7 @@ std::vector<Control> main_window_controls(AppState& s) {
                  .act = [k](AppState& s, Host& h) { Label3_Click(s, h, static_cast<int>(k)); }});
   t.insert(t.end(), {
       {.name = "p2", .widget = Widget::picture, .model = &f.p2},
-      {.name = "p1", .widget = Widget::picture, .model = &f.p1, .parent = "p2"},
+      {.name = "p1", .widget = Widget::picture, .model = &f.p1, .parent = "p2", .double_click = chart_DblClick},
       {.name = "vs", .widget = Widget::scroll_bar, .model = &f.vs, .parent = "p2", .act = vs_Scroll},
       {.name = "p4", .widget = Widget::picture, .model = &f.p4},
       {.name = "tm1", .widget = Widget::timer, .model = &f.tm1, .act = tm1_Timer},

@@ -30,6 +30,7 @@ bool same(const Bounds& a, const Bounds& b) {
 // What a picture window needs of its control: the picture, its colour beyond
 // the picture, and where its mouse goes.
 struct PictureLink {
+  PictureBox* box = nullptr;
   GdiSurface* surface = nullptr;
   Colour back = colours::white;
   bool hand = false;
@@ -66,8 +67,16 @@ LRESULT CALLBACK picture_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
       if (link && link->report && PtInRect(&r, p)) link->report(UserEvent::click);
       return 0;
     }
+    case WM_LBUTTONDBLCLK:
+      if (link && link->report && !link->hand && link->box && link->surface) {
+        double tpp = link->surface->twips_per_pixel();
+        link->box->mouse_x = static_cast<short>(LOWORD(lp)) * tpp;
+        link->box->mouse_y = static_cast<short>(HIWORD(lp)) * tpp;
+        link->report(UserEvent::double_click);
+      }
+      return 0;
     case WM_MOUSEMOVE:
-      if (link && link->report) link->report(UserEvent::mouse_move);
+      if (link && link->report && link->hand) link->report(UserEvent::mouse_move);
       return 0;
     case WM_SETCURSOR:
       if (link && link->hand && reinterpret_cast<HWND>(wp) == w) {
@@ -232,6 +241,7 @@ void ControlSet::create(Built& b, HWND parent) {
     (*box)->attach(b.surface.get());
     HWND w = b.hwnd;
     b.surface->on_change([w] { InvalidateRect(w, nullptr, FALSE); });
+    b.link.box = *box;
     b.link.surface = b.surface.get();
     b.link.hand = b.c.kind == ControlKind::flat_button;
     Built* self = &b;

@@ -5,6 +5,7 @@
 
 #include "analysis/analysis.h"
 #include "base/failure.h"
+#include "app/data_trace.h"
 #include "app/main_window.h"
 #include "app/menus.h"
 #include "chart/chart.h"
@@ -78,7 +79,7 @@ std::vector<Control> main_window_controls(AppState& s, Host& host) {
     t.push_back(std::move(label));
   }
   t.push_back({K::picture, "p2", &f.p2, {}});
-  t.push_back({K::picture, "p1", &f.p1, {}, "p2"});
+  t.push_back({K::picture, "p1", &f.p1, [&s, &host](E e) { if (e == E::double_click) chart_DblClick(s, host); }, "p2"});
   t.push_back({K::scroll_bar, "vs", &f.vs, [&s, &host](E) { vs_Scroll(s, host); }, "p2"});
   t.push_back({K::picture, "p4", &f.p4, {}});
   return t;
