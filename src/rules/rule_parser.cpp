@@ -662,10 +662,15 @@ bool parse_rules(const std::string& text, const std::string& name, int kind, con
 
 namespace {
 
+bool tests_length(const Expr& e) {
+  return e.fn == Function::length || (e.a && tests_length(*e.a)) || (e.b && tests_length(*e.b));
+}
+
 void index_list(Style& style, const std::vector<Rule>& rules, RuleIndex& index) {
   index = RuleIndex();
   index.rules = rules.size();
   for (std::size_t i = 0; i < rules.size(); ++i) {
+    if (rules[i].expr && tests_length(*rules[i].expr)) style.tests_length = true;
     auto at = static_cast<std::uint32_t>(i);
     if (rules[i].needs_one_of.empty()) index.always.push_back(at);
     for (const auto& key : rules[i].needs_one_of) {

@@ -104,6 +104,7 @@ struct Style {
   // Every key a rule needs, numbered in the order met, and the lists indexed by them.
   std::unordered_map<std::string, std::uint32_t> key_ids;
   std::array<RuleIndex, kind_count> index, finalize_index;
+  bool tests_length = false;  // a rule asks for length(): ways are measured
 };
 
 // Numbers the keys the rules need and indexes every list by them; what a
