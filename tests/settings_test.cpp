@@ -15,18 +15,19 @@ std::string levels_dat(const Strings& lines) {
   return out;
 }
 
-TEST(Settings, WritesTwentyNineLinesWithCrLf) {
+TEST(Settings, WritesThirtyLinesWithCrLf) {
   test::TestApp app;
   app.style("mine", {{"options", "levels=0:24,1:20\n"}});
   app.s.style_name = "mine", app.s.style_root = app.dir.at("styles"), app.s.typ_file = "/maps/typ.txt";
+  app.s.data_file = "/maps/area.osm.pbf";
   app.s.chart_font_size = 9.5f, app.s.selected_kind = 2;
   app.s.f1.inc.value = app.s.f1.Check1[3].value = 1;
   savedata(app.s, app.host);
   auto written = app.dir.read("app/levels.dat");
   auto lines = text::split(written, "\r\n");
-  ASSERT_EQ(lines.size(), 30u);  // 29 lines and the empty rest after the last CR LF
-  EXPECT_EQ((Strings{lines[0], lines[1], lines[4], lines[6], lines[7], lines[8], lines[11]}),
-            (Strings{"cvrs", "mine", " 9.5 ", " 1 ", " 2 ", " 0 ", " 1 "}));
+  ASSERT_EQ(lines.size(), 31u);  // 30 lines and the empty rest after the last CR LF
+  EXPECT_EQ((Strings{lines[0], lines[1], lines[4], lines[6], lines[7], lines[8], lines[11], lines[29]}),
+            (Strings{"cvrs", "mine", " 9.5 ", " 1 ", " 2 ", " 0 ", " 1 ", "/maps/area.osm.pbf"}));
 
   // Reading them back is what the window walks' restarts check.
 }

@@ -5,6 +5,7 @@
 
 #include "base/failure.h"
 #include "base/include_statements.h"
+#include "base/numbers.h"
 #include "base/paths.h"
 #include "base/text_files.h"
 #include "base/text.h"
@@ -161,6 +162,21 @@ class Collection {
 std::string rule_file_path(const AppState& s, int kind) {
   return paths::collapse(s.style_root + paths::sep_text + s.style_name + paths::sep_text +
                          paths::sep_text + kind_name(kind));
+}
+
+RowSource row_source(const AppState& s, int kind, const std::string& reference) {
+  RowSource source;
+  auto close = reference.find(')');
+  source.file = rule_file_path(s, kind);
+  if (close == std::string::npos) {
+    source.line = static_cast<int>(num::val(reference));
+    return source;
+  }
+  auto index = reference.empty() ? -1 : reference[0] - 'a';
+  source.line = static_cast<int>(num::val(reference.substr(close + 1)));
+  if (index >= 0 && index < include_entries)
+    source.file = text::mid(s.includes.extra_files[static_cast<std::size_t>(index)], 2);
+  return source;
 }
 
 std::string loadbinary(AppState&, Host& host, const std::string& path, bool) {

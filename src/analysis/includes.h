@@ -25,4 +25,12 @@ bool chknodata(AppState& s, Host& host, int kind, const std::string* rule_text =
 // The path of the rule file of kind k of the selected style.
 std::string rule_file_path(const AppState& s, int kind);
 
+// Where a chart row's rule is: the rule file of the kind, or the included file
+// its line reference names ("b)45": the second), and the line.
+struct RowSource {
+  std::string file;
+  int line = 0;
+};
+RowSource row_source(const AppState& s, int kind, const std::string& reference);
+
 }  // namespace zw

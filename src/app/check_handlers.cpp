@@ -1,6 +1,7 @@
 #include "app/check_handlers.h"
 
 #include "analysis/analysis.h"
+#include "app/data_trace.h"
 #include "base/failure.h"
 #include "base/text.h"
 #include "chart/chart.h"
@@ -68,6 +69,11 @@ void command2_Click(AppState& s, Host& host) {
   s.style_name = name;
   f.label1.caption = text::decimal(0);
   parse(s, host, path);
+  // The rules may have changed since the data was last run over them.
+  if (!s.data_file.empty()) {
+    s.data = DataCounts();
+    refresh_data_counts(s, host);
+  }
   host.set_busy(false);
   s.scale_run = false;
   attempt_quietly([&] { resize_chart(s, host); });

@@ -6,6 +6,7 @@
 #include "analysis/analysis.h"
 #include "base/failure.h"
 #include "base/paths.h"
+#include "app/data_trace.h"
 #include "app/program_folders.h"
 #include "app/settings.h"
 #include "base/open_document.h"
@@ -142,6 +143,7 @@ void Combo2_Click(AppState& s, Host& host) {
     clear_chart(s, host);
     get_levels(s, host, dir);
     cap(s);
+    refresh_data_counts(s, host);
     chk_plot(s, host);
   });
 }

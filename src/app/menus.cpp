@@ -8,6 +8,7 @@
 #include "app/program_folders.h"
 #include "base/open_document.h"
 #include "base/text.h"
+#include "app/data_trace.h"
 #include "app/typ_check_run.h"
 #include "chart/chart.h"
 #include "convert/convert_style.h"
@@ -60,6 +61,12 @@ void mf_Click(AppState& s, Host& host, int index) {
   const auto& item = s.f1.mf[static_cast<std::size_t>(index)];
   if (!item.enabled || !item.visible) return;
   switch (index) {
+    case file_menu::open_data:
+      open_data_file(s, host);
+      break;
+    case file_menu::close_data:
+      close_data_file(s, host);
+      break;
     case file_menu::open_typ:
       open_typ(s, host);
       break;

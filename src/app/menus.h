@@ -9,6 +9,8 @@ namespace zw {
 // The fixed indices of the File menu array mf.
 namespace file_menu {
 inline constexpr int open_style_file = 2;  // switched off
+inline constexpr int open_data = 4;
+inline constexpr int close_data = 5;
 inline constexpr int open_typ = 6;
 inline constexpr int about = 8;
 inline constexpr int save_image = 10;

@@ -6,7 +6,9 @@
 #include "app/main_window.h"
 #include "base/numbers.h"
 #include "base/paths.h"
+#include "base/text.h"
 #include "base/text_files.h"
+#include "app/data_trace.h"
 #include "typ/typ_reader.h"
 
 namespace zw {
@@ -106,6 +108,10 @@ void savedata(AppState& s, Host& host) {
   number_line(out, f.inc.value);
   number_line(out, s.selected_kind);
   for (const auto& box : f.Check1) number_line(out, box.value);
+  // Last, so that the files of earlier versions read as before; quoted when a
+  // comma would cut it.
+  bool cut = text::contains(s.data_file, ",") && !text::contains(s.data_file, "\"");
+  text_line(out, cut ? "\"" + s.data_file + "\"" : s.data_file);
   std::string error;
   host.fs().write(settings_path(s), out, error);  // a read-only folder keeps the old file
 }
@@ -131,12 +137,15 @@ void loaddata(AppState& s, Host& host) {
   if (in.whole_field(value, 0, 2)) s.selected_kind = static_cast<std::int16_t>(value);
   for (auto& box : s.f1.Check1)
     if (in.whole_field(value, 0, 1)) box.value = static_cast<int>(value);
+  std::string data;
+  if (in.text_field(data)) s.data_file = data;
 
   if (!s.style_name.empty()) s.f1.Combo2.text = s.style_name;
   attempt_quietly([&] { get_styles(s, host); });
   attempt_quietly([&] {
     if (!s.typ_file.empty() && host.fs().file_exists(s.typ_file)) loadtyp(s, host, s.typ_file);
   });
+  attempt_quietly([&] { refresh_data_counts(s, host); });
 }
 
 void savefnts(AppState& s, Host& host, const std::string& path) {

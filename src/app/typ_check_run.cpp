@@ -22,20 +22,6 @@ namespace {
 // so it is not made larger than that.
 constexpr int scratch_rows = 5000;
 
-// "45" for the rule file itself, "b)45" for the second included file.
-void locate(const AppState& scratch, int kind, const std::string& reference, DrawnRule& rule) {
-  auto close = reference.find(')');
-  rule.file = rule_file_path(scratch, kind);
-  if (close == std::string::npos) {
-    rule.line = static_cast<int>(num::val(reference));
-    return;
-  }
-  auto index = reference.empty() ? -1 : reference[0] - 'a';
-  rule.line = static_cast<int>(num::val(reference.substr(close + 1)));
-  if (index >= 0 && index < include_entries)
-    rule.file = text::mid(scratch.includes.extra_files[static_cast<std::size_t>(index)], 2);
-}
-
 }  // namespace
 
 std::vector<DrawnRule> drawn_rules(const AppState& s, Host& host) {
@@ -67,7 +53,9 @@ std::vector<DrawnRule> drawn_rules(const AppState& s, Host& host) {
       rule.kind = kind;
       rule.type = row.type;
       rule.levels = std::move(row.levels);
-      locate(c, kind, row.line, rule);
+      auto source = row_source(c, kind, row.line);
+      rule.file = source.file;
+      rule.line = source.line;
       rule.name = text::starts_with(rule.file, path) ? rule.file.substr(path.size()) : rule.file;
       rules.push_back(std::move(rule));
     }

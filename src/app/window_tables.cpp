@@ -1,6 +1,7 @@
 #include "app/window_tables.h"
 
 #include "app/check_handlers.h"
+#include "app/data_trace.h"
 #include "app/about_box.h"
 #include "app/font_dialog.h"
 #include "app/main_window.h"
@@ -104,7 +105,9 @@ WindowTable main_window_table(AppState& s, Host& host) {
     c.push_back(std::move(label));
   }
   c.push_back({"p2", K::picture, &f.p2});
-  c.push_back({"p1", K::picture, &f.p1, "p2"});
+  c.push_back({"p1", K::picture, &f.p1, "p2", {{E::double_click, plain([&s, &host] {
+                                                  chart_DblClick(s, host);
+                                                })}}});
   c.push_back({"vs", K::scroll_bar, &f.vs, "p2", {{E::changed, plain([&s, &host] {
                                                      vs_Scroll(s, host);
                                                    })}}});

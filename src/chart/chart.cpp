@@ -8,9 +8,11 @@
 #include <unordered_map>
 
 #include "analysis/analysis.h"
+#include "analysis/includes.h"
 #include "base/failure.h"
 #include "model/caption_and_canvas.h"
 #include "base/numbers.h"
+#include "base/paths.h"
 #include "base/text.h"
 #include "chart/swatches.h"
 #include "typ/typ_check.h"
@@ -23,6 +25,7 @@ constexpr Colour continue_bar = rgb(120, 120, 140);
 constexpr Colour bright_green = rgb(0, 255, 0);
 constexpr Colour green = rgb(0, 128, 0);
 constexpr Colour faded_bar = rgb(180, 180, 180);
+constexpr Colour caught_colour = rgb(0, 100, 160);
 
 // The leading hexadecimal digits of a type code; 0 without any.
 unsigned long long hex_value(const std::string& t) {
@@ -160,7 +163,53 @@ void draw_finding_mark(AppState& s, const Row& r, int y) {
   s.f1.p1.draw().fill_rect(0, y + 60, 60, y + 440, mark->second ? colours::red : note_grey);
 }
 
+// A row whose rule caught nothing in the data file: a bar between the swatch
+// and the text, so that a rule gone idle stands out in a long chart.
+void draw_idle_mark(AppState& s, const RuleCatch* c, int y) {
+  if (!c || c->caught != 0 || !c->not_evaluated.empty()) return;
+  constexpr Colour idle_orange = rgb(230, 120, 0);
+  s.f1.p1.draw().fill_rect(600, y + 60, 650, y + 440, idle_orange);
+}
+
+std::string catch_text(const RuleCatch& c) {
+  return c.not_evaluated.empty() ? text::decimal(c.caught) + " caught" : "not run";
+}
+
+// Rows the resolution filters leave out take no place on the canvas.
+bool row_hidden(const AppState& s, std::uint8_t from) {
+  Row probe;
+  probe.from = from;
+  return filtered_out(s, probe);
+}
+
 }  // namespace
+
+const RuleCatch* row_catch(const AppState& s, int i) {
+  const auto& d = s.data;
+  long long kind = s.selected_kind;
+  if (d.data_file.empty() || d.data_file != s.data_file || kind < 0 || kind >= kind_count ||
+      d.style_dir != style_directory(s, s.style_name))
+    return nullptr;
+  const auto& lines = s.results.rule_line[static_cast<std::size_t>(kind)];
+  if (i < 0 || static_cast<std::size_t>(i) >= lines.size()) return nullptr;
+  auto source = row_source(s, static_cast<int>(kind), lines[static_cast<std::size_t>(i)]);
+  const auto& rules = d.rules[static_cast<std::size_t>(kind)];
+  auto found = rules.find({paths::normal(source.file), source.line});
+  return found == rules.end() ? nullptr : &found->second;
+}
+
+int row_at(AppState& s, int y) {
+  double th = s.f1.p1.draw().text_height("X");
+  const auto& from = bounded(s.results.res_from, s.selected_kind, "kind");
+  int n = 0;
+  for (int i = 0; i < s.result_count && static_cast<std::size_t>(i) < from.size(); ++i) {
+    if (row_hidden(s, from[static_cast<std::size_t>(i)])) continue;
+    double top = th * n * 2.5 + 80;
+    if (y >= top && y < top + th * 2.5) return i;
+    ++n;
+  }
+  return -1;
+}
 
 double column_width(const AppState& s) {
   const auto& f = s.f1;
@@ -224,11 +273,8 @@ void plot_held(AppState& s, Host& host, int count, const Layout& lay, Swatches& 
       int y = num::to_int(lay.th * n * 2.5 + 80);
       // Only the resolution decides whether a row is drawn, so that rows
       // outside the band are passed over without being read.
-      if (static_cast<std::size_t>(i) < from.size()) {
-        Row probe;
-        probe.from = from[static_cast<std::size_t>(i)];
-        if (filtered_out(s, probe)) continue;
-      }
+      if (static_cast<std::size_t>(i) < from.size() && row_hidden(s, from[static_cast<std::size_t>(i)]))
+        continue;
       if (y + row_reach < band_top || y > band_bottom) {
         if (static_cast<std::size_t>(i) >= from.size()) break;
         bottom = y + 100 + lay.th;
@@ -254,6 +300,8 @@ void plot_held(AppState& s, Host& host, int count, const Layout& lay, Swatches& 
       });
       attempt(host, [&] { draw_swatch(s, host, i, y, swatches); });
       attempt_quietly([&] { draw_finding_mark(s, r, y); });
+      const RuleCatch* caught = row_catch(s, i);
+      attempt_quietly([&] { draw_idle_mark(s, caught, y); });
       attempt(host, [&] {
         auto& p1 = f.p1.draw();
         if (!r.type.empty()) p1.set_fore(colours::black);
@@ -268,6 +316,10 @@ void plot_held(AppState& s, Host& host, int count, const Layout& lay, Swatches& 
         p1.move_to(type_x, p1.current_y());
         p1.set_fore(line_ref_colour);
         p1.print(r.line + "  ");
+        if (caught) {
+          p1.set_fore(caught->caught == 0 ? colours::dark_red : caught_colour);
+          p1.print(catch_text(*caught) + "  ");
+        }
         p1.set_fore(colours::black);
         if (f.shtxt.value == 1) p1.print(shown_text(p1, r.text, f.p1.width() - p1.current_x()) + " ");
       });

@@ -47,6 +47,13 @@ constexpr Colour line_ref_colour = rgb(90, 90, 140);
 inline double column_x(int lowest, double w, int r) { return static_cast<double>(r - lowest) * w + 600; }
 void draw_scale_grid(AppState& s, Host& host, int lowest, double w, double top, double bottom);
 
+// What the rule of row i of the selected kind caught in the data file; nullptr
+// when the counts are not of the selected style and the data file, or hold no
+// rule at the row's line.
+const RuleCatch* row_catch(const AppState& s, int i);
+// The row of the chart drawn at y twips down the canvas; -1 for none.
+int row_at(AppState& s, int y);
+
 // The canvas height for a chart of count rows: the rows plus two, at least the
 // window below the scale strip and the pane, and never a sliver.
 int canvas_height(AppState& s, Host& host, int count);

@@ -1,6 +1,10 @@
 #pragma once
+#include <array>
 #include <cstdint>
+#include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "model/include_tables.h"
 #include "model/result_table.h"
@@ -9,6 +13,22 @@
 #include "model/typ_tables.h"
 
 namespace zw {
+
+// What one rule caught in the data file.
+struct RuleCatch {
+  std::int64_t caught = 0;
+  std::vector<std::string> examples;  // the first few elements caught: "way/123"
+  std::string not_evaluated;          // why the rule was not run; "" when it was
+};
+
+// What the rules of a style caught in a data file, for the chart's rows.
+struct DataCounts {
+  std::string data_file;  // what was read and
+  std::string style_dir;  // the style run over it: counts show only for these
+  // By kind (polygons, lines, points), by the rule's file (a normal path) and
+  // the line of its type.
+  std::array<std::map<std::pair<std::string, int>, RuleCatch>, kind_count> rules;
+};
 
 // The whole state of the program: the program-wide settings and tables and the
 // window-level state with the controls. One object, passed to every handler.
@@ -29,6 +49,8 @@ struct AppState {
   float chart_font_size = 0;
   std::string typ_file;
   std::string image_folder;  // where Save Image last wrote, this session
+  // OSM data whose elements each chart row counts; "" for none.
+  std::string data_file;
   std::int16_t selected_kind = 0;
   std::int16_t category_box_last = 20;
   std::string quote_char = "\"";
@@ -52,6 +74,7 @@ struct AppState {
   LevelTable levels;
   IncludeTables includes;
   TypTables typ;
+  DataCounts data;
 
   MainWindow f1;
   FontDialog fontt;

@@ -83,6 +83,8 @@ MainWindow::MainWindow() {
   tm1.interval_ms = 50;
 
   mf[2] = {"Open Style  File", false, true};
+  mf[4] = {"Open Data file", true, true};
+  mf[5] = {"Close Data file", false, true};  // enabled while a data file is open
   mf[6] = {"Open TYP file", true, true};
   mf[7] = {"-", true, true};
   mf[8] = {"About", true, true};

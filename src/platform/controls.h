@@ -92,6 +92,9 @@ class PictureBox {
   bool visible = true;
   Colour back = colours::white;
   std::string tag;  // the caption a flat button was last painted with
+  // Where the mouse was last double-clicked, in twips from the top left of the
+  // whole picture; the binding writes it before the handler runs.
+  double mouse_x = 0, mouse_y = 0;
 
   int width() const { return width_; }
   int height() const { return height_; }

@@ -17,12 +17,14 @@ void Tags::set(std::string_view key, std::string_view value) {
       return;
     }
   items_.emplace_back(key, value);
+  ++keys_changed_;
 }
 
 void Tags::remove(std::string_view key) {
-  items_.erase(std::remove_if(items_.begin(), items_.end(),
-                              [&](const auto& kv) { return kv.first == key; }),
-               items_.end());
+  auto gone = std::remove_if(items_.begin(), items_.end(), [&](const auto& kv) { return kv.first == key; });
+  if (gone == items_.end()) return;
+  items_.erase(gone, items_.end());
+  ++keys_changed_;
 }
 
 const char* kind_word(ElementKind kind) {

@@ -14,14 +14,23 @@ class Tags {
   const std::string* get(std::string_view key) const;
   void set(std::string_view key, std::string_view value);
   // For a key the list does not have yet (tags as read: keys are unique).
-  void append(std::string_view key, std::string_view value) { items_.emplace_back(key, value); }
+  void append(std::string_view key, std::string_view value) {
+    items_.emplace_back(key, value);
+    ++keys_changed_;
+  }
   void remove(std::string_view key);
-  void clear() { items_.clear(); }
+  void clear() {
+    items_.clear();
+    ++keys_changed_;
+  }
   bool empty() const { return items_.empty(); }
   const std::vector<std::pair<std::string, std::string>>& items() const { return items_; }
+  // Changes whenever a key comes or goes (not when a value changes).
+  std::uint32_t keys_changed() const { return keys_changed_; }
 
  private:
   std::vector<std::pair<std::string, std::string>> items_;
+  std::uint32_t keys_changed_ = 0;
 };
 
 enum class ElementKind { node, way, relation };

@@ -1,5 +1,6 @@
 #include "rules/evaluate.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -306,8 +307,9 @@ std::string joined(const std::vector<std::string>& changes) {
 }
 
 // Whether the rule's test holds; a costly regular expression names the rule.
-bool rule_holds(const Rule& r, const Element& el) {
-  if (!r.needs_one_of.empty()) {
+// `keyed`: the element is known to have a key the rule needs.
+bool rule_holds(const Rule& r, const Element& el, bool keyed) {
+  if (!keyed && !r.needs_one_of.empty()) {
     bool any = false;
     for (const auto& key : r.needs_one_of) any = any || el.tags.get(key);
     if (!any) return false;
@@ -319,6 +321,58 @@ bool rule_holds(const Rule& r, const Element& el) {
   }
 }
 
+// The rules of a list to test, in order: with an index, only those that need
+// a key the element has (gathered again whenever its keys change); else all.
+class RuleOrder {
+ public:
+  RuleOrder(const Style& style, const std::vector<Rule>& rules, const RuleIndex& index, const Tags& tags,
+            bool all)
+      : style_(style), index_(index), tags_(tags), count_(rules.size()), all_(all || index.rules != rules.size()) {
+    if (!all_) gather(0);
+  }
+
+  bool keyed() const { return !all_; }
+
+  // The next rule's position; false at the end.
+  bool next(std::size_t& i) {
+    if (all_) {
+      if (at_ >= count_) return false;
+      i = at_++;
+      return true;
+    }
+    if (seen_ != tags_.keys_changed()) gather(last_ + 1);
+    if (at_ >= order_.size()) return false;
+    i = last_ = order_[at_++];
+    return true;
+  }
+
+ private:
+  void gather(std::size_t from) {
+    order_.clear();
+    at_ = 0;
+    seen_ = tags_.keys_changed();
+    auto add = [&](const std::vector<std::uint32_t>& list) {
+      order_.insert(order_.end(), std::lower_bound(list.begin(), list.end(), from), list.end());
+    };
+    add(index_.always);
+    for (const auto& [k, v] : tags_.items()) {
+      auto id = style_.key_ids.find(k);
+      if (id != style_.key_ids.end() && id->second < index_.by_key.size()) add(index_.by_key[id->second]);
+    }
+    std::sort(order_.begin(), order_.end());
+    order_.erase(std::unique(order_.begin(), order_.end()), order_.end());
+  }
+
+  const Style& style_;
+  const RuleIndex& index_;
+  const Tags& tags_;
+  std::size_t count_;
+  bool all_;
+  std::vector<std::uint32_t> order_;
+  std::size_t at_ = 0, last_ = 0;
+  std::uint32_t seen_ = 0;
+};
+
 void finalize(const Style& style, int kind, const Element& el, const TypeDef* type, ApplyTarget* target,
               Run& run) {
   const auto& rules = style.finalize[static_cast<std::size_t>(kind)];
@@ -326,9 +380,11 @@ void finalize(const Style& style, int kind, const Element& el, const TypeDef* ty
   Element copy = el;
   // mkgmap hands a type's default name to the finalize section as a tag.
   if (type && !type->default_name.empty()) copy.tags.set("mkgmap:default_name", type->default_name);
-  for (const auto& r : rules) {
+  RuleOrder order(style, rules, style.finalize_index[static_cast<std::size_t>(kind)], copy.tags, false);
+  for (std::size_t i = 0; order.next(i);) {
+    const Rule& r = rules[i];
     if (!r.not_evaluated.empty()) continue;
-    bool yes = rule_holds(r, copy);
+    bool yes = rule_holds(r, copy, order.keyed());
     if (!yes) continue;
     run.caught.push_back(&r);
     std::vector<std::string> changes;
@@ -344,12 +400,16 @@ void run_rules(const Style& style, const std::vector<int>& kinds, Element& el, A
                Run& run) {
   bool typed = false;
   for (int kind : kinds) {
-    for (const auto& r : style.rules[static_cast<std::size_t>(kind)]) {
+    auto k = static_cast<std::size_t>(kind);
+    // An explanation lists every rule.
+    RuleOrder order(style, style.rules[k], style.index[k], el.tags, run.explain);
+    for (std::size_t i = 0; order.next(i);) {
+      const Rule& r = style.rules[k][i];
       if (!r.not_evaluated.empty()) {
         if (run.explain) run.lines.push_back(result_line(r, "not evaluated: " + r.not_evaluated));
         continue;
       }
-      bool yes = rule_holds(r, el);
+      bool yes = rule_holds(r, el, order.keyed());
       if (!yes) {
         if (run.explain) run.lines.push_back(result_line(r, "no"));
         continue;

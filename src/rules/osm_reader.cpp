@@ -84,6 +84,7 @@ struct NodeWayHandler : osmium::handler::Handler {
   osmium::handler::NodeLocationsForWays<Index> locations;
   const std::function<void(Element&)>* node_each = nullptr;
   const std::function<void(Element&)>* way_each = nullptr;
+  bool lengths = true;
 
   void node(const osmium::Node& n) {
     locations.node(n);
@@ -114,7 +115,8 @@ struct NodeWayHandler : osmium::handler::Handler {
         continue;
       }
       if (prev) {
-        el.length += osmium::geom::haversine::distance(prev->location(), nr.location());
+        // Four sines and cosines a segment: only for styles that ask.
+        if (lengths) el.length += osmium::geom::haversine::distance(prev->location(), nr.location());
         area += (prev->location().lon() * nr.location().lat() - nr.location().lon() * prev->location().lat());
       }
       prev = &nr;
@@ -150,7 +152,7 @@ bool format_readable(const std::string& path, std::string& why) {
 
 bool read_data(const std::string& path, const std::function<void(Relation&)>& relation,
                const std::function<void()>& relations_done, const std::function<void(Element&)>& node,
-               const std::function<void(Element&)>& way, std::string& error) {
+               const std::function<void(Element&)>& way, std::string& error, bool lengths) {
   if (!openable(path, error)) return false;
   try {
     // Both readings start at once: while the relations are read and handled,
@@ -169,6 +171,7 @@ bool read_data(const std::string& path, const std::function<void(Relation&)>& re
     h.locations.ignore_errors();
     h.node_each = &node;
     h.way_each = &way;
+    h.lengths = lengths;
     while (osmium::memory::Buffer buffer = second.read()) osmium::apply(buffer, h);
     second.close();
   } catch (const RegexTooCostly&) {

@@ -26,10 +26,10 @@ bool format_readable(const std::string& path, std::string& why);
 
 // Reads the file: every relation, in file order, then relations_done, then
 // every node with tags and every way with tags and two nodes or more, in file
-// order, ways with their length, closedness and area. false with error naming
-// the file.
+// order, ways with their closedness, area and (when `lengths`) length. false
+// with error naming the file.
 bool read_data(const std::string& path, const std::function<void(Relation&)>& relation,
                const std::function<void()>& relations_done, const std::function<void(Element&)>& node,
-               const std::function<void(Element&)>& way, std::string& error);
+               const std::function<void(Element&)>& way, std::string& error, bool lengths = true);
 
 }  // namespace zw::rules

@@ -656,7 +656,38 @@ bool parse_rules(const std::string& text, const std::string& name, int kind, con
     error = paths::join(dir, p.file_) + ":" + std::to_string(e.line) + ": " + e.what();
     return false;
   }
+  index_style(style);
   return true;
+}
+
+namespace {
+
+bool tests_length(const Expr& e) {
+  return e.fn == Function::length || (e.a && tests_length(*e.a)) || (e.b && tests_length(*e.b));
+}
+
+void index_list(Style& style, const std::vector<Rule>& rules, RuleIndex& index) {
+  index = RuleIndex();
+  index.rules = rules.size();
+  for (std::size_t i = 0; i < rules.size(); ++i) {
+    if (rules[i].expr && tests_length(*rules[i].expr)) style.tests_length = true;
+    auto at = static_cast<std::uint32_t>(i);
+    if (rules[i].needs_one_of.empty()) index.always.push_back(at);
+    for (const auto& key : rules[i].needs_one_of) {
+      auto id = style.key_ids.emplace(key, static_cast<std::uint32_t>(style.key_ids.size())).first->second;
+      if (index.by_key.size() <= id) index.by_key.resize(id + 1);
+      if (index.by_key[id].empty() || index.by_key[id].back() != at) index.by_key[id].push_back(at);
+    }
+  }
+}
+
+}  // namespace
+
+void index_style(Style& style) {
+  for (std::size_t k = 0; k < kind_count; ++k) {
+    index_list(style, style.rules[k], style.index[k]);
+    index_list(style, style.finalize[k], style.finalize_index[k]);
+  }
 }
 
 bool load_style(const std::string& dir, Style& style, std::string& error) {

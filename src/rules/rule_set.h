@@ -1,8 +1,10 @@
 #pragma once
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "rules/regex.h"
@@ -86,11 +88,28 @@ struct RuleFile {
   std::string path;
 };
 
+// Which rules of one list may hold for an element, by the keys it has: the
+// positions of the rules that need a key, by the key's number in Style::keys,
+// and of those that need none.
+struct RuleIndex {
+  std::size_t rules = 0;  // the size of the list indexed
+  std::vector<std::vector<std::uint32_t>> by_key;
+  std::vector<std::uint32_t> always;
+};
+
 struct Style {
   std::array<std::vector<Rule>, kind_count> rules;     // in mkgmap's order
   std::array<std::vector<Rule>, kind_count> finalize;  // each file's <finalize> section
   std::vector<RuleFile> files;                         // every file read, once
+  // Every key a rule needs, numbered in the order met, and the lists indexed by them.
+  std::unordered_map<std::string, std::uint32_t> key_ids;
+  std::array<RuleIndex, kind_count> index, finalize_index;
+  bool tests_length = false;  // a rule asks for length(): ways are measured
 };
+
+// Numbers the keys the rules need and indexes every list by them; what a
+// change to the rules needs before they run.
+void index_style(Style& style);
 
 // Reads the rule files of the style folder dir (polygons, lines, points,
 // relations; a missing one has no rules) with every file they include.

@@ -244,7 +244,7 @@ bool run_trace(const Style& style, const std::string& data, const TraceOptions& 
               tracer.run_areas(members);
             },
             [&](Element& el) { tracer.node(el, members); }, [&](Element& el) { tracer.way(el, members); },
-            error))
+            error, style.tests_length))
       return false;
   } catch (const RegexTooCostly& e) {
     error = e.what();

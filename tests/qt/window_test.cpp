@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QThread>
 
@@ -177,6 +178,19 @@ TEST_F(Window, ATallChartDrawsThePartInViewAsItScrolls) {
   bar->triggerAction(QAbstractSlider::SliderToMinimum);
   view.sync();
   EXPECT_EQ(surface.band_top_pixels(), 0);
+}
+
+// A double-click on the chart reaches its handler with the place, in twips.
+TEST_F(Window, ADoubleClickOnTheChartAsksAboutItsRow) {
+  MainWindowView view(app.s, app.host, 15);
+  view.sync();
+  auto* chart = widget<qt::PictureView>(view, "p1");
+  QPointF at(10, 20);
+  QMouseEvent click(QEvent::MouseButtonDblClick, at, chart->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+  QApplication::sendEvent(chart, &click);
+  EXPECT_EQ(app.s.f1.p1.mouse_y, 300);
+  EXPECT_EQ(app.host.messages, (Strings{"Open a data file first: File > Open Data file"}));
 }
 
 }  // namespace

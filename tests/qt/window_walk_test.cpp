@@ -457,6 +457,25 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
          bar->triggerAction(QAbstractSlider::SliderToMinimum);
          EXPECT_EQ(chart->y(), 0);
        }},
+      {"a data file counts what each row's rule catches; a double-click lists its examples", [&] {
+         const std::string monaco = std::string(ZW_SOURCE_DIR) + "/../shared/osm/monaco.osm.pbf";
+         walker.expect(pick(monaco));
+         menu("mf(4)")->trigger();
+         EXPECT_TRUE(s->data.data_file.ends_with("monaco.osm.pbf")) << s->data.data_file;
+         walker.expect([](QWidget* w) {
+           auto* box = qobject_cast<QMessageBox*>(w);
+           ASSERT_TRUE(box);
+           EXPECT_TRUE(box->text().startsWith("The rule at ")) << box->text().toStdString();
+           box->button(QMessageBox::Ok)->click();
+         });
+         auto* chart = w("p1");
+         QPointF at(6, 20);
+         QMouseEvent twice(QEvent::MouseButtonDblClick, at, chart->mapToGlobal(at), Qt::LeftButton,
+                           Qt::LeftButton, Qt::NoModifier);
+         QApplication::sendEvent(chart, &twice);
+         menu("mf(5)")->trigger();
+         EXPECT_EQ(s->data.data_file, "");
+       }},
       {"the mouse over the flat buttons", [&] {
          mouse(w("com1"), QEvent::MouseMove);
          EXPECT_TRUE(s->hover_active);

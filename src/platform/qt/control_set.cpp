@@ -142,6 +142,8 @@ class PictureAdapter : public KindAdapter {
                      [&set, row] { set.user(row, UserEvent::click); });
     QObject::connect(view, &PictureView::mouse_moved, &set,
                      [&set, row] { set.user(row, UserEvent::mouse_move); });
+    QObject::connect(view, &PictureView::double_clicked, &set,
+                     [&set, row] { set.user(row, UserEvent::double_click); });
     return view;
   }
   void mirror(ControlSet& set, std::size_t row) const override {

@@ -43,6 +43,14 @@ void PictureView::mouseMoveEvent(QMouseEvent* event) {
   event->accept();
 }
 
+void PictureView::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  double tpp = surface_.twips_per_pixel();
+  model_.mouse_x = event->position().x() * tpp;
+  model_.mouse_y = event->position().y() * tpp;
+  emit double_clicked();
+}
+
 namespace {
 
 int button_code(Qt::MouseButton b) {

@@ -24,11 +24,13 @@ class PictureView : public QWidget {
  signals:
   void clicked();
   void mouse_moved();
+  void double_clicked();  // the model holds where
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
   PictureBox& model_;

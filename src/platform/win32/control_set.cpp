@@ -80,8 +80,18 @@ LRESULT CALLBACK picture_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
       if (link && link->report && PtInRect(&r, p)) link->report(UserEvent::click);
       return 0;
     }
+    case WM_LBUTTONDBLCLK:
+      // A picture's double-click tells where (a flat button's is a second click).
+      if (link && link->report && !link->hand && link->box && link->surface) {
+        double tpp = link->surface->twips_per_pixel();
+        link->box->mouse_x = static_cast<short>(LOWORD(lp)) * tpp;
+        link->box->mouse_y = static_cast<short>(HIWORD(lp)) * tpp;
+        link->report(UserEvent::double_click);
+      }
+      return 0;
     case WM_MOUSEMOVE:
-      if (link && link->report) link->report(UserEvent::mouse_move);
+      // Only a flat button follows the mouse: a chart need not be brought up to date on every move.
+      if (link && link->report && link->hand) link->report(UserEvent::mouse_move);
       return 0;
     case WM_SETCURSOR:
       if (link && link->hand && reinterpret_cast<HWND>(wp) == w) {
@@ -176,6 +186,7 @@ class PictureAdapter : public KindAdapter {
     b.surface->on_change([w] { InvalidateRect(w, nullptr, FALSE); });
     b.link.surface = b.surface.get();
     b.link.hand = b.c.kind == ControlKind::flat_button;
+    b.link.box = &model_of<PictureBox>(b);
     b.link.report = [&set, &b](UserEvent e) { set.user(b, e); };
     SetWindowLongPtrW(b.hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&b.link));
   }

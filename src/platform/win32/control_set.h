@@ -19,6 +19,7 @@ struct PictureLink {
   GdiSurface* surface = nullptr;
   Colour back = colours::white;
   bool hand = false;
+  PictureBox* box = nullptr;  // where a double-click writes its position
   std::function<void(UserEvent)> report;
 };
 
