@@ -81,6 +81,13 @@ TEST(DataCounts, ChartRowsCountWhatTheirRulesCatch) {
   EXPECT_EQ(double_click(app, 20), "");
   EXPECT_EQ(double_click(app, 5000), "");
 
+  // An edited rule is counted anew at the next Check.
+  app.dir.write("styles/s/inc/rare", "# footways there are\nhighway=footway [0x03 resolution 20]\n");
+  app.check();
+  auto recounted = counts(app);
+  ASSERT_EQ(recounted.size(), 2u);
+  EXPECT_NE(recounted[1], "0 caught");
+
   // Kept across a restart, and counted again then.
   savedata(app.s, app.host);
   test::TestApp again;
