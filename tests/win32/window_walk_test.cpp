@@ -243,7 +243,8 @@ TEST(Win32Window, AUserWalksThroughTheWindowAndARestartRestoresTheSettings) {
     EXPECT_TRUE(canvas->font_name() == win32::shown(font) && canvas->font_pixels() == 16);
 
     // Tools > Change Resolution to Level: a name typed (the blank is dropped),
-    // OK, Yes: the new style is written beside the old one and listed.
+    // OK, Yes, then one summary: the new style is written beside the old one,
+    // listed and selected with the kind charted, that kind alone ticked.
     user.then([](HWND) {
       HWND name = win32::open_dialog_control("Text1");
       SetWindowTextW(name, L"");
@@ -251,16 +252,18 @@ TEST(Win32Window, AUserWalksThroughTheWindowAndARestartRestoresTheSettings) {
       post_picture_click("command1(1)");
     });
     user.then(ModalDriver::press(IDYES));
+    user.then(ModalDriver::press(IDOK));
     p.menu(f.mtls[0]);
     EXPECT_TRUE(user.done());
     EXPECT_TRUE(fs::exists(to_fs_path(dir.at("styles/walked/lines"))));
     EXPECT_EQ(SendMessageW(p.control("Combo2"), CB_GETCOUNT, 0, 0), 2);
-    // The conversion leaves the kind at polygons while the Lines box stays
-    // ticked: the user's first click unticks it, the second picks lines again.
-    EXPECT_TRUE(p.s.selected_kind == 0 && p.ticked("Check3(1)"));
-    p.click("Check3(1)");
+    EXPECT_EQ(p.s.style_name, "walked");
+    EXPECT_TRUE(p.s.selected_kind == 1 && p.ticked("Check3(1)") && !p.ticked("Check3(0)"));
+    // A click on the kind charted keeps it ticked.
     p.click("Check3(1)");
     EXPECT_TRUE(p.s.selected_kind == 1 && p.ticked("Check3(1)"));
+    p.choose("Combo2", 0);
+    EXPECT_EQ(p.s.style_name, "example");
 
     // Ctrl+R writes the default category files again over the user's.
     dir.write("app/system/lines.res", "mine");
