@@ -590,7 +590,7 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
            click(d.findChild<QWidget*>("command1(1)"));
          }));
          walker.expect(say("New style : bylevels ", QMessageBox::Yes));
-         walker.expect([=](QWidget* w) {
+         walker.expect([=, this](QWidget* w) {
            auto* box = qobject_cast<QMessageBox*>(w);
            ASSERT_TRUE(box);
            auto text = box->text().toStdString();
