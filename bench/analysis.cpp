@@ -30,7 +30,8 @@ std::string rule_file(int lines) {
                          "boundary=administrative & admin_level<5 [0x1e level 1]"};
   for (int i = 0; i < lines; ++i) {
     if (i % 250 == 0)
-      t += "highway=primary & ref=* [0x02 road_class=3 resolution " + std::to_string(16 + i % 9) + "]\n";
+      t += "highway=primary & ref=* [0x02 road_class=3 resolution " + std::to_string(16 + i % 9) +
+           "]\n";
     else
       t += std::string(other[i % 5]) + "\n";
   }

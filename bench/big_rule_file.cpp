@@ -22,25 +22,48 @@ namespace {
 const char* const grep_path = "/usr/bin/grep";
 
 std::string rule_lines(int lines) {
-  const char* tags[] = {"highway=primary & ref=*", "landuse=forest & leaf_type=broadleaved",
-                        "waterway=stream & intermittent!=yes", "railway=rail & tunnel!=yes",
-                        "boundary=administrative & admin_level=4", "amenity=restaurant & cuisine=*"};
+  const char* tags[] = {"highway=primary & ref=*",
+                        "landuse=forest & leaf_type=broadleaved",
+                        "waterway=stream & intermittent!=yes",
+                        "railway=rail & tunnel!=yes",
+                        "boundary=administrative & admin_level=4",
+                        "amenity=restaurant & cuisine=*"};
   std::string t;
   t.reserve(static_cast<std::size_t>(lines) * 56);
   for (int i = 0; i < lines; ++i) {
     std::string tag = tags[i % 6];
     std::string type = "0x" + bench::hex2(1 + i % 0x3f);
     switch (i % 10) {
-      case 0: t += "# " + tag + ": the rules below draw it from resolution 20"; break;
-      case 1: t += tag + " [" + type + " resolution " + std::to_string(16 + i % 9) + "]"; break;
-      case 2: t += tag + " [" + type + " level " + std::to_string(i % 4) + "]"; break;
-      case 3: t += tag + " { set mkgmap:label:1='${name}' } [" + type + " resolution 22 continue]"; break;
-      case 4: t += ""; break;
-      case 5: t += tag + "\t[" + type + " road_class=2 resolution " + std::to_string(18 + i % 7) + "-24]"; break;
-      case 6: t += tag + " & name=* { name '${name} (${ref})' }"; break;
-      case 7: t += tag + " [" + type + " level 3-1 continue] # overview"; break;
-      case 8: t += "  " + tag + " & ref=" + std::to_string(i) + " [" + type + " resolution 24]"; break;
-      case 9: t += tag + " [" + type + " level 2]"; break;
+      case 0:
+        t += "# " + tag + ": the rules below draw it from resolution 20";
+        break;
+      case 1:
+        t += tag + " [" + type + " resolution " + std::to_string(16 + i % 9) + "]";
+        break;
+      case 2:
+        t += tag + " [" + type + " level " + std::to_string(i % 4) + "]";
+        break;
+      case 3:
+        t += tag + " { set mkgmap:label:1='${name}' } [" + type + " resolution 22 continue]";
+        break;
+      case 4:
+        t += "";
+        break;
+      case 5:
+        t += tag + "\t[" + type + " road_class=2 resolution " + std::to_string(18 + i % 7) + "-24]";
+        break;
+      case 6:
+        t += tag + " & name=* { name '${name} (${ref})' }";
+        break;
+      case 7:
+        t += tag + " [" + type + " level 3-1 continue] # overview";
+        break;
+      case 8:
+        t += "  " + tag + " & ref=" + std::to_string(i) + " [" + type + " resolution 24]";
+        break;
+      case 9:
+        t += tag + " [" + type + " level 2]";
+        break;
     }
     t += "\r\n";
   }
@@ -76,11 +99,13 @@ int main(int argc, char** argv) {
 
   std::vector<double> start;
   for (int i = 0; i < runs; ++i)
-    start.push_back(bench::run_process({ZW_CLI_PATH, "--version"}, (root / "version.out").string()).cpu);
+    start.push_back(
+        bench::run_process({ZW_CLI_PATH, "--version"}, (root / "version.out").string()).cpu);
   double start_cpu = bench::median_ms(start);
-  std::printf("zoomwright-cli analyse --kind lines --inc of a generated lines file, spawn to exit "
-              "(median of %d; --version alone: cpu %.2f ms)\n",
-              runs, start_cpu);
+  std::printf(
+      "zoomwright-cli analyse --kind lines --inc of a generated lines file, spawn to exit "
+      "(median of %d; --version alone: cpu %.2f ms)\n",
+      runs, start_cpu);
   for (const auto& scan : scans) {
     std::printf("  %s\n", scan.name);
     double first_per_line = 0;
@@ -89,8 +114,8 @@ int main(int argc, char** argv) {
       name += std::to_string(lines);
       auto dir = root / name;
       if (!fs::exists(dir)) write_style(dir, lines);
-      std::vector<std::string> words{ZW_CLI_PATH, "analyse", dir.string(), "--kind", "lines", "--inc",
-                                     "--system-dir", sys};
+      std::vector<std::string> words{ZW_CLI_PATH, "analyse", dir.string(),   "--kind",
+                                     "lines",     "--inc",   "--system-dir", sys};
       words.insert(words.end(), scan.words.begin(), scan.words.end());
       std::vector<double> wall, cpu;
       for (int i = 0; i < runs; ++i) {
@@ -108,12 +133,16 @@ int main(int argc, char** argv) {
       std::vector<double> grep_wall;
       for (int i = 0; i < runs; ++i)
         grep_wall.push_back(
-            bench::run_process({grep_path, "-c", "resolution", (dir / "lines").string()}, (root / "grep.out").string()).wall);
+            bench::run_process({grep_path, "-c", "resolution", (dir / "lines").string()},
+                               (root / "grep.out").string())
+                .wall);
       double g = bench::median_ms(grep_wall), w = bench::median_ms(wall);
-      std::printf("    %6d lines (%5.2f MB): %7.2f ms (cpu %7.2f ms), %6.1f ns per line beyond start-up (x%.2f of 50,000); "
-                  "grep -c %6.2f ms, x%.1f of grep\n",
-                  lines, static_cast<double>(fs::file_size(dir / "lines")) / 1e6, w, c, per_line,
-                  per_line / first_per_line, g, w / g);
+      std::printf(
+          "    %6d lines (%5.2f MB): %7.2f ms (cpu %7.2f ms), %6.1f ns per line beyond start-up "
+          "(x%.2f of 50,000); "
+          "grep -c %6.2f ms, x%.1f of grep\n",
+          lines, static_cast<double>(fs::file_size(dir / "lines")) / 1e6, w, c, per_line,
+          per_line / first_per_line, g, w / g);
     }
   }
   fs::remove_all(root);

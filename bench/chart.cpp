@@ -12,7 +12,8 @@ using namespace zw;
 int main() {
   auto root = fs::temp_directory_path() / "zw-bench-chart";
   fs::remove_all(root);
-  std::printf("plot of a lines chart with \"Show Text\" on 1024-pixel-wide rasters (median of 9)\n");
+  std::printf(
+      "plot of a lines chart with \"Show Text\" on 1024-pixel-wide rasters (median of 9)\n");
   bool broken = false;
   for (int rows : {100, 400, 801}) {
     auto style = root / std::string("s").append(std::to_string(rows));
@@ -28,9 +29,10 @@ int main() {
     auto t = bench::time_runs(9, [&] { plot(run.s, run.host, got); });
     // What no drawing can save: filling the canvas with its background.
     auto c = bench::time_runs(9, [&] { run.p1.clear(colours::white); });
-    std::printf("  %4d rows: %7.2f ms (cpu %7.2f ms); clearing the %d x %d pixel canvas alone "
-                "%5.2f ms (cpu %5.2f)\n", rows, t.wall, t.cpu, run.p1.qimage().width(),
-                run.p1.qimage().height(), c.wall, c.cpu);
+    std::printf(
+        "  %4d rows: %7.2f ms (cpu %7.2f ms); clearing the %d x %d pixel canvas alone "
+        "%5.2f ms (cpu %5.2f)\n",
+        rows, t.wall, t.cpu, run.p1.qimage().width(), run.p1.qimage().height(), c.wall, c.cpu);
   }
   fs::remove_all(root);
   return broken ? 1 : 0;

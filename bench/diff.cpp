@@ -33,8 +33,10 @@ int main() {
   std::string styles = (root / "styles").string();
 
   if (!bench::unpack_default_style(root)) {
-    std::printf("cannot unpack the default style from %s (scripts/install-deps installs mkgmap and unzip)\n",
-                bench::mkgmap_jar);
+    std::printf(
+        "cannot unpack the default style from %s (scripts/install-deps installs mkgmap and "
+        "unzip)\n",
+        bench::mkgmap_jar);
     return 1;
   }
   if (run_cli({"convert", styles + "/default", "levels", "--system-dir", sys}) != 0) {
@@ -45,8 +47,8 @@ int main() {
   std::printf("zoomwright-cli diff default levels --inc, spawn to exit (median of 21)\n");
   std::vector<double> wall, cpu;
   for (int i = 0; i < 21; ++i) {
-    auto run = bench::run_process({ZW_CLI_PATH, "diff", styles + "/default", styles + "/levels", "--inc",
-                                   "--system-dir", sys},
+    auto run = bench::run_process({ZW_CLI_PATH, "diff", styles + "/default", styles + "/levels",
+                                   "--inc", "--system-dir", sys},
                                   (root / "diff.out").string());
     if (run.status != 0 && run.status != 1) {
       std::printf("  diff failed (exit status %d)\n", run.status);
@@ -59,7 +61,8 @@ int main() {
   std::printf("  %7.2f ms (cpu %6.2f ms); zoomwright-cli --version alone %6.2f ms\n",
               bench::median_ms(wall), bench::median_ms(cpu), version.wall);
 
-  std::printf("diff in the process, generated style against its converted copy, all kinds (median of 5)\n");
+  std::printf(
+      "diff in the process, generated style against its converted copy, all kinds (median of 5)\n");
   for (int rows : {100, 200, 400, 801}) {
     std::string name = "g";
     name += std::to_string(rows);
@@ -71,8 +74,8 @@ int main() {
     std::vector<std::string> words{"diff", styles + "/" + name, styles + "/" + name + "levels",
                                    "--system-dir", sys};
     auto t = bench::time_runs(5, [&] { run_cli(words); });
-    std::printf("  %4d rows per kind: %7.2f ms (cpu %6.2f), %5.2f us per row\n", rows, t.wall, t.cpu,
-                t.wall * 1000 / (3 * rows));
+    std::printf("  %4d rows per kind: %7.2f ms (cpu %6.2f), %5.2f us per row\n", rows, t.wall,
+                t.cpu, t.wall * 1000 / (3 * rows));
   }
   fs::remove_all(root);
   return 0;

@@ -46,7 +46,8 @@ void report(const char* what, const Run& r, const fs::path& out) {
   std::error_code ec;
   auto size = fs::file_size(out, ec);
   std::printf("  %-34s %7.1f ms (cpu %6.1f)  %6.1f MB peak  %9llu bytes%s\n", what, r.wall, r.cpu,
-              r.rss_mb, ec ? 0ULL : static_cast<unsigned long long>(size), r.status == 0 ? "" : "  FAILED");
+              r.rss_mb, ec ? 0ULL : static_cast<unsigned long long>(size),
+              r.status == 0 ? "" : "  FAILED");
 }
 
 }  // namespace
@@ -67,13 +68,15 @@ int main() {
     auto style = (root / "styles" / "default").string();
     for (const char* ext : {"png", "bmp"}) {
       auto out = root / (std::string("default.") + ext);
-      auto r = median_run({cli, "chart", style, "--kind", "lines", "--all", "--inc", "--sort", "--show-text",
-                           "--out", out.string(), "--system-dir", system}, out, times);
+      auto r = median_run({cli, "chart", style, "--kind", "lines", "--all", "--inc", "--sort",
+                           "--show-text", "--out", out.string(), "--system-dir", system},
+                          out, times);
       report((std::string("default style, lines, ") + ext).c_str(), r, out);
       broken = broken || r.status != 0;
     }
   } else {
-    std::printf("  default style: %s or unzip missing (scripts/install-deps installs them)\n", zw::bench::mkgmap_jar);
+    std::printf("  default style: %s or unzip missing (scripts/install-deps installs them)\n",
+                zw::bench::mkgmap_jar);
     broken = true;
   }
 
@@ -86,8 +89,9 @@ int main() {
     zw::bench::write_style(style, rows, entries);
     for (const char* ext : {"png", "bmp"}) {
       auto out = root / ("chart." + std::string(ext));
-      auto r = median_run({cli, "chart", style.string(), "--kind", "lines", "--all", "--typ", typ.string(),
-                           "--out", out.string(), "--system-dir", system}, out, rows > 1000 ? 3 : times);
+      auto r = median_run({cli, "chart", style.string(), "--kind", "lines", "--all", "--typ",
+                           typ.string(), "--out", out.string(), "--system-dir", system},
+                          out, rows > 1000 ? 3 : times);
       report(std::to_string(rows).append(" rows, lines with TYP, ").append(ext).c_str(), r, out);
       broken = broken || r.status != 0;
       if (rows == 10000 && std::string(ext) == "png" && (r.wall > 2000 || r.rss_mb > 250)) {
@@ -101,10 +105,10 @@ int main() {
   auto style = root / "s801";
   auto out = root / "exists.png";
   std::ofstream(out) << "old";
-  auto r = run({cli, "chart", style.string(), "--kind", "lines", "--all", "--typ", typ.string(), "--out",
-                out.string(), "--system-dir", system});
-  std::printf("  %-34s %7.1f ms (cpu %6.1f)  %6.1f MB peak  exit %d\n", "801 rows, existing file refused",
-              r.wall, r.cpu, r.rss_mb, r.status);
+  auto r = run({cli, "chart", style.string(), "--kind", "lines", "--all", "--typ", typ.string(),
+                "--out", out.string(), "--system-dir", system});
+  std::printf("  %-34s %7.1f ms (cpu %6.1f)  %6.1f MB peak  exit %d\n",
+              "801 rows, existing file refused", r.wall, r.cpu, r.rss_mb, r.status);
   broken = broken || r.status != 1;
 
   fs::remove_all(root);

@@ -16,7 +16,8 @@ using namespace zw;
 int main() {
   auto root = fs::temp_directory_path() / "zw-bench-includes";
   fs::remove_all(root);
-  std::printf("include collection of a lines file of N distinct include statements (median of 5)\n");
+  std::printf(
+      "include collection of a lines file of N distinct include statements (median of 5)\n");
   for (int n : {10000, 30000, 100000}) {
     auto dir = root / ('s' + std::to_string(n));
     fs::create_directories(dir / "inc");
@@ -25,7 +26,8 @@ int main() {
       std::ofstream lines(dir / "lines", std::ios::binary);
       for (int i = 0; i < n; ++i) lines << "include 'inc/f" << i << "';\n";
     }
-    for (int i = 0; i < n; i += 10) std::ofstream(dir / "inc" / ('f' + std::to_string(i))) << "x [0x01 resolution 20]\n";
+    for (int i = 0; i < n; i += 10)
+      std::ofstream(dir / "inc" / ('f' + std::to_string(i))) << "x [0x01 resolution 20]\n";
 
     bench::RasterSession session(root);
     auto& s = session.s;
@@ -41,8 +43,10 @@ int main() {
       s.includes.clear();
       command2_Click(s, session.host);
     });
-    std::printf("  %6d statements: collection %8.2f ms (cpu %8.2f ms), analysis with Inc %8.2f ms; %d files recorded\n",
-                n, collect.wall, collect.cpu, analysis.wall, recorded);
+    std::printf(
+        "  %6d statements: collection %8.2f ms (cpu %8.2f ms), analysis with Inc %8.2f ms; %d "
+        "files recorded\n",
+        n, collect.wall, collect.cpu, analysis.wall, recorded);
   }
   fs::remove_all(root);
   return 0;

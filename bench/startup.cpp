@@ -103,10 +103,11 @@ void report(const char* what, const std::vector<Start>& runs) {
     for (const auto& r : runs) v.push_back(r.*field);
     return bench::median_ms(v);
   };
-  std::printf("  %s: spawn to exit %7.2f ms (cpu %7.2f ms); in the process: application "
-              "%6.2f, Form_Load done %6.2f, shown %6.2f, first chart %6.2f ms (messages %d)\n",
-              what, median(&Start::wall), median(&Start::cpu), median(&Start::app), median(&Start::load),
-              median(&Start::shown), median(&Start::chart), runs.empty() ? 0 : runs[0].messages);
+  std::printf(
+      "  %s: spawn to exit %7.2f ms (cpu %7.2f ms); in the process: application "
+      "%6.2f, Form_Load done %6.2f, shown %6.2f, first chart %6.2f ms (messages %d)\n",
+      what, median(&Start::wall), median(&Start::cpu), median(&Start::app), median(&Start::load),
+      median(&Start::shown), median(&Start::chart), runs.empty() ? 0 : runs[0].messages);
 }
 
 }  // namespace
@@ -123,8 +124,9 @@ int main(int argc, char** argv) {
   fs::create_directories(app_dir);
   std::string dir = from_fs_path(app_dir);
 
-  std::printf("cold start of the window (offscreen, style root examples/styles), "
-              "times from before the application object (median of 7)\n");
+  std::printf(
+      "cold start of the window (offscreen, style root examples/styles), "
+      "times from before the application object (median of 7)\n");
   // The very first start finds no fonts.dat and no chosen style: it says so
   // (here without waiting) and writes the file. Every later start reads it and
   // opens the example style chosen then.

@@ -80,8 +80,10 @@ inline ProcessRun run_process(std::vector<std::string> words, const std::string&
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   std::string err_path = out_path + ".err";
-  posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0644);
+  posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0644);
   std::vector<char*> argv;
   for (auto& w : words) argv.push_back(w.data());
   argv.push_back(nullptr);
@@ -93,8 +95,11 @@ inline ProcessRun run_process(std::vector<std::string> words, const std::string&
   int status = 0;
   rusage usage{};
   if (wait4(pid, &status, 0, &usage) != pid) return run;
-  run.wall = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-  auto ms = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3; };
+  run.wall =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+  auto ms = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3;
+  };
   run.cpu = ms(usage.ru_utime) + ms(usage.ru_stime);
   run.rss_mb = static_cast<double>(usage.ru_maxrss) / 1024.0;
   if (WIFEXITED(status)) run.status = WEXITSTATUS(status);
@@ -117,15 +122,18 @@ inline std::string typ_code(int i) {
 inline std::string typ_file(int per_kind) {
   std::string t = "[_id]\r\nFID=1\r\n[end]\r\n";
   std::string digits(32, '0'), chars(32, '$');
-  for (int i = 0; i < 16; ++i) digits[static_cast<std::size_t>(i) * 2] = '1', chars[static_cast<std::size_t>(i) * 2] = '%';
+  for (int i = 0; i < 16; ++i)
+    digits[static_cast<std::size_t>(i) * 2] = '1', chars[static_cast<std::size_t>(i) * 2] = '%';
   for (int i = 0; i < per_kind; ++i) {
     std::string code = "0x" + typ_code(i);
     for (const char* kind : {"_polygon", "_line", "_point"}) {
       bool point = kind[2] == 'o' && kind[3] == 'i';
       t += std::string("[") + kind + "]\r\nType=" + code + "\r\nString1=0x04,generated\r\n";
       t += std::string(point ? "DayXpm" : "Xpm") + "=\"32 32 2 1\"\r\n";
-      t += point ? "\"$ c #102030\"\r\n\"% c #405060\"\r\n" : "\"0 c #102030\"\r\n\"1 c #405060\"\r\n";
-      for (int y = 0; y < (kind[1] == 'l' ? 4 : 32); ++y) t += "\"" + (point ? chars : digits) + "\"\r\n";
+      t += point ? "\"$ c #102030\"\r\n\"% c #405060\"\r\n"
+                 : "\"0 c #102030\"\r\n\"1 c #405060\"\r\n";
+      for (int y = 0; y < (kind[1] == 'l' ? 4 : 32); ++y)
+        t += "\"" + (point ? chars : digits) + "\"\r\n";
       t += "[end]\r\n";
     }
   }
@@ -144,11 +152,12 @@ inline std::string rule_file(int rules, int typ_entries = 0) {
                         "boundary=administrative & admin_level<5 & maritime!=yes"};
   std::string t = "# generated rules\n";
   for (int i = 0; i < rules; ++i) {
-    std::string type = typ_entries > 0 ? "0x" + typ_code(i % typ_entries) : "0x" + hex2(1 + i % 0x3f);
+    std::string type =
+        typ_entries > 0 ? "0x" + typ_code(i % typ_entries) : "0x" + hex2(1 + i % 0x3f);
     int from = 16 + i % 9;
     std::string range = i % 4 == 0 ? std::to_string(from) + "-24" : std::to_string(from);
-    t += std::string(tags[i % 5]) + " & ref=" + std::to_string(i) + " [" + type +
-         " resolution " + range + (i % 3 == 0 ? " continue" : "") + "]\n";
+    t += std::string(tags[i % 5]) + " & ref=" + std::to_string(i) + " [" + type + " resolution " +
+         range + (i % 3 == 0 ? " continue" : "") + "]\n";
   }
   return t;
 }

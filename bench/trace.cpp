@@ -17,7 +17,8 @@ namespace {
 const std::string monaco = std::string(ZW_SOURCE_DIR) + "/../shared/osm/monaco.osm.pbf";
 
 // The median run of five (by wall time), peak memory the largest seen.
-bench::ProcessRun median_run(const std::vector<std::string>& words, const std::string& out, int runs) {
+bench::ProcessRun median_run(const std::vector<std::string>& words, const std::string& out,
+                             int runs) {
   std::vector<bench::ProcessRun> all;
   double rss = 0;
   for (int i = 0; i < runs; ++i) {
@@ -68,21 +69,23 @@ int main() {
 
   std::printf("Trace of the Monaco extract (%.1f MB) with mkgmap's default style\n",
               static_cast<double>(fs::file_size(monaco)) / 1e6);
-  auto mkgmap = bench::run_process({"/usr/bin/mkgmap", "--style-file=" + (root / "styles").string(),
-                                    "--style=default", "--output-dir=" + (root / "out").string(), monaco},
-                                   (root / "mkgmap.out").string());
+  auto mkgmap =
+      bench::run_process({"/usr/bin/mkgmap", "--style-file=" + (root / "styles").string(),
+                          "--style=default", "--output-dir=" + (root / "out").string(), monaco},
+                         (root / "mkgmap.out").string());
   auto trace = trace_of(monaco, 5);
   if (mkgmap.status != 0 || trace.status != 0) {
     std::printf("trace: a run failed (mkgmap %d, trace %d)\n", mkgmap.status, trace.status);
     return 1;
   }
-  std::printf("  mkgmap compile   %8.0f ms wall %8.0f ms cpu %6.0f MB peak\n", mkgmap.wall, mkgmap.cpu,
-              mkgmap.rss_mb);
-  std::printf("  zoomwright trace %8.0f ms wall %8.0f ms cpu %6.0f MB peak (median of 5)\n", trace.wall,
-              trace.cpu, trace.rss_mb);
-  std::printf("  trace is %.0fx faster than the compile (goal 30x; %.0fx in cpu time), peak %.0f MB "
-              "(limit 300 MB)\n",
-              mkgmap.wall / trace.wall, mkgmap.cpu / trace.cpu, trace.rss_mb);
+  std::printf("  mkgmap compile   %8.0f ms wall %8.0f ms cpu %6.0f MB peak\n", mkgmap.wall,
+              mkgmap.cpu, mkgmap.rss_mb);
+  std::printf("  zoomwright trace %8.0f ms wall %8.0f ms cpu %6.0f MB peak (median of 5)\n",
+              trace.wall, trace.cpu, trace.rss_mb);
+  std::printf(
+      "  trace is %.0fx faster than the compile (goal 30x; %.0fx in cpu time), peak %.0f MB "
+      "(limit 300 MB)\n",
+      mkgmap.wall / trace.wall, mkgmap.cpu / trace.cpu, trace.rss_mb);
 
   std::printf("Growth with the data (Monaco merged n times, ids renumbered apart):\n");
   double base_ms = 0, base_mb = 0;

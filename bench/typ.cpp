@@ -44,9 +44,10 @@ int main() {
           k == 0 ? plotpolygon(s, host, i) : k == 1 ? plotline(s, host, i) : plotpoint(s, host, i);
       });
     }
-    std::printf("  %5d sections per kind (%5.1f MB): read %8.2f ms; 801 swatches: "
-                "polygons %7.2f ms, lines %7.2f ms, points %7.2f ms\n",
-                per_kind, text.size() / 1e6, read, draw[0], draw[1], draw[2]);
+    std::printf(
+        "  %5d sections per kind (%5.1f MB): read %8.2f ms; 801 swatches: "
+        "polygons %7.2f ms, lines %7.2f ms, points %7.2f ms\n",
+        per_kind, text.size() / 1e6, read, draw[0], draw[1], draw[2]);
   }
   fs::remove_all(root);
   return 0;

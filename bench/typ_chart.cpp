@@ -19,8 +19,10 @@ int main() {
   auto typ = root / "typ.txt";
   std::ofstream(typ, std::ios::binary) << bench::typ_file(entries);
 
-  std::printf("plot with \"TYP\" ticked, %d TYP entries per kind, every row with a swatch "
-              "(median of 5)\n", entries);
+  std::printf(
+      "plot with \"TYP\" ticked, %d TYP entries per kind, every row with a swatch "
+      "(median of 5)\n",
+      entries);
   const char* kinds[] = {"polygons", "lines", "points"};
   bool broken = false;
   for (int rows : {100, 400, 801}) {

@@ -44,9 +44,12 @@ void check_sample(const fs::path& samples) {
   auto text = *read_whole(session.host, s.typ_file, true);
   auto read = bench::time_runs(9, [&] { file = read_typ_file(text); });
   auto core = bench::time_runs(9, [&] { check_against_typ(rules, file, s.typ_file, 20011); });
-  std::printf("  Openfietsmap lite (%zu drawing rules) against its TYP file (%zu entries): %zu findings\n"
-              "    whole check %6.2f ms wall, %6.2f ms CPU: rules %6.2f, TYP file %5.2f, comparison %5.2f ms CPU\n",
-              rules.size(), file.entries.size(), findings, whole.wall, whole.cpu, scan.cpu, read.cpu, core.cpu);
+  std::printf(
+      "  Openfietsmap lite (%zu drawing rules) against its TYP file (%zu entries): %zu findings\n"
+      "    whole check %6.2f ms wall, %6.2f ms CPU: rules %6.2f, TYP file %5.2f, comparison %5.2f "
+      "ms CPU\n",
+      rules.size(), file.entries.size(), findings, whole.wall, whole.cpu, scan.cpu, read.cpu,
+      core.cpu);
   fs::remove_all(app);
 }
 
@@ -60,15 +63,16 @@ void check_generated(int per_kind) {
     for (int i = 0; i < per_kind; ++i) {
       std::string type = bench::typ_code(i);
       text += std::string(kind == 0 ? "[_polygon]" : "[_line]") + "\nType=0x" + type +
-              "\nLineWidth=2\nXpm=\"0 0 1 0\"\n\"a c #" + bench::hex2(i * 37) + bench::hex2(i * 91) +
-              bench::hex2(i * 53) + "\"\n[end]\n";
+              "\nLineWidth=2\nXpm=\"0 0 1 0\"\n\"a c #" + bench::hex2(i * 37) +
+              bench::hex2(i * 91) + bench::hex2(i * 53) + "\"\n[end]\n";
       rules.push_back({kind, type, "rules", "rules", i + 1, {0, 1}});
     }
   auto file = read_typ_file(text);
   std::size_t findings = 0;
-  auto t = bench::time_runs(5, [&] { findings = check_against_typ(rules, file, "typ", {}).size(); });
-  std::printf("  %5d types per kind, all drawn at one level: %8.2f ms CPU (%zu findings)\n", per_kind, t.cpu,
-              findings);
+  auto t =
+      bench::time_runs(5, [&] { findings = check_against_typ(rules, file, "typ", {}).size(); });
+  std::printf("  %5d types per kind, all drawn at one level: %8.2f ms CPU (%zu findings)\n",
+              per_kind, t.cpu, findings);
 }
 
 }  // namespace

@@ -26,19 +26,23 @@ namespace {
 
 std::string line_section(int i, int width) {
   return "[_line]\r\nType=0x" + bench::typ_code(i) + "\r\nLineWidth=" + std::to_string(width) +
-         "\r\nBorderWidth=" + std::to_string(width) + "\r\n\"1 c #ff0000\"\r\n\"2 c #0000ff\"\r\n[end]\r\n";
+         "\r\nBorderWidth=" + std::to_string(width) +
+         "\r\n\"1 c #ff0000\"\r\n\"2 c #0000ff\"\r\n[end]\r\n";
 }
 
 std::string polygon_rows(int rows) {
-  std::string t = "[_polygon]\r\nType=0x" + bench::typ_code(0) + "\r\nXpm=\"32 32 2 1\"\r\n"
+  std::string t = "[_polygon]\r\nType=0x" + bench::typ_code(0) +
+                  "\r\nXpm=\"32 32 2 1\"\r\n"
                   "\"0 c #102030\"\r\n\"1 c #405060\"\r\n";
   for (int y = 0; y < rows; ++y) t += "\"01010101010101010101010101010101\"\r\n";
   return t + "[end]\r\n";
 }
 
 std::string point_row(std::size_t chars) {
-  return "[_point]\r\nType=0x" + bench::typ_code(0) + "\r\nDayXpm=\"32 32 2 1\"\r\n"
-         "\"$ c #102030\"\r\n\"% c #405060\"\r\n\"" + std::string(chars, '%') + "\"\r\n[end]\r\n";
+  return "[_point]\r\nType=0x" + bench::typ_code(0) +
+         "\r\nDayXpm=\"32 32 2 1\"\r\n"
+         "\"$ c #102030\"\r\n\"% c #405060\"\r\n\"" +
+         std::string(chars, '%') + "\"\r\n[end]\r\n";
 }
 
 std::string direct_point(std::size_t header) {
@@ -70,7 +74,9 @@ void run(const Case& c, const fs::path& file) {
           bench::typ_code(0);
     draw = bench::time_ms(1, [&] {
       for (int i = 0; i < 801; ++i)
-        c.kind == 0 ? plotpolygon(s, host, i) : c.kind == 1 ? plotline(s, host, i) : plotpoint(s, host, i);
+        c.kind == 0   ? plotpolygon(s, host, i)
+        : c.kind == 1 ? plotline(s, host, i)
+                      : plotpoint(s, host, i);
     });
   }
   std::printf("read %9.1f ms, 801 swatches %9.1f ms", read, draw);

@@ -130,7 +130,8 @@ std::vector<double> run_child(const std::vector<std::string>& prefix, const std:
                               const std::string& app_dir, const std::string& root, bool first,
                               double* wall = nullptr) {
   std::vector<std::string> words = prefix;
-  for (auto w : {self, std::string(first ? "--first" : "--start"), app_dir, root}) words.push_back(w);
+  for (auto w : {self, std::string(first ? "--first" : "--start"), app_dir, root})
+    words.push_back(w);
   auto out = from_fs_path(fs::path(app_dir) / "child.out");
   auto run = bench::run_process(words, out);
   if (wall) *wall = run.wall;
@@ -161,11 +162,12 @@ bool measure(const char* platform, const std::vector<std::string>& prefix, const
     spawned.push_back(wall);
     rows = st[1];
   }
-  std::printf("  %s: click on Check, default style (%3.0f rows) %7.2f ms (cpu %7.2f); %3.0f rows "
-              "%7.2f ms (cpu %7.2f);\n    cold start to the first chart (%3.0f rows) %7.2f ms "
-              "(spawn to exit %7.2f)\n",
-              platform, n[4], n[2], n[3], n[7], n[5], n[6], rows, bench::median_ms(starts),
-              bench::median_ms(spawned));
+  std::printf(
+      "  %s: click on Check, default style (%3.0f rows) %7.2f ms (cpu %7.2f); %3.0f rows "
+      "%7.2f ms (cpu %7.2f);\n    cold start to the first chart (%3.0f rows) %7.2f ms "
+      "(spawn to exit %7.2f)\n",
+      platform, n[4], n[2], n[3], n[7], n[5], n[6], rows, bench::median_ms(starts),
+      bench::median_ms(spawned));
   return true;
 }
 
@@ -187,14 +189,16 @@ int main(int argc, char** argv) {
   bench::write_style(styles / "rows801", 801);
   std::string root = from_fs_path(styles);
 
-  std::printf("the window: clicks on Check (Lines, All, Inc, Sort, Show Text; median of 9) "
-              "and cold starts (median of 5)\n");
+  std::printf(
+      "the window: clicks on Check (Lines, All, Inc, Sort, Show Text; median of 9) "
+      "and cold starts (median of 5)\n");
   bool ok = measure("offscreen", {"/usr/bin/env", "QT_QPA_PLATFORM=offscreen"}, self, work, root);
   const char* xvfb_run = "/usr/bin/xvfb-run";
   if (fs::exists(xvfb_run))
     ok = measure("Xvfb     ",
                  {xvfb_run, "-a", "-s", "-screen 0 1280x1024x24", "env", "QT_QPA_PLATFORM=xcb"},
-                 self, work, root) && ok;
+                 self, work, root) &&
+         ok;
   else
     std::printf("  Xvfb: xvfb-run is not installed\n");
   fs::remove_all(work);

@@ -19,8 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   fuzz::FuzzApp app;
   const int kind = (flags & 3) == 3 ? 0 : flags & 3;
-  app.write("styles/st/options", "levels = 0:24, 1:22, 2:20, 3:18\r\noverview-levels = 4:17, 5:16\r\n");
-  for (int k = 0; k < 3; ++k) app.write(std::string("styles/st/") + kind_name(k), k == kind ? rules : "");
+  app.write("styles/st/options",
+            "levels = 0:24, 1:22, 2:20, 3:18\r\noverview-levels = 4:17, 5:16\r\n");
+  for (int k = 0; k < 3; ++k)
+    app.write(std::string("styles/st/") + kind_name(k), k == kind ? rules : "");
   app.write("styles/st/inc/common", included);
   select_style_dir(app.s, app.host, fuzz::FuzzApp::dir().at("styles/st"));
 

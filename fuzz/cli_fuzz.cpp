@@ -64,7 +64,8 @@ void reset(const std::string& dir) {
     std::filesystem::remove_all(entry.path(), ec);
   auto& d = fuzz::FuzzApp::dir();
   d.write("cli/st/options", "levels = 0:24, 1:22, 2:20, 3:18\noverview-levels = 4:17\n");
-  for (const char* kind : {"lines", "polygons", "points"}) d.write(std::string("cli/st/") + kind, rules);
+  for (const char* kind : {"lines", "polygons", "points"})
+    d.write(std::string("cli/st/") + kind, rules);
   d.write("cli/typ.txt", typ);
 }
 

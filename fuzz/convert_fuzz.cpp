@@ -25,7 +25,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const link_places[] = {"outside", "outside/file", "src", "src/inc", "", "new", "new/inc", "nowhere"};
+const char* const link_places[] = {"outside", "outside/file", "src",     "src/inc",
+                                   "",        "new",          "new/inc", "nowhere"};
 const char* const source_names[] = {"src", "src/.", "src/inc/..", "src/./", "src/inc/../."};
 
 // A relative path kept inside the folder it is written to: no empty, "." or
@@ -58,8 +59,8 @@ void put(const fs::path& file, const std::string& bytes) {
 std::map<std::string, std::string> snapshot(const fs::path& root) {
   std::map<std::string, std::string> seen;
   std::error_code ec;
-  for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::recursive_directory_iterator();
-       it.increment(ec)) {
+  for (auto it = fs::recursive_directory_iterator(root, ec);
+       !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
     auto st = it->symlink_status(ec);
     auto key = it->path().lexically_relative(root).generic_string();
     if (fs::is_symlink(st)) {
@@ -100,7 +101,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rest = tail;
   }
   chunks.resize(std::max<std::size_t>(chunks.size(), 4));
-  if (chunks[1].empty()) chunks[1] = "levels = 0:24, 1:22, 2:20, 3:18\noverview-levels = 4:17, 5:16\n";
+  if (chunks[1].empty())
+    chunks[1] = "levels = 0:24, 1:22, 2:20, 3:18\noverview-levels = 4:17, 5:16\n";
 
   fuzz::FuzzApp app;
   app.host.default_answer = Answer::yes;
@@ -111,14 +113,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fs::create_directories(styles / "outside", ec);
   put(styles / "outside" / "file", "theirs\n");
   const char* rule_files[] = {"lines", "options", "polygons", "points"};
-  for (int i = 0; i < 4; ++i) put(styles / "src" / rule_files[i], chunks[static_cast<std::size_t>(i)]);
+  for (int i = 0; i < 4; ++i)
+    put(styles / "src" / rule_files[i], chunks[static_cast<std::size_t>(i)]);
   std::string source = source_names[0];
   for (std::size_t i = 4; i < chunks.size(); ++i) {
     auto line = chunks[i].find('\n');
     std::string_view name(chunks[i].data(), std::min(line, chunks[i].size()));
     std::string content = line == std::string::npos ? "" : chunks[i].substr(line + 1);
     // Digits pick in order: "0" the first place or name, "1" the second ...
-    unsigned pick = content.empty() ? 0 : (static_cast<unsigned char>(content[0]) + 256u - '0') % 256u;
+    unsigned pick =
+        content.empty() ? 0 : (static_cast<unsigned char>(content[0]) + 256u - '0') % 256u;
     if (name.starts_with("!")) {
       source = source_names[pick % std::size(source_names)];
     } else if (name.starts_with("@")) {
@@ -138,7 +142,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // the styles' folder (anywhere else, nothing may change).
   auto inside_styles = [&](const fs::path& p) {
     auto real = fs::weakly_canonical(p, ec);
-    auto rel = ec ? std::string() : real.lexically_relative(fs::weakly_canonical(styles, ec)).generic_string();
+    auto rel = ec ? std::string()
+                  : real.lexically_relative(fs::weakly_canonical(styles, ec)).generic_string();
     return rel == "." || rel.starts_with("..") ? std::string() : rel;
   };
   auto target = inside_styles(styles / "new");
@@ -160,7 +165,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const auto& [path, what] : after) {
     bool may_be_new = converted != Converted::refused && lies_in(path, target);
     if (!may_be_new && !before.count(path)) std::abort();
-    if (path.find(".zw") != std::string::npos && path.ends_with(".tmp")) std::abort();  // a temporary file left
+    if (path.find(".zw") != std::string::npos && path.ends_with(".tmp"))
+      std::abort();  // a temporary file left
   }
   std::map<std::string, int> saved;
   for (const auto& m : app.host.messages)

@@ -10,7 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string text = fuzz::bytes(data, size);
   rules::Style style;
   std::string error;
-  if (!rules::parse_rules(text, "lines", rules::lines, fuzz::FuzzApp::dir().path(), style, error)) return 0;
+  if (!rules::parse_rules(text, "lines", rules::lines, fuzz::FuzzApp::dir().path(), style, error))
+    return 0;
   rules::Element way;
   way.kind = rules::ElementKind::way;
   way.id = 1;

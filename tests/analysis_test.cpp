@@ -38,7 +38,8 @@ TEST_F(Analysis, AllCategoriesKeepFileOrderAndCarriageReturnsAndSortStably) {
                                  "5 20 24 - 03"}));
   EXPECT_EQ(app.s.results.rule_text[1][1], "highway=track [0x0a resolution 22 continue]\r");
   const auto& l = app.s.f1.Label3;
-  EXPECT_EQ((Strings{app.s.f1.label1.caption, l[24].caption, l[22].caption, l[18].caption, l[23].caption}),
+  EXPECT_EQ((Strings{app.s.f1.label1.caption, l[24].caption, l[22].caption, l[18].caption,
+                     l[23].caption}),
             (Strings{"5", "24 L0", "22 L1", "18 L3", "23"}));
   EXPECT_TRUE(l[18].visible && !l[17].visible);
   EXPECT_TRUE(l[20].bold && !l[23].bold);  // bold: a stored rule's resolution
@@ -54,12 +55,17 @@ TEST_F(Analysis, ValidationMessagesInOrder) {
     int runs = app.s.analysis_runs;
     app.check();
     ASSERT_EQ(app.host.messages.size(), 1u);
-    EXPECT_EQ(whole ? app.host.messages[0] : app.host.messages[0].substr(0, message.size()), message);
+    EXPECT_EQ(whole ? app.host.messages[0] : app.host.messages[0].substr(0, message.size()),
+              message);
     EXPECT_EQ(app.s.analysis_runs, runs) << message;
   };
-  const struct { int kind; bool category; const char *text, *message; } cases[] = {
-      {-1, true, "", "Tick Lines,Polygons or Points"}, {1, false, "  ", "Please select or enter text"},
-      {-1, false, "", "Please select"}};
+  const struct {
+    int kind;
+    bool category;
+    const char *text, *message;
+  } cases[] = {{-1, true, "", "Tick Lines,Polygons or Points"},
+               {1, false, "  ", "Please select or enter text"},
+               {-1, false, "", "Please select"}};
   for (const auto& v : cases) {
     only(v.kind);
     for (auto& b : app.s.f1.Check1) b.value = 0;
@@ -77,7 +83,11 @@ TEST_F(Analysis, ValidationMessagesInOrder) {
 }
 
 TEST_F(Analysis, EmptyResultsAreWrittenOnTheCanvas) {
-  const struct { int kind; bool check4, inc; const char *text, *canvas; } cases[] = {
+  const struct {
+    int kind;
+    bool check4, inc;
+    const char *text, *canvas;
+  } cases[] = {
       // There is no points file.
       {2, false, false, "", "No Resolution Data. Perhaps tick 'INC'"},
       {2, false, true, "", "No Resolution Data"},
@@ -120,7 +130,8 @@ TEST_F(Analysis, AScaleLabelClickNarrowsTheChartAndGoesOnAfterAFailingStep) {
   app.check();
   Label3_Click(app.s, app.host, 20);
   EXPECT_EQ(app.rows(), (Strings{"1 20 24 - 02", "5 20 24 - 03"}));
-  EXPECT_TRUE(app.s.f1.Label3[20].fore == rgb(255, 0, 0) && app.s.selected_res == 20 && !app.s.scale_run);
+  EXPECT_TRUE(app.s.f1.Label3[20].fore == rgb(255, 0, 0) && app.s.selected_res == 20 &&
+              !app.s.scale_run);
   app.s.f1.Text2.enabled = false;
   // There is no label 25: colouring it fails, the steps after it still run.
   Label3_Click(app.s, app.host, 25);

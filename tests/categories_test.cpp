@@ -38,12 +38,16 @@ TEST(CategoryFiles, ReaderRules) {
     many += (i > 1 ? ",c" : "c") + std::to_string(i);
     if (i <= 20) twenty.push_back('c' + std::to_string(i));
   }
-  const struct { std::string content; Strings boxes, messages; } cases[] = {
+  const struct {
+    std::string content;
+    Strings boxes, messages;
+  } cases[] = {
       {"points\n<tag>Shop,all,Sport</tag>\n", {"All", "Shop", "Sport"}, {}},
       {"points\n <tag>A,B</tag>\n", {"All", ">A", "B"}, {}},
       {"points\r\n<tag>A</tag>\r\n<tag>B,C</tag>\r\n", {"All", "B", "C"}, {}},
       // The boxes that there are take the first categories; the file names the rest.
-      {many + "</tag>\n", twenty,
+      {many + "</tag>\n",
+       twenty,
        {"FILE names more categories than the window has boxes (20); left out: c21, c22, c23"}},
       {"points\n<tag>A,B\n", {}, {"</tag> missing"}},
       {"<mkgmap>lines</mkgmap>\n<tag>A</tag>\n", {"All", "Aa"}, {"Not a valid res file."}},
@@ -52,7 +56,8 @@ TEST(CategoryFiles, ReaderRules) {
     test::TestApp app;
     app.s.f1.Check1[0].caption = "All";
     app.s.f1.Check1[1].caption = "Aa";
-    for (int i = 2; i < category_boxes; ++i) app.s.f1.Check1[static_cast<std::size_t>(i)].visible = false;
+    for (int i = 2; i < category_boxes; ++i)
+      app.s.f1.Check1[static_cast<std::size_t>(i)].visible = false;
     app.dir.write("app/system/points.res", c.content);
     loadop(app.s, app.host, category_file(app.s, 2), "points");
     EXPECT_EQ(shown(app.s), c.boxes) << c.content;

@@ -13,10 +13,13 @@ using test::RecordingSurface;
 using test::TestApp;
 using Kind = RecordingSurface::Op::Kind;
 using Box = std::array<double, 4>;
-constexpr Colour grey = rgb(100, 100, 100), faded = rgb(180, 180, 180), cont_grey = rgb(120, 120, 140),
-                 green = rgb(0, 128, 0), bright_green = rgb(0, 255, 0), red = rgb(128, 0, 0);
+constexpr Colour grey = rgb(100, 100, 100), faded = rgb(180, 180, 180),
+                 cont_grey = rgb(120, 120, 140), green = rgb(0, 128, 0),
+                 bright_green = rgb(0, 255, 0), red = rgb(128, 0, 0);
 
-Box box(const RecordingSurface::Op& o) { return {o.x1, o.y1, o.x2, o.y2}; }
+Box box(const RecordingSurface::Op& o) {
+  return {o.x1, o.y1, o.x2, o.y2};
+}
 
 struct R {
   int from = 20, to = 24;
@@ -57,7 +60,13 @@ struct Chart : ::testing::Test {
 
 TEST_F(Chart, BarsAndStopTicksSitOnTheirRowsAndColumns) {
   // n: the row's position among the drawn rows.
-  struct Case { R row; bool show_text; int n; double x1, y1, x2; bool tick; } cases[] = {
+  struct Case {
+    R row;
+    bool show_text;
+    int n;
+    double x1, y1, x2;
+    bool tick;
+  } cases[] = {
       {{20, 24}, true, 0, 600, 80 + 350, 5600, true},
       {{22, 22, true}, true, 0, 2600, 80 + 350, 3600, false},  // one column, no tick
       {{21, 23}, false, 3, 1600, 1580 + 170, 4600, true},
@@ -83,20 +92,32 @@ TEST_F(Chart, BarsAndStopTicksSitOnTheirRowsAndColumns) {
 
 TEST_F(Chart, BarColourFollowsKindTypeContinueSortAndLevels) {
   struct Case {
-    const char* why; int kind; std::string type; int from; bool cont, sort; Colour expected;
+    const char* why;
+    int kind;
+    std::string type;
+    int from;
+    bool cont, sort;
+    Colour expected;
     bool levels = true;
   } cases[] = {
-      {"plain polygon", 0, "3C", 22, false, false, grey}, {"continuing", 0, "3C", 22, true, false, faded},
-      {"continuing, sorted", 0, "3C", 22, true, true, cont_grey}, {"road", 1, "17", 22, false, false, green},
-      {"continuing road", 1, "01", 22, true, false, bright_green}, {"14", 1, "14", 22, false, false, grey},
-      {"15", 1, "15", 22, false, false, grey}, {"18 is no road", 1, "18", 22, false, false, grey},
-      {"only lines turn green", 0, "01", 22, false, false, grey}, {"untyped", 1, "", 22, false, false, grey},
-      {"below the last main level", 0, "3C", 21, false, false, red}, {"red over green", 1, "01", 21, true, false, red},
+      {"plain polygon", 0, "3C", 22, false, false, grey},
+      {"continuing", 0, "3C", 22, true, false, faded},
+      {"continuing, sorted", 0, "3C", 22, true, true, cont_grey},
+      {"road", 1, "17", 22, false, false, green},
+      {"continuing road", 1, "01", 22, true, false, bright_green},
+      {"14", 1, "14", 22, false, false, grey},
+      {"15", 1, "15", 22, false, false, grey},
+      {"18 is no road", 1, "18", 22, false, false, grey},
+      {"only lines turn green", 0, "01", 22, false, false, grey},
+      {"untyped", 1, "", 22, false, false, grey},
+      {"below the last main level", 0, "3C", 21, false, false, red},
+      {"red over green", 1, "01", 21, true, false, red},
       {"no main levels: no red, no message", 0, "3C", 20, false, false, grey, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.why);
-    app.s.levels.level_res = c.levels ? std::vector<std::uint8_t>{24, 22} : std::vector<std::uint8_t>{};
+    app.s.levels.level_res =
+        c.levels ? std::vector<std::uint8_t>{24, 22} : std::vector<std::uint8_t>{};
     app.s.levels.main_level_last = c.levels ? 1 : -1;
     app.s.selected_kind = static_cast<std::int16_t>(c.kind);
     app.s.f1.Check2.value = c.sort ? 1 : 0;
@@ -128,7 +149,11 @@ TEST_F(Chart, RowTextsStandAfterTheBarInOrder) {
 }
 
 TEST_F(Chart, FiltersLeaveNoGapsAndTheCreditLineFollowsTheRowsDrawn) {
-  struct Case { bool overview_only; std::vector<std::uint8_t> overview; Strings drawn; } cases[] = {
+  struct Case {
+    bool overview_only;
+    std::vector<std::uint8_t> overview;
+    Strings drawn;
+  } cases[] = {
       {false, {21}, {" 20", " 22", " 21"}},
       {true, {21}, {" 20", " 21"}},
       {true, {}, {" 20", " 22", " 21"}},  // no overview levels: nothing to filter by
@@ -158,23 +183,30 @@ TEST_F(Chart, FiltersLeaveNoGapsAndTheCreditLineFollowsTheRowsDrawn) {
 TEST_F(Chart, GridAndScaleTicksMarkEveryBoundary) {
   // The grid comes after the rows and ends below the last one; an empty chart
   // still has its ticks; the top resolution alone spans the whole width.
-  struct Case { int lowest, count; double line_end; std::size_t lines; } cases[] = {
-      {20, 2, 580 + 100 + 200, 6}, {20, 0, 0, 6}, {24, 1, 80 + 100 + 200, 2}};
+  struct Case {
+    int lowest, count;
+    double line_end;
+    std::size_t lines;
+  } cases[] = {{20, 2, 580 + 100 + 200, 6}, {20, 0, 0, 6}, {24, 1, 80 + 100 + 200, 2}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.lowest * 10 + c.count);
     app.s.lowest_resolution = c.lowest;
     rows({{c.lowest, 24}, {23, 24}});
     plot(c.count);
     const auto& ops = app.p1.ops;
-    auto first_line = std::find_if(ops.begin(), ops.end(), [](auto& o) { return o.kind == Kind::line; });
+    auto first_line =
+        std::find_if(ops.begin(), ops.end(), [](auto& o) { return o.kind == Kind::line; });
     EXPECT_TRUE(std::none_of(first_line, ops.end(), [](auto& o) { return o.kind == Kind::fill; }));
     EXPECT_EQ(fills().empty(), c.count == 0);
-    if (c.count == 0) { EXPECT_TRUE(app.p1.texts().empty()); }
+    if (c.count == 0) {
+      EXPECT_TRUE(app.p1.texts().empty());
+    }
     auto lines = app.p1.of(Kind::line);
     ASSERT_EQ(lines.size(), c.lines);
     double column = 5000.0 / static_cast<double>(c.lines - 1);
     for (std::size_t i = 0; i < lines.size(); ++i)
-      EXPECT_EQ(box(lines[i]), (Box{600 + column * static_cast<double>(i), 0, lines[i].x1, c.line_end}));
+      EXPECT_EQ(box(lines[i]),
+                (Box{600 + column * static_cast<double>(i), 0, lines[i].x1, c.line_end}));
     EXPECT_EQ(lines[0].colour, rgb(220, 220, 220));
     auto ticks = app.p3.of(Kind::fill);
     ASSERT_EQ(ticks.size(), c.lines);
@@ -183,7 +215,9 @@ TEST_F(Chart, GridAndScaleTicksMarkEveryBoundary) {
 }
 
 TEST_F(Chart, CanvasHeightCoversTheRowsTheWindowAndThePane) {
-  struct Case { int count, window_height, p3_top, p2_height, expected; } cases[] = {
+  struct Case {
+    int count, window_height, p3_top, p2_height, expected;
+  } cases[] = {
       {10, 1000, 0, 500, 6000},     // (10 + 2) * 200 * 2.5
       {10, 9000, 1000, 500, 8000},  // the window below the strip is taller
       {10, 1000, 0, 7000, 7000},    // never lower than the pane
@@ -230,10 +264,12 @@ struct Resize : Chart {
 
 TEST_F(Resize, ScrollRangeAndStepsFollowTheOverflow) {
   // A step is one row (500 twips here) in the bar's units; a page a tenth of the range.
-  struct Case { int canvas, max, small, large; } cases[] = {
-      {3000 + 7, 0, -1, -1},   // less than 8 taller: no range
-      {3000 + 8, 25, 1562, 2},    // 2.5 goes to 2
-      {3000 + 18, 35, 972, 4},    // 3.5 goes to 4
+  struct Case {
+    int canvas, max, small, large;
+  } cases[] = {
+      {3000 + 7, 0, -1, -1},    // less than 8 taller: no range
+      {3000 + 8, 25, 1562, 2},  // 2.5 goes to 2
+      {3000 + 18, 35, 972, 4},  // 3.5 goes to 4
       {3000 + 32750, 32767, 500, 3277},
       {3000 + 32751, 32757, 500, 3276},  // beyond 32767
       {3000 + 327510, 32757, 50, 3276},  // ten times taller: a row is a tenth of the units
@@ -279,15 +315,18 @@ TEST_F(Resize, PanesFitTheFrameAndTheRangeFitsTheChartAboutToBeDrawn) {
   EXPECT_TRUE(f.p1.height() == 21000 && f.vs.max == 21000 - 3000 + 17);
   EXPECT_EQ(app.p1.texts().size(), 40u * 3 + 1);
   EXPECT_FALSE(app.host.busy());  // plot leaves the busy cursor to resize_chart
-  app.host.border_px = 4;  // 60 twips each side
+  app.host.border_px = 4;         // 60 twips each side
   resize_chart(app.s, app.host);
   for (int w : {f.p1.width(), f.p2.width(), f.p3.width()}) EXPECT_EQ(w, 6110 - 120);
   EXPECT_EQ((std::pair{f.vs.bounds.left, f.vs.bounds.height}), (std::pair{6110 - 120 - 255, 3000}));
 }
 
 TEST(ChartScroll, TheCanvasMovesByItsShareOfTheOverflow) {
-  struct Case { int p1, value, max, top; } cases[] = {
-      {9000, 1000, 6017, -997}, {9000, 5, 0, 0},  // no range: back to the top
+  struct Case {
+    int p1, value, max, top;
+  } cases[] = {
+      {9000, 1000, 6017, -997},
+      {9000, 5, 0, 0},       // no range: back to the top
       {2000, 25, 50, -500},  // a canvas lower than the pane still moves by the difference
   };
   for (const auto& c : cases) {

@@ -22,14 +22,15 @@ namespace fs = std::filesystem;
 struct ConvertTarget : ::testing::Test {
   void SetUp() override {
     app.host.fs_override = &failing;
-    app.style("src", {{"options", "levels = 0:24, 1:22, 2:20\n"},
-                      {"info", "about\n"},
-                      {"version", "1\n"},
-                      {"relations", "type=route { set route=yes }\n"},
-                      {"lines", "include 'inc/roads/main';\nhighway=primary [0x03 resolution 22]\n"},
-                      {"polygons", "natural=water [0x3c resolution 20]\n"},
-                      {"icons/a.xpm", "xpm\n"},
-                      {"inc/roads/main", "highway=track [0x0a resolution 24]\n"}});
+    app.style("src",
+              {{"options", "levels = 0:24, 1:22, 2:20\n"},
+               {"info", "about\n"},
+               {"version", "1\n"},
+               {"relations", "type=route { set route=yes }\n"},
+               {"lines", "include 'inc/roads/main';\nhighway=primary [0x03 resolution 22]\n"},
+               {"polygons", "natural=water [0x3c resolution 20]\n"},
+               {"icons/a.xpm", "xpm\n"},
+               {"inc/roads/main", "highway=track [0x0a resolution 24]\n"}});
     app.style("outside", {{"lines", "theirs\n"}, {"main", "theirs\n"}, {"a.xpm", "theirs\n"}});
     app.select("src");
     app.host.messages.clear();
@@ -52,8 +53,11 @@ struct ConvertTarget : ::testing::Test {
 // Every way to name a folder that overlaps the source: nothing is asked and
 // nothing is written anywhere.
 TEST_F(ConvertTarget, ATargetThatIsTheSourceOrLiesInsideOrAboveItIsRefused) {
-  const struct { const char *what, *root, *style, *name, *link_to, *message; } cases[] = {
-      {"a link to the source", "", "src", "alias", "src", "Target and source are the same ! Cannot continue:"},
+  const struct {
+    const char *what, *root, *style, *name, *link_to, *message;
+  } cases[] = {
+      {"a link to the source", "", "src", "alias", "src",
+       "Target and source are the same ! Cannot continue:"},
       {"the style named '.'", "src", ".", "new", nullptr, "would lie inside the style"},
       {"the style named '..'", "src/inc", "..", "new", nullptr, "would lie inside the style"},
       {"a link into the source", "", "src", "new", "src/inc", "would lie inside the style"},
@@ -82,10 +86,16 @@ TEST_F(ConvertTarget, ATargetThatIsTheSourceOrLiesInsideOrAboveItIsRefused) {
 // links give way to files and folders of the new style's own, and what they
 // pointed at stays as it was.
 TEST_F(ConvertTarget, LinksInAnExistingTargetAreReplacedNotWrittenThrough) {
-  const struct { const char *link, *to; bool folder; } cases[] = {
-      {"new/inc", "outside", true},        {"new/inc/roads", "outside", true},
-      {"new/icons", "outside", true},      {"new/inc", "new/other", true},
-      {"new/lines", "outside/lines", false}, {"new/inc/roads/main", "outside/main", false},
+  const struct {
+    const char *link, *to;
+    bool folder;
+  } cases[] = {
+      {"new/inc", "outside", true},
+      {"new/inc/roads", "outside", true},
+      {"new/icons", "outside", true},
+      {"new/inc", "new/other", true},
+      {"new/lines", "outside/lines", false},
+      {"new/inc/roads/main", "outside/main", false},
       {"new/relations", "outside/gone", false},
   };
   for (const auto& c : cases) {
@@ -118,11 +128,13 @@ TEST_F(ConvertTarget, ALinkBackIntoTheStyleIsNotCopiedIntoItself) {
   link(at("outside"), "src/inc/theirs");
   EXPECT_EQ(convert("new"), Converted::whole);
   for (const char* back : {"src/again", "src/inc/roads/up"})
-    EXPECT_EQ(said("Not copied, as it leads back to a folder that holds it: " + at(back)), 1) << back;
+    EXPECT_EQ(said("Not copied, as it leads back to a folder that holds it: " + at(back)), 1)
+        << back;
   Strings made;
   for (const auto& [name, content] : app.dir.tree("styles/new")) made.push_back(name);
   EXPECT_EQ(made, (Strings{"icons/a.xpm", "inc/roads/main", "inc/theirs/a.xpm", "inc/theirs/lines",
-                           "inc/theirs/main", "info", "lines", "options", "polygons", "relations", "version"}));
+                           "inc/theirs/main", "info", "lines", "options", "polygons", "relations",
+                           "version"}));
 }
 
 #endif
@@ -137,7 +149,8 @@ TEST_F(ConvertTarget, EmptyOptionsInfoAndVersionAreNotKept) {
     app.dir.write("styles/new/relations", "");
     app.host.answers = {Answer::yes};
     EXPECT_EQ(convert("new"), Converted::whole);
-    EXPECT_EQ(app.dir.read("styles/new/" + std::string(file)), app.dir.read("styles/src/" + std::string(file)));
+    EXPECT_EQ(app.dir.read("styles/new/" + std::string(file)),
+              app.dir.read("styles/src/" + std::string(file)));
     EXPECT_EQ(app.dir.read("styles/new/relations"), "");
   }
   app.dir.write("styles/new/options", "levels = 0:24, 1:20\n");
@@ -151,8 +164,16 @@ TEST_F(ConvertTarget, EmptyOptionsInfoAndVersionAreNotKept) {
 TEST_F(ConvertTarget, EveryWriteFailureIsNamedAndCounted) {
   // Each file or folder counts once, and so does each file of a folder that
   // cannot be made.
-  const struct { const char* read_only; bool existing; Strings named; int count; } cases[] = {
-      {"new", true, {"new/options", "new/lines", "new/polygons", "new/inc", "new/relations", "new/icons"}, 9},
+  const struct {
+    const char* read_only;
+    bool existing;
+    Strings named;
+    int count;
+  } cases[] = {
+      {"new",
+       true,
+       {"new/options", "new/lines", "new/polygons", "new/inc", "new/relations", "new/icons"},
+       9},
       {"new/inc", false, {"new/inc"}, 2},
       {"new/lines", false, {"new/lines"}, 1},
       {"new/icons", false, {"new/icons"}, 1},
@@ -166,10 +187,13 @@ TEST_F(ConvertTarget, EveryWriteFailureIsNamedAndCounted) {
     app.host.answers = {Answer::yes};
     EXPECT_EQ(convert("new"), Converted::incomplete);
     for (const auto& file : c.named) {
-      EXPECT_GE(said(at(file) + ": Read-only file system"), 1) << file << testing::PrintToString(app.host.messages);
+      EXPECT_GE(said(at(file) + ": Read-only file system"), 1)
+          << file << testing::PrintToString(app.host.messages);
       EXPECT_FALSE(fs::is_regular_file(to_fs_path(at(file)))) << file;
     }
-    EXPECT_EQ(said("The new style " + at("new") + " is incomplete: " + std::to_string(c.count) + " of its"), 1);
+    EXPECT_EQ(said("The new style " + at("new") + " is incomplete: " + std::to_string(c.count) +
+                   " of its"),
+              1);
     EXPECT_TRUE(text::starts_with(app.host.messages.back(), "The new style "));
     failing.read_only_root.clear();
   }

@@ -33,11 +33,15 @@ TEST(ResolutionsToLevels, RewritesEveryResolutionUpToItsEndCharacter) {
   test::TestApp app;
   app.style("s", {{"options", four_levels}});
   app.select("s");
-  const struct { const char *in, *out; Strings messages; } cases[] = {
+  const struct {
+    const char *in, *out;
+    Strings messages;
+  } cases[] = {
       {"[0x02 resolution 24-18]", "[0x02 level 0-3 ]", {}},
       {"[0x03 resolution 24(x)]", "[0x03 level 0 (x)]", {}},
       {"a [0x01 resolution 25] b [0x02 resolution 21] c [0x03 resolution 10]\n",
-       "a [0x01 level 0 ] b [0x02 level 1 ] c [0x03 level 3 ]\n", {}},
+       "a [0x01 level 0 ] b [0x02 level 1 ] c [0x03 level 3 ]\n",
+       {}},
       // Blanks and TABs after the keyword go; a TAB may stand for its blank.
       {"[0x01 resolution\t \t21-23]", "[0x01 level 1-1 ]", {}},
       // A range of one resolution converts as that resolution alone.
@@ -48,12 +52,14 @@ TEST(ResolutionsToLevels, RewritesEveryResolutionUpToItsEndCharacter) {
       {"x resolution 24", "x level 0 ", {"Check this"}},
       {"x resolution abc", "x level 3 ", {"OOpsabc", "Check this"}},
       // A part that cannot be converted keeps its text; the others go on.
-      {"[0x01 resolution 1e999] [0x02 resolution 20]", "[0x01 level 1e999] [0x02 level 2 ]",
+      {"[0x01 resolution 1e999] [0x02 resolution 20]",
+       "[0x01 level 1e999] [0x02 level 2 ]",
        {"Overflow"}},
       // A resolution ends at a line break, so the rule after a comment stays
       // whole, and it never takes the closing bracket along.
       {"# drawn from resolution 24\nhighway=path { set x=y } [0x16 resolution 22]\n",
-       "# drawn from level 0 \nhighway=path { set x=y } [0x16 level 1 ]\n", {}},
+       "# drawn from level 0 \nhighway=path { set x=y } [0x16 level 1 ]\n",
+       {}},
       {"[0x01 resolution 23\r\n]", "[0x01 level 0 \r\n]", {}},
   };
   for (const auto& c : cases) {
@@ -66,21 +72,24 @@ TEST(ResolutionsToLevels, RewritesEveryResolutionUpToItsEndCharacter) {
 // A style "src" with levels, rules in resolutions and nested included files.
 struct Convert : ::testing::Test {
   void SetUp() override {
-    app.style("src", {{"options", four_levels},
-                      {"info", "about\n"},
-                      {"version", "1\n"},
-                      {"relations", "type=route { set route=yes }\n"},
-                      {"lines", "include 'inc/roads/main';\nhighway=primary [0x03 resolution 22]\n"},
-                      {"polygons", "include 'inc/land';\nnatural=water [0x3c resolution 20]\n"},
-                      {"points", "place=city [0x0400 level 2]\r\n"},
-                      {"inc/roads/main", "include 'inc/common';\nhighway=track [0x0a resolution 24]\n"},
-                      {"inc/land", "landuse=forest [0x50 level 1]\n"},
-                      {"inc/common", "access=no { set x=y }\nbarrier=gate [0x01 resolution 23]\n"}});
+    app.style("src",
+              {{"options", four_levels},
+               {"info", "about\n"},
+               {"version", "1\n"},
+               {"relations", "type=route { set route=yes }\n"},
+               {"lines", "include 'inc/roads/main';\nhighway=primary [0x03 resolution 22]\n"},
+               {"polygons", "include 'inc/land';\nnatural=water [0x3c resolution 20]\n"},
+               {"points", "place=city [0x0400 level 2]\r\n"},
+               {"inc/roads/main", "include 'inc/common';\nhighway=track [0x0a resolution 24]\n"},
+               {"inc/land", "landuse=forest [0x50 level 1]\n"},
+               {"inc/common", "access=no { set x=y }\nbarrier=gate [0x01 resolution 23]\n"}});
     app.select("src");
     app.host.messages.clear();
   }
   std::string at(const std::string& rel) const { return app.dir.at("styles/" + rel); }
-  std::map<std::string, std::string> tree(const std::string& rel) const { return app.dir.tree("styles/" + rel); }
+  std::map<std::string, std::string> tree(const std::string& rel) const {
+    return app.dir.tree("styles/" + rel);
+  }
   bool convert(const std::string& name) {
     app.s.new_style_name = name;
     return convert_style(app.s, app.host) != Converted::refused;
@@ -142,8 +151,10 @@ TEST_F(Convert, AnExistingTargetIsReplacedOnlyOnYesAndKeepsItsOwnFiles) {
 TEST_F(Convert, MissingFilesAndFilesOutsideTheStyleAreNamedAndNotWritten) {
   for (const char* gone : {"info", "version", "polygons"})
     std::filesystem::remove(to_fs_path(at(std::string("src/") + gone)));
-  app.style("other", {{"inc/x", "shared [0x01 resolution 24]\n"}, {"inc/y", "include 'inc/common';\n"}});
-  app.dir.write("styles/src/lines", "include '../other/inc/x';\ninclude \"../other/inc/y\";\nx [0x03 resolution 22]\n");
+  app.style("other",
+            {{"inc/x", "shared [0x01 resolution 24]\n"}, {"inc/y", "include 'inc/common';\n"}});
+  app.dir.write("styles/src/lines",
+                "include '../other/inc/x';\ninclude \"../other/inc/y\";\nx [0x03 resolution 22]\n");
   app.dir.write("styles/src/inc/roads/main", "x [0x0a resolution 24]\n");
   auto other = tree("other");
   EXPECT_TRUE(convert("new"));
@@ -153,13 +164,17 @@ TEST_F(Convert, MissingFilesAndFilesOutsideTheStyleAreNamedAndNotWritten) {
   EXPECT_TRUE(said("None herepolygons"));
   EXPECT_TRUE(said("cannot find " + at("src/polygons")));
   // One message names every file outside; what they include inside is converted.
-  EXPECT_TRUE(said("Neither copied nor converted, as they lie outside the style's folder (the new style finds "
-                   "them by the same names): " + at("src/../other/inc/x") + ", " + at("src/../other/inc/y")));
+  EXPECT_TRUE(said(
+      "Neither copied nor converted, as they lie outside the style's folder (the new style finds "
+      "them by the same names): " +
+      at("src/../other/inc/x") + ", " + at("src/../other/inc/y")));
   EXPECT_EQ(tree("other"), other);
-  EXPECT_EQ(app.dir.read("styles/new/inc/common"), "access=no { set x=y }\nbarrier=gate [0x01 level 0 ]\n\r\n");
+  EXPECT_EQ(app.dir.read("styles/new/inc/common"),
+            "access=no { set x=y }\nbarrier=gate [0x01 level 0 ]\n\r\n");
   Strings made;
   for (const auto& [name, content] : tree("new")) made.push_back(name);
-  EXPECT_EQ(made, (Strings{"inc/common", "inc/land", "inc/roads/main", "lines", "options", "points", "relations"}));
+  EXPECT_EQ(made, (Strings{"inc/common", "inc/land", "inc/roads/main", "lines", "options", "points",
+                           "relations"}));
 }
 
 // Every file and folder of the source comes along; each file of the new style
@@ -169,19 +184,23 @@ TEST_F(Convert, EverythingElseIsCopiedAndEachFileWrittenOnce) {
   app.dir.write("styles/src/inc/rel_x", "type=multipolygon { set x=y }\n");
   app.dir.write("styles/src/README", "notes\n");
   app.dir.write("styles/src/icons/small/a.xpm", "xpm\n");
-  app.dir.write("styles/src/polygons", "include 'inc/../lines';\ninclude 'inc/common';\nx [0x3c resolution 20]\n");
+  app.dir.write("styles/src/polygons",
+                "include 'inc/../lines';\ninclude 'inc/common';\nx [0x3c resolution 20]\n");
   app.dir.write("styles/new/README", "mine\n");
   app.host.answers = {Answer::yes};
   auto source = tree("src");
   EXPECT_TRUE(convert("new"));
   auto copy = tree("new");
-  for (const char* same : {"relations", "inc/rel_x", "icons/small/a.xpm", "inc/land", "options", "points"})
+  for (const char* same :
+       {"relations", "inc/rel_x", "icons/small/a.xpm", "inc/land", "options", "points"})
     EXPECT_EQ(copy[same], source[same]) << same;
   EXPECT_EQ(copy["README"], "mine\n");
   EXPECT_EQ(copy["lines"], "include 'inc/roads/main';\nhighway=primary [0x03 level 1 ]\n\r\n");
   EXPECT_EQ(copy.size(), source.size());
   for (const auto& written : {at("new/lines"), at("new/inc/common")})
-    EXPECT_EQ(std::count(app.host.messages.begin(), app.host.messages.end(), "Now saving as " + written), 1)
+    EXPECT_EQ(
+        std::count(app.host.messages.begin(), app.host.messages.end(), "Now saving as " + written),
+        1)
         << written;
   EXPECT_EQ(tree("src"), source);
 }
@@ -193,13 +212,18 @@ TEST_F(Convert, WhatIsNotARegularFileIsNamedAndLeftOut) {
   namespace fs = std::filesystem;
   fs::create_symlink("/proc/self/status", to_fs_path(at("src/inc/status")));
   ASSERT_EQ(mkfifo(at("src/inc/fifo").c_str(), 0600), 0);
-  app.dir.write("styles/src/lines", "include 'inc/status';\ninclude 'inc/fifo';\nx [0x03 resolution 22]\n");
+  app.dir.write("styles/src/lines",
+                "include 'inc/status';\ninclude 'inc/fifo';\nx [0x03 resolution 22]\n");
   EXPECT_TRUE(convert("new"));
   for (const char* file : {"status", "fifo"}) {
-    EXPECT_TRUE(said("Not read, as it is not a regular file: " + at(std::string("src/inc/") + file))) << file;
-    EXPECT_FALSE(fs::exists(fs::symlink_status(to_fs_path(at(std::string("new/inc/") + file))))) << file;
+    EXPECT_TRUE(
+        said("Not read, as it is not a regular file: " + at(std::string("src/inc/") + file)))
+        << file;
+    EXPECT_FALSE(fs::exists(fs::symlink_status(to_fs_path(at(std::string("new/inc/") + file)))))
+        << file;
   }
-  EXPECT_EQ(app.dir.read("styles/new/lines"), "include 'inc/status';\ninclude 'inc/fifo';\nx [0x03 level 1 ]\n\r\n");
+  EXPECT_EQ(app.dir.read("styles/new/lines"),
+            "include 'inc/status';\ninclude 'inc/fifo';\nx [0x03 level 1 ]\n\r\n");
 }
 #endif
 
@@ -213,7 +237,8 @@ TEST_F(Convert, AFolderReachedByManyLinksIsCopiedOnce) {
     app.dir.write(dir + "/note", std::to_string(k) + "\n");
     if (k == 20) break;
     for (const char* link : {"a", "b", "c"})
-      fs::create_directory_symlink("../d" + std::to_string(k + 1), to_fs_path(app.dir.at(dir + "/" + link)));
+      fs::create_directory_symlink("../d" + std::to_string(k + 1),
+                                   to_fs_path(app.dir.at(dir + "/" + link)));
   }
   auto start = std::chrono::steady_clock::now();
   EXPECT_TRUE(convert("new"));
@@ -232,7 +257,8 @@ TEST_F(Convert, AnUnreadableFolderMakesTheCopyIncomplete) {
   failing.unlistable.insert(at("src/icons"));
   app.s.new_style_name = "new";
   EXPECT_EQ(convert_style(app.s, app.host), Converted::incomplete);
-  EXPECT_TRUE(said("Not copied: cannot read the folder " + at("src/icons") + ": Permission denied"));
+  EXPECT_TRUE(
+      said("Not copied: cannot read the folder " + at("src/icons") + ": Permission denied"));
   EXPECT_TRUE(said("The new style " + at("new") + " is incomplete"));
 }
 
@@ -244,7 +270,8 @@ TEST_F(Convert, TheMenuAsksForTheNameThenConvertsSumsUpAndChartsTheNewStyle) {
   int runs = app.s.analysis_runs;
   app.host.on_dialog = [&](Dialog) {
     convert_form::Form_Load(app.s, app.host);
-    EXPECT_EQ((Strings{app.s.convert.Text1.text, app.s.convert.Label3.caption}), (Strings{"untitled", "src"}));
+    EXPECT_EQ((Strings{app.s.convert.Text1.text, app.s.convert.Label3.caption}),
+              (Strings{"untitled", "src"}));
     // The keys a style's name cannot hold are dropped as they are typed.
     app.s.convert.Text1.text = convert_form::typed("my new.1,;-_");
     app.host.answers = {Answer::yes};
@@ -254,8 +281,11 @@ TEST_F(Convert, TheMenuAsksForTheNameThenConvertsSumsUpAndChartsTheNewStyle) {
   ASSERT_EQ(app.host.messages.size(), 2u);
   EXPECT_EQ(app.host.messages[0], "New style : mynew1-_ ");
   const auto& summary = app.host.messages[1];
-  EXPECT_EQ(summary.rfind("The new style " + at("mynew1-_") + ":\r\nNow saving as " +
-                          at("mynew1-_/polygons"), 0), 0u) << summary;
+  EXPECT_EQ(
+      summary.rfind(
+          "The new style " + at("mynew1-_") + ":\r\nNow saving as " + at("mynew1-_/polygons"), 0),
+      0u)
+      << summary;
   EXPECT_TRUE(summary.ends_with("\r\n\r\nLevels kept for 6 rules; 0 rules drawn at other levels"))
       << summary;
   EXPECT_EQ(tree("mynew1-_").size(), 10u);

@@ -43,10 +43,13 @@ std::string double_click(test::TestApp& app, double y) {
 // the settings.
 TEST(DataCounts, ChartRowsCountWhatTheirRulesCatch) {
   test::TestApp app;
-  app.style("s", {{"options", "levels = 0:24, 1:20\n"},
-                  {"lines", "highway=primary [0x02 resolution 20]\n"
-                            "include 'inc/rare';\n"},
-                  {"inc/rare", "# nothing in Monaco is tagged so\nhighway=no_such_road [0x03 resolution 20]\n"}});
+  app.style("s",
+            {{"options", "levels = 0:24, 1:20\n"},
+             {"lines",
+              "highway=primary [0x02 resolution 20]\n"
+              "include 'inc/rare';\n"},
+             {"inc/rare",
+              "# nothing in Monaco is tagged so\nhighway=no_such_road [0x03 resolution 20]\n"}});
   app.select("s");
   app.click_kind(1);
   app.tick_category("All");
@@ -73,16 +76,19 @@ TEST(DataCounts, ChartRowsCountWhatTheirRulesCatch) {
 
   // Rows are 500 twips apart from 80 down.
   auto first = double_click(app, 300);
-  EXPECT_TRUE(text::starts_with(first, "The rule at 1 (type 02) catches " + shown[0].substr(0, shown[0].find(' ')) +
+  EXPECT_TRUE(text::starts_with(first, "The rule at 1 (type 02) catches " +
+                                           shown[0].substr(0, shown[0].find(' ')) +
                                            " elements of area, 1.osm.pbf, such as:\r\nway/"))
       << first;
   EXPECT_EQ(text::split(first, "\r\n").size(), 4u);
-  EXPECT_EQ(double_click(app, 600), "The rule at a)2 (type 03) catches no element of area, 1.osm.pbf.");
+  EXPECT_EQ(double_click(app, 600),
+            "The rule at a)2 (type 03) catches no element of area, 1.osm.pbf.");
   EXPECT_EQ(double_click(app, 20), "");
   EXPECT_EQ(double_click(app, 5000), "");
 
   // An edited rule is counted anew at the next Check.
-  app.dir.write("styles/s/inc/rare", "# footways there are\nhighway=footway [0x03 resolution 20]\n");
+  app.dir.write("styles/s/inc/rare",
+                "# footways there are\nhighway=footway [0x03 resolution 20]\n");
   app.check();
   auto recounted = counts(app);
   ASSERT_EQ(recounted.size(), 2u);

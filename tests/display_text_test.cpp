@@ -6,14 +6,21 @@ namespace zw {
 namespace {
 
 TEST(DisplayText, BytesDecodeAsUtf8OrElseWindows1252) {
-  struct Case { std::string bytes; std::u16string shown; } cases[] = {
-      {"Stra\xc3\x9f" "e", u"Stra\u00dfe"},
-      {"Stra\xdf" "e", u"Stra\u00dfe"},
+  struct Case {
+    std::string bytes;
+    std::u16string shown;
+  } cases[] = {
+      {"Stra\xc3\x9f"
+       "e",
+       u"Stra\u00dfe"},
+      {"Stra\xdf"
+       "e",
+       u"Stra\u00dfe"},
       {"\x80 \x93x\x94", u"\u20ac \u201cx\u201d"},
-      {"\xc3", u"\u00c3"},                        // cut-off sequence
-      {"\xe0\x80\x80", u"\u00e0\u20ac\u20ac"},    // overlong
-      {"\xed\xa0\x80", u"\u00ed\u00a0\u20ac"},    // a surrogate is not UTF-8
-      {"\xf0\x9f\x97\xba", u"\U0001F5FA"},        // beyond the first plane
+      {"\xc3", u"\u00c3"},                      // cut-off sequence
+      {"\xe0\x80\x80", u"\u00e0\u20ac\u20ac"},  // overlong
+      {"\xed\xa0\x80", u"\u00ed\u00a0\u20ac"},  // a surrogate is not UTF-8
+      {"\xf0\x9f\x97\xba", u"\U0001F5FA"},      // beyond the first plane
       {"", u""},
       {"plain", u"plain"},
   };
@@ -21,7 +28,10 @@ TEST(DisplayText, BytesDecodeAsUtf8OrElseWindows1252) {
 }
 
 TEST(DisplayText, TypedTextBecomesUtf8) {
-  struct Case { std::u16string typed; std::string bytes; } cases[] = {
+  struct Case {
+    std::u16string typed;
+    std::string bytes;
+  } cases[] = {
       {u"caf\u00e9", "caf\xc3\xa9"},
       {u"\U0001F5FA", "\xf0\x9f\x97\xba"},
       {std::u16string(1, char16_t(0xD800)) + u"x", "\xef\xbf\xbdx"},  // a lone surrogate

@@ -28,8 +28,18 @@ namespace fs = std::filesystem;
 #ifndef _WIN32
 
 // What a test puts where the program reads or writes a file.
-enum class Thing { nothing, file, folder, fifo, device, link_to_file, link_to_fifo, link_to_folder,
-                   link_to_device, dangling_link };
+enum class Thing {
+  nothing,
+  file,
+  folder,
+  fifo,
+  device,
+  link_to_file,
+  link_to_fifo,
+  link_to_folder,
+  link_to_device,
+  dangling_link
+};
 
 // Makes `thing` at dir/name; links point to entries in dir/elsewhere, which
 // stands for a place outside the folder written to.
@@ -37,26 +47,47 @@ void make(const test::TempDir& dir, const std::string& name, Thing thing) {
   auto at = to_fs_path(dir.at(name));
   fs::create_directories(at.parent_path());
   fs::create_directories(to_fs_path(dir.at("elsewhere/folder")));
-  if (!fs::exists(to_fs_path(dir.at("elsewhere/pipe")))) mkfifo(dir.at("elsewhere/pipe").c_str(), 0600);
+  if (!fs::exists(to_fs_path(dir.at("elsewhere/pipe"))))
+    mkfifo(dir.at("elsewhere/pipe").c_str(), 0600);
   dir.write("elsewhere/file", "outside\n");
   switch (thing) {
-    case Thing::nothing: break;
-    case Thing::file: dir.write(name, "old\n"); break;
-    case Thing::folder: fs::create_directories(at); break;
-    case Thing::fifo: ASSERT_EQ(mkfifo(at.c_str(), 0600), 0); break;
-    case Thing::device: ASSERT_EQ(mknod(at.c_str(), S_IFCHR | 0600, makedev(1, 3)), 0); break;
-    case Thing::link_to_file: fs::create_symlink(to_fs_path(dir.at("elsewhere/file")), at); break;
-    case Thing::link_to_fifo: fs::create_symlink(to_fs_path(dir.at("elsewhere/pipe")), at); break;
-    case Thing::link_to_folder: fs::create_symlink(to_fs_path(dir.at("elsewhere/folder")), at); break;
-    case Thing::link_to_device: fs::create_symlink("/dev/null", at); break;
-    case Thing::dangling_link: fs::create_symlink(to_fs_path(dir.at("elsewhere/new")), at); break;
+    case Thing::nothing:
+      break;
+    case Thing::file:
+      dir.write(name, "old\n");
+      break;
+    case Thing::folder:
+      fs::create_directories(at);
+      break;
+    case Thing::fifo:
+      ASSERT_EQ(mkfifo(at.c_str(), 0600), 0);
+      break;
+    case Thing::device:
+      ASSERT_EQ(mknod(at.c_str(), S_IFCHR | 0600, makedev(1, 3)), 0);
+      break;
+    case Thing::link_to_file:
+      fs::create_symlink(to_fs_path(dir.at("elsewhere/file")), at);
+      break;
+    case Thing::link_to_fifo:
+      fs::create_symlink(to_fs_path(dir.at("elsewhere/pipe")), at);
+      break;
+    case Thing::link_to_folder:
+      fs::create_symlink(to_fs_path(dir.at("elsewhere/folder")), at);
+      break;
+    case Thing::link_to_device:
+      fs::create_symlink("/dev/null", at);
+      break;
+    case Thing::dangling_link:
+      fs::create_symlink(to_fs_path(dir.at("elsewhere/new")), at);
+      break;
   }
 }
 
 // The names in a folder: a write must leave no temporary file behind.
 std::vector<std::string> names_in(const std::string& dir) {
   std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(to_fs_path(dir))) names.push_back(from_fs_path(e.path().filename()));
+  for (const auto& e : fs::directory_iterator(to_fs_path(dir)))
+    names.push_back(from_fs_path(e.path().filename()));
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -65,7 +96,10 @@ std::vector<std::string> names_in(const std::string& dir) {
 // a regular file only and never blocks; a write replaces a file or a link to
 // one, and refuses the rest without touching what a link points at.
 TEST(SafeFiles, OnlyRegularFilesAreReadAndReplacedAndNothingBlocks) {
-  const struct { Thing thing; const char *read_error, *write_error; } cases[] = {
+  const struct {
+    Thing thing;
+    const char *read_error, *write_error;
+  } cases[] = {
       {Thing::file, "", ""},
       {Thing::link_to_file, "", ""},
       {Thing::nothing, "No such file", ""},
@@ -73,7 +107,8 @@ TEST(SafeFiles, OnlyRegularFilesAreReadAndReplacedAndNothingBlocks) {
       {Thing::folder, "is a folder, not a file", "it is a folder, not a file"},
       {Thing::link_to_folder, "is a folder, not a file", "it is a link to a folder, not a file"},
       {Thing::fifo, "is a named pipe, not a file", "it is a named pipe, not a file"},
-      {Thing::link_to_fifo, "is a named pipe, not a file", "it is a link to a named pipe, not a file"},
+      {Thing::link_to_fifo, "is a named pipe, not a file",
+       "it is a link to a named pipe, not a file"},
       {Thing::device, "is a device, not a file", "it is a device, not a file"},
       {Thing::link_to_device, "is a device, not a file", "it is a link to a device, not a file"},
   };
@@ -128,8 +163,8 @@ TEST(SafeFiles, ReadStopsAtTheLimitAndTrustsNoSizeTheSystemGives) {
 TEST(SafeFiles, ReplacedFileKeepsItsPermissionsAndLongNamesWork) {
   test::TempDir dir;
   dir.write("levels.dat", "old\r\n");
-  fs::permissions(to_fs_path(dir.at("levels.dat")), fs::perms::owner_read | fs::perms::owner_write |
-                                                         fs::perms::group_read);
+  fs::permissions(to_fs_path(dir.at("levels.dat")),
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   StdFileSystem files;
   std::string error;
   ASSERT_TRUE(files.write(dir.at("levels.dat"), "new\r\n", error)) << error;

@@ -18,11 +18,19 @@ struct FontDialogTest : ::testing::Test {
 };
 
 TEST_F(FontDialogTest, CloseTakesAWholeSizeWithinSixToSixteenAndANameThatIsNotBlank) {
-  const struct { const char *size, *name; float expected_size; const char* expected_name; } cases[] = {
-      {"16", "Courier New", 16, "Courier New"}, {"20", "No Such Font", 11, "No Such Font"},
-      {"5", "", 11, "Arial"},                   {"abc", "    ", 11, "Arial"},
-      {"12.5", "", 12, "Arial"},                {"13.5", "", 14, "Arial"},
-      {"5.5", "", 6, "Arial"},                  {"  9  ", "", 9, "Arial"},
+  const struct {
+    const char *size, *name;
+    float expected_size;
+    const char* expected_name;
+  } cases[] = {
+      {"16", "Courier New", 16, "Courier New"},
+      {"20", "No Such Font", 11, "No Such Font"},
+      {"5", "", 11, "Arial"},
+      {"abc", "    ", 11, "Arial"},
+      {"12.5", "", 12, "Arial"},
+      {"13.5", "", 14, "Arial"},
+      {"5.5", "", 6, "Arial"},
+      {"  9  ", "", 9, "Arial"},
       {"1e9", "", 11, "Arial"},
   };
   for (const auto& c : cases) {
@@ -38,8 +46,15 @@ TEST_F(FontDialogTest, CloseTakesAWholeSizeWithinSixToSixteenAndANameThatIsNotBl
 
 TEST_F(FontDialogTest, OpeningListsFontsAndCorrectsTheStoredFont) {
   host.fonts = {"Zeta", "@MS Gothic", "Arial", "Noto@Vertical", "Alpha"};
-  const struct { float stored; const char* stored_name; float size; const char *size_text, *name; } cases[] = {
-      {3, "", 10, "10", "Arial"}, {17, "Zeta", 10, "10", "Zeta"}, {16, "Alpha", 16, "16", "Alpha"},
+  const struct {
+    float stored;
+    const char* stored_name;
+    float size;
+    const char *size_text, *name;
+  } cases[] = {
+      {3, "", 10, "10", "Arial"},
+      {17, "Zeta", 10, "10", "Zeta"},
+      {16, "Alpha", 16, "16", "Alpha"},
       {12.5f, "Alpha", 12.5f, "12.5", "Alpha"},  // a stored fraction is shown as it is
   };
   for (const auto& c : cases) {

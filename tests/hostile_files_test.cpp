@@ -45,8 +45,9 @@ struct Hostile {
       failing.unreadable.insert(path);
     } else if (trouble == Trouble::huge_field) {  // a style name of 5 MB, then the rest
       fs::remove(to_fs_path(path));
-      std::ofstream(to_fs_path(path), std::ios::binary) << "cvrs\r\n" << std::string(5 << 20, 'n')
-                                                        << "\r\nroot\r\nArial\r\n 10 \r\n";
+      std::ofstream(to_fs_path(path), std::ios::binary)
+          << "cvrs\r\n"
+          << std::string(5 << 20, 'n') << "\r\nroot\r\nArial\r\n 10 \r\n";
     } else if (trouble == Trouble::directory) {
       fs::remove(to_fs_path(path));
       fs::create_directories(to_fs_path(path));
@@ -67,13 +68,21 @@ struct Hostile {
 };
 
 TEST(HostileFiles, RuleIncludedAndOptionsFilesThatCannotBeRead) {
-  const struct { const char* file; Trouble trouble; int rows; const char* message; } cases[] = {
-      {"lines", Trouble::too_large, 0, "too large to read"}, {"lines", Trouble::directory, 0, ""},
+  const struct {
+    const char* file;
+    Trouble trouble;
+    int rows;
+    const char* message;
+  } cases[] = {
+      {"lines", Trouble::too_large, 0, "too large to read"},
+      {"lines", Trouble::directory, 0, ""},
       {"lines", Trouble::unreadable, 0, "Permission denied"},
       {"inc/common", Trouble::too_large, 1, "too large to read"},
-      {"inc/common", Trouble::directory, 1, ""}, {"inc/common", Trouble::unreadable, 1, "Permission denied"},
+      {"inc/common", Trouble::directory, 1, ""},
+      {"inc/common", Trouble::unreadable, 1, "Permission denied"},
       // The options file: an empty level table, the rules are still read.
-      {"options", Trouble::directory, 2, ""}, {"options", Trouble::unreadable, 2, ""},
+      {"options", Trouble::directory, 2, ""},
+      {"options", Trouble::unreadable, 2, ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.file) + " " + std::to_string(static_cast<int>(c.trouble)));
@@ -81,10 +90,14 @@ TEST(HostileFiles, RuleIncludedAndOptionsFilesThatCannotBeRead) {
     h.app.style("s", {{"options", options}, {"lines", lines}, {"inc/common", common}});
     h.spoil(h.app.dir.at(std::string("styles/s/") + c.file), c.trouble);
     h.app.select("s");
-    if (std::string(c.file) == "options") { EXPECT_EQ(h.app.s.levels.level_last, -1); }
+    if (std::string(c.file) == "options") {
+      EXPECT_EQ(h.app.s.levels.level_last, -1);
+    }
     h.run_lines_with_inc();
     EXPECT_EQ(h.app.s.result_count, c.rows);
-    if (*c.message) { EXPECT_GT(h.app.said(c.message), 0) << testing::PrintToString(h.app.host.messages); }
+    if (*c.message) {
+      EXPECT_GT(h.app.said(c.message), 0) << testing::PrintToString(h.app.host.messages);
+    }
     // A file that is there but not read fails the batch front end.
     EXPECT_EQ(h.app.host.unread_files > 0, c.trouble != Trouble::directory);
   }
@@ -94,14 +107,18 @@ TEST(HostileFiles, NonAsciiStyleRootAndNames) {
   Hostile h;
   // UTF-8 names, and Windows-1252 bytes inside the rule file.
   h.app.style("Karten Straße ü/stil-é", {{"options", options},
-                                          {"lines", "name=Stra\xdf" "e [0x02 resolution 20]\ninclude 'inc/común';\n"},
-                                          {"inc/común", common}});
+                                         {"lines",
+                                          "name=Stra\xdf"
+                                          "e [0x02 resolution 20]\ninclude 'inc/común';\n"},
+                                         {"inc/común", common}});
   select_style_dir(h.app.s, h.app.host, h.app.dir.at("styles/Karten Straße ü/stil-é"));
   EXPECT_EQ(h.app.s.f1.Combo2.text, "stil-é");
   EXPECT_EQ(h.app.s.levels.level_last, 2);
   h.run_lines_with_inc();
   EXPECT_EQ(h.app.s.result_count, 2);
-  EXPECT_EQ(h.app.s.results.rule_text[1][0], "name=stra\xdf" "e [0x02 resolution 20]");  // ASCII lower-cased only
+  EXPECT_EQ(h.app.s.results.rule_text[1][0],
+            "name=stra\xdf"
+            "e [0x02 resolution 20]");  // ASCII lower-cased only
   EXPECT_TRUE(h.app.host.messages.empty()) << testing::PrintToString(h.app.host.messages);
 }
 
@@ -130,7 +147,8 @@ TEST(HostileFiles, ReadOnlySystemDirectoryReportsEachFileOnce) {
 }
 
 TEST(HostileFiles, SettingsAndCategoryFilesThatCannotBeRead) {
-  for (auto trouble : {Trouble::directory, Trouble::unreadable, Trouble::too_large, Trouble::huge_field}) {
+  for (auto trouble :
+       {Trouble::directory, Trouble::unreadable, Trouble::too_large, Trouble::huge_field}) {
     Hostile h;
     auto levels = h.app.dir.at("app/levels.dat"), fonts = h.app.dir.at("app/fonts.dat");
     h.app.dir.write("app/levels.dat", "cvrs\r\nmine\r\n");
@@ -146,7 +164,8 @@ TEST(HostileFiles, SettingsAndCategoryFilesThatCannotBeRead) {
     EXPECT_EQ(h.app.s.style_root, "kept too");
     EXPECT_TRUE(h.app.s.f1.Combo1.items.empty());
     // No message of their own; the style list of the restored root may speak.
-    for (const auto& m : h.app.host.messages) EXPECT_TRUE(text::starts_with(m, "Cannot find style's")) << m.substr(0, 100);
+    for (const auto& m : h.app.host.messages)
+      EXPECT_TRUE(text::starts_with(m, "Cannot find style's")) << m.substr(0, 100);
   }
   Hostile h;
   h.failing.unreadable.insert(category_file(h.app.s, 1));
@@ -160,11 +179,19 @@ TEST(HostileFiles, SettingsAndCategoryFilesThatCannotBeRead) {
 // file belongs: nothing blocks, the pipe stays, and the link is replaced by the
 // file rather than a file being made where it points, outside the folder.
 TEST(HostileFiles, WritersRefusePipesAndReplaceDanglingLinks) {
-  const struct { const char* file; std::function<void(AppState&, Host&, const std::string&)> write; bool message; } writers[] = {
-      {"app/system/lines.res", [](AppState& s, Host& host, const std::string&) { savefiles(s, host, false); }, true},
-      {"app/levels.dat", [](AppState& s, Host& host, const std::string&) { savedata(s, host); }, false},
-      {"app/fonts.dat", [](AppState& s, Host& host, const std::string& path) { savefnts(s, host, path); }, false},
-      {"chart.bmp", [](AppState& s, Host& host, const std::string& path) { save_image(s, host, path); }, true},
+  const struct {
+    const char* file;
+    std::function<void(AppState&, Host&, const std::string&)> write;
+    bool message;
+  } writers[] = {
+      {"app/system/lines.res",
+       [](AppState& s, Host& host, const std::string&) { savefiles(s, host, false); }, true},
+      {"app/levels.dat", [](AppState& s, Host& host, const std::string&) { savedata(s, host); },
+       false},
+      {"app/fonts.dat",
+       [](AppState& s, Host& host, const std::string& path) { savefnts(s, host, path); }, false},
+      {"chart.bmp",
+       [](AppState& s, Host& host, const std::string& path) { save_image(s, host, path); }, true},
   };
   for (const auto& w : writers) {
     for (bool pipe : {true, false}) {
@@ -230,23 +257,36 @@ TEST(HostileFiles, BigAndRepeatedFilesAreReadWithinBounds) {
     const char* message;  // part of the one message expected, "" for none
     int includes;         // included files recorded for lines
   } cases[] = {
-      {"20 MB of blank lines in options", {{"options", std::string(20 << 20, '\n') + options}}, "", 1},
-      {"a levels line of 4 million entries", {{"options", levels_4m}}, "have more than 255 entries", 1},
+      {"20 MB of blank lines in options",
+       {{"options", std::string(20 << 20, '\n') + options}},
+       "",
+       1},
+      {"a levels line of 4 million entries",
+       {{"options", levels_4m}},
+       "have more than 255 entries",
+       1},
       {"an include name of 8 MB",
-       {{"lines", "include '" + std::string(8 << 20, 'n') + "';\n" + lines}}, "longer than any path", 1},
+       {{"lines", "include '" + std::string(8 << 20, 'n') + "';\n" + lines}},
+       "longer than any path",
+       1},
       {"one file by many names",
-       {{"lines", "include 'inc/common';\ninclude './inc/common';\ninclude 'inc/../inc/common';\n"
-                  "include 'inc//common';\n" + std::string(link_include)}},
-       "", 1},
+       {{"lines",
+         "include 'inc/common';\ninclude './inc/common';\ninclude 'inc/../inc/common';\n"
+         "include 'inc//common';\n" +
+             std::string(link_include)}},
+       "",
+       1},
       {"one options include by two names",
        {{"options", std::string(options) + "include 'inc/lv';\ninclude './inc/lv';\n"},
         {"inc/lv", "overview-levels = 3:30\n"}},
-       "is outside 1-24", 1},
+       "is outside 1-24",
+       1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     Hostile h;
-    std::map<std::string, std::string> files{{"options", options}, {"lines", lines}, {"inc/common", common}};
+    std::map<std::string, std::string> files{
+        {"options", options}, {"lines", lines}, {"inc/common", common}};
     for (const auto& [name, content] : c.files) files[name] = content;
     h.app.style("s", files);
 #ifndef _WIN32
@@ -276,7 +316,8 @@ TEST(HostileFiles, AnUnreadableOptionsFileIsNamed) {
   h.app.style("s", {{"options", options}, {"lines", lines}});
   h.spoil(h.app.dir.at("styles/s/options"), Trouble::unreadable);
   h.app.select("s");
-  EXPECT_EQ(h.app.said("Cannot open " + h.app.dir.at("styles/s/options") + ": Permission denied"), 1);
+  EXPECT_EQ(h.app.said("Cannot open " + h.app.dir.at("styles/s/options") + ": Permission denied"),
+            1);
   EXPECT_EQ(h.app.host.unread_files, 1);
 }
 

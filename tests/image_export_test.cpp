@@ -59,7 +59,9 @@ TEST_F(SaveImage, RefusesBeforeComposing) {
   app.dir.write("locked/.keep", "");
   app.dir.write("a folder.bmp/.keep", "");
   // The message names the file as chosen and gives the reason.
-  struct Case { std::string chosen, message; } cases[] = {
+  struct Case {
+    std::string chosen, message;
+  } cases[] = {
       {"", ""},
       {"chart.jpg", "Format not supported"},
       {"no such folder/chart.bmp", file("no such folder/chart.bmp") + " Cannot write"},
@@ -71,7 +73,9 @@ TEST_F(SaveImage, RefusesBeforeComposing) {
     app.host.messages.clear();
     EXPECT_FALSE(save_image(app.s, app.host, c.chosen.empty() ? "" : file(c.chosen)));
     ASSERT_EQ(app.host.messages.size(), c.message.empty() ? 0u : 1u);
-    if (!c.message.empty()) { EXPECT_EQ(app.host.messages[0].rfind(c.message, 0), 0u) << app.host.messages[0]; }
+    if (!c.message.empty()) {
+      EXPECT_EQ(app.host.messages[0].rfind(c.message, 0), 0u) << app.host.messages[0];
+    }
     EXPECT_TRUE(app.p4.ops.empty());
   }
   EXPECT_EQ(app.dir.read("chart.jpg"), "");
@@ -104,7 +108,8 @@ TEST_F(SaveImage, TheStripCarriesTheScaleLabelsAsShown) {
   plain.visible = true, plain.caption = "20", plain.bounds = {300, 0, 100, 450};
   plain.back = rgb(224, 224, 224), plain.fore = colours::black;
   auto& marked = f.Label3[22];
-  marked.visible = true, marked.caption = "22 L1", marked.bold = true, marked.bounds = {400, 0, 100, 450};
+  marked.visible = true, marked.caption = "22 L1", marked.bold = true,
+  marked.bounds = {400, 0, 100, 450};
   marked.back = rgb(100, 200, 100), marked.fore = colours::dark_red;
   f.Label3[5].caption = "5";  // hidden: not drawn
 
@@ -114,7 +119,12 @@ TEST_F(SaveImage, TheStripCarriesTheScaleLabelsAsShown) {
   ASSERT_EQ(fills.size(), 2u);
   ASSERT_EQ(texts.size(), 2u);
   EXPECT_EQ(app.p4.font, control_font);
-  struct Want { double x1, x2; Colour back, fore; std::string caption; bool bold; } want[] = {
+  struct Want {
+    double x1, x2;
+    Colour back, fore;
+    std::string caption;
+    bool bold;
+  } want[] = {
       {600, 800, rgb(224, 224, 224), colours::black, "20", false},
       {800, 1000, rgb(100, 200, 100), colours::dark_red, "22 L1", true},
   };

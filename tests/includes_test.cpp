@@ -15,7 +15,10 @@ namespace zw {
 namespace {
 
 TEST(IncludeStatement, NamesTheFileAsMkgmapReadsIt) {
-  const struct { const char* line; const char* name; } cases[] = {
+  const struct {
+    const char* line;
+    const char* name;
+  } cases[] = {
       {"include 'inc/roads';", "inc/roads"},
       {"  \tINCLUDE \"inc/name with blank\" ;", "inc/name with blank"},
       {"Include\taccess", "access"},
@@ -39,8 +42,10 @@ TEST(IncludeStatement, NamesTheFileAsMkgmapReadsIt) {
     EXPECT_EQ(name.value_or("(none)"), c.name ? c.name : "(none)") << c.line;
   }
   // Each name once, in statement order; a byte-order mark starts only the file.
-  EXPECT_EQ(include_names("\xEF\xBB\xBFinclude 'b';\ninclude 'a';\r\ninclude \"b\";\n\xEF\xBB\xBFinclude 'c';"),
-            (Strings{"b", "a"}));
+  EXPECT_EQ(
+      include_names(
+          "\xEF\xBB\xBFinclude 'b';\ninclude 'a';\r\ninclude \"b\";\n\xEF\xBB\xBFinclude 'c';"),
+      (Strings{"b", "a"}));
 }
 
 struct Includes : ::testing::Test {
@@ -50,7 +55,8 @@ struct Includes : ::testing::Test {
     auto base = app.dir.at("styles") + paths::sep_text;
     for (int i = 0; i <= app.s.includes.extra_count; ++i) {
       const auto& e = app.s.includes.extra_files[static_cast<std::size_t>(i)];
-      out.push_back(e.substr(0, 1) + " " + text::replace_all(e.substr(1), paths::sep_text, "/").substr(base.size()));
+      out.push_back(e.substr(0, 1) + " " +
+                    text::replace_all(e.substr(1), paths::sep_text, "/").substr(base.size()));
     }
     return out;
   }
@@ -67,9 +73,10 @@ struct Includes : ::testing::Test {
 TEST_F(Includes, EveryFormAndEveryDepthIsFollowedBreadthFirst) {
   test::write_form_styles(app.dir);
   run_lines("forms");
-  EXPECT_EQ(recorded(), (Strings{"1 forms/inc/roads", "1 forms/inc/paths", "1 forms/beside",
-                                 "1 forms/../shared/common", "1 forms/inc/nest1", "1 forms/inc/from_shared",
-                                 "1 forms/inc/nest2", "1 forms/inc/nest3"}));
+  EXPECT_EQ(recorded(),
+            (Strings{"1 forms/inc/roads", "1 forms/inc/paths", "1 forms/beside",
+                     "1 forms/../shared/common", "1 forms/inc/nest1", "1 forms/inc/from_shared",
+                     "1 forms/inc/nest2", "1 forms/inc/nest3"}));
   EXPECT_EQ(app.rows(), test::form_rows());
   EXPECT_EQ(app.s.f1.Label6.caption, "7");
   EXPECT_EQ(app.host.messages, Strings{});
@@ -94,7 +101,10 @@ TEST_F(Includes, EachFileIsRecordedOncePerKindWhateverTheCycles) {
 // The search skips a rule file in which no line starts with the word include;
 // a lone carriage return ends a line, as mkgmap reads it, and CR LF is one end.
 TEST_F(Includes, StatementsAreFoundWhereverNormalisingFormsThem) {
-  const struct { const char* lines; Strings recorded; } cases[] = {
+  const struct {
+    const char* lines;
+    Strings recorded;
+  } cases[] = {
       {"inc\rlude 'inc/a';\n", {}},
       {"x\rinclude 'inc/a';\n", {"1 s/inc/a"}},
       {"\xEF\xBB\xBFinclude 'inc/a';\r\n", {"1 s/inc/a"}},
@@ -105,7 +115,9 @@ TEST_F(Includes, StatementsAreFoundWhereverNormalisingFormsThem) {
       {"x\n[include 'inc/a']\n", {}},
   };
   for (const auto& c : cases) {
-    app.style("s", {{"options", "levels=0:24\n"}, {"lines", c.lines}, {"inc/a", "x [0x02 resolution 22]\n"}});
+    app.style(
+        "s",
+        {{"options", "levels=0:24\n"}, {"lines", c.lines}, {"inc/a", "x [0x02 resolution 22]\n"}});
     app.select("s");
     chknodata(app.s, app.host, 1);
     EXPECT_EQ(recorded(), c.recorded) << c.lines;

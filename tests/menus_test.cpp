@@ -11,7 +11,9 @@ namespace {
 using namespace std::string_literals;
 TEST(Menus, DialogPathLosesSurroundingBlanksAndEveryNul) {
   const std::string long_name = "dir/" + std::string(300, 'n') + ".bmp";
-  const struct { std::string raw, expected; } cases[] = {
+  const struct {
+    std::string raw, expected;
+  } cases[] = {
       {"  my charts/chart.bmp\0\0 "s, "my charts/chart.bmp"},
       {" \0\0 "s, ""},
       {"\tchart.bmp", "\tchart.bmp"},  // only blanks are trimmed
@@ -27,7 +29,12 @@ struct MenuRun : ::testing::Test {
 };
 
 TEST_F(MenuRun, EachFileMenuIndexRunsItsCommandAndNoOther) {
-  const struct { int index; Strings titles; std::vector<Dialog> dialogs; int closes; } cases[] = {
+  const struct {
+    int index;
+    Strings titles;
+    std::vector<Dialog> dialogs;
+    int closes;
+  } cases[] = {
       {-1, {}, {}, 0},
       {file_menu::open_style_file, {}, {}, 0},  // switched off
       {file_menu::open_typ, {"Open File"}, {}, 0},

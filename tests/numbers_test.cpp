@@ -14,23 +14,51 @@ namespace zw::num {
 namespace {
 
 TEST(Numbers, ValueOfATextNeverFails) {
-  struct V { const char* text; double value; };
-  for (const auto& v : std::vector<V>{{"20", 20},       {" \t\n20]", 20}, {"-3.5x", -3.5},
-                                      {"1e2", 100},     {"1e", 1},        {".5", 0.5},
-                                      {"abc", 0},       {"", 0},          {"+7", 7},
-                                      {"2-0", 2},       {"0x1f", 0},      {"1e999", HUGE_VAL}})
+  struct V {
+    const char* text;
+    double value;
+  };
+  for (const auto& v : std::vector<V>{{"20", 20},
+                                      {" \t\n20]", 20},
+                                      {"-3.5x", -3.5},
+                                      {"1e2", 100},
+                                      {"1e", 1},
+                                      {".5", 0.5},
+                                      {"abc", 0},
+                                      {"", 0},
+                                      {"+7", 7},
+                                      {"2-0", 2},
+                                      {"0x1f", 0},
+                                      {"1e999", HUGE_VAL}})
     EXPECT_EQ(val(v.text), v.value) << v.text;
 }
 
 // Plain decimals are read without strtod; every form must give strtod's double
 // to the bit, the sign of zero included.
 TEST(Numbers, ValueIsStrtodsToTheBit) {
-  std::vector<std::string> numbers{"0",         "-0",         "-0.0",      "+0",        "20.5",
-                                   "22.",       ".5",         "020",       "19.49",     "0.1",
-                                   "0.3",       "123456789012345",         "999999999999999",
-                                   "1234567890123456",        "9007199254740993",  "0.000000000000001",
-                                   "0.0000000000000001",      "4503599627370496.5", "1.7976931348623157e308",
-                                   "2e1",       "1e-400",     "16e+",      "17.000000000000001"};
+  std::vector<std::string> numbers{"0",
+                                   "-0",
+                                   "-0.0",
+                                   "+0",
+                                   "20.5",
+                                   "22.",
+                                   ".5",
+                                   "020",
+                                   "19.49",
+                                   "0.1",
+                                   "0.3",
+                                   "123456789012345",
+                                   "999999999999999",
+                                   "1234567890123456",
+                                   "9007199254740993",
+                                   "0.000000000000001",
+                                   "0.0000000000000001",
+                                   "4503599627370496.5",
+                                   "1.7976931348623157e308",
+                                   "2e1",
+                                   "1e-400",
+                                   "16e+",
+                                   "17.000000000000001"};
   std::uint32_t seed = 19;
   auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
   for (int i = 0; i < 20000; ++i) {
@@ -50,7 +78,8 @@ TEST(Numbers, ValueIsStrtodsToTheBit) {
 
 TEST(Numbers, WholeNumberConversionFailsOnNoNumberOrOutOfRange) {
   EXPECT_EQ(to_whole(" 22.5\t", 0, 255), 22);
-  for (const char* bad : {"", "x", "24x", "256", "-1"}) EXPECT_THROW(to_whole(bad, 0, 255), RunError) << bad;
+  for (const char* bad : {"", "x", "24x", "256", "-1"})
+    EXPECT_THROW(to_whole(bad, 0, 255), RunError) << bad;
 }
 
 // The settings file's number fields, as stored files have them.

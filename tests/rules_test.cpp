@@ -62,8 +62,13 @@ TEST(RuleTests, MatchAsMkgmapDoes) {
   };
   for (const auto& c : cases) {
     if (!regex_available() && std::string(c.rule).find('~') != std::string::npos) continue;
-    auto el = way({{"highway", "primary"}, {"lanes", "3"}, {"width", "4 m"}, {"maxspeed", "50 mph"},
-                   {"name", "Dorset Lane"}, {"alt_name", "Dorset Lane"}, {"ref", "A12"}});
+    auto el = way({{"highway", "primary"},
+                   {"lanes", "3"},
+                   {"width", "4 m"},
+                   {"maxspeed", "50 mph"},
+                   {"name", "Dorset Lane"},
+                   {"alt_name", "Dorset Lane"},
+                   {"ref", "A12"}});
     EXPECT_EQ(caught(c.rule, el) == "1", c.holds) << c.rule;
   }
 }
@@ -91,13 +96,18 @@ TEST(RuleTests, ActionsAndTheOrderOfRules) {
       {"if (highway=path) then\n() {set a=1}\na=1 [0x1]\nelse\n() [0x2]\nend", "2 3"},
       {"highway=path [0x1 continue]\n<finalize>\nhighway=* {set a=1}\na=* {set b=1}", "1 3 4"},
   };
-  for (const auto& c : cases) EXPECT_EQ(caught(c.rules, way({{"highway", "path"}})), c.caught) << c.rules;
+  for (const auto& c : cases)
+    EXPECT_EQ(caught(c.rules, way({{"highway", "path"}})), c.caught) << c.rules;
 }
 
 TEST(RuleTests, UnreadableRulesNameTheirLine) {
   const char* const bad[] = {
-      "highway=primary\n[0x1", "highway= [0x1]", "highway=primary\n\n{set a=1", "highway=primary",
-      "highway=primary [0x1]\nname~'(' [0x2]", "if (a=b) then\na=c [0x1]",
+      "highway=primary\n[0x1",
+      "highway= [0x1]",
+      "highway=primary\n\n{set a=1",
+      "highway=primary",
+      "highway=primary [0x1]\nname~'(' [0x2]",
+      "if (a=b) then\na=c [0x1]",
   };
   for (const char* text : bad) {
     if (!regex_available() && std::string(text).find('~') != std::string::npos) continue;

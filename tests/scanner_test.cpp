@@ -43,7 +43,12 @@ struct Scan {
 
 TEST(Scanner, StoresTheRowItShould) {
   const Variant all = Variant::all, txt = Variant::text, cat = Variant::category;
-  const struct { Variant variant; const char* line; int selected_res; const char* expected; } cases[] = {
+  const struct {
+    Variant variant;
+    const char* line;
+    int selected_res;
+    const char* expected;
+  } cases[] = {
       {all, "natural=water [0x3c resolution 20]", -1, "7 20-24 3C"},
       {all, "[0x01 resolution 24-20 continue]", -1, "7 20-24 continue 01"},
       {all, "highway=a resolution 20 [0x05]", -1, "7 20-24 "},  // no blank after the code: no type
@@ -79,7 +84,8 @@ TEST(Scanner, StoresTheRowItShould) {
       {all, "highway=a [0x05 resolution 20\r", 20, ""},
       {all, "highway=a [0x05 resolution 20\r", -1, "7 20-24 05"},
       // A resolution of 0: kept by the all-categories scan only.
-      {all, "highway=a [0x01 resolution 0]", -1, "7 0-24 01"}, {txt, "highway=a [0x01 resolution 0]", -1, ""},
+      {all, "highway=a [0x01 resolution 0]", -1, "7 0-24 01"},
+      {txt, "highway=a [0x01 resolution 0]", -1, ""},
   };
   for (const auto& c : cases) {
     Scan scan(c.variant);
@@ -90,13 +96,25 @@ TEST(Scanner, StoresTheRowItShould) {
 
 TEST(Scanner, BadValuesAreReportedAndTheScanGoesOn) {
   // messages: a part of each
-  const struct { Variant variant; const char* levels; Strings lines; int stored; Strings messages; } cases[] = {
+  const struct {
+    Variant variant;
+    const char* levels;
+    Strings lines;
+    int stored;
+    Strings messages;
+  } cases[] = {
       // An undeclared level is dropped and reported once per run...
-      {Variant::all, four_levels, {"a [0x05 level 7]", "b [0x05 level 8]"}, 0,
+      {Variant::all,
+       four_levels,
+       {"a [0x05 level 7]", "b [0x05 level 8]"},
+       0,
        {"Found undeclared level  7"}},
       // ...but the text scan puts it on the last main level, quietly.
       {Variant::text, four_levels, {"highway=a [0x05 level 7]"}, 1, {}},
-      {Variant::all, "levels=0:24,1:0", {"a [0x05 level 1]", "b [0x05 level 1]"}, 2,
+      {Variant::all,
+       "levels=0:24,1:0",
+       {"a [0x05 level 1]", "b [0x05 level 1]"},
+       2,
        {"resolution 0 in", "Zero resolution in level", "Zero resolution in level"}},
       {Variant::all, three_levels, {"a [0x05 level 0-9]"}, 0, {"out of range"}},
       {Variant::all, three_levels, {"a [0x05 resolution 20-300]"}, 0, {"Overflow"}},
@@ -112,7 +130,8 @@ TEST(Scanner, BadValuesAreReportedAndTheScanGoesOn) {
     EXPECT_EQ(stored, c.stored) << c.lines[0];
     const auto& m = scan.app.host.messages;
     ASSERT_EQ(m.size(), c.messages.size()) << c.lines[0];
-    for (std::size_t i = 0; i < m.size(); ++i) EXPECT_TRUE(text::contains(m[i], c.messages[i])) << m[i];
+    for (std::size_t i = 0; i < m.size(); ++i)
+      EXPECT_TRUE(text::contains(m[i], c.messages[i])) << m[i];
     EXPECT_EQ(scan.line("highway=a [0x05 resolution 20]"), 1) << c.lines[0];
   }
   Scan text(Variant::text, four_levels);
@@ -141,7 +160,8 @@ TEST(Scanner, RowsBeyondTheFirstTableSizeAreKept) {
     const auto& r = scan.app.s.results;
     EXPECT_EQ(scan.run.rows, 1501);
     EXPECT_GE(r.rows(1), 1501);
-    EXPECT_EQ(r.rule_line[1][1500] + " " + r.rule_type[1][1500] + " " + std::to_string(r.res_from[1][1500]),
+    EXPECT_EQ(r.rule_line[1][1500] + " " + r.rule_type[1][1500] + " " +
+                  std::to_string(r.res_from[1][1500]),
               "1501 06 19");
     EXPECT_TRUE(scan.app.host.messages.empty());
   }

@@ -33,7 +33,8 @@ TEST_F(StartUp, FirstStartInAnEmptyProgramDirectoryThenLaterActivationsAndTheRoo
     EXPECT_FALSE(dir.read("app/system/" + kind + ".res").empty()) << kind;
   EXPECT_EQ(host.messages, Strings{"Compiling Fonts"});
   EXPECT_EQ(dir.read("app/fonts.dat"), " 2 \r\n 2 \r\nArial\r\nLiberation Serif\r\n");
-  EXPECT_TRUE(s.chart_font_name == "Arial" && s.chart_font_size == 10 && s.f1.Combo2.text == "No Styles");
+  EXPECT_TRUE(s.chart_font_name == "Arial" && s.chart_font_size == 10 &&
+              s.f1.Combo2.text == "No Styles");
   // Later activations read the cache without a message, but remind of a missing TYP file.
   host.messages.clear();
   Form_Activate(s, host);
@@ -56,7 +57,8 @@ TEST_F(StartUp, CommandLineStyleRootOverridesTheRestoredOne) {
   dir.write("given/c/options", "levels=0:24\n");
   dir.write("app/levels.dat", "cvrs\r\nb\r\n" + dir.at("restored") + "\r\nCourier\r\n 5 \r\n");
   start(dir.at("given"));
-  EXPECT_EQ((Strings{s.style_root, s.f1.Combo2.text, s.chart_font_name}), (Strings{dir.at("given"), "b", "Courier"}));
+  EXPECT_EQ((Strings{s.style_root, s.f1.Combo2.text, s.chart_font_name}),
+            (Strings{dir.at("given"), "b", "Courier"}));
   EXPECT_EQ(s.f1.Combo2.items, (Strings{"b", "c"}));
   EXPECT_EQ(s.levels.main_level_last, 1);
   EXPECT_EQ(s.chart_font_size, 10);  // 5 is outside 6 to 16
@@ -64,7 +66,8 @@ TEST_F(StartUp, CommandLineStyleRootOverridesTheRestoredOne) {
 
 TEST_F(StartUp, ActivationAfterADialogKeepsTheRowsDrawn) {
   dir.write("styles/s/options", "levels=0:24,1:22\n");
-  dir.write("styles/s/lines", "highway=primary [0x02 resolution 22]\nhighway=track [0x0a resolution 24]\n");
+  dir.write("styles/s/lines",
+            "highway=primary [0x02 resolution 22]\nhighway=track [0x0a resolution 24]\n");
   start(dir.at("styles"));
   s.f1.Combo2.text = "s";
   Combo2_Click(s, host);
@@ -81,14 +84,21 @@ TEST_F(StartUp, ActivationAfterADialogKeepsTheRowsDrawn) {
 
 TEST_F(StartUp, FontCorrectionsAtActivation) {
   start();
-  const struct { const char* name; float size; const char* want_name; float want_size; } cases[] = {
-      {"Ar", 12, "Arial", 12}, {"Courier", 17, "Courier", 10}, {"Courier", 6, "Courier", 6},
-      {"Courier", 16, "Courier", 16}};
+  const struct {
+    const char* name;
+    float size;
+    const char* want_name;
+    float want_size;
+  } cases[] = {{"Ar", 12, "Arial", 12},
+               {"Courier", 17, "Courier", 10},
+               {"Courier", 6, "Courier", 6},
+               {"Courier", 16, "Courier", 16}};
   for (const auto& f : cases) {
     s.chart_font_name = f.name;
     s.chart_font_size = f.size;
     Form_Activate(s, host);
-    EXPECT_TRUE(s.chart_font_size == f.want_size && surfaces[0].font == f.want_name) << f.name << f.size;
+    EXPECT_TRUE(s.chart_font_size == f.want_size && surfaces[0].font == f.want_name)
+        << f.name << f.size;
   }
 }
 

@@ -27,18 +27,19 @@ TEST(DrawnLevels, MainLevelsWhoseResolutionTheRuleCovers) {
     int from, to;
     const char* drawn;
   } cases[] = {
-      {&three, 23, 24, "0"},      // between two levels: only the level above
+      {&three, 23, 24, "0"},  // between two levels: only the level above
       {&three, 22, 24, "0-1"},
       {&three, 16, 24, "0-2"},
-      {&three, 20, 21, "2"},      // a range that ends below level 0
-      {&three, 21, 21, "-"},      // between levels, up to neither
-      {&finer, 23, 24, "0-1"},    // the same rule on a finer table
+      {&three, 20, 21, "2"},    // a range that ends below level 0
+      {&three, 21, 21, "-"},    // between levels, up to neither
+      {&finer, 23, 24, "0-1"},  // the same rule on a finer table
       {&finer, 18, 23, "1-4"},
       {&with_overview, 16, 24, "0-2"},  // overview levels are not main levels
       {&three, 0, 24, "0-2"},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(level_ranges(drawn_levels(*c.levels, c.from, c.to)), c.drawn) << c.from << "-" << c.to;
+    EXPECT_EQ(level_ranges(drawn_levels(*c.levels, c.from, c.to)), c.drawn)
+        << c.from << "-" << c.to;
 
   // A table whose order is not the usual one draws at separate runs of levels.
   EXPECT_EQ(level_ranges(drawn_levels(table({24, 16, 22, 23}, 3), 22, 24)), "0,2-3");
@@ -62,7 +63,8 @@ std::vector<std::string> described(const RuleComparison& c) {
   std::vector<std::string> out;
   auto index = [](int i) { return i < 0 ? std::string("-") : std::to_string(i); };
   for (const auto& p : c.pairs)
-    out.push_back(std::string(change_name(p.change)) + " " + index(p.old_row) + " " + index(p.new_row));
+    out.push_back(std::string(change_name(p.change)) + " " + index(p.old_row) + " " +
+                  index(p.new_row));
   return out;
 }
 
@@ -119,7 +121,8 @@ TEST(StyleDiff, SummaryOfAConversion) {
       {{12, 0, 0, 0}, "Levels kept for 12 rules; 0 rules drawn at other levels"},
       {{1, 1, 0, 0}, "Levels kept for 1 rule; 1 rule drawn at other levels"},
       {{5, 2, 1, 3},
-       "Levels kept for 5 rules; 2 rules drawn at other levels; 1 rule of the source not in the copy; "
+       "Levels kept for 5 rules; 2 rules drawn at other levels; 1 rule of the source not in the "
+       "copy; "
        "3 rules only in the copy"},
   };
   for (const auto& c : cases) EXPECT_EQ(levels_kept_summary(c.counts), c.line);

@@ -12,8 +12,8 @@ namespace {
 // in the current directory.
 TEST(StyleSelection, SplitsTheStyleDirectoryIntoRootAndName) {
   const std::string sep = paths::sep_text;
-  for (const auto& dir : {"styles" + sep + "mine", "styles" + sep + "mine" + sep, std::string("mine"),
-                          "." + sep + "mine"}) {
+  for (const auto& dir : {"styles" + sep + "mine", "styles" + sep + "mine" + sep,
+                          std::string("mine"), "." + sep + "mine"}) {
     test::TestApp app;
     select_style_dir(app.s, app.host, dir);
     EXPECT_EQ(app.s.style_root, dir[0] == 's' ? "styles" : ".") << dir;

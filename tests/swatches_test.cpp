@@ -51,9 +51,11 @@ struct Swatches : ::testing::Test {
 };
 
 TEST(TypeKey, PadsAndLowerCases) {
-  struct Case { const char* code; const char* key; } cases[] = {
-      {"01", "00100"}, {"2F06", "02f06"}, {"", "00000"}, {"123", "00123"}, {"1A2B3C", "1a2b3c"},
-      {"010200", "10200"}, {"1", "00100"}};
+  struct Case {
+    const char* code;
+    const char* key;
+  } cases[] = {{"01", "00100"},      {"2F06", "02f06"},   {"", "00000"}, {"123", "00123"},
+               {"1A2B3C", "1a2b3c"}, {"010200", "10200"}, {"1", "00100"}};
   for (const auto& c : cases) EXPECT_EQ(type_key(c.code), c.key) << c.code;
 }
 
@@ -63,15 +65,20 @@ TEST_F(Swatches, CellSizesPerKind) {
   set_table(app.s.typ.points, {"00100"}, {list({"0000ff"})}, {list({"$$", "$$"})});
   double cw = 1000 / RecordingSurface::tpp / 32;
   // Lines are 4 cells a row high; points as wide as their picture.
-  struct Case { int kind, height; double ch; int columns; std::size_t cells; } cases[] = {
-      {1, 500, cw * 4, 32, 3 * 32}, {0, 1000, cw, 32, 32}, {2, 1000, cw, 2, 4}};
+  struct Case {
+    int kind, height;
+    double ch;
+    int columns;
+    std::size_t cells;
+  } cases[] = {{1, 500, cw * 4, 32, 3 * 32}, {0, 1000, cw, 32, 32}, {2, 1000, cw, 2, 4}};
   for (const auto& c : cases) {
     rows(c.kind, {"01"});
     int events = app.host.events_let_run;
     EXPECT_FALSE(plot(c.kind, 0));
     // Line swatches let window events run after each row.
     EXPECT_EQ(app.host.events_let_run - events, c.kind == 1 ? 3 : 0);
-    EXPECT_TRUE(!app.s.f1.p4.visible && app.s.f1.p4.width() == 1000 && app.s.f1.p4.height() == c.height);
+    EXPECT_TRUE(!app.s.f1.p4.visible && app.s.f1.p4.width() == 1000 &&
+                app.s.f1.p4.height() == c.height);
     auto fills = app.p4.of(RecordingSurface::Op::Kind::fill);
     ASSERT_EQ(fills.size(), c.cells) << c.kind;
     const auto& last = fills.back();
@@ -83,11 +90,19 @@ TEST_F(Swatches, CellSizesPerKind) {
 }
 
 TEST_F(Swatches, DigitColoursOfLinesAndPolygons) {
-  struct Case { Strings colours; std::string row; Colours first; } cases[] = {
-      {{"0000ff", "ff0000"}, "x1", {red, blue, red, red}},  // others are index 0; a short row goes on in 0
-      {{"0000ff", "ff0000"}, "50", {black, red}},           // no colour 5: black first
-      {{"0000ff", "ff0000"}, "15", {blue, blue}},           // then the cell before's colour
-      {{"0000F", "zz0000", "00FF00"}, "012", {black, black, green}},  // not six digits, not hexadecimal
+  struct Case {
+    Strings colours;
+    std::string row;
+    Colours first;
+  } cases[] = {
+      {{"0000ff", "ff0000"},
+       "x1",
+       {red, blue, red, red}},                     // others are index 0; a short row goes on in 0
+      {{"0000ff", "ff0000"}, "50", {black, red}},  // no colour 5: black first
+      {{"0000ff", "ff0000"}, "15", {blue, blue}},  // then the cell before's colour
+      {{"0000F", "zz0000", "00FF00"},
+       "012",
+       {black, black, green}},  // not six digits, not hexadecimal
   };
   for (int kind : {1, 0}) {
     for (const auto& c : cases) {
@@ -107,11 +122,16 @@ TEST_F(Swatches, PointPixelsAreCharacterCodes) {
   Strings many;
   for (int i = 0; i < 40; ++i) many.push_back(i == 16 ? "00ff00" : i == 1 ? "ff0000" : "0000ff");
   Strings thirty_one(many.begin(), many.begin() + 31);
-  struct Case { Strings colours; Strings rows; int cpp; Colours cells; } cases[] = {
+  struct Case {
+    Strings colours;
+    Strings rows;
+    int cpp;
+    Colours cells;
+  } cases[] = {
       {{"0000ff", "ff0000"}, {"$%&"}, 1, {red, blue, blue}},  // '&' has no colour
       {{"0000ff"}, {" $"}, 1, {black, red}},                  // a blank is below '$'
       {thirty_one, {"$%"}, 1, {red, blue}},
-      {many, {"$$$%%$"}, 2, {red, blue, green}},  // two characters: index 0, 1 and 16
+      {many, {"$$$%%$"}, 2, {red, blue, green}},      // two characters: index 0, 1 and 16
       {many, {"$$$", "$"}, 2, {red, red, red, red}},  // a lone character, a short row
   };
   for (const auto& c : cases) {
@@ -153,7 +173,8 @@ TEST_F(Swatches, MissingTypesAreListedOnce) {
 TEST_F(Swatches, LookupRules) {
   // The first exact match wins; point codes are padded in place first.
   set_table(app.s.typ.points, {"400", "00400", "2f06"},
-            {list({"0000ff"}), list({"ff0000"}), list({"00ff00"})}, {list({"$"}), list({"$"}), list({"$"})});
+            {list({"0000ff"}), list({"ff0000"}), list({"00ff00"})},
+            {list({"$"}), list({"$"}), list({"$"})});
   rows(2, {"0400", "2F06"});
   EXPECT_FALSE(plot(2, 0));
   EXPECT_EQ(cells(), (Colours{red}));
@@ -194,14 +215,20 @@ TEST_F(Swatches, HostileSizesAreCutToWhatASwatchShows) {
     std::string text;
     std::size_t rows_kept, fills;
   } cases[] = {
-      {"line widths of 32767", 1, "[_line]\r\nType=0x01\r\nLineWidth=32767\r\nBorderWidth=32767\r\n", 96, 96 * 32},
-      {"200,000 polygon rows", 0, "[_polygon]\r\n" + head + many(200'000, "\"0101\"\r\n"), 64, 32 * 32},
-      {"a 1 MB point row", 2, "[_point]\r\n" + head + "\"" + std::string(1 << 20, '%') + "\"\r\n", 1, 32},
-      {"100,000 point colours", 2, "[_point]\r\n" + head + many(100'000, "\"$ c #ff0000\"\r\n") + "\"$$\"\r\n", 1, 1},
+      {"line widths of 32767", 1,
+       "[_line]\r\nType=0x01\r\nLineWidth=32767\r\nBorderWidth=32767\r\n", 96, 96 * 32},
+      {"200,000 polygon rows", 0, "[_polygon]\r\n" + head + many(200'000, "\"0101\"\r\n"), 64,
+       32 * 32},
+      {"a 1 MB point row", 2, "[_point]\r\n" + head + "\"" + std::string(1 << 20, '%') + "\"\r\n",
+       1, 32},
+      {"100,000 point colours", 2,
+       "[_point]\r\n" + head + many(100'000, "\"$ c #ff0000\"\r\n") + "\"$$\"\r\n", 1, 1},
       {"a direct-colour icon 10^9 wide", 2,
-       "[_point]\r\nType=0x01\r\nxpm=\"1000000000 40 0 0\"\r\n" + many(100'000, "\"#ff0000\"\r\n"), 65536, 32 * 32},
+       "[_point]\r\nType=0x01\r\nxpm=\"1000000000 40 0 0\"\r\n" + many(100'000, "\"#ff0000\"\r\n"),
+       65536, 32 * 32},
       {"a direct-colour header of 1 MB", 2,
-       "[_point]\r\nType=0x01\r\nxpm=\"2 2 " + std::string(1 << 20, '7') + "\"\r\n\"#ff0000\"\r\n", 1, 4},
+       "[_point]\r\nType=0x01\r\nxpm=\"2 2 " + std::string(1 << 20, '7') + "\"\r\n\"#ff0000\"\r\n",
+       1, 4},
   };
   for (const auto& c : cases) {
     app.dir.write("map.txt", c.text);
@@ -229,9 +256,15 @@ TEST(TypAndSort, EntriesFollowTheRowsUntilSortIsUnticked) {
   auto section = [](const char* kind, int code) {
     return std::string("[_") + kind + "]\r\nType=0x0" + std::to_string(code) + "\r\n[end]\r\n";
   };
-  struct Case { int kind; int lines, polygons; bool exchanged; } cases[] = {
-      {1, 4, 0, true}, {1, 3, 0, false},  // two rows: below 4 - 1 line entries, not below 3 - 1
-      {0, 4, 4, true}, {0, 0, 4, false},  // polygons also need the line count
+  struct Case {
+    int kind;
+    int lines, polygons;
+    bool exchanged;
+  } cases[] = {
+      {1, 4, 0, true},
+      {1, 3, 0, false},  // two rows: below 4 - 1 line entries, not below 3 - 1
+      {0, 4, 4, true},
+      {0, 0, 4, false},  // polygons also need the line count
   };
   for (const auto& c : cases) {
     TestApp app;

@@ -59,9 +59,14 @@ TEST(Shell, WhatIsNotARegularFileIsRefusedUnopened) {
   fs::create_symlink("/dev/zero", to_fs_path(dir.at("zero")));
   fs::create_symlink(to_fs_path(dir.at("gone")), to_fs_path(dir.at("dangling")));
   ASSERT_EQ(mkfifo(dir.at("fifo").c_str(), 0600), 0);
-  const struct { const char* name; const char* content; bool named; } cases[] = {
-      {"plain", "x\n", false}, {"link", "x\n", false},      {"status", nullptr, true}, {"zero", nullptr, true},
-      {"fifo", nullptr, true},  {"dangling", nullptr, false}, {"gone", nullptr, false},
+  const struct {
+    const char* name;
+    const char* content;
+    bool named;
+  } cases[] = {
+      {"plain", "x\n", false},  {"link", "x\n", false},  {"status", nullptr, true},
+      {"zero", nullptr, true},  {"fifo", nullptr, true}, {"dangling", nullptr, false},
+      {"gone", nullptr, false},
   };
   for (const auto& c : cases) {
     for (bool report : {false, true}) {

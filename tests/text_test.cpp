@@ -9,7 +9,10 @@ namespace {
 // position, and bytes of UTF-8 or Windows-1252 names that look like letters.
 TEST(Text, PositionsCountFromOneAndCaseChangesLeaveNonAsciiBytesAlone) {
   EXPECT_EQ(find("abcabc", "b", 5), 5);
-  EXPECT_EQ(lower("Stra\xc3\x9f" "e \xc3\x84 \xc9"), "stra\xc3\x9f" "e \xc3\x84 \xc9");
+  EXPECT_EQ(lower("Stra\xc3\x9f"
+                  "e \xc3\x84 \xc9"),
+            "stra\xc3\x9f"
+            "e \xc3\x84 \xc9");
   EXPECT_EQ(upper("0x2f06 \xe9"), "0X2F06 \xe9");
 }
 

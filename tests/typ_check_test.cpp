@@ -24,7 +24,10 @@ std::string lines_of(const Strings& lines) {
 
 TEST(ColourDifference, MatchesPublishedCiede2000Pairs) {
   // Pairs from the CIEDE2000 test data (Sharma, Wu and Dalal), hue wraps included.
-  struct Case { Lab a, b; double expected; } cases[] = {
+  struct Case {
+    Lab a, b;
+    double expected;
+  } cases[] = {
       {{50, 2.6772, -79.7751}, {50, 0, -82.7485}, 2.0425},
       {{50, 0, 0}, {50, -1, 2}, 2.3669},
       {{50, 2.49, -0.001}, {50, -2.49, 0.0009}, 7.1792},
@@ -41,9 +44,15 @@ TEST(ColourDifference, MatchesPublishedCiede2000Pairs) {
 }
 
 TEST(TypeKeys, RuleTypesAndTheirDisplay) {
-  struct Case { const char* rule; const char* key; const char* shown; } cases[] = {
-      {"01", "00100", "0x01"}, {"2F06", "02f06", "0x2f06"}, {"2f", "02f00", "0x2f"},
-      {"10F04", "10f04", "0x10f04"}, {"1", "00100", "0x01"}, {"", "", ""}, {"zz", "", ""},
+  struct Case {
+    const char* rule;
+    const char* key;
+    const char* shown;
+  } cases[] = {
+      {"01", "00100", "0x01"}, {"2F06", "02f06", "0x2f06"},
+      {"2f", "02f00", "0x2f"}, {"10F04", "10f04", "0x10f04"},
+      {"1", "00100", "0x01"},  {"", "", ""},
+      {"zz", "", ""},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(rule_type_key(c.rule), c.key) << c.rule;
@@ -53,22 +62,58 @@ TEST(TypeKeys, RuleTypesAndTheirDisplay) {
 
 TEST(TypFileForTheCheck, SectionsAsTheDeviceDrawsThem) {
   auto typ = read_typ_file(lines_of({
-      "[_id]", "FID=2000", "[end]",
-      "[_drawOrder]", "Type=0x032,1", ";Type=0x033,1", "Type=0x10101,2", "[end]",
-      "[_polygon]", "Type=0x32", "Xpm=\"0 0 2 0\"", "\"a c #102030\"", "\"b\tc #405060\"", "[end]",
-      "[_line]", "Type=0x01", "LineWidth=3", "BorderWidth=1", "Xpm=\"0 0 4 0\"", "\"a c #FF0000\"",
-      "\"b c #00FF00\"", "[end]",
-      "[_line]", "Type=0x02", "Xpm=\"32 2 2 1\"", "\"a c #000000\"", "\"b c none\"",
-      "\"aaaabbbb\"", "\"bbbbaaaa\"", "[end]",
-      "[_point]", "Type=0x2f", "SubType=0x06", "DayXpm=\"1 1 1 1\"", "\"$ c #FFFFFF\"", "\"$\"",
-      "NightXpm=\"1 1 1 1\"", "\"$\"", "[end]",
+      "[_id]",
+      "FID=2000",
+      "[end]",
+      "[_drawOrder]",
+      "Type=0x032,1",
+      ";Type=0x033,1",
+      "Type=0x10101,2",
+      "[end]",
+      "[_polygon]",
+      "Type=0x32",
+      "Xpm=\"0 0 2 0\"",
+      "\"a c #102030\"",
+      "\"b\tc #405060\"",
+      "[end]",
+      "[_line]",
+      "Type=0x01",
+      "LineWidth=3",
+      "BorderWidth=1",
+      "Xpm=\"0 0 4 0\"",
+      "\"a c #FF0000\"",
+      "\"b c #00FF00\"",
+      "[end]",
+      "[_line]",
+      "Type=0x02",
+      "Xpm=\"32 2 2 1\"",
+      "\"a c #000000\"",
+      "\"b c none\"",
+      "\"aaaabbbb\"",
+      "\"bbbbaaaa\"",
+      "[end]",
+      "[_point]",
+      "Type=0x2f",
+      "SubType=0x06",
+      "DayXpm=\"1 1 1 1\"",
+      "\"$ c #FFFFFF\"",
+      "\"$\"",
+      "NightXpm=\"1 1 1 1\"",
+      "\"$\"",
+      "[end]",
   }));
   EXPECT_EQ(typ.family_id, 2000);
   EXPECT_TRUE(typ.has_draw_order);
   EXPECT_EQ(typ.draw_order.size(), 2u);
   EXPECT_EQ(typ.draw_order.at("03200"), 5);
   ASSERT_EQ(typ.entries.size(), 4u);
-  struct Expect { int kind; const char* key; std::size_t day, rows; int width, border; bool night_missing; } expect[] = {
+  struct Expect {
+    int kind;
+    const char* key;
+    std::size_t day, rows;
+    int width, border;
+    bool night_missing;
+  } expect[] = {
       {0, "03200", 1, 0, 0, 0, false},  // a day and a night colour
       {1, "00100", 2, 0, 3, 1, true},   // line and border, night pair declared but not given
       {1, "00200", 2, 2, 2, 0, false},  // a bitmap: its rows are the width
@@ -77,8 +122,10 @@ TEST(TypFileForTheCheck, SectionsAsTheDeviceDrawsThem) {
   for (std::size_t i = 0; i < 4; ++i) {
     const auto& e = typ.entries[i];
     const auto& x = expect[i];
-    EXPECT_EQ((std::tuple{e.kind, e.key, e.day.size(), e.rows.size(), e.width, e.border, !e.night_missing.empty()}),
-              (std::tuple{x.kind, std::string(x.key), x.day, x.rows, x.width, x.border, x.night_missing}))
+    EXPECT_EQ(
+        (std::tuple{e.kind, e.key, e.day.size(), e.rows.size(), e.width, e.border,
+                    !e.night_missing.empty()}),
+        (std::tuple{x.kind, std::string(x.key), x.day, x.rows, x.width, x.border, x.night_missing}))
         << i;
   }
   EXPECT_EQ(typ.entries[0].day[0], rgb(0x10, 0x20, 0x30));
@@ -94,23 +141,32 @@ DrawnRule rule(int kind, const char* type, int line, std::vector<int> levels = {
 std::string summary_of(const std::vector<TypFinding>& findings) {
   std::string out;
   for (const auto& f : findings)
-    out += std::string(severity_name(f.severity)) + " " + f.finding + " " + f.type + " " + f.name + ":" +
-           text::decimal(f.line) + "\n";
+    out += std::string(severity_name(f.severity)) + " " + f.finding + " " + f.type + " " + f.name +
+           ":" + text::decimal(f.line) + "\n";
   return out;
 }
 
 TEST(TypCheck, Findings) {
   const std::string typ_text = lines_of({
-      "[_id]", "FID=77", "[end]",                                               // 1-3
-      "[_drawOrder]", "Type=0x01,1", "Type=0x02,1", "Type=0x10101,2", "[end]",  // 4-8
-      "[_polygon]", "Type=0x01", "Xpm=\"0 0 1 0\"", "\"a c #3A7D2C\"", "[end]",  // 9
-      "[_polygon]", "Type=0x02", "Xpm=\"0 0 1 0\"", "\"a c #3B7E2D\"", "[end]",  // 14: like 0x01
-      "[_polygon]", "Type=0x03", "Xpm=\"0 0 1 0\"", "\"a c #3A7D2C\"", "[end]",  // 19: not in the order
-      "[_line]", "Type=0x01", "LineWidth=2", "Xpm=\"0 0 1 0\"", "\"a c #FF0000\"", "[end]",  // 24
-      "[_line]", "Type=0x02", "LineWidth=3", "Xpm=\"0 0 1 0\"", "\"a c #FF0000\"", "[end]",  // 30: wider
-      "[_line]", "Type=0x02", "LineWidth=3", "Xpm=\"0 0 1 0\"", "\"a c #00FF00\"", "[end]",  // 36: again
-      "[_point]", "Type=0x2f06", "DayXpm=\"1 1 1 1\"", "\"$ c #000000\"", "\"$\"", "[end]",  // 42
-      "[_point]", "Type=0x2f07", "DayXpm=\"1 1 1 1\"", "\"$ c #000000\"", "\"$\"", "[end]",  // 48: unused
+      "[_id]",           "FID=77",          "[end]",  // 1-3
+      "[_drawOrder]",    "Type=0x01,1",     "Type=0x02,1",
+      "Type=0x10101,2",  "[end]",  // 4-8
+      "[_polygon]",      "Type=0x01",       "Xpm=\"0 0 1 0\"",
+      "\"a c #3A7D2C\"", "[end]",  // 9
+      "[_polygon]",      "Type=0x02",       "Xpm=\"0 0 1 0\"",
+      "\"a c #3B7E2D\"", "[end]",  // 14: like 0x01
+      "[_polygon]",      "Type=0x03",       "Xpm=\"0 0 1 0\"",
+      "\"a c #3A7D2C\"", "[end]",  // 19: not in the order
+      "[_line]",         "Type=0x01",       "LineWidth=2",
+      "Xpm=\"0 0 1 0\"", "\"a c #FF0000\"", "[end]",  // 24
+      "[_line]",         "Type=0x02",       "LineWidth=3",
+      "Xpm=\"0 0 1 0\"", "\"a c #FF0000\"", "[end]",  // 30: wider
+      "[_line]",         "Type=0x02",       "LineWidth=3",
+      "Xpm=\"0 0 1 0\"", "\"a c #00FF00\"", "[end]",  // 36: again
+      "[_point]",        "Type=0x2f06",     "DayXpm=\"1 1 1 1\"",
+      "\"$ c #000000\"", "\"$\"",           "[end]",  // 42
+      "[_point]",        "Type=0x2f07",     "DayXpm=\"1 1 1 1\"",
+      "\"$ c #000000\"", "\"$\"",           "[end]",  // 48: unused
   });
   const auto typ = read_typ_file(typ_text);
   struct Case {
@@ -120,7 +176,8 @@ TEST(TypCheck, Findings) {
     std::string findings;
   } cases[] = {
       {"polygons alike at a shared level",
-       {rule(0, "01", 10), rule(0, "02", 11, {1, 2}), rule(1, "01", 5), rule(1, "02", 6), rule(2, "2F06", 3)},
+       {rule(0, "01", 10), rule(0, "02", 11, {1, 2}), rule(1, "01", 5), rule(1, "02", 6),
+        rule(2, "2F06", 3)},
        {},
        "warning looks-alike 0x01 polygons:10\nnote duplicate-entry 0x02 map.txt:36\n"
        "note unused-entry 0x03 map.txt:19\nnote unused-entry 0x2f07 map.txt:48\n"},
@@ -135,25 +192,32 @@ TEST(TypCheck, Findings) {
        "warning not-in-draw-order 0x04 polygons:3\nwarning missing-type 0x10101 polygons:4\n"
        "warning family-id  map.txt:2\nnote duplicate-entry 0x02 map.txt:36\n"
        "note missing-type 0x04 polygons:3\nnote missing-type 0x05 lines:9\n"
-       "note unused-entry 0x01 map.txt:9\nnote unused-entry 0x02 map.txt:14\nnote unused-entry 0x03 map.txt:19\n"
+       "note unused-entry 0x01 map.txt:9\nnote unused-entry 0x02 map.txt:14\nnote unused-entry "
+       "0x03 map.txt:19\n"
        "note unused-entry 0x01 map.txt:24\nnote unused-entry 0x02 map.txt:30\n"
        "note unused-entry 0x2f06 map.txt:42\nnote unused-entry 0x2f07 map.txt:48\n"},
-      {"a style without rules", {}, {},
+      {"a style without rules",
+       {},
+       {},
        "note duplicate-entry 0x02 map.txt:36\nnote unused-entry 0x01 map.txt:9\n"
        "note unused-entry 0x02 map.txt:14\nnote unused-entry 0x03 map.txt:19\n"
        "note unused-entry 0x01 map.txt:24\nnote unused-entry 0x02 map.txt:30\n"
        "note unused-entry 0x2f06 map.txt:42\nnote unused-entry 0x2f07 map.txt:48\n"},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(summary_of(check_against_typ(c.rules, typ, "map.txt", c.family_id)), c.findings) << c.name;
+    EXPECT_EQ(summary_of(check_against_typ(c.rules, typ, "map.txt", c.family_id)), c.findings)
+        << c.name;
 
-  auto alike = check_against_typ({rule(0, "01", 10), rule(0, "02", 11, {1, 2})}, typ, "map.txt", {});
+  auto alike =
+      check_against_typ({rule(0, "01", 10), rule(0, "02", 11, {1, 2})}, typ, "map.txt", {});
   EXPECT_EQ(alike.at(0).detail, "looks like 0x02 (polygons:11) at level 1: colour difference 0.4");
   EXPECT_EQ(findings_summary(alike), "1 warning, 6 notes");
 
   // An empty TYP file: every drawn type is missing, and nothing else is said.
-  auto empty = check_against_typ({rule(0, "01", 1), rule(1, "01", 1)}, read_typ_file(""), "map.txt", 1);
-  EXPECT_EQ(summary_of(empty), "note missing-type 0x01 polygons:1\nnote missing-type 0x01 lines:1\n");
+  auto empty =
+      check_against_typ({rule(0, "01", 1), rule(1, "01", 1)}, read_typ_file(""), "map.txt", 1);
+  EXPECT_EQ(summary_of(empty),
+            "note missing-type 0x01 polygons:1\nnote missing-type 0x01 lines:1\n");
 }
 
 // The window's command: it needs a TYP file and a style, lists what it finds,
@@ -175,13 +239,16 @@ TEST(TypCheckCommand, ListsTheFindingsAndOpensThem) {
   const auto& d = app.s.typcheck;
   EXPECT_EQ(app.host.dialogs_shown, (std::vector<Dialog>{Dialog::typ_check}));
   ASSERT_EQ(d.List1.items.size(), 2u);
-  EXPECT_TRUE(text::starts_with(d.List1.items[0], "note   lines   0x16   " + paths::join("inc", "a") + ":2   missing-type"))
+  EXPECT_TRUE(text::starts_with(
+      d.List1.items[0], "note   lines   0x16   " + paths::join("inc", "a") + ":2   missing-type"))
       << d.List1.items[0];
-  EXPECT_TRUE(text::starts_with(d.Label1.caption, "0 warnings, 2 notes: s against ")) << d.Label1.caption;
+  EXPECT_TRUE(text::starts_with(d.Label1.caption, "0 warnings, 2 notes: s against "))
+      << d.Label1.caption;
   EXPECT_EQ(d.marks, (std::map<std::string, bool>{{"101600", false}, {"101700", false}}));
 
   for (int index : {-1, 2, 0, 1}) typ_findings_DblClick(app.s, app.host, index);
-  EXPECT_EQ(app.host.opened, (Strings{paths::join(app.dir.at("styles/s/inc"), "a") + ":2", app.dir.at("map.txt") + ":1"}));
+  EXPECT_EQ(app.host.opened, (Strings{paths::join(app.dir.at("styles/s/inc"), "a") + ":2",
+                                      app.dir.at("map.txt") + ":1"}));
   typ_findings_Close(app.s);
   EXPECT_TRUE(d.closing);
 
@@ -190,10 +257,12 @@ TEST(TypCheckCommand, ListsTheFindingsAndOpensThem) {
   app.select("bare");
   app.host.messages.clear();
   check_typ_Click(app.s, app.host);
-  EXPECT_EQ(d.List1.items, (Strings{"note   lines   0x18   lines:2   missing-type   line type not in the TYP file "
-                                    "(drawn at no level): the device draws it in its own default look",
-                                    "note   lines   0x17   " + app.dir.at("map.txt") + ":1   unused-entry   line "
-                                    "type that no rule of the style draws"}));
+  EXPECT_EQ(d.List1.items,
+            (Strings{"note   lines   0x18   lines:2   missing-type   line type not in the TYP file "
+                     "(drawn at no level): the device draws it in its own default look",
+                     "note   lines   0x17   " + app.dir.at("map.txt") +
+                         ":1   unused-entry   line "
+                         "type that no rule of the style draws"}));
 }
 
 }  // namespace

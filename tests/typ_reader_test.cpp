@@ -34,19 +34,26 @@ struct TypReader : ::testing::Test {
 };
 
 TEST_F(TypReader, TypeCodes) {
-  struct Case { const char* section; const char* key_line; const char* code; } cases[] = {
-      {"[_point]", "Type=0x2F", "02f00"}, {"[_polygon]", "Type=0x10f04", "10f04"},
-      {"[_point]", "Type=0x0400", "00400"},    // above 0xff: type and sub-type in one
-      {"[_line]", "TYPE=0X2F06", "02f06"},     // the key in any case, the code lower-cased
+  struct Case {
+    const char* section;
+    const char* key_line;
+    const char* code;
+  } cases[] = {
+      {"[_point]", "Type=0x2F", "02f00"},
+      {"[_polygon]", "Type=0x10f04", "10f04"},
+      {"[_point]", "Type=0x0400", "00400"},     // above 0xff: type and sub-type in one
+      {"[_line]", "TYPE=0X2F06", "02f06"},      // the key in any case, the code lower-cased
       {"[_line]", "Type=0x01 ;road", "00100"},  // the number, not what follows it
       {"[_point]", "Type=0x2f\r\nSubType=0x06", "02f06"},  // the sub-type joins the type
       {"[_point]", "SubType=0x06\r\nType=0x2F", "02f06"},  // in either order
       {"[_point]", "Type=0x001\r\nSubType=0x00", "00100"},
       {"[_point]", "Type=0x10f04", "10f04"},
-      {"[_line]", "Type=0x2f06\r\nSubType=0x07", "02f07"},  // the sub-type wins, as mkgmap compiles it
+      {"[_line]", "Type=0x2f06\r\nSubType=0x07",
+       "02f07"},  // the sub-type wins, as mkgmap compiles it
       {"[_point]", "; Type=0x33\r\nType=0x22", "02200"},  // a comment is no key
       {"[_line]", "Type=0xzz", "0zz00"},  // no number: the text after "type=0x" as written
-      {"[_polygon]", "UseOrientation=N", "orientation=n"},  // no key: from the piece's 7th character
+      {"[_polygon]", "UseOrientation=N",
+       "orientation=n"},  // no key: from the piece's 7th character
   };
   for (const auto& c : cases) {
     load(crlf_file({c.section, c.key_line, "[end]"}));
@@ -57,17 +64,21 @@ TEST_F(TypReader, TypeCodes) {
 }
 
 TEST_F(TypReader, ColourLinesBecomeBlueGreenRed) {
-  struct Case { const char* section; const char* colour_line; const char* entry; } cases[] = {
+  struct Case {
+    const char* section;
+    const char* colour_line;
+    const char* entry;
+  } cases[] = {
       {"[_polygon]", "\"0 c #102030\"", "302010"},
-      {"[_line]", "\"0 c #A0B0C0\"", "c0b0a0"},  // lines and polygons are read in lower case
+      {"[_line]", "\"0 c #A0B0C0\"", "c0b0a0"},   // lines and polygons are read in lower case
       {"[_point]", "\"$ c #A0B0C0\"", "C0B0A0"},  // points as written
       {"[_point]", "\"$ c none\"", "FFFFFF"},
-      {"[_point]", "\"$ c #102030=15\"", "FFFFFF"},  // "=15" is white whatever it names
+      {"[_point]", "\"$ c #102030=15\"", "FFFFFF"},       // "=15" is white whatever it names
       {"[_point]", "\"$ c #102030 alpha=0\"", "302010"},  // cut at the first blank
-      {"[_polygon]", "\"0\tc #102030\"", "302010"},  // a TAB before "c"
+      {"[_polygon]", "\"0\tc #102030\"", "302010"},       // a TAB before "c"
       {"[_point]", "\"!\tc #A0B0C0\"", "C0B0A0"},
       {"[_polygon]", "; \"0 c #102030\"", ""},  // a comment adds no colour
-      {"[_polygon]", "\"0 col #102030\"", ""},   // "c" alone: not a colour line
+      {"[_polygon]", "\"0 col #102030\"", ""},  // "c" alone: not a colour line
   };
   for (const auto& c : cases) {
     load(crlf_file({c.section, "Type=0x05", "Xpm=\"32 1 1 1\"", c.colour_line, "[end]"}));
@@ -78,7 +89,10 @@ TEST_F(TypReader, ColourLinesBecomeBlueGreenRed) {
 }
 
 TEST_F(TypReader, PatternsWhenASectionHasNoBitmap) {
-  struct Case { Strings keys; std::string pixels; } cases[] = {
+  struct Case {
+    Strings keys;
+    std::string pixels;
+  } cases[] = {
       {{"LineWidth=3", "BorderWidth=1"}, rows(1, '1') + rows(3, '0') + rows(1, '1')},
       {{"BorderWidth=2", "LineWidth=0"}, rows(2, '1') + rows(2, '1')},
       {{"LineWidth=2.5"}, rows(2, '0')},  // whole numbers, halves to even
@@ -89,7 +103,8 @@ TEST_F(TypReader, PatternsWhenASectionHasNoBitmap) {
     lines.insert(lines.end(), c.keys.begin(), c.keys.end());
     lines.insert(lines.end(), {"Xpm=\"0 0 2 0\"", "\"1 c #FFFFFF\"", "[end]"});
     load(crlf_file(lines));
-    EXPECT_EQ(app.s.typ.lines.pixels[0], c.pixels) << text::decimal(static_cast<long long>(c.keys.size()));
+    EXPECT_EQ(app.s.typ.lines.pixels[0], c.pixels)
+        << text::decimal(static_cast<long long>(c.keys.size()));
   }
   load(crlf_file({"[_polygon]", "Type=0x03", "\"0 c #FFFFFF\"", "[_point]", "Type=0x2f", "[end]"}));
   EXPECT_EQ(app.s.typ.polygons.pixels[0], rows(32, '0'));
@@ -100,20 +115,45 @@ TEST_F(TypReader, PixelRowsFromTheThirdLineOnWithoutQuotes) {
   // The section name normally ends the first line; rows on the first two lines
   // are not read. Bytes above 127 stay as they are.
   load(crlf_file({"[_polygon]\"1111\"", "\"2222\"", "Type=0x03", "\"0\"1\"0\"",
-                  "\"\xe9\xe9" "0\"", ";\"not a row\"", "[end]"}));
-  EXPECT_EQ(app.s.typ.polygons.pixels[0], "010\r\n\xe9\xe9" "0\r\n");
+                  "\"\xe9\xe9"
+                  "0\"",
+                  ";\"not a row\"", "[end]"}));
+  EXPECT_EQ(app.s.typ.polygons.pixels[0],
+            "010\r\n\xe9\xe9"
+            "0\r\n");
 }
 
 TEST_F(TypReader, SectionsEndAtEndOrTheNextHeader) {
   load(crlf_file({"; _Line and [_POINT] spelt otherwise are not sections",
-                  "[_polygon]", "Type=0x01", "\"0 c #000001\"", "[end]",
-                  "\"0 c #0000ff\"", "\"9999\"",  // between sections: nobody's
-                  "[_line]", "Type=0x02", "\"0 c #000002\"",
-                  ";[_line]", ";Type=0x09", "; \"0 c #000009\"",  // commented out
-                  "[_polygon]", "Type=0x03", "\"0 c #000003\"", " [End]",
-                  "[_drawOrder]", "Type=0x03,1", "\"0 c #000007\"",
-                  "[_line]", "Type=0x04", "\"0 c #000004\"", "\"0000\"", "[end]",
-                  "[_polygon]", "Type=0x05", "\"0 c #000005\"", "\"1111\"", "[end]"}));
+                  "[_polygon]",
+                  "Type=0x01",
+                  "\"0 c #000001\"",
+                  "[end]",
+                  "\"0 c #0000ff\"",
+                  "\"9999\"",  // between sections: nobody's
+                  "[_line]",
+                  "Type=0x02",
+                  "\"0 c #000002\"",
+                  ";[_line]",
+                  ";Type=0x09",
+                  "; \"0 c #000009\"",  // commented out
+                  "[_polygon]",
+                  "Type=0x03",
+                  "\"0 c #000003\"",
+                  " [End]",
+                  "[_drawOrder]",
+                  "Type=0x03,1",
+                  "\"0 c #000007\"",
+                  "[_line]",
+                  "Type=0x04",
+                  "\"0 c #000004\"",
+                  "\"0000\"",
+                  "[end]",
+                  "[_polygon]",
+                  "Type=0x05",
+                  "\"0 c #000005\"",
+                  "\"1111\"",
+                  "[end]"}));
   const auto &lines = app.s.typ.lines, &polygons = app.s.typ.polygons;
   EXPECT_EQ(app.s.typ.points.count, 0);
   EXPECT_EQ(lines.type, (Strings{"00200", "00400", ""}));
@@ -126,8 +166,8 @@ TEST_F(TypReader, SectionsEndAtEndOrTheNextHeader) {
 
 TEST_F(TypReader, NightBitmapsAreDropped) {
   load(crlf_file({"[_point]", "Type=0x2f06", "DayXpm=\"2 1 2 1\"", "\"$ c #FF0000\"",
-                  "\"% c #00FF00\"", "\"$%\"", "NIGHTXPM=\"2 1 1 1\"", "\"$ c #0000FF\"",
-                  "\"%%\"", "[end]"}));
+                  "\"% c #00FF00\"", "\"$%\"", "NIGHTXPM=\"2 1 1 1\"", "\"$ c #0000FF\"", "\"%%\"",
+                  "[end]"}));
   EXPECT_EQ(app.s.typ.points.colours[0] + app.s.typ.points.pixels[0], "0000FF\r\n00FF00\r\n$%\r\n");
 }
 
@@ -144,14 +184,14 @@ TEST_F(TypReader, DirectColourPoints) {
 }
 
 TEST_F(TypReader, ZeroErrorStopsReadingPoints) {
-  load(crlf_file({"[_point]", "Type=0x01", "\"$ c #FFFFFF\"", "[end]",
-                  "[_point]", "Type=0x02", "xpm= \"2 2 0 0\"", "\"#102030\"", "[end]",
-                  "[_point]", "Type=0x03", "\"$ c #FFFFFF\"", "[end]",
-                  "[_line]", "Type=0x04", "LineWidth=1", "[end]"}));
+  load(crlf_file({"[_point]", "Type=0x01", "\"$ c #FFFFFF\"", "[end]", "[_point]", "Type=0x02",
+                  "xpm= \"2 2 0 0\"", "\"#102030\"", "[end]", "[_point]", "Type=0x03",
+                  "\"$ c #FFFFFF\"", "[end]", "[_line]", "Type=0x04", "LineWidth=1", "[end]"}));
   EXPECT_EQ(app.host.messages, (Strings{"Zero error"}));
   const auto& p = app.s.typ.points;
   EXPECT_EQ(p.count, 3);
-  EXPECT_EQ((Strings{p.type[1], p.type[2], p.pixels[0], p.pixels[1]}), (Strings{"00200", "", rows(32, '0'), ""}));
+  EXPECT_EQ((Strings{p.type[1], p.type[2], p.pixels[0], p.pixels[1]}),
+            (Strings{"00200", "", rows(32, '0'), ""}));
   // The lines are read after the points.
   EXPECT_EQ(app.s.typ.lines.pixels[0], rows(1, '0'));
   EXPECT_FALSE(app.host.busy());
@@ -171,11 +211,16 @@ TEST_F(TypReader, LineFeedFilesReadAsWindowsFiles) {
 }
 
 TEST_F(TypReader, MissingEmptyAndSectionlessFiles) {
-  struct Case { bool write; std::string text; int count; const char* message; } cases[] = {
-      {false, "", -1, "Cannot find file "},
-      {true, "", -1, "No TYP section ([_id], [_line], [_polygon], [_point] ...) in "},
-      {true, "line\r\n_line _point\r\n", 0, "No TYP section ([_id], [_line], [_polygon], [_point] ...) in "},
-      {true, "[_id]\r\nFID=1\r\n", 0, nullptr}};
+  struct Case {
+    bool write;
+    std::string text;
+    int count;
+    const char* message;
+  } cases[] = {{false, "", -1, "Cannot find file "},
+               {true, "", -1, "No TYP section ([_id], [_line], [_polygon], [_point] ...) in "},
+               {true, "line\r\n_line _point\r\n", 0,
+                "No TYP section ([_id], [_line], [_polygon], [_point] ...) in "},
+               {true, "[_id]\r\nFID=1\r\n", 0, nullptr}};
   for (const auto& c : cases) {
     TestApp app;
     std::string path = app.dir.at("none.txt");

@@ -19,10 +19,13 @@ const std::string lines_file =
 struct WindowState : ::testing::Test {
   WindowState() {
     app.style("a", {{"options", "levels = 0:24, 1:22, 2:20\noverview-levels = 3:18\n"},
-                    {"lines", lines_file}, {"polygons", "landuse=forest [0x50 resolution 20]\n"},
+                    {"lines", lines_file},
+                    {"polygons", "landuse=forest [0x50 resolution 20]\n"},
                     {"points", ""}});
-    app.style("b", {{"options", "levels = 0:24, 1:21\n"}, {"lines", lines_file},
-                    {"polygons", ""}, {"points", ""}});
+    app.style("b", {{"options", "levels = 0:24, 1:21\n"},
+                    {"lines", lines_file},
+                    {"polygons", ""},
+                    {"points", ""}});
     app.style("c", {{"lines", lines_file}});
     app.dir.write("other/x/options", "levels = 0:23, 1:19\n");
     app.dir.write("other/x/lines", lines_file);
@@ -97,9 +100,9 @@ TEST_F(WindowState, ANewRootSelectsItsFirstStyleOrNone) {
   struct Case {
     std::string root, style, list, levels;
   };
-  for (const auto& c : {Case{"other", "x", "x", "Levels:0:23,1:19 + "},
-                        Case{"empty", "", "No Styles", "Levels:"},
-                        Case{"styles", "a", "a", "Levels:0:24,1:22,2:20 + 3:18"}}) {
+  for (const auto& c :
+       {Case{"other", "x", "x", "Levels:0:23,1:19 + "}, Case{"empty", "", "No Styles", "Levels:"},
+        Case{"styles", "a", "a", "Levels:0:24,1:22,2:20 + 3:18"}}) {
     choose_style_root(app.s, app.host, app.dir.at(c.root));
     EXPECT_EQ(app.s.style_name, c.style) << c.root;
     EXPECT_EQ(app.s.f1.Combo2.text, c.list) << c.root;
@@ -124,7 +127,8 @@ TEST_F(WindowState, AConversionKeepsTheKindCharted) {
 TEST_F(WindowState, AValueThatIsNoNumberIsNamedByFileAndLine) {
   app.style("bad", {{"options", "# levels\nlevels = 0:24, 1:2x\n"}, {"lines", lines_file}});
   choose("bad");
-  EXPECT_EQ(app.said(paths::join(app.dir.at("styles/bad"), "options") + ", line 2: Type mismatch"), 1)
+  EXPECT_EQ(app.said(paths::join(app.dir.at("styles/bad"), "options") + ", line 2: Type mismatch"),
+            1)
       << (app.host.messages.empty() ? "" : app.host.messages.back());
 }
 

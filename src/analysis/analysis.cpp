@@ -22,8 +22,8 @@ constexpr Colour overview_level_mark = rgb(186, 170, 164);
 void lay_out_scale(AppState& s) {
   auto& f = s.f1;
   int columns = 25 - s.lowest_resolution;
-  if (columns <= 0) fail("Division by zero: the lowest resolution is " +
-                         std::to_string(s.lowest_resolution));
+  if (columns <= 0)
+    fail("Division by zero: the lowest resolution is " + std::to_string(s.lowest_resolution));
   double step = static_cast<double>(f.p2.width() - 2 * f.vs.bounds.width - 600) / columns;
   int w = static_cast<int>(num::round_half_even(step, -2147483647LL, 2147483647LL));
   for (int r = s.lowest_resolution; r <= 24; ++r) {
@@ -73,9 +73,12 @@ std::vector<std::string> category_list(const AppState& s) {
 bool typ_follows_sort(const AppState& s, int rows) {
   if (s.typ_file.empty() || rows >= s.typ.lines.count - 1) return false;
   switch (s.selected_kind) {
-    case 1: return true;
-    case 0: return rows < s.typ.polygons.count - 1;
-    case 2: return rows < s.typ.points.count - 1;
+    case 1:
+      return true;
+    case 0:
+      return rows < s.typ.polygons.count - 1;
+    case 2:
+      return rows < s.typ.points.count - 1;
   }
   return false;
 }
@@ -101,7 +104,8 @@ void sort_rows(AppState& s, Host& host, int rows) {
   if (static_cast<int>(from.size()) < rows) fail("Subscript out of range: res_from");
   std::vector<std::size_t> order(static_cast<std::size_t>(rows));
   for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return from[a] < from[b]; });
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return from[a] < from[b]; });
   bool with_typ = typ_follows_sort(s, rows);
   auto& t = s.typ.of_kind(k);
   // Every table is checked before any is reordered: rows and swatches stay together.
@@ -141,7 +145,8 @@ std::size_t line_end(std::string_view text, std::size_t start) {
 // (a file of blank lines asks for little).
 int rows_expected(std::string_view text) {
   auto lines = std::count(text.begin(), text.end(), '\n');
-  return static_cast<int>(std::min<std::size_t>({static_cast<std::size_t>(lines) + 1, text.size() / 16, 1 << 20}));
+  return static_cast<int>(
+      std::min<std::size_t>({static_cast<std::size_t>(lines) + 1, text.size() / 16, 1 << 20}));
 }
 
 // Every line of a text through the scanner: views into the text, no copy per

@@ -116,8 +116,8 @@ class Collection {
         if (inc.extra_count + 1 >= include_entries) {
           if (!full_reported_) {
             full_reported_ = true;
-            host_.message("More than " + std::to_string(include_entries) + " included files: " + full +
-                          " and the files after it are not read.");
+            host_.message("More than " + std::to_string(include_entries) +
+                          " included files: " + full + " and the files after it are not read.");
           }
           return;
         }

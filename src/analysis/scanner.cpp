@@ -31,7 +31,8 @@ class Keyword {
   // ahead by the word's length where it can: a line holds many "r" and "l".
   std::size_t find(std::string_view line, std::size_t from) const {
     auto hit = std::search(line.begin() + static_cast<std::ptrdiff_t>(from), line.end(), search_);
-    return hit == line.end() ? std::string_view::npos : static_cast<std::size_t>(hit - line.begin());
+    return hit == line.end() ? std::string_view::npos
+                             : static_cast<std::size_t>(hit - line.begin());
   }
 
  private:
@@ -48,7 +49,8 @@ const Keyword resolution_keyword("resolution"), level_keyword("level");
 // "resolution  21" is resolution 21.
 std::size_t keyword_value(std::string_view line, const Keyword& keyword) {
   auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  for (auto at = keyword.find(line, 0); at != std::string_view::npos; at = keyword.find(line, at + 1)) {
+  for (auto at = keyword.find(line, 0); at != std::string_view::npos;
+       at = keyword.find(line, at + 1)) {
     auto end = at + keyword.word().size();
     if (at > 0 && !blank(line[at - 1]) && line[at - 1] != '[') continue;
     if (end >= line.size() || !blank(line[end])) continue;
@@ -229,8 +231,7 @@ void scan_text(AppState& s, Host& host, ScanRun& run, const RuleLine& rule, int 
   store(s, run, rule, line_number, row);
 }
 
-void scan_categories(AppState& s, Host& host, ScanRun& run, const RuleLine& rule,
-                     int line_number) {
+void scan_categories(AppState& s, Host& host, ScanRun& run, const RuleLine& rule, int line_number) {
   int n = static_cast<int>(run.categories.size());
   int first = n == s.category_box_last ? 1 : 0;
   if (first >= n) return;

@@ -10,7 +10,9 @@
 namespace zw {
 namespace {
 
-bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool is_blank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 // Removes every "resolution " and "level " with the value after it: a rule
 // with two type brackets has two of them.
@@ -18,7 +20,9 @@ std::string without_resolution(const std::string& t) {
   std::string out;
   out.reserve(t.size());
   for (std::size_t i = 0; i < t.size();) {
-    std::size_t skip = t.compare(i, 11, "resolution ") == 0 ? 11 : t.compare(i, 6, "level ") == 0 ? 6 : 0;
+    std::size_t skip = t.compare(i, 11, "resolution ") == 0 ? 11
+                       : t.compare(i, 6, "level ") == 0     ? 6
+                                                            : 0;
     if (skip == 0) {
       out += t[i++];
       continue;
@@ -77,15 +81,20 @@ std::string match_key(const std::string& rule_text, const std::string& type) {
 
 const char* change_name(RuleChange change) {
   switch (change) {
-    case RuleChange::same: return "same";
-    case RuleChange::moved: return "moved";
-    case RuleChange::old_only: return "old-only";
-    case RuleChange::new_only: return "new-only";
+    case RuleChange::same:
+      return "same";
+    case RuleChange::moved:
+      return "moved";
+    case RuleChange::old_only:
+      return "old-only";
+    case RuleChange::new_only:
+      return "new-only";
   }
   return "";
 }
 
-RuleComparison compare_rules(const std::vector<RuleRow>& old_rows, const std::vector<RuleRow>& new_rows) {
+RuleComparison compare_rules(const std::vector<RuleRow>& old_rows,
+                             const std::vector<RuleRow>& new_rows) {
   std::unordered_map<std::string, std::deque<int>> waiting;  // new rows by key, in file order
   waiting.reserve(new_rows.size());
   for (std::size_t i = 0; i < new_rows.size(); ++i)
@@ -133,7 +142,8 @@ std::string levels_kept_summary(const std::array<int, rule_changes>& counts) {
   std::string out = "Levels kept for " + plural(n(RuleChange::same), "rule", "rules") + "; " +
                     plural(n(RuleChange::moved), "rule", "rules") + " drawn at other levels";
   if (n(RuleChange::old_only) > 0)
-    out += "; " + plural(n(RuleChange::old_only), "rule", "rules") + " of the source not in the copy";
+    out +=
+        "; " + plural(n(RuleChange::old_only), "rule", "rules") + " of the source not in the copy";
   if (n(RuleChange::new_only) > 0)
     out += "; " + plural(n(RuleChange::new_only), "rule", "rules") + " only in the copy";
   return out;

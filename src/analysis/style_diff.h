@@ -47,7 +47,8 @@ struct RuleComparison {
 
 // Matches the rows of one kind by their key; rows that share a key are paired
 // in file order, the first with the first.
-RuleComparison compare_rules(const std::vector<RuleRow>& old_rows, const std::vector<RuleRow>& new_rows);
+RuleComparison compare_rules(const std::vector<RuleRow>& old_rows,
+                             const std::vector<RuleRow>& new_rows);
 
 // The rows of every kind of one style (rows[kind]); a kind not analysed has none.
 using StyleRules = std::array<std::vector<RuleRow>, kind_count>;

@@ -24,7 +24,9 @@ void Label2_Click(AppState& s, Host& host) {
   open_document(host, help_page(s), false, "the home page");
 }
 
-void Command1_Click(AppState& s) { s.Infor.closing = true; }
+void Command1_Click(AppState& s) {
+  s.Infor.closing = true;
+}
 
 }  // namespace about_form
 }  // namespace zw

@@ -26,9 +26,7 @@ void command2_Click(AppState& s, Host& host) {
     host.message("Please select style.\r\nClick >> button");
     return;
   }
-  attempt_quietly([&] {
-    f.p1.draw().clear(f.p1.back);
-  });
+  attempt_quietly([&] { f.p1.draw().clear(f.p1.back); });
   f.p1.top = 0;
   if (!s.scale_run)
     for (int r = 1; r <= 24; ++r) f.Label3[static_cast<std::size_t>(r)].back = f.p3.back;
@@ -81,7 +79,9 @@ void command2_Click(AppState& s, Host& host) {
   host.set_busy(false);
 }
 
-bool category_ticked(const AppState& s) { return any_ticked(s.f1.Check1); }
+bool category_ticked(const AppState& s) {
+  return any_ticked(s.f1.Check1);
+}
 
 void chk_plot(AppState& s, Host& host) {
   for (const auto& box : s.f1.Check1)

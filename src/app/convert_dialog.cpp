@@ -41,7 +41,8 @@ void Form_Load(AppState& s, Host& host) {
   d.Label3.caption = s.style_name;
   d.Text1.text = "untitled";
   for (int i = 0; i < 2; ++i)
-    attempt_quietly([&] { paint_button(s, host, bounded(d.command1, i, "command1"), captions[i], 0); });
+    attempt_quietly(
+        [&] { paint_button(s, host, bounded(d.command1, i, "command1"), captions[i], 0); });
 }
 
 void Text1_KeyPress(int& key) {
@@ -64,16 +65,20 @@ bool command1_Click(AppState& s, Host& host, int index) {
 }
 
 void command1_MouseMove(AppState& s, Host& host, int index) {
-  attempt_quietly([&] { paint_button(s, host, bounded(s.convert.command1, index, "command1"), "", 1); });
+  attempt_quietly(
+      [&] { paint_button(s, host, bounded(s.convert.command1, index, "command1"), "", 1); });
 }
 
 void Form_MouseMove(AppState& s, Host& host) {
   if (!s.hover_active) return;
   for (int i = 0; i < 2; ++i)
-    attempt_quietly([&] { paint_button(s, host, bounded(s.convert.command1, i, "command1"), "", 0); });
+    attempt_quietly(
+        [&] { paint_button(s, host, bounded(s.convert.command1, i, "command1"), "", 0); });
 }
 
-void Form_Unload(AppState& s) { s.new_style_name.clear(); }
+void Form_Unload(AppState& s) {
+  s.new_style_name.clear();
+}
 
 }  // namespace zw::convert_form
 

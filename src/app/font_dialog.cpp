@@ -7,9 +7,13 @@
 namespace zw {
 namespace {
 
-bool size_allowed(double size) { return size >= smallest_font_size && size <= largest_font_size; }
+bool size_allowed(double size) {
+  return size >= smallest_font_size && size <= largest_font_size;
+}
 
-std::string size_text(double size) { return text::trim(num::print_field(size)); }
+std::string size_text(double size) {
+  return text::trim(num::print_field(size));
+}
 
 }  // namespace
 
@@ -43,7 +47,9 @@ void Form_Load(AppState& s, Host& host) {
   d.preview_size = s.chart_font_size;
 }
 
-void Combo1_Click(AppState& s) { s.fontt.preview_font = s.fontt.Combo1.text; }
+void Combo1_Click(AppState& s) {
+  s.fontt.preview_font = s.fontt.Combo1.text;
+}
 
 void Combo2_Click(AppState& s) {
   double size = num::val(s.fontt.Combo2.text);

@@ -127,9 +127,8 @@ void get_styles(AppState& s, Host& host) {
   f.Combo2.items.clear();
   for (const auto& d : dirs) f.Combo2.items.push_back(paths::part(d, 1));
   f.Combo2.text = paths::part(s.style_name, 2);
-  attempt_quietly([&] {
-    get_levels(s, host, s.style_root + paths::sep_text + paths::part(s.style_name, 2));
-  });
+  attempt_quietly(
+      [&] { get_levels(s, host, s.style_root + paths::sep_text + paths::part(s.style_name, 2)); });
 }
 
 void Combo2_Click(AppState& s, Host& host) {
@@ -149,8 +148,8 @@ void Combo2_Click(AppState& s, Host& host) {
 }
 
 void choose_style_root(AppState& s, Host& host, const std::string& root) {
-  bool same = !s.style_root.empty() && paths::normal(paths::to_host(root)) ==
-                                           paths::normal(paths::to_host(s.style_root));
+  bool same = !s.style_root.empty() &&
+              paths::normal(paths::to_host(root)) == paths::normal(paths::to_host(s.style_root));
   s.style_root = root;
   if (same) {
     get_styles(s, host);
@@ -272,7 +271,8 @@ void Form_Activate(AppState& s, Host& host) {
   if (!(s.chart_font_size >= 6 && s.chart_font_size <= 16)) s.chart_font_size = 10;
   attempt_quietly([&] { f.p1.draw().set_font(s.chart_font_name, s.chart_font_size); });
   f.Combo1.text = s.chart_font_name;
-  for (int r = 1; r < scale_labels; ++r) f.Label3[static_cast<std::size_t>(r)].bounds.height = f.p3.height();
+  for (int r = 1; r < scale_labels; ++r)
+    f.Label3[static_cast<std::size_t>(r)].bounds.height = f.p3.height();
   // The rows of the last analysis stay drawn when a dialog closes.
   attempt_quietly([&] { plot(s, host, s.result_count); });
   host.set_busy(false);
@@ -300,14 +300,13 @@ void paint_button(AppState& s, Host& host, PictureBox& button, const std::string
   double size = 10;
   canvas.set_font("Arial", size);
   auto width = [&] { return canvas.text_width(shown); };
-  while (size > 1 && (std::abs(width() - button.width()) <= 40 ||
-                      (size > 6 && width() > button.width()))) {
+  while (size > 1 &&
+         (std::abs(width() - button.width()) <= 40 || (size > 6 && width() > button.width()))) {
     size -= 1;
     canvas.set_font("Arial", size);
     host.do_events();
   }
-  canvas.move_to((button.width() - width()) / 2,
-                 (button.height() - canvas.text_height(shown)) / 2);
+  canvas.move_to((button.width() - width()) / 2, (button.height() - canvas.text_height(shown)) / 2);
   canvas.print(shown);
   button.tag = shown;
 }
@@ -352,7 +351,8 @@ std::string window_failed_message(const std::string& why) {
 }
 
 std::string options_file_path(const AppState& s) {
-  return paths::collapse(s.style_root + paths::sep_text + s.style_name + paths::sep_text + "options");
+  return paths::collapse(s.style_root + paths::sep_text + s.style_name + paths::sep_text +
+                         "options");
 }
 
 void Label4_DblClick(AppState& s, Host& host) {

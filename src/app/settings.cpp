@@ -16,10 +16,16 @@ namespace {
 
 constexpr const char* crlf = "\r\n";
 
-std::string settings_path(const AppState& s) { return paths::join(s.app_dir, "levels.dat"); }
+std::string settings_path(const AppState& s) {
+  return paths::join(s.app_dir, "levels.dat");
+}
 
-void text_line(std::string& out, const std::string& field) { out += field + crlf; }
-void number_line(std::string& out, double value) { out += num::print_field(value) + crlf; }
+void text_line(std::string& out, const std::string& field) {
+  out += field + crlf;
+}
+void number_line(std::string& out, double value) {
+  out += num::print_field(value) + crlf;
+}
 
 }  // namespace
 
@@ -68,7 +74,9 @@ bool FieldReader::next(std::string& out) {
   return true;
 }
 
-bool FieldReader::text_field(std::string& out) { return next(out); }
+bool FieldReader::text_field(std::string& out) {
+  return next(out);
+}
 
 bool FieldReader::number_field(double& out) {
   std::string field;

@@ -44,8 +44,9 @@ std::string conversion_check(const AppState& s, Host& host, const std::string& s
     scratch.app_dir = s.app_dir;
     scratch.system_dir = s.system_dir;
     scratch.settings_problem = s.settings_problem;
-    for (auto [from, to] : {std::pair{&s.f1.p1, &scratch.f1.p1}, std::pair{&s.f1.p2, &scratch.f1.p2},
-                            std::pair{&s.f1.p3, &scratch.f1.p3}, std::pair{&s.f1.p4, &scratch.f1.p4}})
+    for (auto [from, to] :
+         {std::pair{&s.f1.p1, &scratch.f1.p1}, std::pair{&s.f1.p2, &scratch.f1.p2},
+          std::pair{&s.f1.p3, &scratch.f1.p3}, std::pair{&s.f1.p4, &scratch.f1.p4}})
       if (from->has_surface()) to->attach(&from->draw());
     start_batch(scratch, quiet);
     if (!open_style(scratch, quiet, *dir) || !analyse_kinds(scratch, quiet, {0, 1, 2}, true, *rows))

@@ -39,7 +39,9 @@ class NoteKeepingHost : public Host {
                           const std::string& default_name) override {
     return inner_.file_dialog(save, initial_dir, default_name);
   }
-  std::string choose_folder(const std::string& title) override { return inner_.choose_folder(title); }
+  std::string choose_folder(const std::string& title) override {
+    return inner_.choose_folder(title);
+  }
   bool shell_open(const std::string& target) override { return inner_.shell_open(target); }
   bool edit_text_file(const std::string& path, int line) override {
     return inner_.edit_text_file(path, line);

@@ -63,7 +63,8 @@ std::vector<DrawnRule> drawn_rules(const AppState& s, Host& host) {
   return rules;
 }
 
-std::optional<std::vector<TypFinding>> check_style(const AppState& s, Host& host, std::optional<long> family_id) {
+std::optional<std::vector<TypFinding>> check_style(const AppState& s, Host& host,
+                                                   std::optional<long> family_id) {
   auto text = read_whole(host, s.typ_file, true);
   if (!text) {
     host.message("Cannot read the TYP file " + s.typ_file);
@@ -104,7 +105,8 @@ void check_typ_Click(AppState& s, Host& host) {
     for (const auto& field : finding_fields(f))
       if (!field.empty()) line += (line.empty() ? "" : "   ") + field;
     d.List1.items.push_back(line);
-    if (f.kind >= 0 && !f.key.empty()) d.marks[kind_type_key(f.kind, f.key)] |= f.severity == Severity::warning;
+    if (f.kind >= 0 && !f.key.empty())
+      d.marks[kind_type_key(f.kind, f.key)] |= f.severity == Severity::warning;
   }
   d.Label1.caption = findings_summary(d.findings) + ": " + s.style_name + " against " + s.typ_file;
   d.closing = false;
@@ -113,20 +115,28 @@ void check_typ_Click(AppState& s, Host& host) {
   host.show_dialog(Dialog::typ_check);
 }
 
-void typ_findings_Close(AppState& s) { s.typcheck.closing = true; }
+void typ_findings_Close(AppState& s) {
+  s.typcheck.closing = true;
+}
 
 void typ_findings_DblClick(AppState& s, Host& host, int index) {
   const auto& d = s.typcheck;
   if (index < 0 || static_cast<std::size_t>(index) >= d.findings.size()) return;
   const auto& f = d.findings[static_cast<std::size_t>(index)];
   if (f.file.empty()) return;
-  open_document(host, f.file, true, f.file == d.typ_file ? "the TYP file" : "the rule file", f.line);
+  open_document(host, f.file, true, f.file == d.typ_file ? "the TYP file" : "the rule file",
+                f.line);
 }
 
 std::vector<std::string> finding_fields(const TypFinding& f) {
   const std::string& file = f.name;
   std::string where = file.empty() ? "" : f.line > 0 ? file + ":" + text::decimal(f.line) : file;
-  return {severity_name(f.severity), f.kind < 0 ? "" : kind_name(f.kind), f.type, where, f.finding, f.detail};
+  return {severity_name(f.severity),
+          f.kind < 0 ? "" : kind_name(f.kind),
+          f.type,
+          where,
+          f.finding,
+          f.detail};
 }
 
 }  // namespace zw

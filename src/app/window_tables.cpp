@@ -125,7 +125,8 @@ WindowTable main_window_table(AppState& s, Host& host) {
   for (std::size_t i = 0; i < f.mtls.size(); ++i)
     c.push_back({indexed("mtls", i), K::menu_item, &f.mtls[i], "&Tools",
                  on_click([&s, &host, i] { mtls_Click(s, host, static_cast<int>(i)); })});
-  c.push_back({"mhl", K::menu_item, &f.mhl, "&Help", on_click([&s, &host] { mhl_Click(s, host); })});
+  c.push_back(
+      {"mhl", K::menu_item, &f.mhl, "&Help", on_click([&s, &host] { mhl_Click(s, host); })});
   t.width = f.width, t.height = f.height;
   return t;
 }

@@ -21,7 +21,9 @@ std::uint32_t dots_per_metre(double twips_per_pixel) {
       std::lround(1440.0 / (twips_per_pixel > 0 ? twips_per_pixel : 15) / 0.0254));
 }
 
-std::uint64_t bmp_stride(int width) { return (static_cast<std::uint64_t>(std::max(0, width)) * 3 + 3) / 4 * 4; }
+std::uint64_t bmp_stride(int width) {
+  return (static_cast<std::uint64_t>(std::max(0, width)) * 3 + 3) / 4 * 4;
+}
 
 std::uint64_t bmp_row_offset(int width, int height, int y) {
   return header_bytes + bmp_stride(width) * static_cast<std::uint64_t>(std::max(0, height - 1 - y));
@@ -41,8 +43,8 @@ std::string bmp_headers(int width, int height, double twips_per_pixel) {
   put_le(head + 14, 40, 4);            // information header size
   put_le(head + 18, static_cast<std::uint32_t>(w), 4);
   put_le(head + 22, static_cast<std::uint32_t>(h), 4);  // positive: bottom row first
-  put_le(head + 26, 1, 2);                               // planes
-  put_le(head + 28, 24, 2);                              // bits per pixel
+  put_le(head + 26, 1, 2);                              // planes
+  put_le(head + 28, 24, 2);                             // bits per pixel
   put_le(head + 34, static_cast<std::uint32_t>(data), 4);
   put_le(head + 38, ppm, 4);
   put_le(head + 42, ppm, 4);
@@ -61,7 +63,8 @@ void bmp_put_pixels(char* out, int width, const std::uint32_t* src) {
 std::string bmp_file(int width, int height, double twips_per_pixel,
                      const std::function<const std::uint32_t*(int y)>& row) {
   auto out = bmp_headers(width, height, twips_per_pixel);
-  out.resize(static_cast<std::size_t>(header_bytes + bmp_stride(width) * static_cast<std::uint64_t>(std::max(0, height))));
+  out.resize(static_cast<std::size_t>(
+      header_bytes + bmp_stride(width) * static_cast<std::uint64_t>(std::max(0, height))));
   for (int y = 0; y < height; ++y)
     bmp_put_pixels(out.data() + bmp_row_offset(width, height, y), width, row(y));
   return out;

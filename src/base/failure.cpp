@@ -2,6 +2,8 @@
 
 namespace zw {
 
-void fail(const std::string& description) { throw RunError(description); }
+void fail(const std::string& description) {
+  throw RunError(description);
+}
 
 }  // namespace zw

@@ -37,8 +37,8 @@ std::string cannot(const char* what, const std::string& path, const std::string&
 // leftover after a crash is hidden and matches no pattern the program lists.
 std::string temporary_name(const fs::path& target) {
   static std::atomic<unsigned> counter{0};
-  auto ticks = static_cast<unsigned long long>(
-      std::chrono::steady_clock::now().time_since_epoch().count());
+  auto ticks =
+      static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
   unsigned long long mix = ticks * 0x9E3779B97F4A7C15ULL + ++counter;
   // Cut, so that a long file name still leaves room for the rest.
   auto name = '.' + from_fs_path(target.filename()).substr(0, 100) + ".zw" +
@@ -49,15 +49,23 @@ std::string temporary_name(const fs::path& target) {
 Kind kind_of_status(const fs::file_status& st) {
   switch (st.type()) {
     case fs::file_type::not_found:
-    case fs::file_type::none: return Kind::none;
-    case fs::file_type::regular: return Kind::regular;
-    case fs::file_type::directory: return Kind::folder;
-    case fs::file_type::symlink: return Kind::link;
-    case fs::file_type::fifo: return Kind::fifo;
+    case fs::file_type::none:
+      return Kind::none;
+    case fs::file_type::regular:
+      return Kind::regular;
+    case fs::file_type::directory:
+      return Kind::folder;
+    case fs::file_type::symlink:
+      return Kind::link;
+    case fs::file_type::fifo:
+      return Kind::fifo;
     case fs::file_type::block:
-    case fs::file_type::character: return Kind::device;
-    case fs::file_type::socket: return Kind::socket;
-    default: return Kind::other;
+    case fs::file_type::character:
+      return Kind::device;
+    case fs::file_type::socket:
+      return Kind::socket;
+    default:
+      return Kind::other;
   }
 }
 
@@ -80,11 +88,16 @@ std::string write_refusal(const std::string& path) {
 
 #ifndef _WIN32
 
-std::string errno_text(int e) { return std::strerror(e); }
+std::string errno_text(int e) {
+  return std::strerror(e);
+}
 
 std::string refuse_read(const std::string& path, mode_t mode) {
-  Kind k = S_ISDIR(mode) ? Kind::folder : S_ISFIFO(mode) ? Kind::fifo
-           : S_ISCHR(mode) || S_ISBLK(mode) ? Kind::device : S_ISSOCK(mode) ? Kind::socket : Kind::other;
+  Kind k = S_ISDIR(mode)                    ? Kind::folder
+           : S_ISFIFO(mode)                 ? Kind::fifo
+           : S_ISCHR(mode) || S_ISBLK(mode) ? Kind::device
+           : S_ISSOCK(mode)                 ? Kind::socket
+                                            : Kind::other;
   return not_a_file(path, k);
 }
 
@@ -102,14 +115,22 @@ Kind kind_of(const std::string& path, bool follow_links) {
 
 std::string describe(Kind kind) {
   switch (kind) {
-    case Kind::none: return "nothing";
-    case Kind::regular: return "a file";
-    case Kind::folder: return "a folder";
-    case Kind::link: return "a link";
-    case Kind::fifo: return "a named pipe";
-    case Kind::device: return "a device";
-    case Kind::socket: return "a socket";
-    default: return "not a regular file";
+    case Kind::none:
+      return "nothing";
+    case Kind::regular:
+      return "a file";
+    case Kind::folder:
+      return "a folder";
+    case Kind::link:
+      return "a link";
+    case Kind::fifo:
+      return "a named pipe";
+    case Kind::device:
+      return "a device";
+    case Kind::socket:
+      return "a socket";
+    default:
+      return "not a regular file";
   }
 }
 
@@ -126,7 +147,7 @@ bool may_replace_whole(const std::string& path, std::string& error) {
   }
 #ifndef _WIN32
   // The new file is made in the folder; a read-only file is not replaced.
-  struct stat old{};
+  struct stat old {};
   bool replacing = ::lstat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
   if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0 ||
       (replacing && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)) {
@@ -159,7 +180,7 @@ std::string real_path(const std::string& path) {
 std::optional<std::string> read_regular(const std::string& path, std::int64_t limit,
                                         std::string& error) {
   auto p = to_fs_path(path);
-  struct stat st{};
+  struct stat st {};
   // The type is checked before opening, so that a named pipe is never opened;
   // the open does not wait either, and the file opened is checked again.
   if (::stat(p.c_str(), &st) != 0) {
@@ -215,7 +236,7 @@ std::unique_ptr<NewFile> NewFile::start(const std::string& path, std::string& er
   error = write_refusal(path);
   if (!error.empty()) return nullptr;
   auto target = to_fs_path(path);
-  struct stat old{};
+  struct stat old {};
   bool replacing = ::lstat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
   // A rename would replace a file that its owner made read-only; as writing
   // into it would not, neither does this.
@@ -228,7 +249,8 @@ std::unique_ptr<NewFile> NewFile::start(const std::string& path, std::string& er
   file->path_ = path;
   for (int attempt = 0; attempt < 100 && file->fd_ < 0; ++attempt) {
     file->temp_ = temporary_name(target);
-    file->fd_ = ::open(to_fs_path(file->temp_).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    file->fd_ = ::open(to_fs_path(file->temp_).c_str(),
+                       O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (file->fd_ < 0 && errno != EEXIST) break;
   }
   if (file->fd_ < 0) {
@@ -240,7 +262,8 @@ std::unique_ptr<NewFile> NewFile::start(const std::string& path, std::string& er
     // The new file takes the old one's place, so it takes its permissions and,
     // where allowed, its owner.
     (void)::fchmod(file->fd_, old.st_mode & 07777);
-    if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) (void)::fchown(file->fd_, old.st_uid, old.st_gid);
+    if (old.st_uid != ::geteuid() || old.st_gid != ::getegid())
+      (void)::fchown(file->fd_, old.st_uid, old.st_gid);
   }
   return file;
 }
@@ -328,7 +351,8 @@ std::unique_ptr<NewFile> NewFile::start(const std::string& path, std::string& er
   std::unique_ptr<NewFile> file(new NewFile);
   file->path_ = path;
   file->temp_ = temporary_name(to_fs_path(path));
-  file->out_ = std::make_unique<std::ofstream>(to_fs_path(file->temp_), std::ios::binary | std::ios::trunc);
+  file->out_ =
+      std::make_unique<std::ofstream>(to_fs_path(file->temp_), std::ios::binary | std::ios::trunc);
   if (!*file->out_) {
     error = cannot("write", path, std::strerror(errno));
     return nullptr;

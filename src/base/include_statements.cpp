@@ -6,10 +6,14 @@
 namespace zw {
 namespace {
 
-bool blank(char c) { return c == ' ' || c == '\t'; }
+bool blank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 // A bare name ends at a blank, a TAB, ";", a quote or the end of the line.
-bool ends_bare_name(char c) { return blank(c) || c == ';' || c == '\'' || c == '"' || c == '\r'; }
+bool ends_bare_name(char c) {
+  return blank(c) || c == ';' || c == '\'' || c == '"' || c == '\r';
+}
 
 bool starts_with_word(std::string_view s, std::size_t at, std::string_view word) {
   if (s.size() - at < word.size()) return false;
@@ -29,8 +33,9 @@ std::size_t skip_blanks(std::string_view s, std::size_t at) {
 }  // namespace
 
 std::string too_long_include_message(std::string_view name, const std::string& file) {
-  return "Not read: an include statement in " + file + " names a file of " + std::to_string(name.size()) +
-         " characters, longer than any path (" + std::string(name.substr(0, 40)) + "...)";
+  return "Not read: an include statement in " + file + " names a file of " +
+         std::to_string(name.size()) + " characters, longer than any path (" +
+         std::string(name.substr(0, 40)) + "...)";
 }
 
 std::string_view without_bom(std::string_view text) {

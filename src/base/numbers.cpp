@@ -12,7 +12,9 @@
 namespace zw::num {
 namespace {
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_digit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // Length of the number that starts at s[0] (sign, digits, point, exponent); 0 when
 // there is no digit.
@@ -99,9 +101,15 @@ long long to_whole(std::string_view s, long long lo, long long hi) {
   return round_half_even(parse(body), lo, hi);
 }
 
-int to_int(double x) { return static_cast<int>(round_half_even(x, INT_MIN, INT_MAX)); }
-int to_byte(double x) { return static_cast<int>(round_half_even(x, 0, 255)); }
-int to_int16(double x) { return static_cast<int>(round_half_even(x, -32768, 32767)); }
+int to_int(double x) {
+  return static_cast<int>(round_half_even(x, INT_MIN, INT_MAX));
+}
+int to_byte(double x) {
+  return static_cast<int>(round_half_even(x, 0, 255));
+}
+int to_int16(double x) {
+  return static_cast<int>(round_half_even(x, -32768, 32767));
+}
 
 int hex_digit(char c) {
   if (c >= '0' && c <= '9') return c - '0';

@@ -5,7 +5,9 @@
 namespace zw::paths {
 namespace {
 
-std::size_t last_separator(std::string_view s) { return s.find_last_of("/\\"); }
+std::size_t last_separator(std::string_view s) {
+  return s.find_last_of("/\\");
+}
 
 }  // namespace
 
@@ -44,7 +46,8 @@ std::string normal(std::string_view path) {
   std::size_t root = 0;
   while (root < whole.size() && root < 2 && whole[root] == separator) ++root;
 #ifdef _WIN32
-  if (root == 0 && whole.size() >= 2 && whole[1] == ':') root = whole.size() > 2 && whole[2] == separator ? 3 : 2;
+  if (root == 0 && whole.size() >= 2 && whole[1] == ':')
+    root = whole.size() > 2 && whole[2] == separator ? 3 : 2;
 #endif
   std::vector<std::string_view> kept;
   std::string_view rest = std::string_view(whole).substr(root);

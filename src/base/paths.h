@@ -13,7 +13,9 @@ inline constexpr char separator = '/';
 #endif
 inline constexpr char sep_text[] = {separator, '\0'};
 
-inline bool is_separator(char c) { return c == '/' || c == '\\'; }
+inline bool is_separator(char c) {
+  return c == '/' || c == '\\';
+}
 
 // a + separator + b, with doubled separators collapsed.
 std::string join(std::string_view a, std::string_view b);

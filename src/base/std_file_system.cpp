@@ -87,10 +87,14 @@ bool on_system_tables([[maybe_unused]] const fs::path& p) {
 
 FileSystem::Entry StdFileSystem::entry(const std::string& path) {
   switch (file_io::kind_of(path, true)) {
-    case file_io::Kind::none: return Entry::none;
-    case file_io::Kind::folder: return Entry::folder;
-    case file_io::Kind::regular: return on_system_tables(to_fs_path(path)) ? Entry::other : Entry::file;
-    default: return Entry::other;
+    case file_io::Kind::none:
+      return Entry::none;
+    case file_io::Kind::folder:
+      return Entry::folder;
+    case file_io::Kind::regular:
+      return on_system_tables(to_fs_path(path)) ? Entry::other : Entry::file;
+    default:
+      return Entry::other;
   }
 }
 
@@ -165,7 +169,8 @@ class DiskOutput : public FileOutput {
 
 }  // namespace
 
-std::unique_ptr<FileOutput> StdFileSystem::start_write(const std::string& path, std::string& error) {
+std::unique_ptr<FileOutput> StdFileSystem::start_write(const std::string& path,
+                                                       std::string& error) {
   auto file = file_io::NewFile::start(path, error);
   if (!file) return nullptr;
   return std::make_unique<DiskOutput>(std::move(file));
@@ -201,6 +206,8 @@ bool StdFileSystem::is_link(const std::string& path) {
   return file_io::kind_of(path, false) == file_io::Kind::link;
 }
 
-std::string StdFileSystem::real_path(const std::string& path) { return file_io::real_path(path); }
+std::string StdFileSystem::real_path(const std::string& path) {
+  return file_io::real_path(path);
+}
 
 }  // namespace zw

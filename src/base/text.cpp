@@ -20,7 +20,9 @@ bool contains(std::string_view s, std::string_view what) {
   return s.find(what) != std::string_view::npos;
 }
 
-bool starts_with(std::string_view s, std::string_view what) { return s.starts_with(what); }
+bool starts_with(std::string_view s, std::string_view what) {
+  return s.starts_with(what);
+}
 
 std::string mid(std::string_view s, int start, int count) {
   if (start < 1) start = 1;
@@ -123,6 +125,8 @@ std::string after(std::string_view s, std::string_view what) {
   return at == std::string_view::npos ? std::string() : std::string(s.substr(at + what.size()));
 }
 
-std::string decimal(long long n) { return std::to_string(n); }
+std::string decimal(long long n) {
+  return std::to_string(n);
+}
 
 }  // namespace zw::text

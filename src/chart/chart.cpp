@@ -32,10 +32,14 @@ unsigned long long hex_value(const std::string& t) {
   unsigned long long v = 0;
   for (char c : t) {
     int d;
-    if (c >= '0' && c <= '9') d = c - '0';
-    else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-    else break;
+    if (c >= '0' && c <= '9')
+      d = c - '0';
+    else if (c >= 'a' && c <= 'f')
+      d = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+      d = c - 'A' + 10;
+    else
+      break;
     if (v > (ULLONG_MAX >> 4)) return ULLONG_MAX;
     v = v * 16 + static_cast<unsigned>(d);
   }
@@ -65,8 +69,7 @@ Row read_row(const AppState& s, int i) {
 // main level list has no such rules (rather than one failure per row).
 bool below_main_levels(const AppState& s, int from) {
   const auto& lv = s.levels;
-  if (lv.main_level_last < 0 ||
-      static_cast<std::size_t>(lv.main_level_last) >= lv.level_res.size())
+  if (lv.main_level_last < 0 || static_cast<std::size_t>(lv.main_level_last) >= lv.level_res.size())
     return false;
   return from < lv.level_res[static_cast<std::size_t>(lv.main_level_last)];
 }
@@ -109,8 +112,8 @@ int rows_drawn(const AppState& s, int count) {
 }
 
 struct Layout {
-  double th = 0;      // height of "X"
-  int w = 0;          // column width
+  double th = 0;  // height of "X"
+  int w = 0;      // column width
   int lowest = 24;
   int bar_offset = 170;
   double w000 = 0;
@@ -130,13 +133,19 @@ using Swatches = std::unordered_map<std::string, Swatch>;
 void draw_swatch(AppState& s, Host& host, int i, int y, Swatches& drawn) {
   auto& f = s.f1;
   if (f.label2.value != 1 || s.typ_file.empty()) return;
-  int kind = f.Check3[1].value == 1 ? 1 : f.Check3[0].value == 1 ? 0 : f.Check3[2].value == 1 ? 2 : -1;
+  int kind = f.Check3[1].value == 1   ? 1
+             : f.Check3[0].value == 1 ? 0
+             : f.Check3[2].value == 1 ? 2
+                                      : -1;
   if (kind < 0) return;
-  const auto& type = bounded(bounded(s.results.rule_type, s.selected_kind, "rule_type"), i, "rule_type");
+  const auto& type =
+      bounded(bounded(s.results.rule_type, s.selected_kind, "rule_type"), i, "rule_type");
   auto known = drawn.find(type);
   if (known == drawn.end()) {
     Swatch swatch;
-    swatch.missing = kind == 1 ? plotline(s, host, i) : kind == 0 ? plotpolygon(s, host, i) : plotpoint(s, host, i);
+    swatch.missing = kind == 1   ? plotline(s, host, i)
+                     : kind == 0 ? plotpolygon(s, host, i)
+                                 : plotpoint(s, host, i);
     if (!swatch.missing) swatch.picture = f.p4.draw().image();
     known = drawn.emplace(type, std::move(swatch)).first;
   }
@@ -147,16 +156,21 @@ void draw_swatch(AppState& s, Host& host, int i, int y, Swatches& drawn) {
     return;
   }
   const Image& picture = known->second.picture;
-  if (kind == 1) p1.paint_image(picture, 80, y + 130, 500, 250);
-  else if (kind == 0) p1.paint_image(picture, 80, y, 450, 450);
-  else p1.paint_image(picture, 80, y, 500, 500);
+  if (kind == 1)
+    p1.paint_image(picture, 80, y + 130, 500, 250);
+  else if (kind == 0)
+    p1.paint_image(picture, 80, y, 450, 450);
+  else
+    p1.paint_image(picture, 80, y, 500, 500);
 }
 
 // A row whose type the last TYP check found fault with, for the style and TYP
 // file it checked: a bar left of the swatch, red for a warning, grey for a note.
 void draw_finding_mark(AppState& s, const Row& r, int y) {
   const auto& d = s.typcheck;
-  if (d.marks.empty() || d.typ_file != s.typ_file || d.style_dir != style_directory(s, s.style_name)) return;
+  if (d.marks.empty() || d.typ_file != s.typ_file ||
+      d.style_dir != style_directory(s, s.style_name))
+    return;
   auto mark = d.marks.find(kind_type_key(s.selected_kind, rule_type_key(r.type)));
   if (mark == d.marks.end()) return;
   constexpr Colour note_grey = rgb(150, 150, 150);
@@ -273,7 +287,8 @@ void plot_held(AppState& s, Host& host, int count, const Layout& lay, Swatches& 
       int y = num::to_int(lay.th * n * 2.5 + 80);
       // Only the resolution decides whether a row is drawn, so that rows
       // outside the band are passed over without being read.
-      if (static_cast<std::size_t>(i) < from.size() && row_hidden(s, from[static_cast<std::size_t>(i)]))
+      if (static_cast<std::size_t>(i) < from.size() &&
+          row_hidden(s, from[static_cast<std::size_t>(i)]))
         continue;
       if (y + row_reach < band_top || y > band_bottom) {
         if (static_cast<std::size_t>(i) >= from.size()) break;
@@ -321,7 +336,8 @@ void plot_held(AppState& s, Host& host, int count, const Layout& lay, Swatches& 
           p1.print(catch_text(*caught) + "  ");
         }
         p1.set_fore(colours::black);
-        if (f.shtxt.value == 1) p1.print(shown_text(p1, r.text, f.p1.width() - p1.current_x()) + " ");
+        if (f.shtxt.value == 1)
+          p1.print(shown_text(p1, r.text, f.p1.width() - p1.current_x()) + " ");
       });
       ++n;
     }
@@ -366,7 +382,8 @@ void size_canvas(AppState& s, Host& host, int count) {
 
 void plot(AppState& s, Host& host, int count) {
   // The counter tells the rows on the chart, which the filters may thin.
-  if (count > 0) attempt_quietly([&] { s.f1.label1.caption = text::decimal(rows_drawn(s, count)); });
+  if (count > 0)
+    attempt_quietly([&] { s.f1.label1.caption = text::decimal(rows_drawn(s, count)); });
   Layout lay = chart_layout(s, host);
   attempt(host, [&] { size_canvas(s, host, count); });
   Swatches swatches;
@@ -391,7 +408,8 @@ bool plot_in_bands(AppState& s, Host& host, int count, int band,
   if (!s.f1.p1.banded()) return false;
   Layout lay = chart_layout(s, host);
   Swatches swatches;
-  bool drawn = draw_bands(s, band, [&] { plot_held(s, host, count, lay, swatches); }, each);
+  bool drawn = draw_bands(
+      s, band, [&] { plot_held(s, host, count, lay, swatches); }, each);
   // The window shows the part in view again.
   plot(s, host, count);
   return drawn;
@@ -447,8 +465,7 @@ void resize_chart(AppState& s, Host& host) {
   });
   // The range must fit the chart about to be drawn, not the previous one, so
   // the canvas takes its new height before the overflow is measured.
-  if (s.result_count > 0)
-    attempt_quietly([&] { size_canvas(s, host, s.result_count); });
+  if (s.result_count > 0) attempt_quietly([&] { size_canvas(s, host, s.result_count); });
   attempt_quietly([&] {
     int d = num::to_int(static_cast<double>(f.p1.height()) - f.p2.height() + 17);
     if (d < 25) {
@@ -478,7 +495,7 @@ void vs_Scroll(AppState& s, Host& host) {
   attempt_quietly([&] {
     if (f.vs.max == 0) fail("Division by zero");
     offset = num::to_int(std::abs(static_cast<double>(f.p2.height()) - f.p1.height()) * f.vs.value /
-                     f.vs.max);
+                         f.vs.max);
   });
   f.p1.top = -offset;
   // A tall chart holds only the part in view: the part now in view is drawn.

@@ -44,7 +44,9 @@ void place_scale_labels(AppState& s);
 // each column's left edge at column_x.
 constexpr Colour grid_colour = rgb(220, 220, 220);
 constexpr Colour line_ref_colour = rgb(90, 90, 140);
-inline double column_x(int lowest, double w, int r) { return static_cast<double>(r - lowest) * w + 600; }
+inline double column_x(int lowest, double w, int r) {
+  return static_cast<double>(r - lowest) * w + 600;
+}
 void draw_scale_grid(AppState& s, Host& host, int lowest, double w, double top, double bottom);
 
 // What the rule of row i of the selected kind caught in the data file; nullptr

@@ -32,7 +32,8 @@ std::string shown_text(const RuleRow& r) {
 
 std::string from_text(const DiffChartRow& row) {
   if (!row.old_row) return text::decimal(row.new_row->from);
-  if (!row.new_row || row.new_row->from == row.old_row->from) return text::decimal(row.old_row->from);
+  if (!row.new_row || row.new_row->from == row.old_row->from)
+    return text::decimal(row.old_row->from);
   return text::decimal(row.old_row->from) + ">" + text::decimal(row.new_row->from);
 }
 
@@ -58,7 +59,8 @@ void draw_rule(Surface& p1, const Layout& lay, const DiffChartRow& row, double y
   p1.print(any.type);
   p1.move_to(std::max(type_x, p1.current_x()), p1.current_y());
   p1.set_fore(line_ref_colour);
-  p1.print((row.old_row ? row.old_row->line : "-") + " > " + (row.new_row ? row.new_row->line : "-") + "  ");
+  p1.print((row.old_row ? row.old_row->line : "-") + " > " +
+           (row.new_row ? row.new_row->line : "-") + "  ");
   p1.set_fore(colours::black);
   p1.print(std::string(change_name(row.change)) + "  levels " +
            (row.old_row ? level_ranges(row.old_row->levels) : "-") + " > " +
@@ -77,8 +79,8 @@ void draw_heading(Surface& p1, const DiffChart& chart, std::size_t first, double
   p1.set_fore(colours::black);
   p1.move_to(670, y + 100);
   p1.set_bold(true);
-  p1.print(std::string(kind_name(kind)) + ":  " + text::decimal(counts[int(RuleChange::moved)]) + " moved, " +
-           text::decimal(counts[int(RuleChange::old_only)]) + " old-only, " +
+  p1.print(std::string(kind_name(kind)) + ":  " + text::decimal(counts[int(RuleChange::moved)]) +
+           " moved, " + text::decimal(counts[int(RuleChange::old_only)]) + " old-only, " +
            text::decimal(counts[int(RuleChange::new_only)]) + " new-only");
   p1.set_bold(false);
 }
@@ -166,7 +168,8 @@ bool plot_diff(AppState& s, Host& host, const DiffChart& chart) {
   attempt(host, [&] {
     int height = std::max(1000, num::to_int(need));
     // A tall comparison is held from the top, one band at a time.
-    if (height <= whole_canvas_twips || !f.p1.hold_band(0, std::min(held_band, height))) f.p1.hold_whole();
+    if (height <= whole_canvas_twips || !f.p1.hold_band(0, std::min(held_band, height)))
+      f.p1.hold_whole();
     f.p1.set_height(height);
     sized = true;
   });
@@ -178,7 +181,8 @@ bool plot_diff(AppState& s, Host& host, const DiffChart& chart) {
 bool plot_diff_in_bands(AppState& s, Host& host, const DiffChart& chart, int band,
                         const std::function<void()>& each) {
   Layout lay = diff_layout(s, host);
-  return draw_bands(s, band, [&] { draw_held(s, host, chart, lay); }, each);
+  return draw_bands(
+      s, band, [&] { draw_held(s, host, chart, lay); }, each);
 }
 
 }  // namespace zw

@@ -60,7 +60,8 @@ void compose_strip(AppState& s, Host&) {
 // The image of a chart held in bands: the strip, then the chart drawn band
 // after band into the file as it is written, so that neither the whole
 // picture nor the whole file is ever held.
-void banded_file(AppState& s, Host& host, ImageFormat format, const BandDrawing& bands, FileOutput& out) {
+void banded_file(AppState& s, Host& host, ImageFormat format, const BandDrawing& bands,
+                 FileOutput& out) {
   auto& f = s.f1;
   // The strip as a band, so that it ends on the row where the canvas starts.
   f.p4.hold_band(0, f.p3.height());

@@ -168,7 +168,9 @@ bool plot_digits(AppState& s, Host& host, int i, bool lines) {
 // two characters for palettes of 32 colours and more.
 std::optional<long long> point_index(const std::string& pixel, int cpp) {
   if (static_cast<int>(pixel.size()) < cpp) return std::nullopt;
-  auto code = [&](std::size_t n) { return static_cast<long long>(static_cast<unsigned char>(pixel[n])) - 36; };
+  auto code = [&](std::size_t n) {
+    return static_cast<long long>(static_cast<unsigned char>(pixel[n])) - 36;
+  };
   return cpp == 1 ? code(0) : code(0) * 16 + code(1);
 }
 
@@ -213,9 +215,10 @@ void plot_direct_point(Painter& paint, const std::vector<std::string>& rows, Ico
   for (long long y = 0; y < std::min(h, columns); ++y)
     for (long long x = 0; x < std::min(w, columns); ++x) {
       long long k = y * w + x;
-      paint.cell(x, y, k < static_cast<long long>(rows.size())
-                           ? bbggrr_colour(rows[static_cast<std::size_t>(k)])
-                           : std::nullopt);
+      paint.cell(x, y,
+                 k < static_cast<long long>(rows.size())
+                     ? bbggrr_colour(rows[static_cast<std::size_t>(k)])
+                     : std::nullopt);
     }
 }
 
@@ -230,9 +233,13 @@ std::string type_key(const std::string& rule_type) {
   return std::string(5 - t.size(), '0') + t;
 }
 
-bool plotline(AppState& s, Host& host, int i) { return plot_digits(s, host, i, true); }
+bool plotline(AppState& s, Host& host, int i) {
+  return plot_digits(s, host, i, true);
+}
 
-bool plotpolygon(AppState& s, Host& host, int i) { return plot_digits(s, host, i, false); }
+bool plotpolygon(AppState& s, Host& host, int i) {
+  return plot_digits(s, host, i, false);
+}
 
 bool plotpoint(AppState& s, Host& host, int i) {
   bool missing = true;
@@ -254,7 +261,8 @@ bool plotpoint(AppState& s, Host& host, int i) {
     auto rows = entries_of(bounded(t.pixels, static_cast<long long>(entry->k), "typ pixels"),
                            direct ? direct_rows_shown(size) : square_rows);
     int cpp = colours.size() >= 32 ? 2 : 1;
-    if (!direct) bounded(t.cpp, static_cast<long long>(entry->k), "typ cpp") = static_cast<std::uint8_t>(cpp);
+    if (!direct)
+      bounded(t.cpp, static_cast<long long>(entry->k), "typ cpp") = static_cast<std::uint8_t>(cpp);
     Surface& d = start_picture(s, 1000, 1000);
     double cw = d.scale_width() / 32;
     Painter paint(d, std::move(colours), cw, cw);

@@ -43,7 +43,8 @@ std::string style_folder(FileSystem& fs, const std::string& dir) {
 
 int run_convert(const std::vector<std::string>& words, Io& io) {
   auto args = parse_args(words, common_options());
-  if (args.positional.size() != 2) throw UsageError("give the style directory and the new style's name");
+  if (args.positional.size() != 2)
+    throw UsageError("give the style directory and the new style's name");
   // The name as the dialog's text box takes it: the keys it drops are dropped.
   auto name = convert_form::typed(args.positional[1]);
   if (name.empty()) throw UsageError("the new style's name has no character the dialog keeps");

@@ -13,8 +13,12 @@ namespace {
 
 constexpr int picture_width = 15000;
 
-std::string line_of(const RuleRow* r) { return r ? r->line : "-"; }
-std::string levels_of(const RuleRow* r) { return r ? level_ranges(r->levels) : "-"; }
+std::string line_of(const RuleRow* r) {
+  return r ? r->line : "-";
+}
+std::string levels_of(const RuleRow* r) {
+  return r ? level_ranges(r->levels) : "-";
+}
 
 const RuleRow* row_at(const std::vector<RuleRow>& rows, int i) {
   return i >= 0 && i < static_cast<int>(rows.size()) ? &rows[static_cast<std::size_t>(i)] : nullptr;
@@ -22,13 +26,15 @@ const RuleRow* row_at(const std::vector<RuleRow>& rows, int i) {
 
 // The rules that are not drawn as before, kind by kind.
 std::vector<DiffChartRow> changed_rows(const std::vector<int>& kinds, const StyleRules& old_rules,
-                                       const StyleRules& new_rules, const StyleComparison& comparison) {
+                                       const StyleRules& new_rules,
+                                       const StyleComparison& comparison) {
   std::vector<DiffChartRow> out;
   for (int kind : kinds) {
     auto k = static_cast<std::size_t>(kind);
     for (const auto& p : comparison[k].pairs) {
       if (p.change == RuleChange::same) continue;
-      out.push_back({kind, p.change, row_at(old_rules[k], p.old_row), row_at(new_rules[k], p.new_row)});
+      out.push_back(
+          {kind, p.change, row_at(old_rules[k], p.old_row), row_at(new_rules[k], p.new_row)});
     }
   }
   return out;
@@ -38,10 +44,10 @@ void print_rows(std::ostream& out, const std::vector<DiffChartRow>& rows) {
   for (const auto& r : rows) {
     const RuleRow* any = r.new_row ? r.new_row : r.old_row;
     if (!any) continue;
-    out << change_name(r.change) << '\t' << kind_name(r.kind) << '\t' << escape_field(line_of(r.old_row))
-        << '\t' << escape_field(line_of(r.new_row)) << '\t' << levels_of(r.old_row) << '\t'
-        << levels_of(r.new_row) << '\t' << escape_field(any->type) << '\t' << escape_field(any->text)
-        << "\n";
+    out << change_name(r.change) << '\t' << kind_name(r.kind) << '\t'
+        << escape_field(line_of(r.old_row)) << '\t' << escape_field(line_of(r.new_row)) << '\t'
+        << levels_of(r.old_row) << '\t' << levels_of(r.new_row) << '\t' << escape_field(any->type)
+        << '\t' << escape_field(any->text) << "\n";
   }
 }
 
@@ -87,7 +93,8 @@ int run_diff(const std::vector<std::string>& words, Io& io) {
   if (picture && !image_name_accepted(new_session, out)) return 2;
   start_session(old_session, args);
   start_session(new_session, args);
-  if (!open_session(old_session, args.positional[0]) || !open_session(new_session, args.positional[1]))
+  if (!open_session(old_session, args.positional[0]) ||
+      !open_session(new_session, args.positional[1]))
     return 2;
   StyleRules old_rules, new_rules;
   bool inc = args.has("--inc");

@@ -24,7 +24,8 @@ std::string program_dir(const char* argv0) {
 #ifdef _WIN32
   std::wstring buffer(32768, L'\0');
   DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-  if (n > 0 && n < buffer.size()) return zw::from_fs_path(fs::path(buffer.substr(0, n)).parent_path());
+  if (n > 0 && n < buffer.size())
+    return zw::from_fs_path(fs::path(buffer.substr(0, n)).parent_path());
 #else
   auto self = fs::read_symlink("/proc/self/exe", ec);
   if (!ec) return zw::from_fs_path(self.parent_path());

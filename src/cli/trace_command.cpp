@@ -37,8 +37,10 @@ void print_rules(std::ostream& out, int kind, const std::vector<rules::Rule>& li
     const auto& r = list[i];
     if (!inc && r.file != rules::kind_name(kind)) continue;
     const auto& t = tallies[i];
-    if (!r.not_evaluated.empty()) ++not_evaluated;
-    else if (t.caught == 0) ++idle;
+    if (!r.not_evaluated.empty())
+      ++not_evaluated;
+    else if (t.caught == 0)
+      ++idle;
     std::string drawn;
     std::string type = types_of(r, levels, drawn);
     std::string examples;
@@ -56,9 +58,11 @@ void print_rules(std::ostream& out, int kind, const std::vector<rules::Rule>& li
 void print_uncaught(std::ostream& out, int kind, const rules::KindTally& k, int n) {
   std::vector<std::pair<std::int64_t, std::string>> list;
   for (const auto& [tags, count] : k.uncaught) list.emplace_back(count, tags);
-  std::stable_sort(list.begin(), list.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+  std::stable_sort(list.begin(), list.end(),
+                   [](const auto& a, const auto& b) { return a.first > b.first; });
   for (int i = 0; i < n && i < static_cast<int>(list.size()); ++i)
-    out << "unmatched\t" << rules::kind_name(kind) << '\t' << list[static_cast<std::size_t>(i)].first << '\t'
+    out << "unmatched\t" << rules::kind_name(kind) << '\t'
+        << list[static_cast<std::size_t>(i)].first << '\t'
         << escape_field(list[static_cast<std::size_t>(i)].second) << "\n";
 }
 
@@ -66,7 +70,8 @@ void print_uncaught(std::ostream& out, int kind, const rules::KindTally& k, int 
 
 int run_trace(const std::vector<std::string>& words, Io& io) {
   auto specs = common_options();
-  specs.insert(specs.end(), {{"--kind", true}, {"--inc", false}, {"--unmatched", true}, {"--explain", true}});
+  specs.insert(specs.end(),
+               {{"--kind", true}, {"--inc", false}, {"--unmatched", true}, {"--explain", true}});
   auto args = parse_args(words, specs);
   if (args.positional.size() != 2) throw UsageError("give a style directory and a data file");
   std::vector<int> kinds;
@@ -74,7 +79,8 @@ int run_trace(const std::vector<std::string>& words, Io& io) {
     kinds.push_back(trace_kind(args.value("--kind")));
   else
     kinds = {rules::polygons, rules::lines, rules::points, rules::relations};
-  int unmatched = args.has("--unmatched") ? whole_option(args, "--unmatched", 0, 1'000'000) : default_unmatched;
+  int unmatched =
+      args.has("--unmatched") ? whole_option(args, "--unmatched", 0, 1'000'000) : default_unmatched;
   rules::TraceOptions options;
   if (args.has("--explain")) {
     options.explain = args.value("--explain");
@@ -108,12 +114,14 @@ int run_trace(const std::vector<std::string>& words, Io& io) {
       return 2;
     }
     for (const auto& fields : trace.explanation) {
-      for (std::size_t i = 0; i < fields.size(); ++i) io.out << (i ? "\t" : "") << escape_field(fields[i]);
+      for (std::size_t i = 0; i < fields.size(); ++i)
+        io.out << (i ? "\t" : "") << escape_field(fields[i]);
       io.out << "\n";
     }
     for (const auto& [r, t] : trace.explained_types)
-      io.out << "type\t" << rules::kind_name(r->kind) << '\t' << escape_field(r->file) << ':' << r->line
-             << '\t' << escape_field(t->type) << '\t' << level_ranges(rules::type_levels(*t, levels)) << "\n";
+      io.out << "type\t" << rules::kind_name(r->kind) << '\t' << escape_field(r->file) << ':'
+             << r->line << '\t' << escape_field(t->type) << '\t'
+             << level_ranges(rules::type_levels(*t, levels)) << "\n";
     if (trace.explained_types.empty()) io.out << "type\t-\n";
     return 0;
   }
@@ -121,10 +129,13 @@ int run_trace(const std::vector<std::string>& words, Io& io) {
   std::array<int, rules::kind_count> idle{}, not_evaluated{};
   for (int kind : kinds) {
     auto k = static_cast<std::size_t>(kind);
-    print_rules(io.out, kind, style.rules[k], trace.rules[k], levels, inc, idle[k], not_evaluated[k]);
-    print_rules(io.out, kind, style.finalize[k], trace.finalize[k], levels, inc, idle[k], not_evaluated[k]);
+    print_rules(io.out, kind, style.rules[k], trace.rules[k], levels, inc, idle[k],
+                not_evaluated[k]);
+    print_rules(io.out, kind, style.finalize[k], trace.finalize[k], levels, inc, idle[k],
+                not_evaluated[k]);
   }
-  for (int kind : kinds) print_uncaught(io.out, kind, trace.kinds[static_cast<std::size_t>(kind)], unmatched);
+  for (int kind : kinds)
+    print_uncaught(io.out, kind, trace.kinds[static_cast<std::size_t>(kind)], unmatched);
   for (int kind : kinds) {
     auto k = static_cast<std::size_t>(kind);
     const auto& t = trace.kinds[k];

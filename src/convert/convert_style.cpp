@@ -21,7 +21,9 @@ namespace {
 
 const std::string sep = paths::sep_text;
 
-std::string source_dir(const AppState& s) { return paths::collapse(s.style_root + sep + s.style_name); }
+std::string source_dir(const AppState& s) {
+  return paths::collapse(s.style_root + sep + s.style_name);
+}
 
 // Where the resolution text at the start of s ends (from 1); 0 when nothing ends it.
 int resolution_end(const std::string& s) {
@@ -137,7 +139,8 @@ void copy_folder(Host& host, Conversion& c, const std::string& from, const std::
   }
   for (const auto& name : fs.list_files(from, "*")) {
     if (c.copied >= most_copied) {
-      host.message("Not copied: " + paths::join(from, name) + " and the files after it, as the style has more than " +
+      host.message("Not copied: " + paths::join(from, name) +
+                   " and the files after it, as the style has more than " +
                    std::to_string(most_copied) + " files.");
       c.target.failed();
       return;
@@ -192,7 +195,9 @@ std::vector<std::string> split_at_resolutions(const std::string& text) {
   return parts;
 }
 
-bool has_resolution(const std::string& text) { return split_at_resolutions(text).size() > 1; }
+bool has_resolution(const std::string& text) {
+  return split_at_resolutions(text).size() > 1;
+}
 
 // One folder name: no separator, and neither "." nor "..", which would put the
 // new style's files into the style root or above it.
@@ -233,8 +238,8 @@ namespace {
 // Rewrites one file of the source style into the new style. path is the file's
 // full path; an included file (include_file) keeps its path relative to the
 // source style folder. A file with nothing to convert is copied as it is.
-void res_2_lev(AppState& s, Host& host, Conversion& c, const std::string& path,
-               bool include_file, const std::string& content) {
+void res_2_lev(AppState& s, Host& host, Conversion& c, const std::string& path, bool include_file,
+               const std::string& content) {
   std::vector<std::string> parts{paths::part(path, 1)};
   if (include_file) {
     auto inside = inside_name(s, path);
@@ -287,8 +292,10 @@ void name_outside(Host& host, const Conversion& c) {
   if (c.outside.empty()) return;
   std::string list;
   for (const auto& path : c.outside) list += (list.empty() ? "" : ", ") + path;
-  host.message("Neither copied nor converted, as they lie outside the style's folder (the new style "
-               "finds them by the same names): " + list);
+  host.message(
+      "Neither copied nor converted, as they lie outside the style's folder (the new style "
+      "finds them by the same names): " +
+      list);
 }
 
 }  // namespace
@@ -398,7 +405,8 @@ Converted convert_style(AppState& s, Host& host) {
 
   int failures = c.target.failures();
   if (failures == 0) return Converted::whole;
-  host.message("The new style " + target + " is incomplete: " + text::decimal(failures) + " of its files or folders could not be written.");
+  host.message("The new style " + target + " is incomplete: " + text::decimal(failures) +
+               " of its files or folders could not be written.");
   return Converted::incomplete;
 }
 

@@ -44,13 +44,19 @@ std::string overlap_refusal(FileSystem& fs, const std::string& source, const std
   const std::string stop = " ! Cannot continue:\r\n\r\n";
   auto from = fs.real_path(source), to = fs.real_path(target);
   switch (overlap(fs, source, target)) {
-    case Overlap::apart: return {};
-    case Overlap::same: return "Target and source are the same" + stop + target + " is " + from;
+    case Overlap::apart:
+      return {};
+    case Overlap::same:
+      return "Target and source are the same" + stop + target + " is " + from;
     case Overlap::target_inside:
-      return "The new style " + target + " would lie inside the style " + source + stop + to + " lies in " + from;
+      return "The new style " + target + " would lie inside the style " + source + stop + to +
+             " lies in " + from;
     case Overlap::source_inside:
-      return "The style " + source + " lies inside the new style " + target + stop + from + " lies in " + to;
-    default: return "Cannot create the new style's folder " + target + "\r\n\r\nIts path cannot be resolved.";
+      return "The style " + source + " lies inside the new style " + target + stop + from +
+             " lies in " + to;
+    default:
+      return "Cannot create the new style's folder " + target +
+             "\r\n\r\nIts path cannot be resolved.";
   }
 }
 
@@ -90,7 +96,8 @@ bool TargetFolder::own_folder(const std::string& dir) {
 
 bool TargetFolder::own_folders_for(const std::vector<std::string>& parts) {
   for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
-    if (!own_folder(at(std::vector<std::string>(parts.begin(), parts.begin() + static_cast<long>(i) + 1)))) {
+    if (!own_folder(at(
+            std::vector<std::string>(parts.begin(), parts.begin() + static_cast<long>(i) + 1)))) {
       failed(at(parts));
       return false;
     }
@@ -98,9 +105,13 @@ bool TargetFolder::own_folders_for(const std::vector<std::string>& parts) {
   return true;
 }
 
-bool TargetFolder::claim(const std::string& file) { return claimed_.insert(file_key(file)).second; }
+bool TargetFolder::claim(const std::string& file) {
+  return claimed_.insert(file_key(file)).second;
+}
 
-bool TargetFolder::claimed(const std::string& file) const { return claimed_.count(file_key(file)) > 0; }
+bool TargetFolder::claimed(const std::string& file) const {
+  return claimed_.count(file_key(file)) > 0;
+}
 
 bool TargetFolder::write(const std::string& file, const std::string& text) {
   if (savetext(host_, file, text)) return true;

@@ -21,7 +21,8 @@ const char* const default_lists[3] = {
 
 // Fills the category boxes from a category file's lines; the categories
 // beyond the last box are left out, and returned.
-std::vector<std::string> fill_boxes(AppState& s, Host& host, const std::vector<std::string>& lines) {
+std::vector<std::string> fill_boxes(AppState& s, Host& host,
+                                    const std::vector<std::string>& lines) {
   auto& boxes = s.f1.Check1;
   std::vector<std::string> left_out;
   for (const auto& line : lines) {

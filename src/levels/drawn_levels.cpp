@@ -40,7 +40,8 @@ std::string level_ranges(const std::vector<int>& levels) {
 
 bool same_levels(const LevelTable& a, const LevelTable& b) {
   return first(a.level_res, a.main_level_last) == first(b.level_res, b.main_level_last) &&
-         first(a.overview_res, a.overview_level_last) == first(b.overview_res, b.overview_level_last) &&
+         first(a.overview_res, a.overview_level_last) ==
+             first(b.overview_res, b.overview_level_last) &&
          first(a.overview_level, a.overview_level_last) ==
              first(b.overview_level, b.overview_level_last);
 }

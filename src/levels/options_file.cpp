@@ -44,7 +44,8 @@ std::vector<std::string> level_pieces(Read& r, std::string_view list) {
   bool cut = false;
   for (std::size_t start = 0; start <= list.size() && !cut;) {
     auto comma = list.find(',', start);
-    auto part = list.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
+    auto part = list.substr(
+        start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
     start = comma == std::string_view::npos ? list.size() + 1 : comma + 1;
     std::string piece;
     bool any = false;
@@ -54,7 +55,8 @@ std::vector<std::string> level_pieces(Read& r, std::string_view list) {
         continue;
       }
       auto next = part.find_first_not_of(" \t", i);
-      bool joins = (!piece.empty() && piece.back() == ':') || (next != std::string_view::npos && part[next] == ':');
+      bool joins = (!piece.empty() && piece.back() == ':') ||
+                   (next != std::string_view::npos && part[next] == ':');
       if (!joins && !piece.empty()) {
         pieces.push_back(std::move(piece));
         piece.clear();
@@ -68,8 +70,9 @@ std::vector<std::string> level_pieces(Read& r, std::string_view list) {
   }
   if (cut) {
     pieces.resize(most_level_entries);
-    r.host.message("Caution: the levels of " + r.file + " line " + text::decimal(r.line) + " have more than " +
-                   text::decimal(static_cast<long long>(most_level_entries)) + " entries; the rest are ignored.");
+    r.host.message("Caution: the levels of " + r.file + " line " + text::decimal(r.line) +
+                   " have more than " + text::decimal(static_cast<long long>(most_level_entries)) +
+                   " entries; the rest are ignored.");
   }
   return pieces;
 }
@@ -107,12 +110,15 @@ std::vector<std::string> list_of(Read& r, const std::string& line, std::string& 
   std::string list = text::contains(line, "=") ? text::after(line, "=") : line;
   auto pieces = level_pieces(r, list);
   list_text.clear();
-  for (const auto& p : pieces) list_text += (list_text.empty() ? "" : ",") + text::remove_all(p, " ");
+  for (const auto& p : pieces)
+    list_text += (list_text.empty() ? "" : ",") + text::remove_all(p, " ");
   return pieces;
 }
 
 // Where a value of the list being read stands, for a message about it.
-std::string where(const Read& r) { return r.file + ", line " + text::decimal(r.line); }
+std::string where(const Read& r) {
+  return r.file + ", line " + text::decimal(r.line);
+}
 
 void read_overview(Read& r, const std::string& line) {
   auto& lv = r.s.levels;
@@ -125,8 +131,12 @@ void read_overview(Read& r, const std::string& line) {
       r.host.message("Caution: Overview levels overlap of Main levels!Check Options file.");
     if (num::val(res) >= r.s.lowest_resolution)
       r.host.message("Caution: Overview resolution overlap of Main levels!Check Options file.");
-    attempt_at(r.host, where(r), [&] { lv.overview_res[j] = static_cast<std::uint8_t>(num::to_byte(num::val(res))); });
-    attempt_at(r.host, where(r), [&] { lv.overview_level[j] = static_cast<std::uint8_t>(num::to_byte(num::val(level))); });
+    attempt_at(r.host, where(r), [&] {
+      lv.overview_res[j] = static_cast<std::uint8_t>(num::to_byte(num::val(res)));
+    });
+    attempt_at(r.host, where(r), [&] {
+      lv.overview_level[j] = static_cast<std::uint8_t>(num::to_byte(num::val(level)));
+    });
     if (num::val(res) < r.s.lowest_resolution)
       attempt_at(r.host, where(r), [&] {
         r.s.lowest_resolution = static_cast<std::int16_t>(num::to_whole(res, -32768, 32767));
@@ -140,9 +150,11 @@ void read_main(Read& r, const std::string& line) {
   lv.level_res.assign(pieces.size(), 0);
   lv.main_level_last = static_cast<int>(pieces.size()) - 1;
   for_each_pair(r, pieces, [&](std::size_t j, const std::string& level, const std::string& res) {
-    attempt_at(r.host, where(r), [&] { lv.level_res[j] = static_cast<std::uint8_t>(num::to_whole(res, 0, 255)); });
+    attempt_at(r.host, where(r),
+               [&] { lv.level_res[j] = static_cast<std::uint8_t>(num::to_whole(res, 0, 255)); });
     if (num::val(level) > static_cast<double>(r.highest))
-      attempt_at(r.host, where(r), [&] { r.highest = num::round_half_even(num::val(level), -widest, widest); });
+      attempt_at(r.host, where(r),
+                 [&] { r.highest = num::round_half_even(num::val(level), -widest, widest); });
     if (num::val(res) < r.s.lowest_resolution)
       attempt_at(r.host, where(r), [&] {
         r.s.lowest_resolution = static_cast<std::int16_t>(num::to_int16(num::val(res)));
@@ -155,8 +167,9 @@ void read_main(Read& r, const std::string& line) {
 // once however many names lead to it), so that levels found there count as if
 // they stood in options. A line ends at LF, CR LF or a lone CR, as mkgmap
 // reads it. The texts are walked in place: memory stays that of the files.
-void for_each_options_line(Host& host, const std::string& dir, const std::string& file,
-                           const std::function<void(const std::string&, int, std::string_view)>& each) {
+void for_each_options_line(
+    Host& host, const std::string& dir, const std::string& file,
+    const std::function<void(const std::string&, int, std::string_view)>& each) {
   struct Open {
     std::string path, content;
     std::size_t next = 0;
@@ -240,19 +253,21 @@ void get_levels(AppState& s, Host& host, const std::string& ff) {
   // counts as a file not read: the level table is not the style's.
   bool finished = false;
   attempt(host, [&] {
-    for_each_options_line(host, ff, file, [&](const std::string& from, int number, std::string_view text) {
-      if (text.find("levels") == std::string_view::npos) return;
-      std::string line(text.substr(0, text.find('#')));
-      if (!text::contains(line, "levels")) return;
-      auto squeezed = text::remove_all(line, " ");
-      r.file = from;
-      r.line = number;
-      // The list keeps its blanks: between entries they separate, as commas do.
-      if (text::contains(squeezed, "overview"))
-        read_overview(r, line);
-      else if (text::contains(text::lower(squeezed), "levels="))
-        read_main(r, line);
-    });
+    for_each_options_line(host, ff, file,
+                          [&](const std::string& from, int number, std::string_view text) {
+                            if (text.find("levels") == std::string_view::npos) return;
+                            std::string line(text.substr(0, text.find('#')));
+                            if (!text::contains(line, "levels")) return;
+                            auto squeezed = text::remove_all(line, " ");
+                            r.file = from;
+                            r.line = number;
+                            // The list keeps its blanks: between entries they separate, as commas
+                            // do.
+                            if (text::contains(squeezed, "overview"))
+                              read_overview(r, line);
+                            else if (text::contains(text::lower(squeezed), "levels="))
+                              read_main(r, line);
+                          });
     finished = true;
   });
   if (!finished) ++host.unread_files;

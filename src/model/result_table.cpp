@@ -9,9 +9,12 @@ namespace zw {
 
 const char* kind_name(int kind) {
   switch (kind) {
-    case 0: return "polygons";
-    case 1: return "lines";
-    case 2: return "points";
+    case 0:
+      return "polygons";
+    case 1:
+      return "lines";
+    case 2:
+      return "points";
   }
   fail("Subscript out of range: kind " + std::to_string(kind));
 }

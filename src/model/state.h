@@ -85,7 +85,9 @@ struct AppState {
 
 // Whether the settings folder can be used; when not, nothing is read from it or
 // written to it, and the category lists are the default ones.
-inline bool settings_kept(const AppState& s) { return s.settings_problem.empty(); }
+inline bool settings_kept(const AppState& s) {
+  return s.settings_problem.empty();
+}
 
 // The folder of the help page and the examples.
 inline const std::string& share_folder(const AppState& s) {

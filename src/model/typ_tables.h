@@ -48,12 +48,12 @@ enum class Severity { note, warning };
 
 struct TypFinding {
   Severity severity = Severity::note;
-  int kind = -1;     // -1 where no kind applies (the family id)
-  std::string key;   // the type key, 02f06; "" where no type applies
-  std::string type;  // the type as a style writes it, 0x2f06
-  std::string file;  // the rule file, or the TYP file for an entry's finding
-  std::string name;  // that file as the user knows it: "inc/roads", the TYP file's path
-  int line = 0;      // 0 where no line applies
+  int kind = -1;        // -1 where no kind applies (the family id)
+  std::string key;      // the type key, 02f06; "" where no type applies
+  std::string type;     // the type as a style writes it, 0x2f06
+  std::string file;     // the rule file, or the TYP file for an entry's finding
+  std::string name;     // that file as the user knows it: "inc/roads", the TYP file's path
+  int line = 0;         // 0 where no line applies
   std::string finding;  // a short name: missing-type, not-in-draw-order ...
   std::string detail;
 };

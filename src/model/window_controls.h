@@ -29,26 +29,26 @@ struct MainWindow {
   // right, and the scale strip plus a few chart rows and a margin below them.
   static constexpr int edge_margin = 120, min_chart_rows = 1500, chart_margin = 800;
 
-  PictureBox com1;      // flat button ">>": choose the style root
-  PictureBox command2;  // flat button "Check": run the analysis
-  ComboBox Combo2;      // style names
-  ComboBox Combo1;      // installed font names
-  std::array<CheckBox, 3> Check3;                 // kinds: polygons, lines, points
-  std::array<CheckBox, category_boxes> Check1;    // categories; 0 is "All"
-  CheckBox Check2;  // "Sort"
-  CheckBox Check4;  // "Include": switches the filter text on
-  CheckBox inc;     // "Inc": follow included files
-  CheckBox ovw;     // "Overview Only"
-  CheckBox shtxt;   // "Show Text"
-  CheckBox label2;  // "TYP"
-  TextBox Text2;    // filter text
-  TextBox Text3;    // type keys missing from the TYP file
-  std::array<Label, scale_labels> Label3;  // resolution scale labels
-  bool scale_labels_created = false;       // Label3(1..24) exist
-  Label Label4;  // "Levels:"
-  Label Label5;  // "Missing"
-  Label Label6;  // include count
-  Label label1;  // row count
+  PictureBox com1;                              // flat button ">>": choose the style root
+  PictureBox command2;                          // flat button "Check": run the analysis
+  ComboBox Combo2;                              // style names
+  ComboBox Combo1;                              // installed font names
+  std::array<CheckBox, 3> Check3;               // kinds: polygons, lines, points
+  std::array<CheckBox, category_boxes> Check1;  // categories; 0 is "All"
+  CheckBox Check2;                              // "Sort"
+  CheckBox Check4;                              // "Include": switches the filter text on
+  CheckBox inc;                                 // "Inc": follow included files
+  CheckBox ovw;                                 // "Overview Only"
+  CheckBox shtxt;                               // "Show Text"
+  CheckBox label2;                              // "TYP"
+  TextBox Text2;                                // filter text
+  TextBox Text3;                                // type keys missing from the TYP file
+  std::array<Label, scale_labels> Label3;       // resolution scale labels
+  bool scale_labels_created = false;            // Label3(1..24) exist
+  Label Label4;                                 // "Levels:"
+  Label Label5;                                 // "Missing"
+  Label Label6;                                 // include count
+  Label label1;                                 // row count
   ListBox List1;
   PictureBox p1, p2, p3, p4;
   ScrollBar vs;
@@ -70,9 +70,9 @@ struct FontDialog {
 
   std::string caption = "Font";
   int width = 4860, height = 2280;  // client area, twips
-  ComboBox Combo1;  // font names
-  ComboBox Combo2;  // sizes "6" .. "16"
-  Label Label1;     // preview
+  ComboBox Combo1;                  // font names
+  ComboBox Combo2;                  // sizes "6" .. "16"
+  Label Label1;                     // preview
   std::string preview_font;
   double preview_size = 10;
   Button Command1{"Close"};
@@ -88,7 +88,7 @@ struct ConvertDialog {
   Label label1, Label2, Label3;
   TextBox Text1;
   std::array<PictureBox, 2> command1;  // "Close", "OK"
-  bool closing = false;  // a button ended the dialog: the binding closes it
+  bool closing = false;                // a button ended the dialog: the binding closes it
 };
 
 // The findings of Tools > "Check against TYP".
@@ -97,8 +97,8 @@ struct TypCheckDialog {
 
   std::string caption = "Check against TYP";
   int width = 12000, height = 6000;  // client area, twips
-  Label Label1;  // the summary and the files checked
-  ListBox List1;  // one line per finding
+  Label Label1;                      // the summary and the files checked
+  ListBox List1;                     // one line per finding
   Button Command1{"Close"};
   bool closing = false;  // "Close" was pressed: the binding closes the dialog
 
@@ -120,7 +120,7 @@ struct AboutBox {
   static constexpr const char* title_font = "Arial";
   static constexpr double title_points = 16;
   Label Label9, label1, Label2;
-  Label Label3;          // a fixed line under the program's name
+  Label Label3;  // a fixed line under the program's name
   Button Command1{"OK"};
   bool closing = false;  // "OK" was pressed: the binding closes the box
 };

@@ -8,7 +8,9 @@ namespace {
 constexpr Colour panel_grey = rgb(224, 224, 224);
 constexpr Colour filter_grey = rgb(245, 245, 245);
 
-void place(Bounds& b, int left, int top, int width, int height) { b = {left, top, width, height}; }
+void place(Bounds& b, int left, int top, int width, int height) {
+  b = {left, top, width, height};
+}
 
 CheckBox check(const char* caption, int left, int top, int width) {
   CheckBox box;

@@ -24,7 +24,8 @@ class FileOutput {
 // A file made in memory; commit() hands the bytes on.
 class StringOutput : public FileOutput {
  public:
-  explicit StringOutput(std::function<bool(const std::string&, std::string&)> put = {}) : put_(std::move(put)) {}
+  explicit StringOutput(std::function<bool(const std::string&, std::string&)> put = {})
+      : put_(std::move(put)) {}
   void write_at(std::uint64_t offset, std::string_view data) override {
     auto at = static_cast<std::size_t>(offset);
     if (bytes.size() < at + data.size()) bytes.resize(at + data.size());

@@ -16,8 +16,10 @@ enum class ImageFormat { bmp, png };
 
 constexpr const char* image_format_name(ImageFormat format) {
   switch (format) {
-    case ImageFormat::bmp: return "bmp";
-    case ImageFormat::png: return "png";
+    case ImageFormat::bmp:
+      return "bmp";
+    case ImageFormat::png:
+      return "png";
   }
   return "image";
 }
@@ -81,8 +83,7 @@ class Surface {
   virtual void print(const std::string& text, bool new_line = false) = 0;
 
   virtual Image image() const = 0;
-  virtual void paint_image(const Image& image, double x, double y, double width,
-                           double height) = 0;
+  virtual void paint_image(const Image& image, double x, double y, double width, double height) = 0;
   // Paints another surface's picture as paint_image paints its image; a binding
   // may read the source's pixels in place instead of taking an image of them.
   virtual void paint_surface(const Surface& source, double x, double y, double width,

@@ -21,7 +21,8 @@ void Tags::set(std::string_view key, std::string_view value) {
 }
 
 void Tags::remove(std::string_view key) {
-  auto gone = std::remove_if(items_.begin(), items_.end(), [&](const auto& kv) { return kv.first == key; });
+  auto gone =
+      std::remove_if(items_.begin(), items_.end(), [&](const auto& kv) { return kv.first == key; });
   if (gone == items_.end()) return;
   items_.erase(gone, items_.end());
   ++keys_changed_;
@@ -29,9 +30,12 @@ void Tags::remove(std::string_view key) {
 
 const char* kind_word(ElementKind kind) {
   switch (kind) {
-    case ElementKind::node: return "node";
-    case ElementKind::way: return "way";
-    case ElementKind::relation: return "relation";
+    case ElementKind::node:
+      return "node";
+    case ElementKind::way:
+      return "way";
+    case ElementKind::relation:
+      return "relation";
   }
   return "node";
 }

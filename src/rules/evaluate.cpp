@@ -47,13 +47,18 @@ std::optional<double> maxspeed_in(const Element& el, bool mph) {
   if (!m) return std::nullopt;
   std::string unit = text::lower(m->unit);
   double kmh = m->value;
-  if (unit == "mph") kmh = m->value * 1.609344;
-  else if (unit == "knots") kmh = m->value * 1.852;
-  else if (!unit.empty() && unit != "km/h" && unit != "kmh" && unit != "kmph") return std::nullopt;
+  if (unit == "mph")
+    kmh = m->value * 1.609344;
+  else if (unit == "knots")
+    kmh = m->value * 1.852;
+  else if (!unit.empty() && unit != "km/h" && unit != "kmh" && unit != "kmph")
+    return std::nullopt;
   return mph ? std::round(kmh / 1.609344) : std::round(kmh);
 }
 
-const std::string* tag_of(const Element& el, const std::string& key) { return el.tags.get(key); }
+const std::string* tag_of(const Element& el, const std::string& key) {
+  return el.tags.get(key);
+}
 
 std::optional<std::string> filtered(std::optional<std::string> v, const Template::Filter& f,
                                     const Element& self) {
@@ -86,7 +91,8 @@ std::optional<std::string> filtered(std::optional<std::string> v, const Template
   if (n == "substring") {
     auto parts = text::split(f.arg, ":");
     long a = parts.empty() ? 0 : std::strtol(parts[0].c_str(), nullptr, 10);
-    long b = parts.size() > 1 ? std::strtol(parts[1].c_str(), nullptr, 10) : static_cast<long>(v->size());
+    long b = parts.size() > 1 ? std::strtol(parts[1].c_str(), nullptr, 10)
+                              : static_cast<long>(v->size());
     if (a < 0) a = 0;
     if (b > static_cast<long>(v->size())) b = static_cast<long>(v->size());
     if (a >= b) return std::string();
@@ -135,9 +141,9 @@ std::optional<std::string> first_value(const std::vector<Template>& alts, const 
   return std::nullopt;
 }
 
-const char* const access_tags[] = {"mkgmap:foot", "mkgmap:bicycle", "mkgmap:car",  "mkgmap:taxi",
-                                   "mkgmap:truck", "mkgmap:bus",    "mkgmap:emergency",
-                                   "mkgmap:delivery"};
+const char* const access_tags[] = {"mkgmap:foot",      "mkgmap:bicycle", "mkgmap:car",
+                                   "mkgmap:taxi",      "mkgmap:truck",   "mkgmap:bus",
+                                   "mkgmap:emergency", "mkgmap:delivery"};
 
 }  // namespace
 
@@ -150,11 +156,16 @@ std::optional<std::string> tested_value(const Expr& e, const Element& el) {
     }
     case Function::length:
       return el.kind == ElementKind::node ? std::nullopt : std::optional(number_text(el.length));
-    case Function::is_closed: return std::string(way && el.closed ? "true" : "false");
-    case Function::is_complete: return std::string(!way || el.complete ? "true" : "false");
-    case Function::area_size: return number_text(way && el.closed ? el.area_size : 0);
-    case Function::osmid: return std::to_string(el.id);
-    case Function::type: return std::string(kind_word(el.kind));
+    case Function::is_closed:
+      return std::string(way && el.closed ? "true" : "false");
+    case Function::is_complete:
+      return std::string(!way || el.complete ? "true" : "false");
+    case Function::area_size:
+      return number_text(way && el.closed ? el.area_size : 0);
+    case Function::osmid:
+      return std::to_string(el.id);
+    case Function::type:
+      return std::string(kind_word(el.kind));
     case Function::maxspeedkmh:
     case Function::maxspeedmph: {
       auto v = maxspeed_in(el, e.fn == Function::maxspeedmph);
@@ -167,11 +178,16 @@ std::optional<std::string> tested_value(const Expr& e, const Element& el) {
 bool holds(const Expr& e, const Element& el) {
   using Op = Expr::Op;
   switch (e.op) {
-    case Op::always: return true;
-    case Op::and_: return holds(*e.a, el) && holds(*e.b, el);
-    case Op::or_: return holds(*e.a, el) || holds(*e.b, el);
-    case Op::not_: return !holds(*e.a, el);
-    default: break;
+    case Op::always:
+      return true;
+    case Op::and_:
+      return holds(*e.a, el) && holds(*e.b, el);
+    case Op::or_:
+      return holds(*e.a, el) || holds(*e.b, el);
+    case Op::not_:
+      return !holds(*e.a, el);
+    default:
+      break;
   }
   // Tags are compared where they are; only a function's value is made.
   std::optional<std::string> made;
@@ -183,8 +199,10 @@ bool holds(const Expr& e, const Element& el) {
     if (made) v = &*made;
   }
   switch (e.op) {
-    case Op::exists: return v != nullptr;
-    case Op::not_exists: return v == nullptr;
+    case Op::exists:
+      return v != nullptr;
+    case Op::not_exists:
+      return v == nullptr;
     case Op::eq:
     case Op::ne: {
       bool same = false;
@@ -202,22 +220,28 @@ bool holds(const Expr& e, const Element& el) {
       if (!v || !e.re) return false;
       auto r = e.re->matches(*v);
       if (r == Regex::Result::too_much_work)
-        throw RegexTooCostly("the regular expression '" + e.value + "' needs too much work on \"" + *v +
-                             "\"");
+        throw RegexTooCostly("the regular expression '" + e.value + "' needs too much work on \"" +
+                             *v + "\"");
       return r == Regex::Result::yes;
     }
-    default: break;
+    default:
+      break;
   }
   if (!v) return false;
   auto a = measure(*v);
   auto b = measure(e.value);
   if (!a || !b || text::lower(a->unit) != text::lower(b->unit)) return false;
   switch (e.op) {
-    case Op::lt: return a->value < b->value;
-    case Op::le: return a->value <= b->value;
-    case Op::gt: return a->value > b->value;
-    case Op::ge: return a->value >= b->value;
-    default: return false;
+    case Op::lt:
+      return a->value < b->value;
+    case Op::le:
+      return a->value <= b->value;
+    case Op::gt:
+      return a->value > b->value;
+    case Op::ge:
+      return a->value >= b->value;
+    default:
+      return false;
   }
 }
 
@@ -240,8 +264,8 @@ std::optional<std::string> expand(const Template& t, const Element& el, const El
   return out;
 }
 
-void perform(const std::vector<Action>& actions, Element& el, const Element* outer, ApplyTarget* target,
-             std::vector<std::string>* changes) {
+void perform(const std::vector<Action>& actions, Element& el, const Element* outer,
+             ApplyTarget* target, std::vector<std::string>* changes) {
   using K = Action::Kind;
   for (const auto& a : actions) {
     switch (a.kind) {
@@ -250,7 +274,9 @@ void perform(const std::vector<Action>& actions, Element& el, const Element* out
         if (a.kind == K::add && el.tags.get(a.key)) break;
         if (auto v = first_value(a.values, el, outer)) set_tag(el, a.key, *v, changes);
         break;
-      case K::remove: remove_tag(el, a.key, changes); break;
+      case K::remove:
+        remove_tag(el, a.key, changes);
+        break;
       case K::delete_all:
         if (changes && !el.tags.empty()) changes->push_back("-*");
         el.tags.clear();
@@ -275,7 +301,8 @@ void perform(const std::vector<Action>& actions, Element& el, const Element* out
         }
         break;
       case K::echo:
-      case K::echotags: break;  // what mkgmap prints; the trace reports the rule instead
+      case K::echotags:
+        break;  // what mkgmap prints; the trace reports the rule instead
       case K::setaccess:
       case K::addaccess:
         if (auto v = first_value(a.values, el, outer))
@@ -293,9 +320,10 @@ void perform(const std::vector<Action>& actions, Element& el, const Element* out
 namespace {
 
 // One rule's line of an explanation: where it is, the result, what changed.
-std::vector<std::string> result_line(const Rule& r, const std::string& what, const std::string& more = "") {
-  std::vector<std::string> line = {std::string(r.finalize ? "finalize " : "") + r.file + ":" + std::to_string(r.line),
-                                   what};
+std::vector<std::string> result_line(const Rule& r, const std::string& what,
+                                     const std::string& more = "") {
+  std::vector<std::string> line = {
+      std::string(r.finalize ? "finalize " : "") + r.file + ":" + std::to_string(r.line), what};
   if (!more.empty() || what == "yes") line.push_back(more);
   return line;
 }
@@ -325,9 +353,13 @@ bool rule_holds(const Rule& r, const Element& el, bool keyed) {
 // a key the element has (gathered again whenever its keys change); else all.
 class RuleOrder {
  public:
-  RuleOrder(const Style& style, const std::vector<Rule>& rules, const RuleIndex& index, const Tags& tags,
-            bool all)
-      : style_(style), index_(index), tags_(tags), count_(rules.size()), all_(all || index.rules != rules.size()) {
+  RuleOrder(const Style& style, const std::vector<Rule>& rules, const RuleIndex& index,
+            const Tags& tags, bool all)
+      : style_(style),
+        index_(index),
+        tags_(tags),
+        count_(rules.size()),
+        all_(all || index.rules != rules.size()) {
     if (!all_) gather(0);
   }
 
@@ -357,7 +389,8 @@ class RuleOrder {
     add(index_.always);
     for (const auto& [k, v] : tags_.items()) {
       auto id = style_.key_ids.find(k);
-      if (id != style_.key_ids.end() && id->second < index_.by_key.size()) add(index_.by_key[id->second]);
+      if (id != style_.key_ids.end() && id->second < index_.by_key.size())
+        add(index_.by_key[id->second]);
     }
     std::sort(order_.begin(), order_.end());
     order_.erase(std::unique(order_.begin(), order_.end()), order_.end());
@@ -373,14 +406,15 @@ class RuleOrder {
   std::uint32_t seen_ = 0;
 };
 
-void finalize(const Style& style, int kind, const Element& el, const TypeDef* type, ApplyTarget* target,
-              Run& run) {
+void finalize(const Style& style, int kind, const Element& el, const TypeDef* type,
+              ApplyTarget* target, Run& run) {
   const auto& rules = style.finalize[static_cast<std::size_t>(kind)];
   if (rules.empty()) return;
   Element copy = el;
   // mkgmap hands a type's default name to the finalize section as a tag.
   if (type && !type->default_name.empty()) copy.tags.set("mkgmap:default_name", type->default_name);
-  RuleOrder order(style, rules, style.finalize_index[static_cast<std::size_t>(kind)], copy.tags, false);
+  RuleOrder order(style, rules, style.finalize_index[static_cast<std::size_t>(kind)], copy.tags,
+                  false);
   for (std::size_t i = 0; order.next(i);) {
     const Rule& r = rules[i];
     if (!r.not_evaluated.empty()) continue;
@@ -392,7 +426,6 @@ void finalize(const Style& style, int kind, const Element& el, const TypeDef* ty
     if (run.explain) run.lines.push_back(result_line(r, "yes", joined(changes)));
   }
 }
-
 
 }  // namespace
 
@@ -431,8 +464,7 @@ void run_rules(const Style& style, const std::vector<int>& kinds, Element& el, A
         on = &copy;
       }
       perform(r.actions, *on, nullptr, target, log);
-      if (run.explain)
-        run.lines.push_back(result_line(r, "yes", joined(changes)));
+      if (run.explain) run.lines.push_back(result_line(r, "yes", joined(changes)));
       for (const auto& t : r.types) {
         run.types.emplace_back(&r, &t);
         finalize(style, kind, *on, &t, target, run);
@@ -442,7 +474,8 @@ void run_rules(const Style& style, const std::vector<int>& kinds, Element& el, A
     }
   }
   const std::string* flag = el.tags.get("mkgmap:execute_finalize_rules");
-  if (!typed && flag && *flag == "true" && !kinds.empty()) finalize(style, kinds.back(), el, nullptr, target, run);
+  if (!typed && flag && *flag == "true" && !kinds.empty())
+    finalize(style, kinds.back(), el, nullptr, target, run);
 }
 
 }  // namespace zw::rules

@@ -23,7 +23,8 @@ bool holds(const Expr& e, const Element& el);
 // The text with its substitutions made; nullopt when a tag it names is
 // missing. ${tag} reads `outer` when given (the relation, inside apply), $(tag)
 // always reads el.
-std::optional<std::string> expand(const Template& t, const Element& el, const Element* outer = nullptr);
+std::optional<std::string> expand(const Template& t, const Element& el,
+                                  const Element* outer = nullptr);
 
 // Where apply sends its actions: the members of the relation.
 class ApplyTarget {
@@ -34,13 +35,13 @@ class ApplyTarget {
 
 // Performs the actions on el; `outer` is the relation inside apply. Tag
 // changes are appended to `changes` as "+key=value", "-key" when given.
-void perform(const std::vector<Action>& actions, Element& el, const Element* outer, ApplyTarget* target,
-             std::vector<std::string>* changes);
+void perform(const std::vector<Action>& actions, Element& el, const Element* outer,
+             ApplyTarget* target, std::vector<std::string>* changes);
 
 // What one element went through.
 struct Run {
-  bool explain = false;                   // record every rule tested, with its result
-  std::vector<const Rule*> caught;        // every rule whose test held, finalize rules too
+  bool explain = false;             // record every rule tested, with its result
+  std::vector<const Rule*> caught;  // every rule whose test held, finalize rules too
   std::vector<std::pair<const Rule*, const TypeDef*>> types;  // the types it became
   // The explanation, when explain: per rule tested, its place, its result and
   // the tags its actions changed.

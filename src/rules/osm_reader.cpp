@@ -116,8 +116,10 @@ struct NodeWayHandler : osmium::handler::Handler {
       }
       if (prev) {
         // Four sines and cosines a segment: only for styles that ask.
-        if (lengths) el.length += osmium::geom::haversine::distance(prev->location(), nr.location());
-        area += (prev->location().lon() * nr.location().lat() - nr.location().lon() * prev->location().lat());
+        if (lengths)
+          el.length += osmium::geom::haversine::distance(prev->location(), nr.location());
+        area += (prev->location().lon() * nr.location().lat() -
+                 nr.location().lon() * prev->location().lat());
       }
       prev = &nr;
     }
@@ -151,8 +153,9 @@ bool format_readable(const std::string& path, std::string& why) {
 }
 
 bool read_data(const std::string& path, const std::function<void(Relation&)>& relation,
-               const std::function<void()>& relations_done, const std::function<void(Element&)>& node,
-               const std::function<void(Element&)>& way, std::string& error, bool lengths) {
+               const std::function<void()>& relations_done,
+               const std::function<void(Element&)>& node, const std::function<void(Element&)>& way,
+               std::string& error, bool lengths) {
   if (!openable(path, error)) return false;
   try {
     // Both readings start at once: while the relations are read and handled,

@@ -29,7 +29,8 @@ bool format_readable(const std::string& path, std::string& why);
 // order, ways with their closedness, area and (when `lengths`) length. false
 // with error naming the file.
 bool read_data(const std::string& path, const std::function<void(Relation&)>& relation,
-               const std::function<void()>& relations_done, const std::function<void(Element&)>& node,
-               const std::function<void(Element&)>& way, std::string& error, bool lengths = true);
+               const std::function<void()>& relations_done,
+               const std::function<void(Element&)>& node, const std::function<void(Element&)>& way,
+               std::string& error, bool lengths = true);
 
 }  // namespace zw::rules

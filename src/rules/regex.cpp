@@ -22,15 +22,18 @@ struct Regex::Impl {
   }
 };
 
-bool regex_available() { return true; }
+bool regex_available() {
+  return true;
+}
 
 std::unique_ptr<Regex> Regex::compile(const std::string& pattern, std::string& error) {
   int code = 0;
   PCRE2_SIZE offset = 0;
   // Java's matches(): the whole value. UTF so that "." takes a whole letter.
-  auto* compiled = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(),
-                                 PCRE2_ANCHORED | PCRE2_ENDANCHORED | PCRE2_UTF | PCRE2_MATCH_INVALID_UTF,
-                                 &code, &offset, nullptr);
+  auto* compiled =
+      pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(),
+                    PCRE2_ANCHORED | PCRE2_ENDANCHORED | PCRE2_UTF | PCRE2_MATCH_INVALID_UTF, &code,
+                    &offset, nullptr);
   if (!compiled) {
     PCRE2_UCHAR buffer[256];
     pcre2_get_error_message(code, buffer, sizeof buffer);
@@ -60,14 +63,18 @@ Regex::Result Regex::matches(std::string_view value) const {
 
 struct Regex::Impl {};
 
-bool regex_available() { return false; }
+bool regex_available() {
+  return false;
+}
 
 std::unique_ptr<Regex> Regex::compile(const std::string&, std::string& error) {
   error = "regular expressions cannot be evaluated by this build";
   return nullptr;
 }
 
-Regex::Result Regex::matches(std::string_view) const { return Result::no; }
+Regex::Result Regex::matches(std::string_view) const {
+  return Result::no;
+}
 
 #endif
 

@@ -41,7 +41,9 @@ bool symbol_char(char c) {
          c == ',' || c == '$' || c == '\'' || c == '"';
 }
 
-bool blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
+bool blank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
+}
 
 class Scanner {
  public:
@@ -68,7 +70,8 @@ class Scanner {
   }
   void expect(const char* sym) {
     const auto& tok = peek();
-    if (!tok.is(sym)) throw ParseError(tok.line, std::string("expected \"") + sym + "\", found " + shown(tok));
+    if (!tok.is(sym))
+      throw ParseError(tok.line, std::string("expected \"") + sym + "\", found " + shown(tok));
     take();
   }
   static std::string shown(const Token& tok) {
@@ -171,11 +174,14 @@ std::shared_ptr<const Expr> negated(std::shared_ptr<const Expr> a) {
 }
 
 Function function_named(const std::string& name) {
-  static const std::pair<const char*, Function> all[] = {
-      {"length", Function::length},       {"is_closed", Function::is_closed},
-      {"is_complete", Function::is_complete}, {"area_size", Function::area_size},
-      {"osmid", Function::osmid},         {"type", Function::type},
-      {"maxspeedkmh", Function::maxspeedkmh}, {"maxspeedmph", Function::maxspeedmph}};
+  static const std::pair<const char*, Function> all[] = {{"length", Function::length},
+                                                         {"is_closed", Function::is_closed},
+                                                         {"is_complete", Function::is_complete},
+                                                         {"area_size", Function::area_size},
+                                                         {"osmid", Function::osmid},
+                                                         {"type", Function::type},
+                                                         {"maxspeedkmh", Function::maxspeedkmh},
+                                                         {"maxspeedmph", Function::maxspeedmph}};
   for (const auto& [n, f] : all)
     if (name == n) return f;
   return Function::none;
@@ -190,8 +196,10 @@ Template::Part substitution(const std::string& inner, bool member, int line) {
   char quote = 0;
   for (char c : inner) {
     if (quote) {
-      if (c == quote) quote = 0;
-      else cur += c;
+      if (c == quote)
+        quote = 0;
+      else
+        cur += c;
     } else if (c == '"' || c == '\'') {
       quote = c;
     } else if (c == '|') {
@@ -232,17 +240,24 @@ std::optional<std::vector<std::string>> needed_tags(const Expr& e) {
         if (std::find(a->begin(), a->end(), k) == a->end()) a->push_back(k);
       return a;
     }
-    case Op::eq: case Op::exists: case Op::lt: case Op::le: case Op::gt: case Op::ge: case Op::regex:
+    case Op::eq:
+    case Op::exists:
+    case Op::lt:
+    case Op::le:
+    case Op::gt:
+    case Op::ge:
+    case Op::regex:
       if (e.fn != Function::none) return std::nullopt;
       return std::vector<std::string>{e.key};
-    default: return std::nullopt;
+    default:
+      return std::nullopt;
   }
 }
 
 bool known_filter(const std::string& name) {
-  static const char* const known[] = {"def",    "conv",      "subst",         "part",
-                                      "height", "not-equal", "not-contained", "substring",
-                                      "highway-symbol", "country-ISO"};
+  static const char* const known[] = {
+      "def",       "conv",          "subst",     "part",           "height",
+      "not-equal", "not-contained", "substring", "highway-symbol", "country-ISO"};
   for (const char* k : known)
     if (name == k) return true;
   return false;
@@ -250,7 +265,8 @@ bool known_filter(const std::string& name) {
 
 class Parser {
  public:
-  Parser(Style& style, std::string dir, int kind) : style_(style), dir_(std::move(dir)), kind_(kind) {}
+  Parser(Style& style, std::string dir, int kind)
+      : style_(style), dir_(std::move(dir)), kind_(kind) {}
 
   void parse_file(const std::string& text, const std::string& name, int depth) {
     Scanner sc(text);
@@ -373,10 +389,12 @@ class Parser {
       r.types.push_back(type_def(sc, line));
     }
     if (!has_block && r.types.empty())
-      throw ParseError(r.line, "a rule needs an action block or a type, found " + Scanner::shown(sc.peek()));
+      throw ParseError(
+          r.line, "a rule needs an action block or a type, found " + Scanner::shown(sc.peek()));
     if (finalize_ && !r.types.empty())
       throw ParseError(r.line, "a rule in the finalize section cannot have a type");
-    (finalize_ ? style_.finalize : style_.rules)[static_cast<std::size_t>(kind_)].push_back(std::move(r));
+    (finalize_ ? style_.finalize : style_.rules)[static_cast<std::size_t>(kind_)].push_back(
+        std::move(r));
   }
 
   std::shared_ptr<const Expr> expression(Scanner& sc, int depth) {
@@ -447,14 +465,23 @@ class Parser {
     e->key = key.text;
     Token op = sc.take();
     using Op = Expr::Op;
-    if (op.is("=")) e->op = Op::eq;
-    else if (op.is("!=")) e->op = Op::ne;
-    else if (op.is("<")) e->op = Op::lt;
-    else if (op.is("<=")) e->op = Op::le;
-    else if (op.is(">")) e->op = Op::gt;
-    else if (op.is(">=")) e->op = Op::ge;
-    else if (op.is("~")) e->op = Op::regex;
-    else throw ParseError(op.line, "expected a comparison after " + key.text + ", found " + Scanner::shown(op));
+    if (op.is("="))
+      e->op = Op::eq;
+    else if (op.is("!="))
+      e->op = Op::ne;
+    else if (op.is("<"))
+      e->op = Op::lt;
+    else if (op.is("<="))
+      e->op = Op::le;
+    else if (op.is(">"))
+      e->op = Op::gt;
+    else if (op.is(">="))
+      e->op = Op::ge;
+    else if (op.is("~"))
+      e->op = Op::regex;
+    else
+      throw ParseError(op.line,
+                       "expected a comparison after " + key.text + ", found " + Scanner::shown(op));
     if (sc.peek().is("$")) {
       sc.take();
       std::string g = sc.raw_group();
@@ -472,11 +499,14 @@ class Parser {
     }
     Token v = sc.take();
     if (v.type != Tok::word && v.type != Tok::quoted)
-      throw ParseError(v.line, "expected a value after " + key.text + op.text + ", found " + Scanner::shown(v));
+      throw ParseError(
+          v.line, "expected a value after " + key.text + op.text + ", found " + Scanner::shown(v));
     e->value = v.text;
     if (v.type == Tok::word && v.text == "*") {
-      if (e->op == Op::eq) e->op = Op::exists;
-      else if (e->op == Op::ne) e->op = Op::not_exists;
+      if (e->op == Op::eq)
+        e->op = Op::exists;
+      else if (e->op == Op::ne)
+        e->op = Op::not_exists;
     }
     if (e->op == Op::regex) {
       std::string error;
@@ -495,7 +525,8 @@ class Parser {
       if (s[i] == '$' && i + 1 < s.size() && (s[i + 1] == '{' || s[i + 1] == '(')) {
         char close = s[i + 1] == '{' ? '}' : ')';
         auto end = s.find(close, i + 2);
-        if (end == std::string::npos) throw ParseError(line, "unclosed substitution in '" + s + "'");
+        if (end == std::string::npos)
+          throw ParseError(line, "unclosed substitution in '" + s + "'");
         if (!lit.empty()) t.parts.push_back({lit, "", false, {}});
         lit.clear();
         t.parts.push_back(substitution(s.substr(i + 2, end - i - 2), close == ')', line));
@@ -534,7 +565,8 @@ class Parser {
       const Token& tok = sc.peek();
       if (tok.is("}") || tok.type == Tok::end) return;
       Token cmd = sc.take();
-      if (cmd.type != Tok::word) throw ParseError(cmd.line, "expected an action, found " + Scanner::shown(cmd));
+      if (cmd.type != Tok::word)
+        throw ParseError(cmd.line, "expected an action, found " + Scanner::shown(cmd));
       Action a;
       const std::string& c = cmd.text;
       using K = Action::Kind;
@@ -557,10 +589,10 @@ class Parser {
         a.to = sc.take().text;
       } else if (c == "name" || c == "addlabel" || c == "echo" || c == "echotags" ||
                  c == "setaccess" || c == "addaccess") {
-        a.kind = c == "name"       ? K::name
-                 : c == "addlabel" ? K::addlabel
-                 : c == "echo"     ? K::echo
-                 : c == "echotags" ? K::echotags
+        a.kind = c == "name"        ? K::name
+                 : c == "addlabel"  ? K::addlabel
+                 : c == "echo"      ? K::echo
+                 : c == "echotags"  ? K::echotags
                  : c == "setaccess" ? K::setaccess
                                     : K::addaccess;
         a.values = values(sc);
@@ -601,11 +633,13 @@ class Parser {
     TypeDef t;
     Token type = sc.take();
     if (type.type != Tok::word || !text::starts_with(text::lower(type.text), "0x"))
-      throw ParseError(line, "a type must start with a code like 0x2f06, found " + Scanner::shown(type));
+      throw ParseError(line,
+                       "a type must start with a code like 0x2f06, found " + Scanner::shown(type));
     t.type = type.text;
     auto range = [&](int& from, int& to) {
       Token v = sc.take();
-      if (v.type != Tok::word) throw ParseError(v.line, "expected a number, found " + Scanner::shown(v));
+      if (v.type != Tok::word)
+        throw ParseError(v.line, "expected a number, found " + Scanner::shown(v));
       auto dash = v.text.find('-');
       char* end = nullptr;
       long a = std::strtol(v.text.c_str(), &end, 10);
@@ -620,11 +654,16 @@ class Parser {
       Token tok = sc.take();
       if (tok.is("]")) break;
       if (tok.type == Tok::end) throw ParseError(line, "unclosed [");
-      if (tok.word("resolution")) range(t.resolution_from, t.resolution_to);
-      else if (tok.word("level")) range(t.level_from, t.level_to);
-      else if (tok.word("continue")) t.continues = true;
-      else if (tok.word("with_actions")) t.with_actions = true;
-      else if (tok.word("default_name")) t.default_name = sc.take().text;
+      if (tok.word("resolution"))
+        range(t.resolution_from, t.resolution_to);
+      else if (tok.word("level"))
+        range(t.level_from, t.level_to);
+      else if (tok.word("continue"))
+        t.continues = true;
+      else if (tok.word("with_actions"))
+        t.with_actions = true;
+      else if (tok.word("default_name"))
+        t.default_name = sc.take().text;
     }
     return t;
   }
@@ -674,7 +713,8 @@ void index_list(Style& style, const std::vector<Rule>& rules, RuleIndex& index) 
     auto at = static_cast<std::uint32_t>(i);
     if (rules[i].needs_one_of.empty()) index.always.push_back(at);
     for (const auto& key : rules[i].needs_one_of) {
-      auto id = style.key_ids.emplace(key, static_cast<std::uint32_t>(style.key_ids.size())).first->second;
+      auto id = style.key_ids.emplace(key, static_cast<std::uint32_t>(style.key_ids.size()))
+                    .first->second;
       if (index.by_key.size() <= id) index.by_key.resize(id + 1);
       if (index.by_key[id].empty() || index.by_key[id].back() != at) index.by_key[id].push_back(at);
     }

@@ -14,7 +14,15 @@
 namespace zw::rules {
 
 enum class Function {
-  none, length, is_closed, is_complete, area_size, osmid, type, maxspeedkmh, maxspeedmph
+  none,
+  length,
+  is_closed,
+  is_complete,
+  area_size,
+  osmid,
+  type,
+  maxspeedkmh,
+  maxspeedmph
 };
 
 struct Expr {
@@ -44,15 +52,26 @@ struct Template {
 
 struct Action {
   enum class Kind {
-    set, add, remove, delete_all, rename, name, addlabel, echo, echotags, apply, apply_once,
-    setaccess, addaccess
+    set,
+    add,
+    remove,
+    delete_all,
+    rename,
+    name,
+    addlabel,
+    echo,
+    echotags,
+    apply,
+    apply_once,
+    setaccess,
+    addaccess
   };
   Kind kind = Kind::set;
   std::string key, to;           // the tag of set/add/delete; rename's new name
   std::vector<Template> values;  // alternatives: the first whose tags all exist
   std::string role;              // apply role=...
   bool has_role = false;
-  std::vector<Action> body;      // apply's actions
+  std::vector<Action> body;  // apply's actions
 };
 
 struct TypeDef {

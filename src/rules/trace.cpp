@@ -56,7 +56,8 @@ class Members : public ApplyTarget {
   void perform_pending(Element& el) {
     auto it = pending_.find(key_of(el.kind, el.id));
     if (it == pending_.end()) return;
-    for (const auto& p : it->second) perform(p.action->body, el, p.relation.get(), nullptr, nullptr);
+    for (const auto& p : it->second)
+      perform(p.action->body, el, p.relation.get(), nullptr, nullptr);
     pending_.erase(it);
   }
 
@@ -67,12 +68,12 @@ class Members : public ApplyTarget {
 };
 
 bool free_text(const std::string& key, const std::string& value) {
-  static const char* const prefixes[] = {"name", "addr:", "source", "note", "description", "ref",
-                                         "wiki", "website", "url", "phone", "email", "fixme",
-                                         "opening_hours", "alt_name", "old_name", "created_by",
-                                         "height", "ele", "start_date", "is_in", "operator",
-                                         "brand", "contact:", "image", "official_name", "int_name",
-                                         "loc_name", "short_name", "level", "building:levels"};
+  static const char* const prefixes[] = {
+      "name",          "addr:",    "source",   "note",       "description", "ref",
+      "wiki",          "website",  "url",      "phone",      "email",       "fixme",
+      "opening_hours", "alt_name", "old_name", "created_by", "height",      "ele",
+      "start_date",    "is_in",    "operator", "brand",      "contact:",    "image",
+      "official_name", "int_name", "loc_name", "short_name", "level",       "building:levels"};
   for (const char* p : prefixes)
     if (text::starts_with(key, p)) return true;
   return value.size() > 24;
@@ -124,7 +125,8 @@ class Tracer {
       if (el.tags.empty()) continue;
       el.tags.set("mkgmap:mp_created", "true");
       el.closed = true;
-      run_one(el, {a.boundary ? lines : polygons}, members, element_name(ElementKind::relation, a.id));
+      run_one(el, {a.boundary ? lines : polygons}, members,
+              element_name(ElementKind::relation, a.id));
     }
   }
 
@@ -148,7 +150,8 @@ class Tracer {
     members.perform_pending(el);
     // A roundabout is one way unless tagged otherwise, before any rule runs.
     const std::string* junction = el.tags.get("junction");
-    if (junction && *junction == "roundabout" && !el.tags.get("oneway")) el.tags.set("oneway", "yes");
+    if (junction && *junction == "roundabout" && !el.tags.get("oneway"))
+      el.tags.set("oneway", "yes");
     // mkgmap tests a closed way (of four nodes or more) against the lines and
     // then the polygons, as one list; any other way against the lines.
     if (el.closed && el.complete && el.nodes >= 4)
@@ -175,7 +178,8 @@ class Tracer {
         ++t.caught;
         if (t.examples.size() < max_examples) t.examples.push_back(name);
       }
-      if (options_.keep_pairs) trace_.pairs.emplace_back(r->file + ":" + std::to_string(r->line), name);
+      if (options_.keep_pairs)
+        trace_.pairs.emplace_back(r->file + ":" + std::to_string(r->line), name);
     }
     for (int kind : kinds) {
       auto& kt = trace_.kinds[static_cast<std::size_t>(kind)];
@@ -224,16 +228,15 @@ class Tracer {
 
 std::string tag_combination(const Tags& tags) {
   std::vector<std::string> parts;
-  for (const auto& [k, v] : tags.items())
-    parts.push_back(free_text(k, v) ? k + "=*" : k + "=" + v);
+  for (const auto& [k, v] : tags.items()) parts.push_back(free_text(k, v) ? k + "=*" : k + "=" + v);
   std::sort(parts.begin(), parts.end());
   std::string out;
   for (const auto& p : parts) out += (out.empty() ? "" : " ") + p;
   return out;
 }
 
-bool run_trace(const Style& style, const std::string& data, const TraceOptions& options, Trace& trace,
-               std::string& error) {
+bool run_trace(const Style& style, const std::string& data, const TraceOptions& options,
+               Trace& trace, std::string& error) {
   Tracer tracer(style, options, trace);
   Members members(tracer.relations_);
   try {
@@ -243,8 +246,8 @@ bool run_trace(const Style& style, const std::string& data, const TraceOptions& 
               tracer.run_relations(members);
               tracer.run_areas(members);
             },
-            [&](Element& el) { tracer.node(el, members); }, [&](Element& el) { tracer.way(el, members); },
-            error, style.tests_length))
+            [&](Element& el) { tracer.node(el, members); },
+            [&](Element& el) { tracer.way(el, members); }, error, style.tests_length))
       return false;
   } catch (const RegexTooCostly& e) {
     error = e.what();
@@ -262,7 +265,8 @@ namespace zw::rules {
 std::vector<int> type_levels(const TypeDef& type, const LevelTable& levels) {
   int from = 24, to = 24;
   auto res_of = [&](int level) {
-    if (level < 0 || level > levels.main_level_last || level >= static_cast<int>(levels.level_res.size()))
+    if (level < 0 || level > levels.main_level_last ||
+        level >= static_cast<int>(levels.level_res.size()))
       return -1;
     return static_cast<int>(levels.level_res[static_cast<std::size_t>(level)]);
   };

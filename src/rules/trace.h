@@ -14,8 +14,8 @@ namespace zw::rules {
 
 struct TraceOptions {
   std::array<bool, kind_count> kinds{true, true, true, true};  // which kinds to report
-  std::string explain;       // "way/123": record that element's run
-  bool keep_pairs = false;   // record every (rule, element) pair
+  std::string explain;      // "way/123": record that element's run
+  bool keep_pairs = false;  // record every (rule, element) pair
 };
 
 struct RuleTally {
@@ -35,13 +35,13 @@ struct Trace {
   // The fields of each line of the explanation; empty when the element was not met.
   std::vector<std::vector<std::string>> explanation;
   std::vector<std::pair<const Rule*, const TypeDef*>> explained_types;  // what it became
-  std::vector<std::pair<std::string, std::string>> pairs;  // ("lines:12", "way/5")
+  std::vector<std::pair<std::string, std::string>> pairs;               // ("lines:12", "way/5")
 };
 
 // Runs the style over the data file. false with error naming the file (and
 // the rule, for a regular expression that took too much work).
-bool run_trace(const Style& style, const std::string& data, const TraceOptions& options, Trace& trace,
-               std::string& error);
+bool run_trace(const Style& style, const std::string& data, const TraceOptions& options,
+               Trace& trace, std::string& error);
 
 // The tags that say what an element is, for the list of what no rule catches:
 // "building=yes highway=*"; free texts (names, numbers, notes) read "key=*".

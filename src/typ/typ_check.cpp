@@ -12,7 +12,9 @@
 namespace zw {
 namespace {
 
-const char* kind_word(int kind) { return kind == 1 ? "line" : kind == 2 ? "point" : "polygon"; }
+const char* kind_word(int kind) {
+  return kind == 1 ? "line" : kind == 2 ? "point" : "polygon";
+}
 
 // A type the style draws: its first rule, how many rules draw it and the
 // levels any of them draws it at.
@@ -42,7 +44,9 @@ std::vector<int> shared(const std::vector<int>& a, const std::vector<int>& b) {
   return out;
 }
 
-std::string where(const DrawnRule& rule) { return rule.name + ":" + text::decimal(rule.line); }
+std::string where(const DrawnRule& rule) {
+  return rule.name + ":" + text::decimal(rule.line);
+}
 
 std::string levels_text(const std::vector<int>& levels) {
   return levels.empty() ? "drawn at no level" : "level " + level_ranges(levels);
@@ -77,7 +81,9 @@ std::string one_decimal(double d) {
 
 }  // namespace
 
-std::string rule_type_key(const std::string& type) { return typ_key("0x" + type).value_or(""); }
+std::string rule_type_key(const std::string& type) {
+  return typ_key("0x" + type).value_or("");
+}
 
 std::string type_shown(const std::string& key) {
   if (key.size() != 5) return key;
@@ -91,15 +97,18 @@ std::string kind_type_key(int kind, const std::string& key) {
   return std::string(1, static_cast<char>('0' + kind)) + key;
 }
 
-const char* severity_name(Severity s) { return s == Severity::warning ? "warning" : "note"; }
+const char* severity_name(Severity s) {
+  return s == Severity::warning ? "warning" : "note";
+}
 
 std::vector<TypFinding> check_against_typ(const std::vector<DrawnRule>& rules, const TypFile& typ,
-                                          const std::string& typ_path, std::optional<long> family_id) {
+                                          const std::string& typ_path,
+                                          std::optional<long> family_id) {
   std::vector<TypFinding> out;
   auto add = [&](Severity severity, int kind, const std::string& key, const std::string& file,
                  const std::string& name, int line, const char* finding, std::string detail) {
-    out.push_back({severity, kind, key, key.empty() ? "" : type_shown(key), file, name, line, finding,
-                   std::move(detail)});
+    out.push_back({severity, kind, key, key.empty() ? "" : type_shown(key), file, name, line,
+                   finding, std::move(detail)});
   };
 
   // The TYP file's entries by kind and type; a type defined again is a note.
@@ -109,7 +118,8 @@ std::vector<TypFinding> check_against_typ(const std::vector<DrawnRule>& rules, c
     auto [at, added] = entries.emplace(kind_type_key(e.kind, e.key), &e);
     if (!added)
       add(Severity::note, e.kind, e.key, typ_path, typ_path, e.line, "duplicate-entry",
-          std::string(kind_word(e.kind)) + " type defined again; first at line " + text::decimal(at->second->line));
+          std::string(kind_word(e.kind)) + " type defined again; first at line " +
+              text::decimal(at->second->line));
   }
 
   // The types the style draws, in the order of their first rule.
@@ -127,7 +137,8 @@ std::vector<TypFinding> check_against_typ(const std::vector<DrawnRule>& rules, c
       auto e = entries.find(at->first);
       if (e != entries.end()) {
         use.entry = e->second;
-        for (const auto& c : use.entry->day) use.day.push_back(c ? std::optional<Lab>(lab_of(*c)) : std::nullopt);
+        for (const auto& c : use.entry->day)
+          use.day.push_back(c ? std::optional<Lab>(lab_of(*c)) : std::nullopt);
       }
       uses.push_back(std::move(use));
     }
@@ -144,14 +155,17 @@ std::vector<TypFinding> check_against_typ(const std::vector<DrawnRule>& rules, c
     if (!u.entry) {
       // Extended types (0x10000 and up) have no look of their own on most devices.
       bool extended = u.key[0] != '0';
-      add(extended ? Severity::warning : Severity::note, u.kind, u.key, r.file, r.name, r.line, "missing-type",
-          std::string(extended ? "extended " : "") + kind_word(u.kind) + " type not in the TYP file (" +
-              drawn_by(u) + "): " +
-              (extended ? "many devices do not draw it at all" : "the device draws it in its own default look"));
+      add(extended ? Severity::warning : Severity::note, u.kind, u.key, r.file, r.name, r.line,
+          "missing-type",
+          std::string(extended ? "extended " : "") + kind_word(u.kind) +
+              " type not in the TYP file (" + drawn_by(u) + "): " +
+              (extended ? "many devices do not draw it at all"
+                        : "the device draws it in its own default look"));
     }
     if (u.kind == 0 && typ.has_draw_order && !typ.draw_order.contains(u.key))
       add(Severity::warning, u.kind, u.key, r.file, r.name, r.line, "not-in-draw-order",
-          "polygon type not in the TYP file's [_drawOrder] (" + drawn_by(u) + "): the device does not draw it");
+          "polygon type not in the TYP file's [_drawOrder] (" + drawn_by(u) +
+              "): the device does not draw it");
   }
 
   // Areas and lines of one kind drawn at a shared level that the eye cannot
@@ -163,8 +177,8 @@ std::vector<TypFinding> check_against_typ(const std::vector<DrawnRule>& rules, c
     if (of_kind.size() > alike_types) {
       const auto& u = *of_kind[alike_types];
       add(Severity::note, u.kind, u.key, u.first->file, u.first->name, u.first->line, "looks-alike",
-          "not compared: only the first " + text::decimal(static_cast<long long>(alike_types)) + " " +
-              kind_word(u.kind) + " types are");
+          "not compared: only the first " + text::decimal(static_cast<long long>(alike_types)) +
+              " " + kind_word(u.kind) + " types are");
       of_kind.resize(alike_types);
     }
   }
@@ -180,10 +194,12 @@ std::vector<TypFinding> check_against_typ(const std::vector<DrawnRule>& rules, c
         bool same = *difference < 0.05;
         add(same ? Severity::note : Severity::warning, a.kind, a.key, a.first->file, a.first->name,
             a.first->line, "looks-alike",
-            (same ? "drawn exactly like " : "looks like ") + type_shown(b.key) + " (" + where(*b.first) + ") at " +
-                levels_text(levels) + ": " +
+            (same ? "drawn exactly like " : "looks like ") + type_shown(b.key) + " (" +
+                where(*b.first) + ") at " + levels_text(levels) + ": " +
                 (same ? "the same colours" : "colour difference " + one_decimal(*difference)) +
-                (a.kind == 1 ? ", width and pattern" : a.entry->rows.empty() ? "" : " and pattern"));
+                (a.kind == 1             ? ", width and pattern"
+                 : a.entry->rows.empty() ? ""
+                                         : " and pattern"));
       }
     }
   }
@@ -198,22 +214,25 @@ std::vector<TypFinding> check_against_typ(const std::vector<DrawnRule>& rules, c
     if (!e.night_missing.empty())
       add(Severity::note, e.kind, e.key, typ_path, typ_path, e.line, "night-colours-missing",
           e.night_missing + ": the night look is missing");
-    if (entries.at(kind_type_key(e.kind, e.key)) == &e && !use_of.contains(kind_type_key(e.kind, e.key)))
+    if (entries.at(kind_type_key(e.kind, e.key)) == &e &&
+        !use_of.contains(kind_type_key(e.kind, e.key)))
       add(Severity::note, e.kind, e.key, typ_path, typ_path, e.line, "unused-entry",
           std::string(kind_word(e.kind)) + " type that no rule of the style draws");
   }
 
-  std::stable_sort(out.begin(), out.end(),
-                   [](const TypFinding& a, const TypFinding& b) { return a.severity > b.severity; });
+  std::stable_sort(out.begin(), out.end(), [](const TypFinding& a, const TypFinding& b) {
+    return a.severity > b.severity;
+  });
   return out;
 }
 
 std::string findings_summary(const std::vector<TypFinding>& findings) {
-  auto warnings = std::count_if(findings.begin(), findings.end(),
-                                [](const TypFinding& f) { return f.severity == Severity::warning; });
+  auto warnings = std::count_if(findings.begin(), findings.end(), [](const TypFinding& f) {
+    return f.severity == Severity::warning;
+  });
   auto notes = static_cast<long long>(findings.size()) - warnings;
-  return text::decimal(warnings) + (warnings == 1 ? " warning, " : " warnings, ") + text::decimal(notes) +
-         (notes == 1 ? " note" : " notes");
+  return text::decimal(warnings) + (warnings == 1 ? " warning, " : " warnings, ") +
+         text::decimal(notes) + (notes == 1 ? " note" : " notes");
 }
 
 }  // namespace zw

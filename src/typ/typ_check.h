@@ -11,11 +11,11 @@ namespace zw {
 // One rule of a style that draws a type: where it is and at which main levels
 // mkgmap draws it.
 struct DrawnRule {
-  int kind = 0;           // 0 polygons, 1 lines, 2 points
-  std::string type;       // as the rule writes it, without "0x"
-  std::string file;       // the rule file's path
-  std::string name;       // the file as its style names it: "lines", "inc/roads"
-  int line = 0;           // its line in that file
+  int kind = 0;      // 0 polygons, 1 lines, 2 points
+  std::string type;  // as the rule writes it, without "0x"
+  std::string file;  // the rule file's path
+  std::string name;  // the file as its style names it: "lines", "inc/roads"
+  int line = 0;      // its line in that file
   std::vector<int> levels;
 };
 
@@ -39,7 +39,8 @@ std::string kind_type_key(int kind, const std::string& key);
 // typ_path: warnings first, each group in rule order. family_id is the map's,
 // when known.
 std::vector<TypFinding> check_against_typ(const std::vector<DrawnRule>& rules, const TypFile& typ,
-                                          const std::string& typ_path, std::optional<long> family_id);
+                                          const std::string& typ_path,
+                                          std::optional<long> family_id);
 
 // "2 warnings, 5 notes".
 std::string findings_summary(const std::vector<TypFinding>& findings);

@@ -57,8 +57,10 @@ std::vector<std::optional<Colour>> day_colours(const TypEntry& e, const Bitmap& 
   auto p = day.palette;
   std::size_t keep = p.size();
   if (e.kind != 2) {
-    if (bitmap) keep = 2;
-    else keep = e.kind == 1 && e.border > 0 ? 2 : 1;
+    if (bitmap)
+      keep = 2;
+    else
+      keep = e.kind == 1 && e.border > 0 ? 2 : 1;
   }
   if (p.size() > keep) p.resize(keep);
   return p;
@@ -77,9 +79,11 @@ TypEntry read_entry(const TypSection& section) {
   e.kind = section.kind;
   e.line = section.line;
   std::optional<int> sub;
-  if (auto n = number_after_key(section.piece, "subtype"); n && *n <= 0xff) sub = static_cast<int>(*n);
+  if (auto n = number_after_key(section.piece, "subtype"); n && *n <= 0xff)
+    sub = static_cast<int>(*n);
   if (auto type = typ_value(section.piece, "type")) e.key = typ_key(*type, sub).value_or("");
-  if (auto n = number_after_key(section.piece, "borderwidth"); n && *n < 1000) e.border = static_cast<int>(*n);
+  if (auto n = number_after_key(section.piece, "borderwidth"); n && *n < 1000)
+    e.border = static_cast<int>(*n);
   long line_width = number_after_key(section.piece, "linewidth").value_or(0);
 
   Bitmap day, night;
@@ -112,14 +116,17 @@ TypEntry read_entry(const TypSection& section) {
 
   bool bitmap = day.width > 0 && day.height > 0 && !day.rows.empty();
   if (bitmap) e.rows = day.rows;
-  if (e.kind == 1) e.width = bitmap ? static_cast<int>(day.rows.size()) : static_cast<int>(std::clamp(line_width, 0L, 1000L));
+  if (e.kind == 1)
+    e.width = bitmap ? static_cast<int>(day.rows.size())
+                     : static_cast<int>(std::clamp(line_width, 0L, 1000L));
   e.day = day_colours(e, day, bitmap);
   auto given = static_cast<long>(day.palette.size());
   if (given > 0 && declares_night(e, day, bitmap) && given < day.colours)
-    e.night_missing = "its Xpm declares " + text::decimal(day.colours) + " colours for day and night but gives " +
-                      text::decimal(given);
+    e.night_missing = "its Xpm declares " + text::decimal(day.colours) +
+                      " colours for day and night but gives " + text::decimal(given);
   else if (given > 0 && night.present && night.colours > static_cast<long>(night.palette.size()))
-    e.night_missing = "its NightXpm declares " + text::decimal(night.colours) + " colours but gives " +
+    e.night_missing = "its NightXpm declares " + text::decimal(night.colours) +
+                      " colours but gives " +
                       text::decimal(static_cast<long long>(night.palette.size()));
   else if (day_and_night && day_custom && !night_custom)
     e.night_missing = "CustomColor=DayAndNight without a NightCustomColor";
@@ -139,8 +146,10 @@ TypFile read_typ_file(std::string_view all) {
       int line = section.line;
       for_each_typ_line(section.piece, [&](std::string_view raw, int n) {
         auto t = trimmed(raw);
-        if (text::lower(t.substr(0, 5)) == "type=" && file.draw_order.size() < typ_limits::draw_order)
-          if (auto key = typ_key(text::before(t.substr(5), ","))) file.draw_order.emplace(*key, line + 1 + n);
+        if (text::lower(t.substr(0, 5)) == "type=" &&
+            file.draw_order.size() < typ_limits::draw_order)
+          if (auto key = typ_key(text::before(t.substr(5), ",")))
+            file.draw_order.emplace(*key, line + 1 + n);
         return true;
       });
     } else if (header == "[_id]") {

@@ -35,7 +35,8 @@ int piece_count(std::string_view all, const std::vector<std::string_view>& piece
 // the rest of the header line and the line after it), comments left out.
 template <class F>
 void for_each_line_from_third(std::string_view piece, F&& f) {
-  for_each_typ_line(piece, [&](std::string_view line, int n) { return n < 2 || f(std::string(line)); });
+  for_each_typ_line(piece,
+                    [&](std::string_view line, int n) { return n < 2 || f(std::string(line)); });
 }
 
 // The type of a section: its Type joined with its SubType as mkgmap compiles
@@ -94,7 +95,8 @@ std::string rows_of(int rows, char c) {
 
 // Appends an entry to a CR LF list unless the list holds `limit` already:
 // what a swatch cannot show is not kept.
-void append_limited(std::string& list, std::size_t& entries, std::size_t limit, std::string_view item) {
+void append_limited(std::string& list, std::size_t& entries, std::size_t limit,
+                    std::string_view item) {
   if (entries >= limit) return;
   ++entries;
   list.append(item.substr(0, typ_limits::row_chars)).append(crlf);
@@ -123,7 +125,8 @@ void load_lines_or_polygons(AppState& s, Host& host, const std::string& all, boo
     for_each_line_from_third(piece, [&](const std::string& line) {
       attempt(host, [&] {
         if (typ_colour_line(line)) {
-          append_limited(entry(t.colours, k), colours, typ_limits::colours, bbggrr(colour_text(line, q)));
+          append_limited(entry(t.colours, k), colours, typ_limits::colours,
+                         bbggrr(colour_text(line, q)));
         } else if (lines && text::contains(line, "borderwidth")) {
           border = width_value(line);
         } else if (lines && text::contains(line, "linewidth")) {
@@ -181,15 +184,18 @@ void loadpoints(AppState& s, Host& host, const std::string& all) {
           }
           direct = true;
           colours = 1;
-          entry(t.colours, k) = 'W' + text::mid(line, at + 2, static_cast<int>(typ_limits::header_chars)) + crlf;
+          entry(t.colours, k) =
+              'W' + text::mid(line, at + 2, static_cast<int>(typ_limits::header_chars)) + crlf;
         } else if (typ_colour_line(line)) {
           std::string c = colour_text(line, q);
           if (text::contains(c, "=15")) c = "FFFFFF";
-          append_limited(entry(t.colours, k), colours, typ_limits::colours, bbggrr(text::before(c, " ")));
+          append_limited(entry(t.colours, k), colours, typ_limits::colours,
+                         bbggrr(text::before(c, " ")));
         } else if (!q.empty() && text::starts_with(line, q)) {
           std::string row = text::remove_all(line, q);
           if (direct) row = bbggrr(text::before(text::remove_all(row, "#"), " "));
-          append_limited(entry(t.pixels, k), rows, direct ? typ_limits::direct_rows : typ_limits::square_rows, row);
+          append_limited(entry(t.pixels, k), rows,
+                         direct ? typ_limits::direct_rows : typ_limits::square_rows, row);
         }
       });
       return !stop;
@@ -214,7 +220,8 @@ bool loadtyp(AppState& s, Host& host, const std::string& path) {
   s.typ_file = path;
   attempt(host, [&] { load_lines_or_polygons(s, host, all, true); });
   bool sections = false;
-  for (const auto& section : typ_sections(all)) sections = sections || text::starts_with(section.header, "[_");
+  for (const auto& section : typ_sections(all))
+    sections = sections || text::starts_with(section.header, "[_");
   if (found && !sections) host.message(no_typ_section_message(path));
   s.f1.mtls[check_typ_item].enabled = sections;
   return sections;

@@ -13,9 +13,13 @@ std::string_view without_blanks(std::string_view s) {
   return s.substr(from, s.find_last_not_of(" \t\r") - from + 1);
 }
 
-bool is_header(std::string_view line) { return without_blanks(line).starts_with('['); }
+bool is_header(std::string_view line) {
+  return without_blanks(line).starts_with('[');
+}
 
-bool is_end(std::string_view line) { return text::lower(without_blanks(line)) == "[end]"; }
+bool is_end(std::string_view line) {
+  return text::lower(without_blanks(line)) == "[end]";
+}
 
 }  // namespace
 
@@ -23,7 +27,9 @@ std::string_view section_word(int kind) {
   return kind == 1 ? "_line" : kind == 2 ? "_point" : "_polygon";
 }
 
-bool typ_comment(std::string_view line) { return without_blanks(line).starts_with(';'); }
+bool typ_comment(std::string_view line) {
+  return without_blanks(line).starts_with(';');
+}
 
 std::vector<TypSection> typ_sections(std::string_view all) {
   std::vector<TypSection> out;
@@ -69,7 +75,10 @@ std::optional<long> typ_number(std::string_view text) {
   bool hex = t.size() >= 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X');
   if (hex) t.remove_prefix(2);
   int base = hex ? 16 : 10;
-  auto digit = [&](char c) { int d = num::hex_digit(c); return d < base ? d : -1; };
+  auto digit = [&](char c) {
+    int d = num::hex_digit(c);
+    return d < base ? d : -1;
+  };
   if (t.empty() || digit(t[0]) < 0) return std::nullopt;
   long value = 0;
   for (std::size_t i = 0; i < t.size() && digit(t[i]) >= 0; ++i) {
@@ -96,7 +105,8 @@ std::optional<std::string> typ_value(std::string_view piece, std::string_view ke
   std::optional<std::string> found;
   for_each_typ_line(piece, [&](std::string_view line, int) {
     auto t = without_blanks(line);
-    if (t.size() <= key.size() || text::lower(t.substr(0, key.size())) != key || t[key.size()] != '=')
+    if (t.size() <= key.size() || text::lower(t.substr(0, key.size())) != key ||
+        t[key.size()] != '=')
       return true;
     found = std::string(without_blanks(t.substr(key.size() + 1)));
     return false;

@@ -35,7 +35,8 @@ void for_each_typ_line(std::string_view piece, F&& f) {
   std::size_t start = 0;
   for (int n = 0; start < piece.size(); ++n) {
     auto end = piece.find('\n', start);
-    auto line = piece.substr(start, end == std::string_view::npos ? piece.size() - start : end - start);
+    auto line =
+        piece.substr(start, end == std::string_view::npos ? piece.size() - start : end - start);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (!typ_comment(line) && !f(line, n)) return;
     if (end == std::string_view::npos) return;

@@ -23,11 +23,13 @@ TEST_F(CliAnalyse, PrintsEveryRowInTableOrderAndTheEmptyResultMessage) {
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");
   // The sort keeps file order among equal resolutions.
-  EXPECT_TRUE(text::starts_with(r.out, "rows\t10\nlowest\t16\n"
-                                       "3\t16\t24\t0\t0400\tplace=city [0x0400 resolution 16]\\r\n"))
+  EXPECT_TRUE(text::starts_with(r.out,
+                                "rows\t10\nlowest\t16\n"
+                                "3\t16\t24\t0\t0400\tplace=city [0x0400 resolution 16]\\r\n"))
       << r.out;
-  EXPECT_TRUE(text::contains(r.out, "6\t22\t24\t0\t1100\tplace=hamlet [0x1100 resolution 22]\\r\n"
-                                    "12\t22\t24\t0\t2E08\tshop=bicycle"))
+  EXPECT_TRUE(text::contains(r.out,
+                             "6\t22\t24\t0\t1100\tplace=hamlet [0x1100 resolution 22]\\r\n"
+                             "12\t22\t24\t0\t2E08\tshop=bicycle"))
       << r.out;
   r = analyse({test::example_style(), "--kind", "polygons", "--text", "WATER"});
   EXPECT_TRUE(text::starts_with(r.out, "rows\t2\n")) << r.out;
@@ -37,7 +39,8 @@ TEST_F(CliAnalyse, PrintsEveryRowInTableOrderAndTheEmptyResultMessage) {
 }
 
 TEST_F(CliAnalyse, IncludedFilesAndCategories) {
-  auto r = analyse({test::example_style(), "--kind", "lines", "--inc", "--category", "HIGHWAY", "--resolution", "24"});
+  auto r = analyse({test::example_style(), "--kind", "lines", "--inc", "--category", "HIGHWAY",
+                    "--resolution", "24"});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out,
             "rows\t3\nlowest\t16\n"
@@ -50,18 +53,23 @@ TEST_F(CliAnalyse, FieldsAreEscapedAndARunThatStopsPrintsNothingAndExitsOne) {
   test::TempDir styles;
   styles.write("s/options", "levels=0:24\n");
   // A NUL is escaped; a lone CR ends a line, as mkgmap reads it.
-  styles.write("s/lines", std::string("a=b\\c\t[0x01 resolution 24]\rz=") + '\0' + " [0x02 resolution 22]\n");
+  styles.write("s/lines",
+               std::string("a=b\\c\t[0x01 resolution 24]\rz=") + '\0' + " [0x02 resolution 22]\n");
   auto r = analyse({styles.at("s"), "--kind", "lines", "--text", "=", "--", "--odd-name"});
   EXPECT_EQ(r.status, 2);
   EXPECT_TRUE(text::contains(r.err, "give one style directory")) << r.err;
-  r = run_cli({"analyse", "--kind", "lines", "--text", "=", "--system-dir", sys.at("system"), "--", styles.at("s")});
-  EXPECT_TRUE(text::contains(r.out, "\ta=b\\\\c\\t[0x01 resolution 24]\n"
-                                    "2\t22\t24\t0\t02\tz=\\0 [0x02 resolution 22]\n")) << r.out;
+  r = run_cli({"analyse", "--kind", "lines", "--text", "=", "--system-dir", sys.at("system"), "--",
+               styles.at("s")});
+  EXPECT_TRUE(text::contains(r.out,
+                             "\ta=b\\\\c\\t[0x01 resolution 24]\n"
+                             "2\t22\t24\t0\t02\tz=\\0 [0x02 resolution 22]\n"))
+      << r.out;
   styles.write("empty/.keep", "");
   r = analyse({styles.at("empty"), "--kind", "lines"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
-  EXPECT_TRUE(text::contains(r.err, "message: Cannot find style's options file\\r\\n\\r\\n")) << r.err;
+  EXPECT_TRUE(text::contains(r.err, "message: Cannot find style's options file\\r\\n\\r\\n"))
+      << r.err;
   EXPECT_TRUE(text::contains(r.err, "message: Please select or enter text\n")) << r.err;
 }
 
@@ -92,10 +100,15 @@ TEST_F(CliAnalyse, EdgeRulesGiveTheSameRowsAndMessagesInEveryScan) {
       "8\t23\t24\t0\t07\thighway=g & admin_level = 2 [0x07 resolution 23]\\r\n"
       "10\t20\t24\t0\t09\thighway=i [0x09 level 2] \n";
   const std::string service = "12\t22\t24\t0\t0B\thighway=service [0x0b resolution 22]\\r\n";
-  const struct { std::vector<std::string> args; std::string out, err; } cases[] = {
+  const struct {
+    std::vector<std::string> args;
+    std::string out, err;
+  } cases[] = {
       {{"--all"},
-       "rows\t8\nlowest\t8\n" + rows + "11\t8\t24\t0\t0A\tservice=j [0x0a resolution 8]\\r\n" + service,
-       "message: oops res\nmessage: Overflow\nmessage: Found undeclared level  9\nmessage: Overflow\n"},
+       "rows\t8\nlowest\t8\n" + rows + "11\t8\t24\t0\t0A\tservice=j [0x0a resolution 8]\\r\n" +
+           service,
+       "message: oops res\nmessage: Overflow\nmessage: Found undeclared level  9\nmessage: "
+       "Overflow\n"},
       {{"--text", "highway", "--resolution", "20"},
        "rows\t2\nlowest\t18\n"
        "2\t20\t20\t0\t01\thighway=a [0x01 resolution 20.4-20.2]\\r\n"

@@ -71,7 +71,8 @@ TEST_F(CliChart, WritesTheSameChartAsBitmapAndPng) {
 }
 
 TEST_F(CliChart, TheWidthSetsThePane) {
-  auto r = chart({"--width", "9000", "--show-text", "--overview-only", "--out", dir.at("narrow.png")});
+  auto r =
+      chart({"--width", "9000", "--show-text", "--overview-only", "--out", dir.at("narrow.png")});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(load("narrow.png").width(), 600);
 }
@@ -79,12 +80,20 @@ TEST_F(CliChart, TheWidthSetsThePane) {
 // A refused image is refused before the analysis and the drawing: nothing is
 // printed but the message.
 TEST_F(CliChart, NamesAndExistingFilesFollowSaveImage) {
-  struct Case { std::vector<std::string> extra; std::string out; int status; std::string err; } cases[] = {
+  struct Case {
+    std::vector<std::string> extra;
+    std::string out;
+    int status;
+    std::string err;
+  } cases[] = {
       {{}, "chart.jpg", 1, "message: Format not supported\n"},
       {{}, "chart", 1, "message: Format not supported\n"},
       {{}, "old.png", 1, "message: Replace file?\\r\\n\\r\\n" + dir.at("old.png") + "\n"},
-      {{}, "missing/chart.png", 1, "message: " + dir.at("missing/chart.png") + " Cannot write " +
-                                       dir.at("missing/chart.png") + ": No such file or directory\n"},
+      {{},
+       "missing/chart.png",
+       1,
+       "message: " + dir.at("missing/chart.png") + " Cannot write " + dir.at("missing/chart.png") +
+           ": No such file or directory\n"},
       {{"--yes"}, "old.bmp", 0, "message: Replace file?\\r\\n\\r\\n" + dir.at("old.bmp") + "\n"},
   };
   for (const auto& c : cases) {
@@ -119,8 +128,8 @@ TEST_F(CliChart, EveryRowIsDrawnBandByBand) {
   };
   auto draw = [&](const std::string& path, const std::string& out, const char* width) {
     return run_cli({"chart", path, "--kind", "lines", "--all", "--show-text", "--typ",
-                    std::string(ZW_SOURCE_DIR) + "/examples/typ/example.txt", "--width", width, "--out", dir.at(out),
-                    "--system-dir", dir.at("system")});
+                    std::string(ZW_SOURCE_DIR) + "/examples/typ/example.txt", "--width", width,
+                    "--out", dir.at(out), "--system-dir", dir.at("system")});
   };
   auto big = style("big", 4000), small = style("small", 700);
   auto b = draw(big, "big.png", "3000"), s = draw(small, "small.png", "3000");
@@ -137,15 +146,17 @@ TEST_F(CliChart, EveryRowIsDrawnBandByBand) {
   // As a bitmap, written band by band to its place in the file: the same picture.
   auto bitmap = draw(big, "big.bmp", "3000");
   ASSERT_EQ(bitmap.status, 0) << bitmap.err;
-  EXPECT_EQ(load("big.bmp").convertToFormat(QImage::Format_RGB32), tall.convertToFormat(QImage::Format_RGB32));
+  EXPECT_EQ(load("big.bmp").convertToFormat(QImage::Format_RGB32),
+            tall.convertToFormat(QImage::Format_RGB32));
 
   dir.write("old.bmp", "old");
-  auto refused = run_cli({"chart", big, "--kind", "lines", "--all", "--width", "150000", "--yes", "--out",
-                          dir.at("old.bmp"), "--system-dir", dir.at("system")});
+  auto refused = run_cli({"chart", big, "--kind", "lines", "--all", "--width", "150000", "--yes",
+                          "--out", dir.at("old.bmp"), "--system-dir", dir.at("system")});
   EXPECT_EQ(refused.status, 1);
   EXPECT_NE(refused.err.find("message: Cannot save the image " + dir.at("old.bmp") +
                              ": Picture too large for a bitmap file\n"),
-            std::string::npos) << refused.err;
+            std::string::npos)
+      << refused.err;
   EXPECT_EQ(dir.read("old.bmp"), "old");
 }
 
@@ -189,7 +200,8 @@ TEST(ComposeOnRaster, StripAboveCanvasPixelForPixel) {
   AppState s;
   HeadlessHost host;
   qt::RasterSurface p1(15), p2(15), p3(15), p4(15);
-  for (auto [box, surface] : {std::pair{&s.f1.p1, &p1}, {&s.f1.p2, &p2}, {&s.f1.p3, &p3}, {&s.f1.p4, &p4}})
+  for (auto [box, surface] :
+       {std::pair{&s.f1.p1, &p1}, {&s.f1.p2, &p2}, {&s.f1.p3, &p3}, {&s.f1.p4, &p4}})
     box->attach(surface);
   s.f1.p1.set_size(1500, 3000);
   s.f1.p3.set_size(750, 300);  // narrower: stretched to the canvas width
@@ -200,8 +212,10 @@ TEST(ComposeOnRaster, StripAboveCanvasPixelForPixel) {
   Image img = p4.image();
   ASSERT_TRUE(img.width == 100 && img.height == 220);
   // One pixel of the strip becomes two.
-  EXPECT_EQ((std::vector<Colour>{img.at(0, 0), img.at(1, 0), img.at(2, 0), img.at(99, 19), img.at(0, 20), img.at(99, 219)}),
-            (std::vector<Colour>{colours::black, colours::black, colours::red, colours::red, colours::blue, colours::blue}));
+  EXPECT_EQ((std::vector<Colour>{img.at(0, 0), img.at(1, 0), img.at(2, 0), img.at(99, 19),
+                                 img.at(0, 20), img.at(99, 219)}),
+            (std::vector<Colour>{colours::black, colours::black, colours::red, colours::red,
+                                 colours::blue, colours::blue}));
 }
 
 }  // namespace

@@ -52,7 +52,8 @@ TEST_F(CliConvert, WritesTheWholeStyleAndSaysWhatItWrote) {
   EXPECT_EQ(text::before(r.err, "message: Levels kept for "), written);
   EXPECT_EQ(names("levelstyle"), names("example"));
   auto lines = root.read("styles/levelstyle/lines");
-  EXPECT_TRUE(text::contains(lines, "highway=primary [0x03 road_class=3 road_speed=5 level 0-3 ]\n"));
+  EXPECT_TRUE(
+      text::contains(lines, "highway=primary [0x03 road_class=3 road_speed=5 level 0-3 ]\n"));
   EXPECT_FALSE(text::contains(lines, "resolution "));
 
   // The last line's figures are checked against the diff on mkgmap's default style.
@@ -63,11 +64,17 @@ TEST_F(CliConvert, QuestionsRefusalsAndUsage) {
   ASSERT_EQ(cli({"convert", "EXAMPLE", "copy"}).status, 0);
   const std::string asked =
       "message: New style : copy \nmessage: copy exists.  Are you sure you want to replace copy\n";
-  const struct { std::vector<std::string> args; int status; std::string err_start; } cases[] = {
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string err_start;
+  } cases[] = {
       {{"convert", "EXAMPLE", "copy"}, 1, asked},
       {{"convert", "EXAMPLE", "copy", "--yes"}, 0, asked + "message: Now saving as "},
-      {{"convert", "EXAMPLE", "Example"}, 1,
-       "message: New style : Example \nmessage: Target and source are the same ! Cannot continue:\n"},
+      {{"convert", "EXAMPLE", "Example"},
+       1,
+       "message: New style : Example \nmessage: Target and source are the same ! Cannot "
+       "continue:\n"},
       {{"convert", "EXAMPLE"}, 2, "zoomwright-cli convert: give the style directory"},
       {{"convert", "EXAMPLE", ". ,;"}, 2, "zoomwright-cli convert: the new style's name has no"},
       {{"convert", "EXAMPLE", "x", "--kind", "lines"}, 2, "zoomwright-cli convert: "},
@@ -87,7 +94,11 @@ TEST_F(CliConvert, QuestionsRefusalsAndUsage) {
 // leads to the source itself is refused. The source is never written.
 TEST_F(CliConvert, TheNewStyleLiesBesideTheSourceHoweverItIsNamed) {
   fs::create_directory_symlink("example", to_fs_path(root.at("styles/alias")));
-  const struct { const char *workdir, *style, *name; int status; const char* made; } cases[] = {
+  const struct {
+    const char *workdir, *style, *name;
+    int status;
+    const char* made;
+  } cases[] = {
       {"styles/example", ".", "dot", 0, "styles/dot"},
       {"styles/example/inc", "..", "dotdot", 0, "styles/dotdot"},
       {"", "styles/example/inc/..", "climbed", 0, "styles/climbed"},
@@ -102,7 +113,9 @@ TEST_F(CliConvert, TheNewStyleLiesBesideTheSourceHoweverItIsNamed) {
     if (c.made) {
       EXPECT_EQ(names(text::after(c.made, "styles/")), names("example"));
     } else {
-      EXPECT_TRUE(text::contains(r.err, "message: Target and source are the same ! Cannot continue:")) << r.err;
+      EXPECT_TRUE(
+          text::contains(r.err, "message: Target and source are the same ! Cannot continue:"))
+          << r.err;
     }
     EXPECT_EQ(root.tree("styles/example"), source);
   }
@@ -113,7 +126,10 @@ TEST_F(CliConvert, TheNewStyleLiesBesideTheSourceHoweverItIsNamed) {
 // write with the reason, leaves no empty file behind and exits 1; once the
 // disk takes files again, the next conversion writes the whole style.
 TEST_F(CliConvert, ADiskThatTakesNothingFailsTheConversion) {
-  const struct { const char* trouble; const char* reason; } cases[] = {
+  const struct {
+    const char* trouble;
+    const char* reason;
+  } cases[] = {
       {"full", "No space left on device"},
       {"read-only", "Read-only file system"},
   };
@@ -134,8 +150,10 @@ TEST_F(CliConvert, ADiskThatTakesNothingFailsTheConversion) {
     auto r = cli({"convert", dir + "/example", "new", "--yes"});
     EXPECT_EQ(r.status, 1) << r.err;
     for (const char* file : {"options", "version", "lines", "polygons", "points"})
-      EXPECT_TRUE(text::contains(r.err, escape_field(dir + "/new/" + file) + ": " + c.reason)) << file << r.err;
-    EXPECT_TRUE(text::contains(r.err, "message: The new style " + escape_field(dir + "/new") + " is incomplete: "))
+      EXPECT_TRUE(text::contains(r.err, escape_field(dir + "/new/" + file) + ": " + c.reason))
+          << file << r.err;
+    EXPECT_TRUE(text::contains(
+        r.err, "message: The new style " + escape_field(dir + "/new") + " is incomplete: "))
         << r.err;
     EXPECT_FALSE(text::contains(r.err, "Levels kept"));
     std::error_code ec;

@@ -76,11 +76,14 @@ TEST_F(CliDiff, ListsTheRulesDrawnAtOtherLevels) {
   // Without --inc the included files are not read; without --kind every kind is compared.
   r = diff({"OLD", "OLD"});
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "summary\tpolygons\t0\t0\t0\t0\nsummary\tlines\t5\t0\t0\t0\nsummary\tpoints\t0\t0\t0\t0\n");
+  EXPECT_EQ(
+      r.out,
+      "summary\tpolygons\t0\t0\t0\t0\nsummary\tlines\t5\t0\t0\t0\nsummary\tpoints\t0\t0\t0\t0\n");
 }
 
 TEST_F(CliDiff, ComparesWhatEachStyleDrawsWithItsOwnLevels) {
-  root.write("styles/old/lines", "highway=a [0x01 resolution 23]\nhighway=b [0x02 resolution 21]\n");
+  root.write("styles/old/lines",
+             "highway=a [0x01 resolution 23]\nhighway=b [0x02 resolution 21]\n");
   // A finer level table: level 0 is still 24 alone, level 2 now reaches 22.
   root.write("styles/new/options", "levels = 0:24, 1:23, 2:22, 3:20\n");
   root.write("styles/new/lines", "highway=a [0x01 level 0]\nhighway=b [0x02 level 2]\n");
@@ -105,8 +108,9 @@ TEST_F(CliDiff, ComparesEveryRuleOfABigStyle) {
   root.write("styles/new/lines", new_rules);
   auto r = diff({"OLD", "NEW", "--kind", "lines"});
   EXPECT_EQ(r.status, 1) << r.err;
-  EXPECT_EQ(r.out, "moved\tlines\t901\t901\t0-2\t0-1\t01\ta=901 [0x01 resolution 22]\n"
-                   "summary\tlines\t1199\t1\t0\t0\n");
+  EXPECT_EQ(r.out,
+            "moved\tlines\t901\t901\t0-2\t0-1\t01\ta=901 [0x01 resolution 22]\n"
+            "summary\tlines\t1199\t1\t0\t0\n");
 }
 
 // A style whose options or included file cannot be read is not compared: its
@@ -130,7 +134,10 @@ TEST_F(CliDiff, ExitStatusesAndUsage) {
     const char* out_start;
     const char* err_start;
   } cases[] = {
-      {{"OLD"}, 2, "", "zoomwright-cli diff: give the old and the new style directory\nusage:\n  diff "},
+      {{"OLD"},
+       2,
+       "",
+       "zoomwright-cli diff: give the old and the new style directory\nusage:\n  diff "},
       {{"OLD", "NEW", "--kind", "roads"}, 2, "", "zoomwright-cli diff: --kind must be"},
       {{"OLD", "NEW", "--sort"}, 2, "", "zoomwright-cli diff: unknown option --sort"},
       {{"OLD", "NEW", "--out", "diff.jpg"}, 2, "", "message: Format not supported\n"},
@@ -275,18 +282,21 @@ TEST(CliDiffReal, DefaultStyleAgainstItsConvertedCopy) {
   EXPECT_EQ(totals[2] + totals[3], 0);
   EXPECT_EQ(r.status, totals[1] > 0 ? 1 : 0);
   // convert's last line, computed the same way.
-  EXPECT_TRUE(converted.err.ends_with("message: " + levels_kept_summary(totals) + "\n")) << converted.err;
+  EXPECT_TRUE(converted.err.ends_with("message: " + levels_kept_summary(totals) + "\n"))
+      << converted.err;
 
   // Rules that start and end at resolutions of levels are drawn as before.
   const std::set<int> level_resolutions{24, 22, 20, 18};
   int rows = 0;
   for (const char* kind : {"polygons", "lines", "points"}) {
-    auto a = test::run_cli({"analyse", style, "--kind", kind, "--all", "--inc", "--system-dir", sys});
+    auto a =
+        test::run_cli({"analyse", style, "--kind", kind, "--all", "--inc", "--system-dir", sys});
     for (const auto& line : text::split(a.out, "\n")) {
       auto f = text::split(line, "\t");
       if (f.size() < 6) continue;
       ++rows;
-      bool exact = level_resolutions.count(std::stoi(f[1])) && level_resolutions.count(std::stoi(f[2]));
+      bool exact =
+          level_resolutions.count(std::stoi(f[1])) && level_resolutions.count(std::stoi(f[2]));
       EXPECT_FALSE(exact && moved.count(kind + (" " + f[0]))) << kind << ": " << line;
     }
   }

@@ -43,8 +43,10 @@ struct StyleCheck {
 // ..."), and a style that is missing or fails to load gets "could not open
 // style NAME". "checking style: NAME" comes only when the root holds more
 // than one style.
-StyleCheck check_style(const std::string& root, const std::string& name, const std::string& workdir) {
-  auto r = run_program({"mkgmap", "--style-file=" + root, "--style=" + name, "--check-styles"}, workdir);
+StyleCheck check_style(const std::string& root, const std::string& name,
+                       const std::string& workdir) {
+  auto r =
+      run_program({"mkgmap", "--style-file=" + root, "--style=" + name, "--check-styles"}, workdir);
   StyleCheck c;
   c.printed = "exit status " + std::to_string(r.status) + "\n" + r.out + r.err;
   if (r.status != 0) ++c.errors;
@@ -57,11 +59,13 @@ StyleCheck check_style(const std::string& root, const std::string& name, const s
     }
     // The Debian wrapper names the Java it starts; mkgmap names the style it
     // checks, or says that it found only one.
-    if (line.empty() || (text::starts_with(line, "Using ") && text::contains(line, " to execute mkgmap")) ||
+    if (line.empty() ||
+        (text::starts_with(line, "Using ") && text::contains(line, " to execute mkgmap")) ||
         line == "checking style: " + name || text::starts_with(line, "Found one style in "))
       continue;
     if (text::starts_with(lower, "could not open style")) c.opened = false;
-    if (text::contains(lower, "severe") || text::contains(lower, "error") || text::contains(lower, "could not"))
+    if (text::contains(lower, "severe") || text::contains(lower, "error") ||
+        text::contains(lower, "could not"))
       ++c.errors;
     else if (text::contains(lower, "warning"))
       ++c.warnings;
@@ -78,18 +82,23 @@ void require_mkgmap() {
   ASSERT_TRUE(std::filesystem::exists(mkgmap_jar)) << mkgmap_jar << " is missing" << install_hint;
 }
 
-void copy_example(const test::TempDir& dir) { dir.copy(test::example_style(), "styles/example"); }
+void copy_example(const test::TempDir& dir) {
+  dir.copy(test::example_style(), "styles/example");
+}
 
 // The main levels at which mkgmap draws each rule of each file of a style, by
 // file and line, from the style's level table: a rule of resolutions lo-hi (hi
 // 24 when only lo is given) is drawn at every main level whose resolution lies
 // between them; "level n" stands for the resolution of level n. What follows
 // a "#" is a comment.
-std::map<std::string, std::string> drawn_levels(const test::TempDir& dir, const std::string& style) {
+std::map<std::string, std::string> drawn_levels(const test::TempDir& dir,
+                                                const std::string& style) {
   test::TestApp app;
   select_style_dir(app.s, app.host, dir.at("styles/" + style));
   const auto& lv = app.s.levels;
-  auto resolution = [&](int level) { return level <= lv.level_last ? int(lv.level_res.at(std::size_t(level))) : -1; };
+  auto resolution = [&](int level) {
+    return level <= lv.level_last ? int(lv.level_res.at(std::size_t(level))) : -1;
+  };
   static const std::regex rule(R"((^|[ \t\[])(resolution|level)[ \t]+(\d+)(-(\d+))?)");
   std::map<std::string, std::string> out;
   for (const auto& [file, content] : dir.tree("styles/" + style)) {
@@ -104,7 +113,8 @@ std::map<std::string, std::string> drawn_levels(const test::TempDir& dir, const 
         int lo = b >= 0 ? std::min(a, b) : a, hi = b >= 0 ? std::max(a, b) : 24;
         levels += "{";
         for (int i = 0; i <= lv.main_level_last; ++i)
-          if (lo <= lv.level_res.at(std::size_t(i)) && lv.level_res.at(std::size_t(i)) <= hi) levels += ' ' + std::to_string(i);
+          if (lo <= lv.level_res.at(std::size_t(i)) && lv.level_res.at(std::size_t(i)) <= hi)
+            levels += ' ' + std::to_string(i);
         levels += " }";
       }
       if (!levels.empty()) out[file + ":" + std::to_string(n + 1)] = levels;
@@ -153,9 +163,15 @@ TEST(MkgmapCheck, ConvertedStylesPassAsWellAsTheirSources) {
     ASSERT_TRUE(before.ran && after.ran) << before.printed << after.printed << install_hint;
     EXPECT_TRUE(before.opened) << before.printed;
     EXPECT_TRUE(after.opened) << after.printed;
-    EXPECT_LE(after.errors, before.errors) << "source:\n" << before.printed << "converted:\n" << after.printed;
-    EXPECT_LE(after.warnings, before.warnings) << "source:\n" << before.printed << "converted:\n" << after.printed;
-    EXPECT_LE(after.unknown, before.unknown) << "source:\n" << before.printed << "converted:\n" << after.printed;
+    EXPECT_LE(after.errors, before.errors) << "source:\n"
+                                           << before.printed << "converted:\n"
+                                           << after.printed;
+    EXPECT_LE(after.warnings, before.warnings) << "source:\n"
+                                               << before.printed << "converted:\n"
+                                               << after.printed;
+    EXPECT_LE(after.unknown, before.unknown) << "source:\n"
+                                             << before.printed << "converted:\n"
+                                             << after.printed;
 
     auto before_levels = drawn_levels(dir, source.name);
     auto after_levels = drawn_levels(dir, "levels");
@@ -168,10 +184,12 @@ TEST(MkgmapCheck, ConvertedStylesPassAsWellAsTheirSources) {
       EXPECT_EQ(converted, levels) << where;
     }
     EXPECT_GT(rules, 0);
-    auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    auto seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::cout << source.label << ": checked in " << seconds << " s; source " << before.errors
-              << " errors, " << before.warnings << " warnings; converted " << after.errors << " errors, "
-              << after.warnings << " warnings; " << rules << " rules, " << moved << " drawn at other levels\n";
+              << " errors, " << before.warnings << " warnings; converted " << after.errors
+              << " errors, " << after.warnings << " warnings; " << rules << " rules, " << moved
+              << " drawn at other levels\n";
   }
 }
 
@@ -182,9 +200,11 @@ TEST(MkgmapCheck, CountsTheErrorsAndWarningsMkgmapPrints) {
   if (HasFatalFailure()) return;
   test::TempDir dir;
   // Without a version file mkgmap does not take a folder for a style.
-  for (const char* style : {"warned", "faulty"}) dir.write(std::string("styles/") + style + "/version", "0\n");
+  for (const char* style : {"warned", "faulty"})
+    dir.write(std::string("styles/") + style + "/version", "0\n");
   dir.write("styles/warned/options", "levels = 0:24, 1:22\n");
-  dir.write("styles/warned/lines", "highway=a [0x01 resolution 99]\nhighway=b [0x01 resolution 22]\n");
+  dir.write("styles/warned/lines",
+            "highway=a [0x01 resolution 99]\nhighway=b [0x01 resolution 22]\n");
   dir.write("styles/faulty/options", "levels = 0:24, 1:22\n");
   dir.write("styles/faulty/lines", "highway=a [0x01 level 9]\n");
   struct Case {

@@ -102,10 +102,14 @@ void read_echoes(const std::string& printed, Judgement& j) {
       ++j.unnamed_by_rule[rule];
       continue;
     }
-    if (kind == "Way") j.mkgmap.insert({rule, "way/" + id});
-    else if (kind == "Node") j.mkgmap.insert({rule, "node/" + id});
-    else if (kind == "Relation" || kind == "MultiPolygonRelation") j.mkgmap.insert({rule, "relation/" + id});
-    else ++j.unnamed;
+    if (kind == "Way")
+      j.mkgmap.insert({rule, "way/" + id});
+    else if (kind == "Node")
+      j.mkgmap.insert({rule, "node/" + id});
+    else if (kind == "Relation" || kind == "MultiPolygonRelation")
+      j.mkgmap.insert({rule, "relation/" + id});
+    else
+      ++j.unnamed;
   }
 }
 
@@ -160,9 +164,10 @@ TEST(TraceJudge, AgreesWithMkgmapOnMonaco) {
   };
   for (const auto& c : cases) {
     auto j = judge(c.root, c.name);
-    std::printf("%s: %zu pairs agree, %zu mkgmap only, %zu trace only, agreement %.4f; %zu unnamed\n%s",
-                c.label, j.both(), j.mkgmap.size() - j.both(), j.trace.size() - j.both(), j.agreement(),
-                j.unnamed, j.classes().c_str());
+    std::printf(
+        "%s: %zu pairs agree, %zu mkgmap only, %zu trace only, agreement %.4f; %zu unnamed\n%s",
+        c.label, j.both(), j.mkgmap.size() - j.both(), j.trace.size() - j.both(), j.agreement(),
+        j.unnamed, j.classes().c_str());
     EXPECT_GE(j.agreement(), c.at_least) << c.label << "\n" << j.classes();
   }
 }

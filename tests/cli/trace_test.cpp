@@ -91,19 +91,16 @@ TEST_F(CliTrace, BadInputIsNamedAndStops) {
     std::string style, data, named;
   };
   const Case cases[] = {
-      {"s/test", "cut.osm.pbf", "cut.osm.pbf"},
-      {"s/test", "empty.osm.pbf", "empty.osm.pbf"},
-      {"s/test", "html.osm", "html.osm"},
-      {"s/test", "data.txt", "data.txt"},
-      {"s/test", "pipe.osm", "pipe.osm"},
-      {"s/test", "none.osm.pbf", "none.osm.pbf"},
-      {"s/bad", "data.osm", "lines:2"},
-      {"s/slow", "data.osm", "points:1"},
+      {"s/test", "cut.osm.pbf", "cut.osm.pbf"}, {"s/test", "empty.osm.pbf", "empty.osm.pbf"},
+      {"s/test", "html.osm", "html.osm"},       {"s/test", "data.txt", "data.txt"},
+      {"s/test", "pipe.osm", "pipe.osm"},       {"s/test", "none.osm.pbf", "none.osm.pbf"},
+      {"s/bad", "data.osm", "lines:2"},         {"s/slow", "data.osm", "points:1"},
       {"s/none", "data.osm", "s/none"},
   };
   dir.write("s/bad/lines", "highway=path [0x16]\nhighway=* & [0x07]\n");
   dir.write("s/slow/points", "amenity~'(c+)+' [0x1]\n");
-  dir.write("data.osm", text::replace_all(small_osm, "v='cafe'", "v='" + std::string(40, 'c') + "!'"));
+  dir.write("data.osm",
+            text::replace_all(small_osm, "v='cafe'", "v='" + std::string(40, 'c') + "!'"));
   for (const auto& c : cases) {
     auto r = run_cli({"trace", dir.at(c.style), dir.at(c.data), "--system-dir", dir.at("system")});
     EXPECT_EQ(r.status, 2) << c.data << r.err;

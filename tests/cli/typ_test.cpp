@@ -22,17 +22,20 @@ struct CliTyp : ::testing::Test {
 TEST_F(CliTyp, PrintsEveryTableWithItsLineEndsEscaped) {
   dir.write("map.txt",
             "[_polygon]\r\nType=0x3c\r\nXpm=\"0 0 1 0\"\r\n\"0 c #A8C8F0\"\r\n[end]\r\n"
-            "[_point]\r\nType=0x2f\r\nSubType=0x06\r\nDayXpm=\"2 1 1 1\"\r\n\"$ c #FF0000\"\r\n\"$\\$\"\r\n[end]\r\n"
+            "[_point]\r\nType=0x2f\r\nSubType=0x06\r\nDayXpm=\"2 1 1 1\"\r\n\"$ c "
+            "#FF0000\"\r\n\"$\\$\"\r\n[end]\r\n"
             "[_line]\r\nType=0x01\r\nLineWidth=1\r\n\"0 c #E03020\"\r\n[end]\r\n");
   auto r = typ(dir.at("map.txt"));
   EXPECT_EQ(r.status, 0) << r.err;
   // Each section ends at its [end]; the point's sub-type is part of its type.
   std::string solid;
   for (int i = 0; i < 32; ++i) solid += std::string(32, '0') + "\\r\\n";
-  EXPECT_EQ(r.out,
-            "polygons\t1\n0\t03c00\tf0c8a8\\r\\n\t" + solid + "\n"
-            "lines\t1\n0\t00100\t2030e0\\r\\n\t" + std::string(32, '0') + "\\r\\n\n"
-            "points\t1\n0\t02f06\t0000FF\\r\\n\t$\\\\$\\r\\n\n");
+  EXPECT_EQ(r.out, "polygons\t1\n0\t03c00\tf0c8a8\\r\\n\t" + solid +
+                       "\n"
+                       "lines\t1\n0\t00100\t2030e0\\r\\n\t" +
+                       std::string(32, '0') +
+                       "\\r\\n\n"
+                       "points\t1\n0\t02f06\t0000FF\\r\\n\t$\\\\$\\r\\n\n");
 }
 
 TEST_F(CliTyp, AFileWithoutSectionsIsNamed) {
@@ -40,7 +43,8 @@ TEST_F(CliTyp, AFileWithoutSectionsIsNamed) {
   auto r = typ(dir.at("notes.txt"));
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "polygons\t0\nlines\t0\npoints\t0\n");
-  EXPECT_TRUE(text::contains(r.err, "No TYP section") && text::contains(r.err, "notes.txt")) << r.err;
+  EXPECT_TRUE(text::contains(r.err, "No TYP section") && text::contains(r.err, "notes.txt"))
+      << r.err;
 }
 
 TEST_F(CliTyp, AMissingFileGivesCountsOfMinusOne) {

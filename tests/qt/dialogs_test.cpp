@@ -71,11 +71,15 @@ TEST_F(QtDialogs, FontDialogPreviewsAndAppliesOnlyThroughItsButton) {
 
 TEST_F(QtDialogs, ConvertDialogEndsWithTheNameOnlyAfterYes) {
   struct Case {
-    const char* button; Answer answer; bool frame_close_after; int result; std::string name;
+    const char* button;
+    Answer answer;
+    bool frame_close_after;
+    int result;
+    std::string name;
   } cases[] = {
       {"command1(1)", Answer::yes, false, QDialog::Accepted, "newstyle"},
       {"command1(1)", Answer::cancel, false, QDialog::Accepted, ""},
-      {"command1(1)", Answer::no, true, QDialog::Rejected, ""},  // declined, then the frame
+      {"command1(1)", Answer::no, true, QDialog::Rejected, ""},    // declined, then the frame
       {"command1(0)", Answer::yes, false, QDialog::Accepted, ""},  // Close asks nothing
   };
   for (const auto& c : cases) {

@@ -15,7 +15,8 @@ using qt::RasterSurface;
 
 std::uint32_t u32(const std::string& b, std::size_t at) {
   std::uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(b.at(at + static_cast<std::size_t>(i)));
+  for (int i = 3; i >= 0; --i)
+    v = v << 8 | static_cast<unsigned char>(b.at(at + static_cast<std::size_t>(i)));
   return v;
 }
 
@@ -57,8 +58,9 @@ TEST_F(ImageFiles, BitmapHeadersRowsAndPaddingAreStandard) {
     // File size, data offset, info size, width, height (positive: bottom-up), planes
     // and bits, data size, 96 dots per inch.
     std::pair<std::size_t, std::uint32_t> fields[] = {
-        {2, static_cast<std::uint32_t>(b.size())}, {10, 54}, {14, 40}, {18, static_cast<std::uint32_t>(w)},
-        {22, 7}, {26, 1 | 24 << 16}, {34, static_cast<std::uint32_t>(stride * 7)}, {38, 3780}, {42, 3780}};
+        {2, static_cast<std::uint32_t>(b.size())},    {10, 54},   {14, 40},
+        {18, static_cast<std::uint32_t>(w)},          {22, 7},    {26, 1 | 24 << 16},
+        {34, static_cast<std::uint32_t>(stride * 7)}, {38, 3780}, {42, 3780}};
     for (auto [at, v] : fields) EXPECT_EQ(u32(b, at), v) << at;
     Image img = s.image();
     for (int y = 0; y < 7; ++y) {
@@ -77,8 +79,10 @@ TEST_F(ImageFiles, PngReadsBackAsTheBitmapsPixels) {
   // Runs of repeated rows, short and long, at the start, in the middle and at
   // the end, in rows of 3 bytes up to 18,000: shorter than one copy of 258,
   // exactly one, one and 2 left over, one and 5 left over, many.
-  struct Case { int w, h; } cases[] = {{1, 1},    {1, 50},    {1, 6000},  {2, 9},    {40, 30},
-                                       {86, 200}, {87, 200}, {88, 200}, {333, 120}, {6000, 8}};
+  struct Case {
+    int w, h;
+  } cases[] = {{1, 1},    {1, 50},   {1, 6000}, {2, 9},     {40, 30},
+               {86, 200}, {87, 200}, {88, 200}, {333, 120}, {6000, 8}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.w);
     RasterSurface s(15);
@@ -96,7 +100,8 @@ TEST_F(ImageFiles, PngReadsBackAsTheBitmapsPixels) {
 
 // How the chart image was composed before the canvas was kept by reference:
 // the strip and the canvas painted as copies into a picture of the whole size.
-Image painted(const RasterSurface& p3, const RasterSurface& p1, double tpp, int w1, int h3, int h1) {
+Image painted(const RasterSurface& p3, const RasterSurface& p1, double tpp, int w1, int h3,
+              int h1) {
   RasterSurface p4(tpp);
   p4.resize(w1, h3 + h1);
   p4.paint_image(p3.image(), 0, 0, w1, h3);
@@ -110,12 +115,12 @@ TEST_F(ImageFiles, StackingGivesThePaintedPictureAndKeepsTheCanvasByReference) {
     int w1, h1;
     bool in_place;
   } cases[] = {
-      {15, 15000, 6338, true},    // the batch chart's common case
-      {15, 15000, 6000, true},    //
-      {15, 15000, 6335, false},   // the canvas lands one row taller: painted, stretched
-      {15, 15010, 6338, false},   // a width between pixels: painted, one column narrower
-      {12, 15000, 6338, true},    // another screen
-      {15, 1500, 0, false},       // no canvas
+      {15, 15000, 6338, true},   // the batch chart's common case
+      {15, 15000, 6000, true},   //
+      {15, 15000, 6335, false},  // the canvas lands one row taller: painted, stretched
+      {15, 15010, 6338, false},  // a width between pixels: painted, one column narrower
+      {12, 15000, 6338, true},   // another screen
+      {15, 1500, 0, false},      // no canvas
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.tpp << " " << c.w1 << "x" << c.h1);
@@ -135,9 +140,11 @@ TEST_F(ImageFiles, StackingGivesThePaintedPictureAndKeepsTheCanvasByReference) {
     EXPECT_EQ(got.width, want.width);
     EXPECT_EQ(got.height, want.height);
     EXPECT_TRUE(got.pixels == want.pixels);
-    EXPECT_EQ(p4.encode(ImageFormat::bmp).size(), 54 + (static_cast<std::size_t>(want.width) * 3 + 3) / 4 * 4 * want.height);
+    EXPECT_EQ(p4.encode(ImageFormat::bmp).size(),
+              54 + (static_cast<std::size_t>(want.width) * 3 + 3) / 4 * 4 * want.height);
     int band_top = static_cast<int>(400 / c.tpp);
-    bool shared = c.h1 > 0 && p4.row(band_top) == reinterpret_cast<const QRgb*>(p1.qimage().constScanLine(0));
+    bool shared =
+        c.h1 > 0 && p4.row(band_top) == reinterpret_cast<const QRgb*>(p1.qimage().constScanLine(0));
     EXPECT_EQ(shared, c.in_place);
 
     // The canvas drawn on afterwards leaves the composed picture as it was.

@@ -60,7 +60,10 @@ struct Window : ::testing::Test {
 };
 
 TEST(Twips, BecomePixelsAtTheScreensLogicalDpi) {
-  struct Case { double twips, dpi; int pixels; } cases[] = {{7, 96, 0}, {8, 96, 1}, {-300, 96, -20}, {255, 144, 26}};
+  struct Case {
+    double twips, dpi;
+    int pixels;
+  } cases[] = {{7, 96, 0}, {8, 96, 1}, {-300, 96, -20}, {255, 144, 26}};
   for (const auto& c : cases)
     EXPECT_EQ(qt::to_pixels(c.twips, qt::twips_per_pixel_at(c.dpi)), c.pixels)
         << c.twips << " twips at " << c.dpi << " dpi";
@@ -186,8 +189,8 @@ TEST_F(Window, ADoubleClickOnTheChartAsksAboutItsRow) {
   view.sync();
   auto* chart = widget<qt::PictureView>(view, "p1");
   QPointF at(10, 20);
-  QMouseEvent click(QEvent::MouseButtonDblClick, at, chart->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                    Qt::NoModifier);
+  QMouseEvent click(QEvent::MouseButtonDblClick, at, chart->mapToGlobal(at), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(chart, &click);
   EXPECT_EQ(app.s.f1.p1.mouse_y, 300);
   EXPECT_EQ(app.host.messages, (Strings{"Open a data file first: File > Open Data file"}));

@@ -124,7 +124,8 @@ class Walker : public QObject {
 Walker::Act say(const std::string& text, QMessageBox::StandardButton answer = QMessageBox::Ok) {
   return [=](QWidget* w) {
     auto* box = qobject_cast<QMessageBox*>(w);
-    ASSERT_TRUE(box) << "expected the message " << text << ", got " << w->objectName().toStdString();
+    ASSERT_TRUE(box) << "expected the message " << text << ", got "
+                     << w->objectName().toStdString();
     EXPECT_EQ(box->text().toStdString(), text);
     ASSERT_TRUE(box->button(answer)) << text;
     box->button(answer)->click();
@@ -158,7 +159,8 @@ void mouse(QWidget* w, QEvent::Type type, Qt::MouseButton button = Qt::LeftButto
   ASSERT_TRUE(w);
   QPointF at(std::min(6, w->width() / 2), w->height() / 2);
   Qt::MouseButtons held = type == QEvent::MouseButtonRelease || type == QEvent::MouseMove
-                              ? Qt::NoButton : Qt::MouseButtons(button);
+                              ? Qt::NoButton
+                              : Qt::MouseButtons(button);
   QMouseEvent e(type, at, w->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : button,
                 held, Qt::NoModifier);
   QApplication::sendEvent(w, &e);
@@ -235,9 +237,7 @@ struct WindowWalk : ::testing::Test {
   }
   QString text(const std::string& label) { return w<QLabel>(label)->text(); }
   QAction* menu(const char* name) { return view->findChild<QAction*>(name); }
-  const QImage& canvas() {
-    return static_cast<qt::PictureView*>(w("p1"))->surface().qimage();
-  }
+  const QImage& canvas() { return static_cast<qt::PictureView*>(w("p1"))->surface().qimage(); }
   // Pixels of a colour in rows top to bottom (all rows when bottom is 0) of an image.
   static int count(const QImage& image, QColor c, int top = 0, int bottom = 0) {
     int n = 0;
@@ -260,7 +260,8 @@ struct WindowWalk : ::testing::Test {
     auto* box = w<QComboBox>(list);
     ASSERT_TRUE(box);
     mouse(box, QEvent::MouseButtonPress);
-    ASSERT_TRUE(pump_until([&] { return box->view()->isVisible(); }, 1000)) << list << " does not open";
+    ASSERT_TRUE(pump_until([&] { return box->view()->isVisible(); }, 1000))
+        << list << " does not open";
     int shown = 0;
     for (int r = 0; r < box->view()->model()->rowCount(); ++r)
       shown += box->view()->visualRect(box->view()->model()->index(r, 0)).height() > 0 ? 1 : 0;
@@ -304,7 +305,8 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
     std::function<void()> act;
   };
   const Step steps[] = {
-      {"first start in an empty program folder, no style root", [&] {
+      {"first start in an empty program folder, no style root",
+       [&] {
          walker.expect(say("Compiling Fonts"));
          start("");
          EXPECT_EQ(w<QComboBox>("Combo2")->placeholderText(), "No Styles");
@@ -313,7 +315,8 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
          check();
          view->close();
        }},
-      {"a start with a style root selects its first style, and reports nothing", [&] {
+      {"a start with a style root selects its first style, and reports nothing",
+       [&] {
          start(styles);
          auto* list = w<QComboBox>("Combo2");
          EXPECT_EQ(list->count(), 1);
@@ -321,12 +324,14 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
          EXPECT_EQ(view->windowTitle(), "Zoomwright 2.51 example");
          EXPECT_TRUE(text("Label4").startsWith("Levels:0:24")) << text("Label4").toStdString();
        }},
-      {"choosing the style shows its levels", [&] {
+      {"choosing the style shows its levels",
+       [&] {
          choose("Combo2", "example");
          EXPECT_TRUE(text("Label4").startsWith("Levels:0:24")) << text("Label4").toStdString();
          EXPECT_EQ(view->windowTitle(), "Zoomwright 2.51 example");
        }},
-      {"each kind with All and with a category", [&] {
+      {"each kind with All and with a category",
+       [&] {
          for (const char* kind : {"Check3(0)", "Check3(2)", "Check3(1)"}) {
            click(w(kind));
            tick("Check1(0)");
@@ -343,7 +348,8 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
            tick("Check1(0)");
          }
        }},
-      {"Sort, Inc, Show Text and Overview Only redraw the chart", [&] {
+      {"Sort, Inc, Show Text and Overview Only redraw the chart",
+       [&] {
          check();
          int plain = rows();
          tick("Check2");
@@ -358,7 +364,8 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
          EXPECT_NE(canvas(), before) << "Overview Only changed nothing";
          tick("ovw", false);
        }},
-      {"a click on a scale label narrows the chart to its resolution", [&] {
+      {"a click on a scale label narrows the chart to its resolution",
+       [&] {
          int all = rows();
          auto* label = w<QLabel>("Label3(22)");
          ASSERT_TRUE(label->isVisible());
@@ -366,7 +373,8 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
          EXPECT_LT(rows(), all);
          EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(255, 0, 0));
        }},
-      {"a filter text with Enter", [&] {
+      {"a filter text with Enter",
+       [&] {
          tick("Check4");
          auto* filter = w<QLineEdit>("Text2");
          EXPECT_TRUE(filter->isEnabled());
@@ -377,7 +385,8 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
          filter->clear();
          tick("Check4", false);
        }},
-      {"a TYP file opened before the chart and after it, for each kind, lists what it lacks", [&] {
+      {"a TYP file opened before the chart and after it, for each kind, lists what it lacks",
+       [&] {
          for (const char* kind : {"Check3(1)", "Check3(0)", "Check3(2)"}) {
            click(w(kind));
            tick("Check1(0)", false);
@@ -399,33 +408,41 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
          }
          EXPECT_TRUE(w<QPlainTextEdit>("Text3")->toPlainText().contains("00b00"));
        }},
-      {"the TYP box charts without swatches and with them again", [&] {
+      {"the TYP box charts without swatches and with them again",
+       [&] {
          tick("label2", false);
          EXPECT_TRUE(w<QPlainTextEdit>("Text3")->toPlainText().isEmpty());
          tick("label2");
          EXPECT_FALSE(w<QPlainTextEdit>("Text3")->toPlainText().isEmpty());
        }},
-      {"Tools > Check against TYP lists the findings, marks their rows and opens a rule at its line", [&] {
+      {"Tools > Check against TYP lists the findings, marks their rows and opens a rule at its "
+       "line",
+       [&] {
          click(w("Check3(1)"));
          tick("Check1(0)");
          check();
          // The marks sit left of the swatches, grey for a note.
-         auto marked = [&] { return count(canvas().copy(0, 0, 3, canvas().height()), QColor(150, 150, 150)); };
+         auto marked = [&] {
+           return count(canvas().copy(0, 0, 3, canvas().height()), QColor(150, 150, 150));
+         };
          EXPECT_EQ(marked(), 0);
          std::string lines = paths::join(dir.at("styles/example"), "lines");
          walker.expect(in("typcheck", [&](QDialog& d) {
-           EXPECT_TRUE(d.findChild<QLabel*>("Label1")->text().startsWith("0 warnings, 9 notes: example against "));
+           EXPECT_TRUE(d.findChild<QLabel*>("Label1")->text().startsWith(
+               "0 warnings, 9 notes: example against "));
            auto* list = d.findChild<QListWidget*>("List1");
            ASSERT_EQ(list->count(), 9);
            EXPECT_EQ(list->item(1)->text().toStdString(),
-                     "note   lines   0x11   lines:13   missing-type   line type not in the TYP file (level 0): "
+                     "note   lines   0x11   lines:13   missing-type   line type not in the TYP "
+                     "file (level 0): "
                      "the device draws it in its own default look");
            auto* item = list->viewport();
            QPoint at = list->visualItemRect(list->item(1)).center();
-           for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
-                             QEvent::MouseButtonRelease}) {
+           for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                             QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
              QMouseEvent e(type, at, item->mapToGlobal(at), Qt::LeftButton,
-                           type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+                           type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                           Qt::NoModifier);
              QApplication::sendEvent(item, &e);
            }
            click(d.findChild<QPushButton*>("Command1"));
@@ -437,15 +454,16 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
          EXPECT_EQ(host.opened.back(), lines + ":13");
          EXPECT_GT(marked(), 0);
        }},
-      {"the wheel and the scroll bar scroll the chart", [&] {
+      {"the wheel and the scroll bar scroll the chart",
+       [&] {
          click(w("Check3(1)"));
          tick("Check1(0)");
          check();
          auto* chart = w("p1");
          auto* bar = w<QScrollBar>("vs");
          ASSERT_GT(bar->maximum(), 0);
-         QWheelEvent wheel(QPointF(5, 5), chart->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
-                           Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+         QWheelEvent wheel(QPointF(5, 5), chart->mapToGlobal(QPointF(5, 5)), QPoint(),
+                           QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
          QApplication::sendEvent(chart, &wheel);
          EXPECT_GT(bar->value(), 0);
          EXPECT_LT(chart->y(), 0);
@@ -457,7 +475,8 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
          bar->triggerAction(QAbstractSlider::SliderToMinimum);
          EXPECT_EQ(chart->y(), 0);
        }},
-      {"a data file counts what each row's rule catches; a double-click lists its examples", [&] {
+      {"a data file counts what each row's rule catches; a double-click lists its examples",
+       [&] {
          const std::string monaco = std::string(ZW_SOURCE_DIR) + "/../shared/osm/monaco.osm.pbf";
          walker.expect(pick(monaco));
          menu("mf(4)")->trigger();
@@ -476,7 +495,8 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
          menu("mf(5)")->trigger();
          EXPECT_EQ(s->data.data_file, "");
        }},
-      {"the mouse over the flat buttons", [&] {
+      {"the mouse over the flat buttons",
+       [&] {
          mouse(w("com1"), QEvent::MouseMove);
          EXPECT_TRUE(s->hover_active);
          mouse(w("f1"), QEvent::MouseMove);
@@ -484,7 +504,8 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
          mouse(w("command2"), QEvent::MouseMove);
          EXPECT_TRUE(s->hover_active);
        }},
-      {"resizing lays the chart out again, and never hides a control", [&] {
+      {"resizing lays the chart out again, and never hides a control",
+       [&] {
          view->resize(1200, 820);
          EXPECT_TRUE(w<QTimer>("tm1")->isActive());
          ASSERT_TRUE(pump_until([&] { return !w<QTimer>("tm1")->isActive(); }, 3000));
@@ -496,7 +517,8 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
            EXPECT_TRUE(inside.contains(w(name)->geometry())) << name << " is off the window";
          EXPECT_GT(rows(), 0);
        }},
-      {"the levels: double-click opens the options file, the right button reloads", [&] {
+      {"the levels: double-click opens the options file, the right button reloads",
+       [&] {
          auto options = options_file_path(*s);
          walker.expect(say(cannot_open_message("the style's options file", options)));
          mouse(w("Label4"), QEvent::MouseButtonPress);
@@ -507,7 +529,8 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
          click(w("Label4"), Qt::RightButton);
          EXPECT_GT(s->analysis_runs, runs);  // the style is loaded again and redrawn
        }},
-      {"Ctrl+R writes the default category files again", [&] {
+      {"Ctrl+R writes the default category files again",
+       [&] {
          auto file = paths::join(paths::join(prog(), "system"), "lines.res");
          std::string error;
          ASSERT_TRUE(host.fs().write(file, "mine", error));
@@ -516,7 +539,8 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
          emit ctrl_r->activated();
          EXPECT_NE(dir.read("prog/system/lines.res"), "mine");
        }},
-      {"Change Font keeps the chart and draws it in the new size", [&] {
+      {"Change Font keeps the chart and draws it in the new size",
+       [&] {
          int drawn = rows();
          walker.expect(in("fontt", [](QDialog& d) {
            d.findChild<QComboBox*>("Combo2")->setEditText("12");
@@ -529,7 +553,8 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
          EXPECT_GT(on_canvas(QColor(90, 90, 140)), 0) << "the rows were wiped";
          EXPECT_FALSE(QApplication::overrideCursor()) << "the busy cursor stayed";
        }},
-      {"About, its link, and the help", [&] {
+      {"About, its link, and the help",
+       [&] {
          walker.expect(in("Infor", [](QDialog& d) {
            EXPECT_TRUE(d.findChild<QLabel*>("label1")->text().startsWith("Version 2.51"));
            click(d.findChild<QLabel*>("Label2"));
@@ -541,11 +566,13 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
          walker.expect(say(cannot_open_message("the help page", help_page(*s))));
          menu("mhl")->trigger();
        }},
-      {"Save Image writes the chart as a bitmap or PNG, and asks before replacing it", [&] {
+      {"Save Image writes the chart as a bitmap or PNG, and asks before replacing it",
+       [&] {
          auto chart = paths::join(prog(), "chart");
          walker.expect(pick(chart, [&](QFileDialog& d) {
            EXPECT_EQ(d.windowTitle(), "Save File");
-           EXPECT_EQ(fs::path(d.directory().absolutePath().toStdString()), to_fs_path(s->system_dir));
+           EXPECT_EQ(fs::path(d.directory().absolutePath().toStdString()),
+                     to_fs_path(s->system_dir));
          }));
          menu("mf(10)")->trigger();
          auto bmp = dir.read("prog/chart.bmp");
@@ -557,7 +584,8 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
          EXPECT_EQ(image.height(), strip + canvas().height());
          EXPECT_GT(count(image, QColor(90, 90, 140), strip), 0) << "no rows in the image";
          // The strip carries the scale labels as the window shows them.
-         EXPECT_GT(count(image, QColor(100, 200, 100), 0, strip), 0) << "no level marks in the image's strip";
+         EXPECT_GT(count(image, QColor(100, 200, 100), 0, strip), 0)
+             << "no level marks in the image's strip";
          for (auto answer : {QMessageBox::No, QMessageBox::Yes}) {
            std::string error;
            ASSERT_TRUE(host.fs().write(chart + ".bmp", "old", error));
@@ -565,7 +593,8 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
            walker.expect([=](QWidget* box) {
              auto* b = qobject_cast<QMessageBox*>(box);
              ASSERT_TRUE(b);
-             EXPECT_EQ(b->defaultButton(), b->button(QMessageBox::No)) << "Enter must not replace a file";
+             EXPECT_EQ(b->defaultButton(), b->button(QMessageBox::No))
+                 << "Enter must not replace a file";
              say("Replace file?\r\n\r\n" + chart + ".bmp", answer)(box);
            });
            menu("mf(10)")->trigger();
@@ -577,11 +606,13 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
          menu("mf(10)")->trigger();
          EXPECT_EQ(dir.read("images/chart.png").substr(0, 4), "\x89PNG");
          walker.expect(pick(dir.at("images/again.png"), [&](QFileDialog& d) {
-           EXPECT_EQ(fs::path(d.directory().absolutePath().toStdString()), to_fs_path(dir.at("images")));
+           EXPECT_EQ(fs::path(d.directory().absolutePath().toStdString()),
+                     to_fs_path(dir.at("images")));
          }));
          menu("mf(10)")->trigger();
        }},
-      {"Convert to a new style: one question, one summary, the new style selected", [&] {
+      {"Convert to a new style: one question, one summary, the new style selected",
+       [&] {
          walker.expect(in("convert", [](QDialog& d) {
            auto* name = d.findChild<QLineEdit*>("Text1");
            name->clear();
@@ -594,7 +625,8 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
            auto* box = qobject_cast<QMessageBox*>(w);
            ASSERT_TRUE(box);
            auto text = box->text().toStdString();
-           EXPECT_TRUE(text.starts_with("The new style " + dir.at("styles/bylevels") + ":\r\nNow saving as "))
+           EXPECT_TRUE(text.starts_with("The new style " + dir.at("styles/bylevels") +
+                                        ":\r\nNow saving as "))
                << text;
            EXPECT_NE(text.find("\r\n\r\nLevels kept for "), std::string::npos) << text;
            box->button(QMessageBox::Ok)->click();
@@ -607,7 +639,8 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
          EXPECT_EQ(s->style_name, "bylevels");
          EXPECT_EQ(s->selected_kind, kind);
        }},
-      {"a new style root lists its styles and selects its first", [&] {
+      {"a new style root lists its styles and selects its first",
+       [&] {
          walker.expect(pick(dir.at("more")));
          click(w("com1"));
          EXPECT_EQ(w<QComboBox>("Combo2")->count(), 2);
@@ -616,7 +649,8 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
          choose("Combo2", "beta");
          EXPECT_EQ(text("Label4").toStdString(), "Levels:0:24,1:21 + ");
        }},
-      {"Exit saves the settings, and a restart restores them", [&] {
+      {"Exit saves the settings, and a restart restores them",
+       [&] {
          // Kept: the kind (the one the last run worked on), the categories and Inc.
          auto ticks = [&] {
            std::string t = "kind " + std::to_string(s->selected_kind) + ": ";
@@ -664,7 +698,8 @@ TEST_F(WindowWalk, AnInstalledProgramKeepsItsSettingsInTheUsersFolder) {
   start(dir.at("styles"), installed);
   EXPECT_TRUE(fs::exists(to_fs_path(settings("system/lines.res"))));
   EXPECT_TRUE(fs::exists(to_fs_path(settings("fonts.dat"))));
-  walker.expect(say(cannot_open_message("the help page", dir.at("usr/share/zoomwright/help/index.html"))));
+  walker.expect(
+      say(cannot_open_message("the help page", dir.at("usr/share/zoomwright/help/index.html"))));
   menu("mhl")->trigger();
   view->close();
   EXPECT_TRUE(text::contains(dir.read("cfg/zoomwright/levels.dat"), dir.at("styles")));
@@ -680,7 +715,8 @@ TEST_F(WindowWalk, AnInstalledProgramKeepsItsSettingsInTheUsersFolder) {
   walker.expect([&](QWidget* w) {
     auto* box = qobject_cast<QMessageBox*>(w);
     ASSERT_TRUE(box);
-    EXPECT_TRUE(box->text().contains(QString::fromStdString(dir.at("cfg/zoomwright")))) << box->text().toStdString();
+    EXPECT_TRUE(box->text().contains(QString::fromStdString(dir.at("cfg/zoomwright"))))
+        << box->text().toStdString();
     box->button(QMessageBox::Ok)->click();
   });
   start("", installed);

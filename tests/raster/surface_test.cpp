@@ -18,7 +18,10 @@ struct Surfaces : ::testing::Test {
 };
 
 TEST_F(Surfaces, SizeInTwipsBecomesPixelsAtTheGivenScale) {
-  struct Case { double tpp; int w, h, px_w, px_h; } cases[] = {{12, 1500, 600, 125, 50}, {15, 0, 0, 0, 0}};
+  struct Case {
+    double tpp;
+    int w, h, px_w, px_h;
+  } cases[] = {{12, 1500, 600, 125, 50}, {15, 0, 0, 0, 0}};
   for (const auto& c : cases) {
     auto s = make(c.tpp);
     s->resize(c.w, c.h);
@@ -127,8 +130,10 @@ TEST_F(Surfaces, PaintsAnImageStretchedIntoARectangle) {
   canvas->clear(colours::white);
   canvas->paint_image(swatch->image(), 150, 150, 600, 600);  // 40 x 40 at (10, 10)
   Image img = canvas->image();
-  EXPECT_EQ((Colours{img.at(10, 10), img.at(29, 29), img.at(30, 30), img.at(49, 49), img.at(49, 10), img.at(50, 50)}),
-            (Colours{colours::red, colours::red, colours::blue, colours::blue, colours::white, colours::white}));
+  EXPECT_EQ((Colours{img.at(10, 10), img.at(29, 29), img.at(30, 30), img.at(49, 49), img.at(49, 10),
+                     img.at(50, 50)}),
+            (Colours{colours::red, colours::red, colours::blue, colours::blue, colours::white,
+                     colours::white}));
   // An empty picture, or one partly off the canvas, paints nothing outside it.
   canvas->paint_image(Image{}, 0, 0, 600, 600);
   canvas->paint_image(swatch->image(), 1350, 1350, 600, 600);

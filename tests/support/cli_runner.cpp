@@ -52,7 +52,8 @@ CliResult run_program(const std::vector<std::string>& command, const std::string
 }
 
 bool on_path(const std::string& program) {
-  return exit_status(std::system(("command -v " + quoted(program) + " >/dev/null 2>&1").c_str())) == 0;
+  return exit_status(std::system(("command -v " + quoted(program) + " >/dev/null 2>&1").c_str())) ==
+         0;
 }
 
 CliResult run_cli(const std::vector<std::string>& args) {

@@ -23,7 +23,8 @@ std::string FailingFileSystem::list_error(const std::string& dir) {
   return StdFileSystem::list_error(dir);
 }
 
-std::vector<std::string> FailingFileSystem::list_files(const std::string& dir, const std::string& pattern) {
+std::vector<std::string> FailingFileSystem::list_files(const std::string& dir,
+                                                       const std::string& pattern) {
   if (unlistable.count(dir)) return {};
   return StdFileSystem::list_files(dir, pattern);
 }
@@ -33,11 +34,13 @@ std::vector<std::string> FailingFileSystem::list_dirs(const std::string& dir) {
   return StdFileSystem::list_dirs(dir);
 }
 
-bool FailingFileSystem::write(const std::string& path, const std::string& data, std::string& error) {
+bool FailingFileSystem::write(const std::string& path, const std::string& data,
+                              std::string& error) {
   return !refused(path, error, "write") && StdFileSystem::write(path, data, error);
 }
 
-std::unique_ptr<FileOutput> FailingFileSystem::start_write(const std::string& path, std::string& error) {
+std::unique_ptr<FileOutput> FailingFileSystem::start_write(const std::string& path,
+                                                           std::string& error) {
   return refused(path, error, "write") ? nullptr : StdFileSystem::start_write(path, error);
 }
 

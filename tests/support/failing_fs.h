@@ -8,7 +8,8 @@ namespace zw::test {
 
 // The real file system, except that it refuses to read the files named in
 // unreadable, to list the folders named in unlistable and to write anything
-// below read_only_root, with the errors the system gives. Tests run as root on CI, where permissions stop nothing.
+// below read_only_root, with the errors the system gives. Tests run as root on CI, where
+// permissions stop nothing.
 class FailingFileSystem : public StdFileSystem {
  public:
   std::set<std::string> unreadable, unlistable;

@@ -32,7 +32,9 @@ class RecordingSurface : public Surface {
   double twips_per_pixel() const override { return tpp; }
   void fill_rect(double x1, double y1, double x2, double y2, Colour c) override;
   void line(double x1, double y1, double x2, double y2, Colour c) override;
-  void set_font(const std::string& name, double points) override { font = name, font_size = points; }
+  void set_font(const std::string& name, double points) override {
+    font = name, font_size = points;
+  }
   void set_bold(bool b) override { bold_ = b; }
   bool bold() const override { return bold_; }
   void set_fore(Colour c) override { fore_ = c; }

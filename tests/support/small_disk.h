@@ -24,7 +24,8 @@ class SmallDisk {
 
   bool mounted() const { return mounted_; }
   bool read_only(bool on) {
-    return ::mount(nullptr, dir_.c_str(), nullptr, on ? MS_REMOUNT | MS_RDONLY : MS_REMOUNT, "size=512k") == 0;
+    return ::mount(nullptr, dir_.c_str(), nullptr, on ? MS_REMOUNT | MS_RDONLY : MS_REMOUNT,
+                   "size=512k") == 0;
   }
   // Writes one file until no byte more fits; empty() removes it again.
   void fill() {

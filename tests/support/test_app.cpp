@@ -85,13 +85,16 @@ TestApp::TestApp() {
   host.messages.clear();
 }
 
-std::string TestApp::style(const std::string& name, const std::map<std::string, std::string>& files) {
+std::string TestApp::style(const std::string& name,
+                           const std::map<std::string, std::string>& files) {
   fs::create_directories(to_fs_path(dir.at("styles/" + name)));
   for (const auto& [file, content] : files) dir.write("styles/" + name + "/" + file, content);
   return dir.at("styles/" + name);
 }
 
-void TestApp::select(const std::string& name) { select_style_dir(s, host, dir.at("styles/" + name)); }
+void TestApp::select(const std::string& name) {
+  select_style_dir(s, host, dir.at("styles/" + name));
+}
 
 void TestApp::click_kind(int kind) {
   auto& box = s.f1.Check3.at(static_cast<std::size_t>(kind));
@@ -104,7 +107,9 @@ void TestApp::tick_category(const std::string& caption) {
     if (b.caption == caption) b.value = 1;
 }
 
-void TestApp::check() { command2_Click(s, host); }
+void TestApp::check() {
+  command2_Click(s, host);
+}
 
 std::vector<std::string> TestApp::rows() const {
   std::vector<std::string> out;
@@ -120,8 +125,9 @@ std::vector<std::string> TestApp::rows() const {
 }
 
 int TestApp::said(const std::string& part) const {
-  return static_cast<int>(std::count_if(host.messages.begin(), host.messages.end(),
-                                        [&](const std::string& m) { return text::contains(m, part); }));
+  return static_cast<int>(
+      std::count_if(host.messages.begin(), host.messages.end(),
+                    [&](const std::string& m) { return text::contains(m, part); }));
 }
 
 }  // namespace zw::test

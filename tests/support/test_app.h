@@ -15,7 +15,9 @@ namespace zw::test {
 
 #ifdef ZW_SOURCE_DIR
 // The project's example style; tests that write into it copy it first.
-inline std::string example_style() { return std::string(ZW_SOURCE_DIR) + "/examples/styles/example"; }
+inline std::string example_style() {
+  return std::string(ZW_SOURCE_DIR) + "/examples/styles/example";
+}
 #endif
 
 // A fresh temporary directory, removed with everything in it at the end.

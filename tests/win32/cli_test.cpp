@@ -108,9 +108,12 @@ Image read_bmp(const std::string& bytes) {
 // Bars are drawn in colours that no text has; where a text crosses a bar the
 // two systems' fonts cover different pixels of it.
 bool bar(Colour c) {
-  return c == colours::dark_red || c == rgb(0, 128, 0) || c == rgb(0, 255, 0) || c == rgb(120, 120, 140);
+  return c == colours::dark_red || c == rgb(0, 128, 0) || c == rgb(0, 255, 0) ||
+         c == rgb(120, 120, 140);
 }
-bool text_over(Colour c) { return !bar(c) && c != colours::white; }
+bool text_over(Colour c) {
+  return !bar(c) && c != colours::white;
+}
 
 // The bar pixels of `a` that `b` has neither as bar nor under a text.
 int bars_missing(const Image& a, const Image& b, int& bars) {

@@ -29,7 +29,7 @@ class ModalDriver {
   bool done() const { return script_.empty(); }
 
   // Acts of a user.
-  static Act press(int id);                        // a button: IDOK, IDYES, IDNO ...
+  static Act press(int id);                            // a button: IDOK, IDYES, IDNO ...
   static Act type_file_name(const std::string& path);  // a file dialog: the name, then OK
   static Act choose_folder(const std::string& path);   // the folder chooser: select, then OK
 

@@ -132,7 +132,8 @@ TEST(Win32Window, AUserWalksThroughTheWindowAndARestartRestoresTheSettings) {
     std::string options = dir.read("styles/example/options");
     dir.write("styles/example/options", text::replace_all(options, "0:24", "0:23"));
     SendMessageW(p.control("Label4"), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(2, 2));
-    EXPECT_TRUE(text::contains(text_of(p.control("Label4")), "0:23")) << text_of(p.control("Label4"));
+    EXPECT_TRUE(text::contains(text_of(p.control("Label4")), "0:23"))
+        << text_of(p.control("Label4"));
     dir.write("styles/example/options", options);
     SendMessageW(p.control("Label4"), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(2, 2));
 
@@ -267,7 +268,8 @@ TEST(Win32Window, AUserWalksThroughTheWindowAndARestartRestoresTheSettings) {
 
     // Ctrl+R writes the default category files again over the user's.
     dir.write("app/system/lines.res", "mine");
-    SendMessageW(p.view->hwnd(), WM_COMMAND, MAKEWPARAM(win32::MainWindowView::ctrl_r_command, 1), 0);
+    SendMessageW(p.view->hwnd(), WM_COMMAND, MAKEWPARAM(win32::MainWindowView::ctrl_r_command, 1),
+                 0);
     EXPECT_NE(dir.read("app/system/lines.res"), "mine");
 
     // File > Exit closes the window, which saves the settings.

@@ -14,11 +14,21 @@ void append_escaped(std::string& out, std::string_view text) {
     out.append(text, at, next - at);
     if (next == text.size()) break;
     switch (text[next]) {
-      case '\\': out += "\\\\"; break;
-      case '\t': out += "\\t"; break;
-      case '\r': out += "\\r"; break;
-      case '\n': out += "\\n"; break;
-      default: out += "\\0"; break;  // a NUL would end the line for many readers
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      default:
+        out += "\\0";
+        break;  // a NUL would end the line for many readers
     }
     at = next + 1;
   }

@@ -59,7 +59,7 @@ class HeadlessHost : public Host {
     std::string initial_dir, default_name;
   };
   std::vector<FileDialogCall> file_dialogs;  // how each file dialog was opened
-  std::vector<std::string> opened;         // shell_open and edit_text_file targets (path:line)
+  std::vector<std::string> opened;           // shell_open and edit_text_file targets (path:line)
   int events_let_run = 0;
   std::vector<Dialog> dialogs_shown;
   int close_requests = 0;
@@ -111,8 +111,10 @@ class BlankSurface : public Surface {
   double current_x() const override { return x_; }
   double current_y() const override { return y_; }
   void print(const std::string& t, bool new_line) override {
-    if (new_line) x_ = 0, y_ += 195;
-    else x_ += text_width(t);
+    if (new_line)
+      x_ = 0, y_ += 195;
+    else
+      x_ += text_width(t);
   }
   Image image() const override { return {}; }
   void paint_image(const Image&, double, double, double, double) override {}

@@ -14,7 +14,9 @@ PictureView::PictureView(PictureBox& model, double twips_per_pixel, QWidget* par
 }
 
 // The model outlives the widget: it must not keep a pointer to our surface.
-PictureView::~PictureView() { model_.attach(nullptr); }
+PictureView::~PictureView() {
+  model_.attach(nullptr);
+}
 
 void PictureView::show_drawing() {
   if (!drawn_) return;
@@ -30,7 +32,8 @@ void PictureView::paintEvent(QPaintEvent* event) {
   // A tall picture holds only a band of itself, from its first pixel row on.
   int band = surface_.band_top_pixels();
   QRect shown = exposed.intersected(QRect(0, band, image.width(), image.height()));
-  if (!image.isNull() && !shown.isEmpty()) p.drawImage(shown.topLeft(), image, shown.translated(0, -band));
+  if (!image.isNull() && !shown.isEmpty())
+    p.drawImage(shown.topLeft(), image, shown.translated(0, -band));
 }
 
 void PictureView::mouseReleaseEvent(QMouseEvent* event) {
@@ -55,16 +58,22 @@ namespace {
 
 int button_code(Qt::MouseButton b) {
   switch (b) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 0;
+    case Qt::LeftButton:
+      return 1;
+    case Qt::RightButton:
+      return 2;
+    case Qt::MiddleButton:
+      return 4;
+    default:
+      return 0;
   }
 }
 
 }  // namespace
 
-void ClickLabel::mousePressEvent(QMouseEvent* event) { emit pressed(button_code(event->button())); }
+void ClickLabel::mousePressEvent(QMouseEvent* event) {
+  emit pressed(button_code(event->button()));
+}
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))

@@ -25,7 +25,9 @@ namespace {
 class TableDialog : public QDialog {
  public:
   TableDialog(AppState& s, Host& host, QWidget* parent, Dialog which)
-      : QDialog(parent), table_(dialog_table(s, host, which)), controls_(host.twips_per_pixel(), false) {
+      : QDialog(parent),
+        table_(dialog_table(s, host, which)),
+        controls_(host.twips_per_pixel(), false) {
     controls_.build(std::move(table_.controls), this);
     controls_.after_event = [this] {
       sync();

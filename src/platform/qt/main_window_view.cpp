@@ -30,14 +30,16 @@ MainWindowView::MainWindowView(AppState& s, Host& host, double twips_per_pixel)
   set_minimum_size();
 }
 
-int MainWindowView::px(double twips) const { return to_pixels(twips, tpp_); }
+int MainWindowView::px(double twips) const {
+  return to_pixels(twips, tpp_);
+}
 
 // What the design gives the window beyond its controls' models.
 void MainWindowView::style_widgets() {
   form_->setAutoFillBackground(true);
   QPalette back = form_->palette();
-  back.setColor(QPalette::Window, QColor(colours::button_face.r, colours::button_face.g,
-                                         colours::button_face.b));
+  back.setColor(QPalette::Window,
+                QColor(colours::button_face.r, colours::button_face.g, colours::button_face.b));
   back.setColor(QPalette::WindowText, Qt::black);
   form_->setPalette(back);
   // The design sizes were made for a small sans-serif face.
@@ -90,7 +92,9 @@ void MainWindowView::sync_if_due() {
   if (!since_sync_.isValid() || since_sync_.elapsed() >= sync_interval_ms) sync();
 }
 
-void MainWindowView::activate() { run(Form_Activate); }
+void MainWindowView::activate() {
+  run(Form_Activate);
+}
 
 void MainWindowView::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);

@@ -23,15 +23,21 @@
 
 namespace zw::qt {
 
-QWidget* QtHost::owner() const { return window_; }
+QWidget* QtHost::owner() const {
+  return window_;
+}
 
 Answer QtHost::message(const std::string& text, Buttons buttons) {
   QMessageBox box(owner());
   box.setWindowTitle(program_title);
   box.setText(to_qstring(text));
   switch (buttons) {
-    case Buttons::ok: box.setStandardButtons(QMessageBox::Ok); break;
-    case Buttons::yes_no: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case Buttons::ok:
+      box.setStandardButtons(QMessageBox::Ok);
+      break;
+    case Buttons::yes_no:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+      break;
     case Buttons::no_yes:
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
       box.setDefaultButton(QMessageBox::No);
@@ -46,9 +52,12 @@ Answer QtHost::message(const std::string& text, Buttons buttons) {
   int pressed = box.exec();
   if (was_busy) QApplication::setOverrideCursor(Qt::WaitCursor);
   switch (pressed) {
-    case QMessageBox::Yes: return Answer::yes;
-    case QMessageBox::No: return Answer::no;
-    case QMessageBox::Cancel: return Answer::cancel;
+    case QMessageBox::Yes:
+      return Answer::yes;
+    case QMessageBox::No:
+      return Answer::no;
+    case QMessageBox::Cancel:
+      return Answer::cancel;
     default:
       // Closing the box without a button means Cancel where there is one.
       if (buttons == Buttons::yes_no_cancel) return Answer::cancel;
@@ -126,7 +135,9 @@ std::vector<std::string> QtHost::screen_fonts() {
   return names;
 }
 
-double QtHost::timer_seconds() { return QTime::currentTime().msecsSinceStartOfDay() / 1000.0; }
+double QtHost::timer_seconds() {
+  return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}
 
 std::string QtHost::today() {
   return from_qstring(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));

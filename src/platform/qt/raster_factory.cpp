@@ -5,7 +5,9 @@
 
 namespace zw::raster {
 
-void prepare() { qt::ensure_app(); }
+void prepare() {
+  qt::ensure_app();
+}
 
 std::unique_ptr<Surface> make_surface(double twips_per_pixel) {
   return std::make_unique<qt::RasterSurface>(twips_per_pixel);

@@ -21,7 +21,8 @@ constexpr std::size_t gathered_bytes = 1 << 22;
 
 }  // namespace
 
-RasterFileWriter::RasterFileWriter(ImageFormat format, int width, int height, double tpp, FileOutput& out)
+RasterFileWriter::RasterFileWriter(ImageFormat format, int width, int height, double tpp,
+                                   FileOutput& out)
     : format_(format), width_(std::max(0, width)), height_(std::max(0, height)), out_(out) {
   if (width_ <= 0 || height_ <= 0) fail("The picture is empty");
   switch (format_) {
@@ -61,7 +62,8 @@ void RasterFileWriter::add(const Surface& band) {
     // A narrower band is widened with its background.
     std::vector<QRgb> row(static_cast<std::size_t>(width_), qRgb(255, 255, 255));
     for (int y = 0; y < raster->pixel_height() && rows_ < height_; ++y) {
-      std::memcpy(row.data(), raster->row(y), static_cast<std::size_t>(raster->pixel_width()) * sizeof(QRgb));
+      std::memcpy(row.data(), raster->row(y),
+                  static_cast<std::size_t>(raster->pixel_width()) * sizeof(QRgb));
       add_row(row.data());
       previous_ = row;
       last_ = previous_.data();

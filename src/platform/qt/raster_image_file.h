@@ -20,7 +20,8 @@ class PngCompressor;
 class RasterFileWriter : public ImageFileWriter {
  public:
   // Throws when the format cannot hold a picture of that size.
-  RasterFileWriter(ImageFormat format, int width, int height, double twips_per_pixel, FileOutput& out);
+  RasterFileWriter(ImageFormat format, int width, int height, double twips_per_pixel,
+                   FileOutput& out);
   ~RasterFileWriter() override;
 
   void add(const Surface& band) override;

@@ -92,7 +92,8 @@ void PngStream::add_repeated_row(std::size_t bytes) {
   // The checksum of the filter byte 2 and the zeros, without reading them.
   std::uint32_t a = adler_ & 0xFFFF, b = adler_ >> 16;
   a = (a + 2) % adler_base;
-  b = static_cast<std::uint32_t>((b + a + static_cast<std::uint64_t>(bytes % adler_base) * a) % adler_base);
+  b = static_cast<std::uint32_t>((b + a + static_cast<std::uint64_t>(bytes % adler_base) * a) %
+                                 adler_base);
   adler_ = b << 16 | a;
 }
 
@@ -162,7 +163,8 @@ void PngStream::write_repeated_rows() {
     }
     if (tail >= 0) {
       put(257 + tail);
-      put_bits(static_cast<std::uint32_t>(static_cast<int>(rest) - length_base[tail]), length_extra[tail]);
+      put_bits(static_cast<std::uint32_t>(static_cast<int>(rest) - length_base[tail]),
+               length_extra[tail]);
       put_bits(0, 1);
     } else {
       for (std::size_t k = 0; k < rest; ++k) put(0);
@@ -189,10 +191,9 @@ void PngStream::put_dynamic_header(const std::vector<int>& lengths) {
   for (int symbol : given) cl_lengths[static_cast<std::size_t>(symbol)] = 3;
   auto cl_codes = canonical_codes(cl_lengths);
   put_bits(18 - 4, 4);  // the first 18 of the order: up to symbol 1
-  for (int i = 0; i < 18; ++i) put_bits(static_cast<std::uint32_t>(cl_lengths[static_cast<std::size_t>(order[i])]), 3);
-  auto put_cl = [&](int symbol) {
-    put_code(cl_codes[static_cast<std::size_t>(symbol)], 3);
-  };
+  for (int i = 0; i < 18; ++i)
+    put_bits(static_cast<std::uint32_t>(cl_lengths[static_cast<std::size_t>(order[i])]), 3);
+  auto put_cl = [&](int symbol) { put_code(cl_codes[static_cast<std::size_t>(symbol)], 3); };
   std::vector<int> all(lengths);
   all.push_back(1);  // the distance code
   for (std::size_t i = 0; i < all.size();) {

@@ -14,7 +14,9 @@
 namespace zw::qt {
 namespace {
 
-QColor qcolour(Colour c) { return QColor(c.r, c.g, c.b); }
+QColor qcolour(Colour c) {
+  return QColor(c.r, c.g, c.b);
+}
 
 // Pixel index of a coordinate: the pixel the point falls in.
 int cell(double pixels) {
@@ -51,7 +53,8 @@ void RasterSurface::resize(int width_twips, int height_twips) {
     image_ = band_ = tail_ = QImage();
     origin_ = 0;
   }
-  make_picture(wt, ht, static_cast<int>(std::lround(wt / tpp_)), static_cast<int>(std::lround(ht / tpp_)));
+  make_picture(wt, ht, static_cast<int>(std::lround(wt / tpp_)),
+               static_cast<int>(std::lround(ht / tpp_)));
 }
 
 void RasterSurface::set_band(int width_twips, int top, int height_twips) {
@@ -65,7 +68,8 @@ void RasterSurface::set_band(int width_twips, int top, int height_twips) {
     // Another part of the picture: nothing of the old band belongs there. A
     // band of the same size is blanked in place; export moves band after band.
     int w = static_cast<int>(std::lround(wt / tpp_));
-    if (!stacked() && image_.isDetached() && image_.width() == w && image_.height() == end - first) {
+    if (!stacked() && image_.isDetached() && image_.width() == w &&
+        image_.height() == end - first) {
       image_.fill(qcolour(back_));
     } else {
       release_painter();
@@ -76,7 +80,9 @@ void RasterSurface::set_band(int width_twips, int top, int height_twips) {
   make_picture(wt, ht, static_cast<int>(std::lround(wt / tpp_)), end - first);
 }
 
-int RasterSurface::row_of(double y) const { return cell(px(y)) - origin_; }
+int RasterSurface::row_of(double y) const {
+  return cell(px(y)) - origin_;
+}
 
 void RasterSurface::make_picture(int wt, int ht, int w, int h) {
   if (static_cast<long long>(w) * h > max_pixels) {
@@ -147,7 +153,9 @@ void RasterSurface::clear(Colour back) {
   changed();
 }
 
-double RasterSurface::scale_width() const { return pixels_ ? image_.width() : width_; }
+double RasterSurface::scale_width() const {
+  return pixels_ ? image_.width() : width_;
+}
 
 void RasterSurface::fill_rect(double x1, double y1, double x2, double y2, Colour c) {
   unstack();
@@ -196,7 +204,9 @@ void RasterSurface::set_font(const std::string& name, double points) {
   advances_.clear();
 }
 
-void RasterSurface::set_bold(bool bold) { font_.setBold(bold); }
+void RasterSurface::set_bold(bool bold) {
+  font_.setBold(bold);
+}
 
 int RasterSurface::advance(const QString& text) {
   QString key = (font_.bold() ? QLatin1Char('b') : QLatin1Char('r')) + text;
@@ -247,7 +257,8 @@ Image RasterSurface::image() const {
   out.pixels.reserve(static_cast<std::size_t>(out.width) * out.height);
   for (int y = 0; y < out.height; ++y) {
     const QRgb* r = row(y);
-    for (int x = 0; x < out.width; ++x) out.pixels.push_back(rgb(qRed(r[x]), qGreen(r[x]), qBlue(r[x])));
+    for (int x = 0; x < out.width; ++x)
+      out.pixels.push_back(rgb(qRed(r[x]), qGreen(r[x]), qBlue(r[x])));
   }
   return out;
 }
@@ -291,10 +302,9 @@ void RasterSurface::stack(const Surface& lower, int width, int top, int height) 
   // The band where a painted copy would land, in the cells paint_surface uses.
   int band_top = cell(px(top)), band_bottom = cell(px(static_cast<double>(top) + height));
   bool in_place = raster && raster != this && !raster->stacked() && !pixels_ &&
-                  raster->image_.format() == QImage::Format_RGB32 &&
-                  raster->image_.width() == w && raster->image_.height() == band_bottom - band_top &&
-                  w > 0 && band_top >= 0 && band_top < band_bottom && band_bottom <= total &&
-                  cell(px(width)) == w;
+                  raster->image_.format() == QImage::Format_RGB32 && raster->image_.width() == w &&
+                  raster->image_.height() == band_bottom - band_top && w > 0 && band_top >= 0 &&
+                  band_top < band_bottom && band_bottom <= total && cell(px(width)) == w;
   if (!in_place) return Surface::stack(lower, width, top, height);
   // The lower picture lands one to one at the full width: keep its pixels by
   // reference rather than copy them (a tall chart is most of the memory).
@@ -311,10 +321,11 @@ void RasterSurface::stack(const Surface& lower, int width, int top, int height) 
   changed();
 }
 
-std::unique_ptr<ImageFileWriter> RasterSurface::start_file(ImageFormat format, int width, int height,
-                                                           FileOutput& out) const {
-  return std::make_unique<RasterFileWriter>(format, static_cast<int>(std::lround(std::max(0, width) / tpp_)),
-                                            static_cast<int>(std::lround(std::max(0, height) / tpp_)), tpp_, out);
+std::unique_ptr<ImageFileWriter> RasterSurface::start_file(ImageFormat format, int width,
+                                                           int height, FileOutput& out) const {
+  return std::make_unique<RasterFileWriter>(
+      format, static_cast<int>(std::lround(std::max(0, width) / tpp_)),
+      static_cast<int>(std::lround(std::max(0, height) / tpp_)), tpp_, out);
 }
 
 std::string RasterSurface::encode(ImageFormat format) const {
@@ -367,8 +378,9 @@ QImage to_qimage(const Image& image) {
 Image from_qimage(const QImage& source) {
   Image out;
   if (source.isNull()) return out;
-  QImage img = source.format() == QImage::Format_RGB32 ? source
-                                                       : source.convertToFormat(QImage::Format_RGB32);
+  QImage img = source.format() == QImage::Format_RGB32
+                   ? source
+                   : source.convertToFormat(QImage::Format_RGB32);
   out.width = img.width();
   out.height = img.height();
   out.pixels.resize(static_cast<std::size_t>(out.width) * out.height);

@@ -42,8 +42,7 @@ class RasterSurface : public Surface {
   void print(const std::string& text, bool new_line = false) override;
 
   Image image() const override;
-  void paint_image(const Image& image, double x, double y, double width,
-                   double height) override;
+  void paint_image(const Image& image, double x, double y, double width, double height) override;
   void paint_surface(const Surface& source, double x, double y, double width,
                      double height) override;
   void stack(const Surface& lower, int width, int top, int height) override;
@@ -112,9 +111,9 @@ class RasterSurface : public Surface {
   mutable QImage image_;
   mutable QImage band_, tail_;
   std::string picture_error_;
-  QImage metrics_device_;  // carries the DPI for measuring when image_ is empty
+  QImage metrics_device_;         // carries the DPI for measuring when image_ is empty
   QHash<QString, int> advances_;  // of the current font; bold texts marked
-  mutable QPainter painter_;  // after image_: it ends before the picture goes
+  mutable QPainter painter_;      // after image_: it ends before the picture goes
   double x_ = 0, y_ = 0;
   std::function<void()> notify_;
 };

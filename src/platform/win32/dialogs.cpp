@@ -13,9 +13,10 @@ class DialogView {
  public:
   DialogView(WindowTable table, double tpp)
       : table_(std::move(table)),
-        controls_(std::move(table_.controls), tpp, [this](const std::function<void()>& h) { run(h); }),
-        face_(CreateSolidBrush(RGB(colours::button_face.r, colours::button_face.g,
-                                   colours::button_face.b))) {}
+        controls_(std::move(table_.controls), tpp,
+                  [this](const std::function<void()>& h) { run(h); }),
+        face_(CreateSolidBrush(
+            RGB(colours::button_face.r, colours::button_face.g, colours::button_face.b))) {}
   ~DialogView() { DeleteObject(face_); }
   DialogView(const DialogView&) = delete;
   DialogView& operator=(const DialogView&) = delete;
@@ -41,7 +42,8 @@ class DialogView {
       case WM_INITDIALOG: {
         self->hwnd_ = w;
         current() = w;
-        RECT r{0, 0, self->controls_.px(self->table_.width), self->controls_.px(self->table_.height)};
+        RECT r{0, 0, self->controls_.px(self->table_.width),
+               self->controls_.px(self->table_.height)};
         AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(w, GWL_STYLE)), FALSE,
                            static_cast<DWORD>(GetWindowLongPtrW(w, GWL_EXSTYLE)));
         RECT owner{};
@@ -131,7 +133,9 @@ void run_dialog(AppState& s, Host& host, Dialog which, HWND owner, double twips_
   DialogView::open() = before;
 }
 
-HWND open_dialog() { return DialogView::current(); }
+HWND open_dialog() {
+  return DialogView::current();
+}
 
 HWND open_dialog_control(const std::string& name) {
   DialogView* view = DialogView::open();

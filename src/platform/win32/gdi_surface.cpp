@@ -23,12 +23,13 @@ std::uint32_t pixel_of(Colour c) {
   return (static_cast<std::uint32_t>(c.r) << 16) | (static_cast<std::uint32_t>(c.g) << 8) | c.b;
 }
 
-Colour colour_of(std::uint32_t p) { return rgb((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF); }
+Colour colour_of(std::uint32_t p) {
+  return rgb((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}
 
 }  // namespace
 
-GdiSurface::GdiSurface(double twips_per_pixel)
-    : tpp_(twips_per_pixel > 0 ? twips_per_pixel : 15) {
+GdiSurface::GdiSurface(double twips_per_pixel) : tpp_(twips_per_pixel > 0 ? twips_per_pixel : 15) {
   dc_ = CreateCompatibleDC(nullptr);
   if (!dc_) fail("Cannot create a drawing surface");
   SetBkMode(dc_, TRANSPARENT);
@@ -179,7 +180,9 @@ int GdiSurface::advance(const std::wstring& text) {
   return width;
 }
 
-double GdiSurface::text_width(const std::string& text) { return unit(advance(shown(text))); }
+double GdiSurface::text_width(const std::string& text) {
+  return unit(advance(shown(text)));
+}
 
 double GdiSurface::text_height(const std::string&) {
   TEXTMETRICW m{};
@@ -193,7 +196,8 @@ void GdiSurface::print(const std::string& text, bool new_line) {
     SetTextColor(dc_, RGB(fore_.r, fore_.g, fore_.b));
     // The current position is the text's top left corner.
     int left = cell(px(x_));
-    TabbedTextOutW(dc_, left, cell(px(y_)), t.c_str(), static_cast<int>(t.size()), 0, nullptr, left);
+    TabbedTextOutW(dc_, left, cell(px(y_)), t.c_str(), static_cast<int>(t.size()), 0, nullptr,
+                   left);
     changed();
   }
   if (new_line) {
@@ -220,7 +224,8 @@ std::string GdiSurface::encode(ImageFormat format) const {
   GdiFlush();
   switch (format) {
     case ImageFormat::bmp:
-      return bmp_file(w_, h_, tpp_, [this](int y) { return bits_ + static_cast<std::size_t>(y) * w_; });
+      return bmp_file(w_, h_, tpp_,
+                      [this](int y) { return bits_ + static_cast<std::size_t>(y) * w_; });
     case ImageFormat::png: {
       std::string bytes, error;
       if (!encode_png(image(), bytes, error)) fail(error);

@@ -43,8 +43,7 @@ class GdiSurface : public Surface {
   void print(const std::string& text, bool new_line = false) override;
 
   Image image() const override;
-  void paint_image(const Image& image, double x, double y, double width,
-                   double height) override;
+  void paint_image(const Image& image, double x, double y, double width, double height) override;
   std::string picture_error() const override { return picture_error_; }
   std::string encode(ImageFormat format) const override;
 

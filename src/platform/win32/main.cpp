@@ -61,8 +61,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
     status = run_window(s, host, show);
   } catch (const std::exception& e) {
     host.set_window(nullptr);
-    MessageBoxW(nullptr, zw::win32::shown(zw::window_failed_message(e.what())).c_str(), L"Zoomwright",
-                MB_OK | MB_ICONERROR);
+    MessageBoxW(nullptr, zw::win32::shown(zw::window_failed_message(e.what())).c_str(),
+                L"Zoomwright", MB_OK | MB_ICONERROR);
   }
   OleUninitialize();
   return status;

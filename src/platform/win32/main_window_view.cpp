@@ -36,16 +36,17 @@ MainWindowView::MainWindowView(AppState& s, Host& host, double twips_per_pixel)
   }
   // Made at the model's size; the model follows the window only once it is built.
   double tpp = controls_.twips_per_pixel();
-  hwnd_ = CreateWindowExW(0, window_class, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                          CW_USEDEFAULT, CW_USEDEFAULT,
-                          static_cast<int>(std::lround(std::max(1, s.f1.width) / tpp)),
-                          static_cast<int>(std::lround(std::max(1, s.f1.height) / tpp)), nullptr,
-                          nullptr, GetModuleHandleW(nullptr), this);
+  hwnd_ =
+      CreateWindowExW(0, window_class, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
+                      CW_USEDEFAULT, static_cast<int>(std::lround(std::max(1, s.f1.width) / tpp)),
+                      static_cast<int>(std::lround(std::max(1, s.f1.height) / tpp)), nullptr,
+                      nullptr, GetModuleHandleW(nullptr), this);
   if (!hwnd_) fail("Cannot create the main window");
   controls_.build(hwnd_);
   built_ = true;
   auto keys = controls_.accelerators();
-  if (!keys.empty()) accelerators_ = CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
+  if (!keys.empty())
+    accelerators_ = CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
   sync();
 }
 
@@ -87,7 +88,9 @@ void MainWindowView::show(int how) {
   PostMessageW(hwnd_, activate_message, 0, 0);
 }
 
-void MainWindowView::activate() { run([this] { Form_Activate(s_, host_); }); }
+void MainWindowView::activate() {
+  run([this] { Form_Activate(s_, host_); });
+}
 
 bool MainWindowView::translate_accelerator(MSG& msg) {
   return hwnd_ && accelerators_ && TranslateAcceleratorW(hwnd_, accelerators_, &msg);
@@ -141,8 +144,8 @@ LRESULT MainWindowView::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND: {
       RECT r;
       GetClientRect(hwnd_, &r);
-      HBRUSH face = CreateSolidBrush(RGB(colours::button_face.r, colours::button_face.g,
-                                         colours::button_face.b));
+      HBRUSH face = CreateSolidBrush(
+          RGB(colours::button_face.r, colours::button_face.g, colours::button_face.b));
       FillRect(reinterpret_cast<HDC>(wp), &r, face);
       DeleteObject(face);
       return 1;
@@ -173,7 +176,8 @@ LRESULT MainWindowView::handle(UINT msg, WPARAM wp, LPARAM lp) {
       // chart and a few of its rows.
       POINT edge = controls_.extent();
       RECT r{0, 0, edge.x + controls_.px(MainWindow::edge_margin),
-             edge.y + controls_.px(f.p3.height() + MainWindow::min_chart_rows + MainWindow::chart_margin)};
+             edge.y + controls_.px(f.p3.height() + MainWindow::min_chart_rows +
+                                   MainWindow::chart_margin)};
       AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)), TRUE,
                          static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
       auto* limits = reinterpret_cast<MINMAXINFO*>(lp);

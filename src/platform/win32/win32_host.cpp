@@ -43,10 +43,14 @@ Answer Win32Host::message(const std::string& text, Buttons buttons) {
   int pressed = MessageBoxW(owner(), shown(text).c_str(), L"Zoomwright", type);
   if (was_busy) set_busy(true);
   switch (pressed) {
-    case IDYES: return Answer::yes;
-    case IDNO: return Answer::no;
-    case IDCANCEL: return buttons == Buttons::yes_no_cancel ? Answer::cancel : Answer::no;
-    default: return Answer::ok;
+    case IDYES:
+      return Answer::yes;
+    case IDNO:
+      return Answer::no;
+    case IDCANCEL:
+      return buttons == Buttons::yes_no_cancel ? Answer::cancel : Answer::no;
+    default:
+      return Answer::ok;
   }
 }
 
@@ -67,7 +71,8 @@ std::string Win32Host::file_dialog(bool save, const std::string& initial_dir,
   // (the callers ask their own).
   std::wstring name(32768, L'\0');
   auto preset = shown(default_name);
-  std::copy(preset.begin(), preset.begin() + std::min(preset.size(), name.size() - 1), name.begin());
+  std::copy(preset.begin(), preset.begin() + std::min(preset.size(), name.size() - 1),
+            name.begin());
   auto dir = shown(initial_dir);
   // A preset pattern ("*.txt") filters the listing from the start, as the
   // only entry of the type list.
@@ -158,7 +163,8 @@ double Win32Host::timer_seconds() {
 
 std::string Win32Host::today() {
   wchar_t text[128] = {};
-  if (!GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, text, 128, nullptr))
+  if (!GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, text, 128,
+                       nullptr))
     return {};
   return utf8(text);
 }
