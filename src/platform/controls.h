@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -62,6 +63,13 @@ struct ScrollBar {
   int large_change = 1;
   bool enabled = true;
   Bounds bounds;
+
+  // Where the mouse wheel takes it: three steps a notch, as the platforms
+  // scroll text (notches > 0 scroll down).
+  int after_wheel(int notches) const {
+    long long to = value + 3LL * notches * std::max(small_change, 1);
+    return static_cast<int>(std::clamp<long long>(to, 0, std::max(max, 0)));
+  }
 };
 
 struct Timer {

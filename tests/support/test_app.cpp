@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -128,6 +129,29 @@ int TestApp::said(const std::string& part) const {
   return static_cast<int>(
       std::count_if(host.messages.begin(), host.messages.end(),
                     [&](const std::string& m) { return text::contains(m, part); }));
+}
+
+Image read_bmp(const std::string& bytes) {
+  auto u32 = [&](std::size_t at) {
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(bytes.at(at + i));
+    return v;
+  };
+  Image img;
+  if (bytes.size() < 54 || bytes.substr(0, 2) != "BM" || (u32(28) & 0xFFFF) != 24) return img;
+  auto offset = u32(10);
+  img.width = static_cast<int>(u32(18));
+  img.height = static_cast<int>(u32(22));
+  std::size_t stride = (static_cast<std::size_t>(img.width) * 3 + 3) / 4 * 4;
+  if (bytes.size() < offset + stride * img.height) return {};
+  for (int y = 0; y < img.height; ++y)
+    for (int x = 0; x < img.width; ++x) {
+      std::size_t at = offset + stride * (img.height - 1 - y) + 3 * x;
+      img.pixels.push_back(rgb(static_cast<unsigned char>(bytes[at + 2]),
+                               static_cast<unsigned char>(bytes[at + 1]),
+                               static_cast<unsigned char>(bytes[at])));
+    }
+  return img;
 }
 
 }  // namespace zw::test

@@ -70,4 +70,7 @@ struct TestApp {
   RecordingSurface p1, p2, p3, p4;
 };
 
+// The pixels of a 24-bit bitmap file, top row first; empty when it is none.
+Image read_bmp(const std::string& bytes);
+
 }  // namespace zw::test

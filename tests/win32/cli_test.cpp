@@ -81,30 +81,6 @@ CliRun run_cli(const std::vector<std::string>& args, const test::TempDir& dir) {
   return r;
 }
 
-// The pixels of a 24-bit bitmap file, top row first; empty when it is none.
-Image read_bmp(const std::string& bytes) {
-  auto u32 = [&](std::size_t at) {
-    std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(bytes.at(at + i));
-    return v;
-  };
-  Image img;
-  if (bytes.size() < 54 || bytes.substr(0, 2) != "BM" || (u32(28) & 0xFFFF) != 24) return img;
-  auto offset = u32(10);
-  img.width = static_cast<int>(u32(18));
-  img.height = static_cast<int>(u32(22));
-  std::size_t stride = (static_cast<std::size_t>(img.width) * 3 + 3) / 4 * 4;
-  if (bytes.size() < offset + stride * img.height) return {};
-  for (int y = 0; y < img.height; ++y)
-    for (int x = 0; x < img.width; ++x) {
-      std::size_t at = offset + stride * (img.height - 1 - y) + 3 * x;
-      img.pixels.push_back(rgb(static_cast<unsigned char>(bytes[at + 2]),
-                               static_cast<unsigned char>(bytes[at + 1]),
-                               static_cast<unsigned char>(bytes[at])));
-    }
-  return img;
-}
-
 // Bars are drawn in colours that no text has; where a text crosses a bar the
 // two systems' fonts cover different pixels of it.
 bool bar(Colour c) {
@@ -156,7 +132,8 @@ TEST(WindowsCli, PrintsWhatTheHostCliPrintsAndDrawsItsBarsWhereItDoes) {
     EXPECT_EQ(r.err, slurp(path_of(".err"))) << name;
 
     if (!fs::exists(path_of(".bmp"))) continue;
-    Image host = read_bmp(slurp(path_of(".bmp"))), windows = read_bmp(dir.read("chart.bmp"));
+    Image host = test::read_bmp(slurp(path_of(".bmp"))),
+          windows = test::read_bmp(dir.read("chart.bmp"));
     ASSERT_FALSE(host.pixels.empty() || windows.pixels.empty()) << name;
     EXPECT_TRUE(host.width == windows.width && host.height == windows.height) << name;
     int host_bars = 0, windows_bars = 0;

@@ -26,6 +26,19 @@ BOOL CALLBACK collect(HWND w, LPARAM data) {
   return TRUE;
 }
 
+Answer answer_of(int id) {
+  switch (id) {
+    case IDYES:
+      return Answer::yes;
+    case IDNO:
+      return Answer::no;
+    case IDCANCEL:
+      return Answer::cancel;
+    default:
+      return Answer::ok;
+  }
+}
+
 void click(HWND dialog, int id) {
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
@@ -79,20 +92,22 @@ void ModalDriver::poll() {
   for (HWND w : windows) {
     if (handled_.count(w)) continue;
     handled_.insert(w);
-    std::string title = text_of(w);
     HWND body = GetDlgItem(w, 0xFFFF);  // a message box's text
-    std::string what = title + ": " + (body ? text_of(body) : std::string());
+    walk::ModalSeen what{text_of(w), body ? text_of(body) : std::string(), Answer::ok, ""};
+    LRESULT def = SendMessageW(w, DM_GETDEFID, 0, 0);
+    if (HIWORD(def) == DC_HASDEFID) what.default_answer = answer_of(LOWORD(def));
+    wchar_t folder[MAX_PATH] = {};
+    if (!body && SendMessageW(w, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder)) > 0)
+      what.folder = win32::utf8(folder);
     seen.push_back(what);
     acting_ = true;
     if (!script_.empty()) {
       Act act = std::move(script_.front());
       script_.pop_front();
       act(w);
-    } else if (body && GetDlgItem(w, IDOK) && !GetDlgItem(w, IDYES)) {
-      click(w, IDOK);
     } else {
-      unexpected.push_back(what);
-      click(w, IDCANCEL);
+      unexpected.push_back(what.title + ": " + what.text);
+      click(w, body && GetDlgItem(w, IDOK) && !GetDlgItem(w, IDYES) ? IDOK : IDCANCEL);
     }
     acting_ = false;
   }

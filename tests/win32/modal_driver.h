@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/win32/win32_api.h"
+#include "walk/window_driver.h"
 
 namespace zw::test {
 
@@ -13,8 +14,8 @@ namespace zw::test {
 // (message boxes, the common dialogs, the program's own dialogs): each window
 // that comes up gets the next act of the script, as the messages a user's
 // clicks and keys send. A message box with only OK that the script does not
-// expect is answered OK; any other window the script does not expect is
-// cancelled and noted, so that a test never hangs.
+// expect is answered OK, any other window cancelled; either is noted, so that
+// a test never hangs.
 class ModalDriver {
  public:
   using Act = std::function<void(HWND window)>;
@@ -27,14 +28,15 @@ class ModalDriver {
   // The next window that comes up gets this act.
   void then(Act act) { script_.push_back(std::move(act)); }
   bool done() const { return script_.empty(); }
+  std::size_t waiting() const { return script_.size(); }
 
   // Acts of a user.
   static Act press(int id);                            // a button: IDOK, IDYES, IDNO ...
   static Act type_file_name(const std::string& path);  // a file dialog: the name, then OK
   static Act choose_folder(const std::string& path);   // the folder chooser: select, then OK
 
-  // "title: text" of every window that came up, in order.
-  std::vector<std::string> seen;
+  // Every window that came up, in order.
+  std::vector<walk::ModalSeen> seen;
   // Windows that came up with no act in the script.
   std::vector<std::string> unexpected;
 

@@ -1,22 +1,21 @@
-// A walk of the real Win32 window, as a user goes through it: the test sends
-// the window the messages that a user's clicks and keys produce, and answers
-// the message boxes and dialogs that come up as a user would. Each step checks
-// the model and what the controls show.
+// The walk through the real window, on the Win32 window and its real host: the
+// user's hand is the messages that clicks and keys send to the controls; the
+// message boxes and dialogs that come up are answered from the walk's script.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <memory>
 
 #include "app/main_window.h"
-#include "app/menus.h"
-#include "base/paths.h"
-#include "base/text.h"
+#include "base/std_file_system.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/gdi_surface.h"
 #include "platform/win32/main_window_view.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_host.h"
 #include "support/test_app.h"
+#include "walk/window_walk.h"
 #include "win32/modal_driver.h"
 
 #include <commctrl.h>
@@ -28,273 +27,291 @@ namespace fs = std::filesystem;
 using test::ModalDriver;
 using test::text_of;
 
-// The program as a user starts it: a program folder of its own, the command
-// line, the window shown and its first activation run.
-struct Program {
-  Program(const std::string& app_dir, const std::string& command_line) {
-    s.app_dir = app_dir;
-    s.command_line = command_line;
-    view = std::make_unique<win32::MainWindowView>(s, host, host.twips_per_pixel());
-    host.set_window(view.get());
-    Form_Load(s, host);
-    view->sync();
-    view->show();
-    test::pump_for(300);  // the first activation
-  }
-  ~Program() { host.set_window(nullptr); }
+using WalkHost = walk::HostWithoutDesktop<win32::Win32Host>;
 
-  HWND control(const std::string& name) const {
-    HWND w = view->control(name);
-    if (!w) ADD_FAILURE() << "no control " << name;
-    return w;
+void send_mouse(HWND w, UINT down, UINT up, WPARAM held, int x, int y) {
+  SendMessageW(w, down, held, MAKELPARAM(x, y));
+  SendMessageW(w, up, 0, MAKELPARAM(x, y));
+}
+
+// A click as the control hears it: buttons and check boxes are clicked,
+// pictures, labels and text boxes hear the mouse itself.
+void click_control(HWND w, ControlKind kind, bool posted) {
+  if (kind == ControlKind::check_box || kind == ControlKind::push_button) {
+    if (posted)
+      PostMessageW(w, BM_CLICK, 0, 0);
+    else
+      SendMessageW(w, BM_CLICK, 0, 0);
+  } else if (posted) {
+    PostMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    PostMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+  } else {
+    send_mouse(w, WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON, 3, 3);
   }
-  // The clicks and keys of a user, as the controls report them.
-  void click(const std::string& name) { SendMessageW(control(name), BM_CLICK, 0, 0); }
-  // A picture box or a label, which report the mouse itself.
-  void click_picture(const std::string& name) {
-    SendMessageW(control(name), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-    SendMessageW(control(name), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+}
+
+void choose_item(HWND w, const std::string& item) {
+  LRESULT at = SendMessageW(w, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                            reinterpret_cast<LPARAM>(win32::shown(item).c_str()));
+  ASSERT_GE(at, 0) << item << " is not in the list";
+  SendMessageW(w, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
+  SendMessageW(GetParent(w), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(w));
+}
+
+// The kind of a control by its name, in a set of built controls.
+ControlKind kind_of(const win32::ControlSet& set, const std::string& name) {
+  for (const auto& b : set.built())
+    if (b->c.name == name) return b->c.kind;
+  ADD_FAILURE() << "no control " << name;
+  return ControlKind::label;
+}
+
+// Inside a dialog's own loop: what changes a field is sent, what the dialog
+// does on a click is posted, so the loop takes it after the act.
+class Win32DialogHand : public walk::DialogHand {
+ public:
+  void set_text(const std::string& name, const std::string& text) override {
+    HWND w = control(name);
+    if (kind(name) == ControlKind::editable_combo) {
+      SetWindowTextW(w, win32::shown(text).c_str());
+      SendMessageW(GetParent(w), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w), CBN_EDITCHANGE),
+                   reinterpret_cast<LPARAM>(w));
+      return;
+    }
+    SetWindowTextW(w, L"");
+    for (wchar_t c : win32::shown(text)) SendMessageW(w, WM_CHAR, c, 0);
   }
-  void choose(const std::string& combo, int index) {
-    HWND w = control(combo);
-    SendMessageW(w, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    SendMessageW(GetParent(w), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w), CBN_SELCHANGE),
+  void choose(const std::string& list, const std::string& item) override {
+    choose_item(control(list), item);
+  }
+  void click(const std::string& name) override { click_control(control(name), kind(name), true); }
+  void hover(const std::string& name) override {
+    SendMessageW(control(name), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+  }
+  void double_click_line(const std::string& list, int line) override {
+    HWND w = control(list);
+    SendMessageW(w, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
+    PostMessageW(GetParent(w), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w), LBN_DBLCLK),
                  reinterpret_cast<LPARAM>(w));
   }
-  void menu(const MenuItem& item) {
-    SendMessageW(view->hwnd(), WM_COMMAND, MAKEWPARAM(view->menu_id(item), 0), 0);
-  }
-  bool ticked(const std::string& name) {
-    return SendMessageW(control(name), BM_GETCHECK, 0, 0) == BST_CHECKED;
-  }
-  // Colours of the chart canvas that only bars are drawn in.
-  int bar_pixels() {
-    Image img = s.f1.p1.draw().image();
-    int n = 0;
-    for (const auto& c : img.pixels) n += c == colours::dark_red || c == rgb(0, 128, 0);
-    return n;
+  std::string text(const std::string& name) override { return text_of(control(name)); }
+  std::vector<std::string> lines(const std::string& list) override {
+    HWND w = control(list);
+    std::vector<std::string> all;
+    LRESULT n = SendMessageW(w, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < n; ++i) {
+      std::wstring line(static_cast<std::size_t>(SendMessageW(w, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+      LRESULT got = SendMessageW(w, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()));
+      line.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+      all.push_back(win32::utf8(line));
+    }
+    return all;
   }
 
-  AppState s;
-  win32::Win32Host host;
-  std::unique_ptr<win32::MainWindowView> view;
+ private:
+  static HWND control(const std::string& name) {
+    HWND w = win32::open_dialog_control(name);
+    if (!w) ADD_FAILURE() << "no control " << name << " in the dialog";
+    return w;
+  }
+  // The program's dialogs name their controls by kind: an editable combo is
+  // the only one a text is set into without typing.
+  static ControlKind kind(const std::string& name) {
+    wchar_t cls[32] = {};
+    GetClassNameW(control(name), cls, 32);
+    std::wstring c(cls);
+    if (c == L"ComboBox") return ControlKind::editable_combo;
+    if (c == L"Button") return ControlKind::push_button;
+    return ControlKind::label;
+  }
 };
 
-// A click on a control of the open dialog, posted, as the dialog's own loop
-// takes it.
-void post_click(const std::string& name) {
-  PostMessageW(win32::open_dialog_control(name), BM_CLICK, 0, 0);
-}
+class Win32Driver : public walk::WindowDriver {
+ public:
+  ~Win32Driver() override { end(); }
 
-void post_picture_click(const std::string& name) {
-  HWND w = win32::open_dialog_control(name);
-  PostMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
-  PostMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
-}
+  void start(const std::string& app_dir, const std::string& command_line,
+             const std::function<void(AppState&)>& folders) override {
+    end();
+    s_ = std::make_unique<AppState>();
+    s_->app_dir = app_dir;
+    if (folders) folders(*s_);
+    s_->command_line = command_line;
+    view_ = std::make_unique<win32::MainWindowView>(*s_, host_, host_.twips_per_pixel());
+    host_.set_window(view_.get());
+    Form_Load(*s_, host_);
+    view_->sync();
+    view_->show();
+    test::pump_for(300);  // the first activation
+  }
+  void close() override { SendMessageW(view_->hwnd(), WM_CLOSE, 0, 0); }
+  bool shown() override { return view_ && !view_->closed() && IsWindowVisible(view_->hwnd()); }
+  AppState& state() override { return *s_; }
+  FileSystem& fs() override { return host_.fs(); }
+  const std::vector<std::string>& opened() override { return host_.opened; }
+  std::string native(const std::string& path) override { return test::windows_path(path); }
+
+  void click(const std::string& name) override {
+    click_control(w(name), kind_of(view_->controls(), name), false);
+  }
+  void right_click(const std::string& name) override {
+    send_mouse(w(name), WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON, 2, 2);
+  }
+  void double_click(const std::string& name, int x, int y) override {
+    send_mouse(w(name), WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON, x, y);
+    send_mouse(w(name), WM_LBUTTONDBLCLK, WM_LBUTTONUP, MK_LBUTTON, x, y);
+  }
+  void hover(const std::string& name) override {
+    if (name == "f1")
+      SendMessageW(view_->hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(600, 10));
+    else
+      SendMessageW(w(name), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+  }
+  void choose(const std::string& list, const std::string& item) override {
+    choose_item(w(list), item);
+  }
+  void type(const std::string& name, const std::string& text) override {
+    SetWindowTextW(w(name), L"");
+    for (wchar_t c : win32::shown(text)) SendMessageW(w(name), WM_CHAR, c, 0);
+  }
+  void press_enter(const std::string& name) override {
+    SendMessageW(w(name), WM_CHAR, VK_RETURN, 0);
+  }
+  void menu(const MenuItem& item) override {
+    int id = view_->menu_id(item);
+    ASSERT_GE(id, 0) << "no menu item " << item.caption;
+    SendMessageW(view_->hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+  }
+  void ctrl_r() override {
+    SendMessageW(view_->hwnd(), WM_COMMAND, MAKEWPARAM(win32::MainWindowView::ctrl_r_command, 1),
+                 0);
+  }
+  void wheel_notch_down(const std::string& name) override {
+    POINT at{5, 5};
+    ClientToScreen(w(name), &at);
+    SendMessageW(w(name), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)),
+                 MAKELPARAM(at.x, at.y));
+  }
+  void scroll_line_down() override { scroll(SB_LINEDOWN); }
+  void scroll_to_top() override { scroll(SB_TOP); }
+  void resize(int width, int height) override {
+    SetWindowPos(view_->hwnd(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+    test::pump_for(400);  // the layout timer
+  }
+
+  std::string text(const std::string& name) override {
+    return text_of(name == "f1" ? view_->hwnd() : w(name));
+  }
+  bool ticked(const std::string& name) override {
+    return SendMessageW(w(name), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  }
+  bool enabled(const std::string& name) override { return IsWindowEnabled(w(name)); }
+  int items(const std::string& list) override {
+    return static_cast<int>(SendMessageW(w(list), CB_GETCOUNT, 0, 0));
+  }
+  bool inside_window(const std::string& name) override {
+    RECT client, r;
+    GetClientRect(view_->hwnd(), &client);
+    GetWindowRect(w(name), &r);
+    MapWindowPoints(nullptr, view_->hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    return IsWindowVisible(w(name)) && r.left >= 0 && r.top >= 0 && r.right <= client.right &&
+           r.bottom <= client.bottom;
+  }
+  int width(const std::string& name) override {
+    RECT r;
+    if (name == "f1") {
+      GetClientRect(view_->hwnd(), &r);
+    } else {
+      GetWindowRect(w(name), &r);
+    }
+    return r.right - r.left;
+  }
+  Image canvas() override { return s_->f1.p1.draw().image(); }
+  std::string chart_font() override {
+    auto* surface = dynamic_cast<win32::GdiSurface*>(&s_->f1.p1.draw());
+    if (!surface) return "";
+    return win32::utf8(surface->font_name()) + " " + std::to_string(surface->font_pixels());
+  }
+  bool busy_cursor() override { return view_->busy_cursor(); }
+  std::vector<std::string> never_reached() override {
+    std::map<std::string, int> reached;
+    for (const auto& b : view_->controls().built()) {
+      const auto& c = b->c;
+      bool handled = !c.on.empty();
+      if (auto* item = std::get_if<MenuItem*>(&c.model))
+        handled = handled && (*item)->enabled && (*item)->caption != "-";
+      if (handled) reached[c.name.substr(0, c.name.find('('))] += b->events_handled;
+    }
+    std::vector<std::string> missed;
+    for (const auto& [name, count] : reached)
+      if (count == 0) missed.push_back(name);
+    return missed;
+  }
+
+  void expect_message(const std::string& text, Answer answer) override {
+    user_.then([=](HWND box) {
+      HWND body = GetDlgItem(box, 0xFFFF);
+      EXPECT_TRUE(body) << "expected the message " << text << ", got " << text_of(box);
+      if (body) EXPECT_EQ(text_of(body), text);
+      ModalDriver::press(id_of(answer))(box);
+    });
+  }
+  void expect_any_message(Answer answer) override { user_.then(ModalDriver::press(id_of(answer))); }
+  void expect_file(const std::string& path) override {
+    user_.then(ModalDriver::type_file_name(path));
+  }
+  void expect_dialog(const std::string& name,
+                     std::function<void(walk::DialogHand&)> acts) override {
+    user_.then([=](HWND dialog) {
+      EXPECT_EQ(win32::open_dialog_control(name), dialog) << "expected the dialog " << name;
+      Win32DialogHand hand;
+      acts(hand);
+    });
+  }
+  std::size_t waiting() override { return user_.waiting(); }
+  std::vector<std::string> unexpected() override { return user_.unexpected; }
+  const std::vector<walk::ModalSeen>& seen() override { return user_.seen; }
+
+ private:
+  static int id_of(Answer answer) {
+    switch (answer) {
+      case Answer::yes:
+        return IDYES;
+      case Answer::no:
+        return IDNO;
+      case Answer::cancel:
+        return IDCANCEL;
+      case Answer::ok:
+        break;
+    }
+    return IDOK;
+  }
+  HWND w(const std::string& name) {
+    HWND found = view_->control(name);
+    if (!found) ADD_FAILURE() << "no control " << name;
+    return found;
+  }
+  void scroll(int code) {
+    HWND bar = w("vs");
+    SendMessageW(GetParent(bar), WM_VSCROLL, MAKEWPARAM(code, 0), reinterpret_cast<LPARAM>(bar));
+  }
+  void end() {
+    if (view_ && !view_->closed()) SendMessageW(view_->hwnd(), WM_CLOSE, 0, 0);
+    host_.set_window(nullptr);
+    view_.reset();
+  }
+
+  ModalDriver user_;
+  WalkHost host_;
+  std::unique_ptr<AppState> s_;
+  std::unique_ptr<win32::MainWindowView> view_;
+};
 
 TEST(Win32Window, AUserWalksThroughTheWindowAndARestartRestoresTheSettings) {
   test::TempDir dir;
-  std::string font;  // chosen in the font dialog
-  // The example style and its TYP file, copied: the walk converts the style.
-  dir.copy(test::example_style(), "styles/example");
-  dir.copy(ZW_SOURCE_DIR "/examples/typ/example.txt", "example.txt");
-  fs::create_directories(to_fs_path(dir.at("app")));
-  const std::string styles = test::windows_path(dir.at("styles"));
-  ModalDriver user;
-
-  {
-    // First start in an empty program folder: the fonts are compiled.
-    Program p(dir.at("app"), "");
-    auto& f = p.s.f1;
-    EXPECT_TRUE(fs::exists(to_fs_path(dir.at("app/system/lines.res"))));
-    EXPECT_TRUE(fs::exists(to_fs_path(dir.at("app/fonts.dat"))));
-    EXPECT_EQ(text_of(p.control("Combo2")), "No Styles");
-    EXPECT_EQ(text_of(p.view->hwnd()), "Zoomwright 2.51 ");
-    ASSERT_FALSE(f.Combo1.items.empty());
-    EXPECT_EQ(SendMessageW(p.control("Combo1"), CB_GETCOUNT, 0, 0),
-              static_cast<LRESULT>(f.Combo1.items.size()));
-
-    // ">>" asks for the style root; the styles under it fill the list, and
-    // the first is selected.
-    user.then(ModalDriver::choose_folder(styles));
-    p.click_picture("com1");
-    EXPECT_EQ(p.s.style_root, styles);
-    ASSERT_EQ(f.Combo2.items, std::vector<std::string>{"example"});
-    EXPECT_EQ(SendMessageW(p.control("Combo2"), CB_GETCOUNT, 0, 0), 1);
-    EXPECT_EQ(text_of(p.view->hwnd()), "Zoomwright 2.51 example");
-
-    // Choosing the style reads its levels.
-    p.choose("Combo2", 0);
-    EXPECT_EQ(p.s.style_name, "example");
-    EXPECT_EQ(text_of(p.control("Label4")), f.Label4.caption);
-    EXPECT_TRUE(text::contains(f.Label4.caption, "0:24")) << f.Label4.caption;
-    // The right button on the levels reads the style's options file again.
-    std::string options = dir.read("styles/example/options");
-    dir.write("styles/example/options", text::replace_all(options, "0:24", "0:23"));
-    SendMessageW(p.control("Label4"), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(2, 2));
-    EXPECT_TRUE(text::contains(text_of(p.control("Label4")), "0:23"))
-        << text_of(p.control("Label4"));
-    dir.write("styles/example/options", options);
-    SendMessageW(p.control("Label4"), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(2, 2));
-
-    // The mouse over a flat button paints its hover look, and off it the normal one.
-    SendMessageW(p.control("command2"), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
-    EXPECT_TRUE(p.s.hover_active && f.command2.draw().image().at(1, 1) == rgb(250, 250, 250));
-    SendMessageW(p.view->hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(600, 10));
-    EXPECT_TRUE(!p.s.hover_active && f.command2.draw().image().at(1, 1) == rgb(230, 230, 230));
-
-    // Lines, All, Check: the chart is drawn.
-    p.click("Check3(1)");
-    EXPECT_TRUE(p.s.selected_kind == 1 && p.ticked("Check3(1)") && !p.ticked("Check3(0)"));
-    EXPECT_EQ(text_of(p.control("Check1(1)")), f.Check1[1].caption);
-    p.click("Check1(0)");
-    EXPECT_TRUE(f.Check1[0].value == 1 && p.ticked("Check1(0)"));
-    p.click("inc");
-    p.click_picture("command2");
-    EXPECT_GT(p.s.result_count, 10);
-    EXPECT_EQ(text_of(p.control("label1")), text::decimal(p.s.result_count));
-    EXPECT_GT(p.bar_pixels(), 100);
-    // Overview Only redraws the chart at once.
-    auto before = f.p1.draw().image().pixels;
-    p.click("ovw");
-    EXPECT_TRUE(f.p1.draw().image().pixels != before) << "Overview Only changed nothing";
-    p.click("ovw");
-
-    // A scale label narrows the chart to its resolution and turns red.
-    int all_rows = p.s.result_count;
-    p.click_picture("Label3(16)");
-    EXPECT_TRUE(p.s.result_count > 0 && p.s.result_count < all_rows) << p.s.result_count;
-    EXPECT_EQ(f.Label3[16].fore, colours::red);
-    // The filter text with Enter runs the analysis again, over every resolution.
-    SendMessageW(p.control("Text2"), WM_CHAR, VK_RETURN, 0);
-    EXPECT_EQ(p.s.result_count, all_rows);
-
-    // Made as small as the user drags it, the window still shows every control,
-    // and the model follows its size.
-    SetWindowPos(p.view->hwnd(), nullptr, 0, 0, 320, 240, SWP_NOMOVE | SWP_NOZORDER);
-    RECT client, missing;
-    GetClientRect(p.view->hwnd(), &client);
-    GetWindowRect(p.control("Text3"), &missing);
-    MapWindowPoints(nullptr, p.view->hwnd(), reinterpret_cast<POINT*>(&missing), 2);
-    EXPECT_TRUE(missing.right <= client.right && missing.bottom <= client.bottom);
-    RECT outer;
-    GetWindowRect(p.view->hwnd(), &outer);
-    EXPECT_NEAR(f.width, (outer.right - outer.left) * p.host.twips_per_pixel(), 1);
-    SetWindowPos(p.view->hwnd(), nullptr, 0, 0, 1024, 768, SWP_NOMOVE | SWP_NOZORDER);
-
-    // The scroll bar's arrow scrolls the canvas.
-    if (f.vs.max > 0) {
-      SendMessageW(p.control("p2"), WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0),
-                   reinterpret_cast<LPARAM>(p.control("vs")));
-      EXPECT_EQ(f.vs.value, std::min(f.vs.max, f.vs.small_change));
-    }
-
-    // File > Open TYP file: the TYP box is ticked and the missing types listed.
-    user.then(ModalDriver::type_file_name(test::windows_path(dir.at("example.txt"))));
-    p.menu(f.mf[file_menu::open_typ]);
-    EXPECT_TRUE(f.label2.value == 1 && p.ticked("label2"));
-    EXPECT_TRUE(text::contains(text_of(p.control("label2")), "example.txt"));
-    EXPECT_FALSE(f.Text3.text.empty());
-    EXPECT_EQ(text_of(p.control("Text3")), f.Text3.text);
-
-    // File > Save Image: the name without extension gets ".bmp"; saving again
-    // asks before replacing, and No keeps the file.
-    const std::string image = test::windows_path(dir.at("chart"));
-    user.then(ModalDriver::type_file_name(image));
-    p.menu(f.mf[file_menu::save_image]);
-    std::string saved = dir.read("chart.bmp");
-    ASSERT_GT(saved.size(), 54u);
-    EXPECT_EQ(saved.substr(0, 2), "BM");
-    user.then(ModalDriver::type_file_name(image + ".bmp"));
-    user.then(ModalDriver::press(IDNO));
-    p.s.f1.p1.draw().fill_rect(0, 0, 3000, 3000, colours::blue);
-    p.menu(f.mf[file_menu::save_image]);
-    EXPECT_EQ(dir.read("chart.bmp"), saved);
-    EXPECT_TRUE(text::contains(user.seen.back(), "Replace file?")) << user.seen.back();
-
-    // File > About shows the version; OK closes it.
-    user.then([](HWND) {
-      EXPECT_TRUE(text::starts_with(text_of(win32::open_dialog_control("label1")), "Version 2.51"));
-      post_click("Command1");
-    });
-    p.menu(f.mf[file_menu::about]);
-    EXPECT_TRUE(text::starts_with(user.seen.back(), "Information"));
-
-    // Font > Change Font: a size and a font chosen, Close applies them.
-    ASSERT_GE(f.Combo1.items.size(), 2u);
-    font = f.Combo1.items[1];
-    user.then([font](HWND) {
-      HWND size = win32::open_dialog_control("Combo2");
-      SetWindowTextW(size, L"12");
-      SendMessageW(GetParent(size), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(size), CBN_EDITCHANGE),
-                   reinterpret_cast<LPARAM>(size));
-      HWND name = win32::open_dialog_control("Combo1");
-      LRESULT at = SendMessageW(name, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                reinterpret_cast<LPARAM>(win32::shown(font).c_str()));
-      SendMessageW(name, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
-      SendMessageW(GetParent(name), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(name), CBN_SELCHANGE),
-                   reinterpret_cast<LPARAM>(name));
-      post_click("Command1");
-    });
-    p.menu(f.mfnt);
-    EXPECT_EQ(p.s.chart_font_size, 12);
-    EXPECT_EQ(p.s.chart_font_name, font);
-    auto* canvas = dynamic_cast<win32::GdiSurface*>(&f.p1.draw());
-    ASSERT_NE(canvas, nullptr);
-    EXPECT_TRUE(canvas->font_name() == win32::shown(font) && canvas->font_pixels() == 16);
-
-    // Tools > Change Resolution to Level: a name typed (the blank is dropped),
-    // OK, Yes, then one summary: the new style is written beside the old one,
-    // listed and selected with the kind charted, that kind alone ticked.
-    user.then([](HWND) {
-      HWND name = win32::open_dialog_control("Text1");
-      SetWindowTextW(name, L"");
-      for (wchar_t c : std::wstring(L"wal ked")) PostMessageW(name, WM_CHAR, c, 0);
-      post_picture_click("command1(1)");
-    });
-    user.then(ModalDriver::press(IDYES));
-    user.then(ModalDriver::press(IDOK));
-    p.menu(f.mtls[0]);
-    EXPECT_TRUE(user.done());
-    EXPECT_TRUE(fs::exists(to_fs_path(dir.at("styles/walked/lines"))));
-    EXPECT_EQ(SendMessageW(p.control("Combo2"), CB_GETCOUNT, 0, 0), 2);
-    EXPECT_EQ(p.s.style_name, "walked");
-    EXPECT_TRUE(p.s.selected_kind == 1 && p.ticked("Check3(1)") && !p.ticked("Check3(0)"));
-    // A click on the kind charted keeps it ticked.
-    p.click("Check3(1)");
-    EXPECT_TRUE(p.s.selected_kind == 1 && p.ticked("Check3(1)"));
-    p.choose("Combo2", 0);
-    EXPECT_EQ(p.s.style_name, "example");
-
-    // Ctrl+R writes the default category files again over the user's.
-    dir.write("app/system/lines.res", "mine");
-    SendMessageW(p.view->hwnd(), WM_COMMAND, MAKEWPARAM(win32::MainWindowView::ctrl_r_command, 1),
-                 0);
-    EXPECT_NE(dir.read("app/system/lines.res"), "mine");
-
-    // File > Exit closes the window, which saves the settings.
-    p.menu(f.mf[file_menu::exit]);
-    EXPECT_TRUE(p.view->closed());
-    EXPECT_FALSE(dir.read("app/levels.dat").empty());
-  }
-
-  {
-    // A restart restores the style, the kind, the boxes, the font and the TYP file.
-    Program p(dir.at("app"), "");
-    auto& f = p.s.f1;
-    EXPECT_EQ(p.s.style_root, styles);
-    EXPECT_TRUE(p.s.style_name == "example" && text_of(p.control("Combo2")) == "example");
-    EXPECT_TRUE(p.s.selected_kind == 1 && p.ticked("Check3(1)"));
-    EXPECT_TRUE(f.Check1[0].value == 1 && p.ticked("Check1(0)") && p.ticked("inc"));
-    EXPECT_TRUE(p.s.chart_font_name == font && p.s.chart_font_size == 12);
-    EXPECT_TRUE(text::contains(p.s.typ_file, "example.txt"));
-    p.click_picture("command2");
-    EXPECT_GT(p.bar_pixels(), 100);
-    p.menu(f.mf[file_menu::exit]);
-  }
-  EXPECT_TRUE(user.done());
-  EXPECT_EQ(user.unexpected, std::vector<std::string>{});
-  for (const auto& w : user.seen) std::printf("came up: %s\n", w.c_str());
+  Win32Driver driver;
+  walk::walk_the_window(driver, dir);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTimer>
+#include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
 
@@ -124,8 +125,12 @@ void MainWindowView::showEvent(QShowEvent* event) {
 
 bool MainWindowView::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::Wheel) {
-    if (auto* bar = controls_.widget("vs")) {
-      QCoreApplication::sendEvent(bar, event);
+    if (auto* bar = qobject_cast<QScrollBar*>(controls_.widget("vs"))) {
+      // Whole notches, the rest kept for the next turn (a touchpad's small steps).
+      wheel_rest_ += static_cast<QWheelEvent*>(event)->angleDelta().y();
+      int notches = wheel_rest_ / 120;
+      wheel_rest_ -= notches * 120;
+      if (notches != 0 && bar->isEnabled()) bar->setValue(s_.f1.vs.after_wheel(-notches));
       return true;
     }
   }

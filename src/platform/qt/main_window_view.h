@@ -52,6 +52,7 @@ class MainWindowView : public QMainWindow {
   QSize applied_size_;       // the window size in twips last taken from the model
   QElapsedTimer since_sync_;
   bool activated_once_ = false;
+  int wheel_rest_ = 0;  // eighths of a degree the wheel turned short of a notch
 };
 
 }  // namespace zw::qt

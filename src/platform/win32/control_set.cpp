@@ -642,6 +642,7 @@ void ControlSet::user(Built& b, UserEvent event, UserInput& input,
                       const std::function<void()>& write) {
   if (syncing_ || (!write && !b.c.hears(event))) return;
   const Control& c = b.c;
+  ++b.events_handled;
   run_([&] {
     if (write) write();
     c.fire(event, input);
@@ -752,8 +753,7 @@ void ControlSet::wheel(const std::string& scroll_bar, int delta) {
   if (!b || syncing_ || b->c.kind != ControlKind::scroll_bar) return;
   const auto& bar = model_of<ScrollBar>(*b);
   if (!bar.enabled) return;
-  // Three steps a notch, as the system scrolls lists.
-  move_scroll(*b, bar.value - delta / WHEEL_DELTA * 3 * bar.small_change);
+  move_scroll(*b, bar.after_wheel(-delta / WHEEL_DELTA));
 }
 
 HBRUSH ControlSet::colours(HDC dc, HWND w) {

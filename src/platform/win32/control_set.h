@@ -91,7 +91,10 @@ class ControlSet {
     HFONT own_font = nullptr;
     bool timer_on = false;
     int interval = -1;
+    int events_handled = 0;  // how many times the user's acts reached its handlers
   };
+  // Every control as built, in the order of its table.
+  const std::vector<std::unique_ptr<Built>>& built() const { return built_; }
   int px(double twips) const;
   // A user's act: the model written, then the event's handler, both run by
   // the owner. Nothing runs while the controls are being synced, nor for an

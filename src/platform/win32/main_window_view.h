@@ -41,6 +41,8 @@ class MainWindowView {
   // The menu command id of a menu item, for the messages a menu choice sends.
   int menu_id(const MenuItem& item) const { return controls_.menu_id(item); }
   bool closed() const { return hwnd_ == nullptr; }
+  const ControlSet& controls() const { return controls_; }
+  bool busy_cursor() const { return busy_cursor_; }
   // The busy cursor over the window and its controls.
   void set_busy_cursor(bool busy);
 
