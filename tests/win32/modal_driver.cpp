@@ -94,8 +94,12 @@ void ModalDriver::poll() {
     handled_.insert(w);
     HWND body = GetDlgItem(w, 0xFFFF);  // a message box's text
     walk::ModalSeen what{text_of(w), body ? text_of(body) : std::string(), Answer::ok, ""};
-    LRESULT def = SendMessageW(w, DM_GETDEFID, 0, 0);
-    if (HIWORD(def) == DC_HASDEFID) what.default_answer = answer_of(LOWORD(def));
+    // The button Enter presses is drawn as the default one.
+    for (int id : {IDOK, IDYES, IDNO, IDCANCEL}) {
+      HWND button = GetDlgItem(w, id);
+      if (button && (GetWindowLongW(button, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON)
+        what.default_answer = answer_of(id);
+    }
     wchar_t folder[MAX_PATH] = {};
     if (!body && SendMessageW(w, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder)) > 0)
       what.folder = win32::utf8(folder);
