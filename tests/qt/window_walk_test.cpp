@@ -52,32 +52,12 @@ using qt::MainWindowView;
 
 using WalkHost = walk::HostWithoutDesktop<qt::QtHost>;
 
-Answer answer_of(QMessageBox& box, QAbstractButton* button) {
-  switch (box.standardButton(button)) {
-    case QMessageBox::Yes:
-      return Answer::yes;
-    case QMessageBox::No:
-      return Answer::no;
-    case QMessageBox::Cancel:
-      return Answer::cancel;
-    default:
-      return Answer::ok;
-  }
-}
-
-QMessageBox::StandardButton button_of(Answer answer) {
-  switch (answer) {
-    case Answer::yes:
-      return QMessageBox::Yes;
-    case Answer::no:
-      return QMessageBox::No;
-    case Answer::cancel:
-      return QMessageBox::Cancel;
-    case Answer::ok:
-      break;
-  }
-  return QMessageBox::Ok;
-}
+// A message box's buttons and the answers they give.
+const std::pair<QMessageBox::StandardButton, Answer> buttons[] = {
+    {QMessageBox::Ok, Answer::ok},
+    {QMessageBox::Yes, Answer::yes},
+    {QMessageBox::No, Answer::no},
+    {QMessageBox::Cancel, Answer::cancel}};
 
 // Answers the modal windows as they open, in the order the script expects them.
 class Walker : public QObject {
@@ -114,7 +94,9 @@ class Walker : public QObject {
     walk::ModalSeen what{modal->windowTitle().toStdString(), "", Answer::ok, ""};
     if (box) {
       what.text = box->text().toStdString();
-      if (box->defaultButton()) what.default_answer = answer_of(*box, box->defaultButton());
+      for (auto [button, answer] : buttons)
+        if (box->defaultButton() && box->defaultButton() == box->button(button))
+          what.default_answer = answer;
     }
     if (auto* files = qobject_cast<QFileDialog*>(modal.data()))
       what.folder = files->directory().absolutePath().toStdString();
@@ -423,7 +405,9 @@ class QtDriver : public walk::WindowDriver {
 
  private:
   static void press(QMessageBox& box, Answer answer) {
-    auto* button = box.button(button_of(answer));
+    QAbstractButton* button = nullptr;
+    for (auto [b, a] : buttons)
+      if (a == answer) button = box.button(b);
     ASSERT_TRUE(button) << box.text().toStdString();
     button->click();
   }

@@ -26,19 +26,6 @@ BOOL CALLBACK collect(HWND w, LPARAM data) {
   return TRUE;
 }
 
-Answer answer_of(int id) {
-  switch (id) {
-    case IDYES:
-      return Answer::yes;
-    case IDNO:
-      return Answer::no;
-    case IDCANCEL:
-      return Answer::cancel;
-    default:
-      return Answer::ok;
-  }
-}
-
 void click(HWND dialog, int id) {
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
@@ -95,10 +82,10 @@ void ModalDriver::poll() {
     HWND body = GetDlgItem(w, 0xFFFF);  // a message box's text
     walk::ModalSeen what{text_of(w), body ? text_of(body) : std::string(), Answer::ok, ""};
     // The button Enter presses is drawn as the default one.
-    for (int id : {IDOK, IDYES, IDNO, IDCANCEL}) {
+    for (auto [id, answer] : message_buttons) {
       HWND button = GetDlgItem(w, id);
       if (button && (GetWindowLongW(button, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON)
-        what.default_answer = answer_of(id);
+        what.default_answer = answer;
     }
     wchar_t folder[MAX_PATH] = {};
     if (!body && SendMessageW(w, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder)) > 0)

@@ -3,6 +3,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/win32_api.h"
@@ -49,6 +50,10 @@ class ModalDriver {
   UINT_PTR timer_ = 0;
   bool acting_ = false;
 };
+
+// A message box's buttons and the answers they give.
+inline constexpr std::pair<int, Answer> message_buttons[] = {
+    {IDOK, Answer::ok}, {IDYES, Answer::yes}, {IDNO, Answer::no}, {IDCANCEL, Answer::cancel}};
 
 // Lets the thread's messages run for a while (timers and posted messages too).
 void pump_for(int ms);

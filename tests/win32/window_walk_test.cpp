@@ -275,16 +275,8 @@ class Win32Driver : public walk::WindowDriver {
 
  private:
   static int id_of(Answer answer) {
-    switch (answer) {
-      case Answer::yes:
-        return IDYES;
-      case Answer::no:
-        return IDNO;
-      case Answer::cancel:
-        return IDCANCEL;
-      case Answer::ok:
-        break;
-    }
+    for (auto [id, a] : test::message_buttons)
+      if (a == answer) return id;
     return IDOK;
   }
   HWND w(const std::string& name) {
