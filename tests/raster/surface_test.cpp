@@ -5,7 +5,9 @@
 #include <algorithm>
 
 #include "base/failure.h"
+#include "platform/file_system.h"
 #include "platform/raster.h"
+#include "support/test_app.h"
 
 namespace zw {
 namespace {
@@ -164,6 +166,36 @@ TEST_F(Surfaces, ImageFilesOfThePicture) {
   EXPECT_THROW(s->encode(ImageFormat::bmp), RunError);
   s->resize(45, 30);
   EXPECT_EQ(s->picture_error(), "");
+}
+
+// A tall picture held a band at a time: drawing lands where it does on the
+// whole picture, and an image file made band by band is the whole picture.
+TEST_F(Surfaces, ATallPictureHeldInBandsDrawsAndWritesAsAWhole) {
+  const Colours rows{colours::red, colours::blue, rgb(0, 128, 0), colours::black,
+                     rgb(1, 2, 3), colours::white};  // one a pixel row, 2 pixels wide
+  for (auto format : {ImageFormat::bmp, ImageFormat::png}) {
+    auto s = make();
+    ASSERT_TRUE(s->bands());
+    StringOutput out;
+    auto file = s->start_file(format, 30, 90, out);
+    for (int top : {0, 45}) {
+      s->set_band(30, top, 45);
+      for (int y = 0; y < 6; ++y) s->fill_rect(0, y * 15, 30, y * 15 + 15, rows[y]);
+      Image band = s->image();
+      ASSERT_EQ(band.height, 3);
+      EXPECT_EQ(band.at(1, 0), rows[top / 15]) << top;
+      EXPECT_EQ(band.at(1, 2), rows[top / 15 + 2]) << top;
+      file->add(*s);
+    }
+    file->finish();
+    if (format == ImageFormat::png) {
+      EXPECT_EQ(out.bytes.substr(0, 8), "\x89PNG\r\n\x1a\n");
+      continue;
+    }
+    Image whole = test::read_bmp(out.bytes);
+    ASSERT_EQ(whole.height, 6);
+    for (int y = 0; y < 6; ++y) EXPECT_EQ(whole.at(0, y), rows[y]) << y;
+  }
 }
 
 }  // namespace

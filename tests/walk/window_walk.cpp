@@ -44,6 +44,12 @@ void walk_the_window(WindowDriver& d, const test::TempDir& dir) {
   dir.write("more/gamma/options", "levels = 0:24, 1:20\n");
   dir.write("more/gamma/lines", "highway=primary [0x02 resolution 20]\n");
   dir.write("more/delta/lines", "highway=primary [0x02 resolution 20]\n");  // no options file
+  std::string many_rules;
+  for (int i = 0; i < 2700; ++i)
+    many_rules += "highway=h" + std::to_string(i) + " [0x02 resolution " +
+                  std::to_string(12 + i % 12) + "]\n";
+  dir.write("more/big/options", "levels = 0:24, 1:18\n");
+  dir.write("more/big/lines", many_rules);
   fs::create_directories(to_fs_path(dir.at("prog")));
   const std::string prog = dir.at("prog"), styles = d.native(dir.at("styles"));
   const std::string typ = d.native(dir.at("example.txt"));
@@ -426,7 +432,7 @@ void walk_the_window(WindowDriver& d, const test::TempDir& dir) {
        [&] {
          d.expect_file(d.native(dir.at("more")));
          d.click("com1");
-         EXPECT_EQ(d.items("Combo2"), 4);
+         EXPECT_EQ(d.items("Combo2"), 5);
          EXPECT_EQ(d.text("Combo2"), "alpha");
          EXPECT_EQ(d.text("f1"), "Zoomwright 2.51 alpha");
          d.choose("Combo2", "beta");
@@ -452,6 +458,18 @@ void walk_the_window(WindowDriver& d, const test::TempDir& dir) {
                           d.native(dir.at("more/delta/options")));
          d.choose("Combo2", "delta");
          EXPECT_EQ(d.text("Label4"), "Levels:");
+         d.choose("Combo2", "beta");
+       }},
+      {"a style of 2,700 rules: every row charted, and saved whole",
+       [&] {
+         d.choose("Combo2", "big");
+         tick("Check1(0)");
+         check();
+         EXPECT_EQ(rows(), 2700);
+         EXPECT_GT(count(d.canvas(), bar_text), 0);
+         d.expect_file(d.native(dir.at("images/big.png")));
+         d.menu(s().f1.mf[file_menu::save_image]);
+         EXPECT_EQ(dir.read("images/big.png").substr(0, 4), "\x89PNG");
          d.choose("Combo2", "beta");
        }},
       {"Exit saves the settings",

@@ -253,7 +253,9 @@ class Win32Driver : public walk::WindowDriver {
     user_.then([=](HWND box) {
       HWND body = GetDlgItem(box, 0xFFFF);
       EXPECT_TRUE(body) << "expected the message " << text << ", got " << text_of(box);
-      if (body) EXPECT_EQ(text_of(body), text);
+      if (body) {
+        EXPECT_EQ(text_of(body), text);
+      }
       ModalDriver::press(id_of(answer))(box);
     });
   }

@@ -8,7 +8,6 @@
 
 #include "base/bmp_file.h"
 #include "base/failure.h"
-#include "platform/qt/raster_image_file.h"
 #include "platform/qt/raster_text.h"
 
 namespace zw::qt {
@@ -323,7 +322,7 @@ void RasterSurface::stack(const Surface& lower, int width, int top, int height) 
 
 std::unique_ptr<ImageFileWriter> RasterSurface::start_file(ImageFormat format, int width,
                                                            int height, FileOutput& out) const {
-  return std::make_unique<RasterFileWriter>(
+  return std::make_unique<PixelFileWriter>(
       format, static_cast<int>(std::lround(std::max(0, width) / tpp_)),
       static_cast<int>(std::lround(std::max(0, height) / tpp_)), tpp_, out);
 }
@@ -335,7 +334,7 @@ std::string RasterSurface::encode(ImageFormat format) const {
       return bmp_file(pixel_width(), pixel_height(), tpp_, [this](int y) { return row(y); });
     case ImageFormat::png: {
       StringOutput out;
-      RasterFileWriter file(format, pixel_width(), pixel_height(), tpp_, out);
+      PixelFileWriter file(format, pixel_width(), pixel_height(), tpp_, out);
       file.add(*this);
       file.finish();
       return std::move(out.bytes);

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/image_file/pixel_file_writer.h"
 #include "platform/surface.h"
 
 namespace zw::qt {
@@ -14,7 +15,7 @@ namespace zw::qt {
 // pixels once the scale unit is switched) and become pixels at the twips per
 // pixel the binding gives: the screen's for the window, 15 for the batch front
 // end. Text uses the canvas font, "Arial" at 10 points until set.
-class RasterSurface : public Surface {
+class RasterSurface : public Surface, public PixelRows {
  public:
   explicit RasterSurface(double twips_per_pixel = 15);
   RasterSurface(const RasterSurface&) = delete;
@@ -57,9 +58,10 @@ class RasterSurface : public Surface {
 
   // The picture's size in pixels and its row y (0xffRRGGBB per pixel), read in
   // place also while a stacked band is kept by reference.
-  int pixel_width() const { return image_.width(); }
-  int pixel_height() const { return image_.height() + band_.height() + tail_.height(); }
+  int pixel_width() const override { return image_.width(); }
+  int pixel_height() const override { return image_.height() + band_.height() + tail_.height(); }
   const QRgb* row(int y) const;
+  const std::uint32_t* pixel_row(int y) const override { return row(y); }
 
   // For the window: the retained picture, and a call after every change to it
   // (so a widget can repaint itself).

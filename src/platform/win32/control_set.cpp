@@ -57,16 +57,19 @@ LRESULT CALLBACK picture_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
       HDC dc = BeginPaint(w, &ps);
       RECT all;
       GetClientRect(w, &all);
-      int iw = 0, ih = 0;
+      // A tall picture holds only a band of itself, from its first pixel row on.
+      int iw = 0, ih = 0, band = 0;
       if (link && link->surface) {
         iw = link->surface->pixel_width(), ih = link->surface->pixel_height();
-        BitBlt(dc, 0, 0, iw, ih, link->surface->dc(), 0, 0, SRCCOPY);
+        band = link->surface->band_top_pixels();
+        BitBlt(dc, 0, band, iw, ih, link->surface->dc(), 0, 0, SRCCOPY);
       }
       HBRUSH back = CreateSolidBrush(link ? colorref(link->back) : RGB(255, 255, 255));
-      RECT right{iw, 0, all.right, all.bottom},
-          below{0, ih, std::min<LONG>(iw, all.right), all.bottom};
-      if (right.left < right.right) FillRect(dc, &right, back);
-      if (below.top < below.bottom) FillRect(dc, &below, back);
+      LONG left_of_right = std::min<LONG>(iw, all.right);
+      RECT right{iw, 0, all.right, all.bottom}, above{0, 0, left_of_right, band},
+          below{0, band + ih, left_of_right, all.bottom};
+      for (const RECT* r : {&right, &above, &below})
+        if (r->left < r->right && r->top < r->bottom) FillRect(dc, r, back);
       DeleteObject(back);
       EndPaint(w, &ps);
       return 0;

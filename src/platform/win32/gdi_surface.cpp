@@ -5,6 +5,7 @@
 
 #include "base/bmp_file.h"
 #include "base/failure.h"
+#include "platform/image_file/pixel_file_writer.h"
 #include "platform/win32/wide_text.h"
 
 namespace zw::win32 {
@@ -45,11 +46,39 @@ GdiSurface::~GdiSurface() {
   DeleteDC(dc_);
 }
 
+int GdiSurface::cell_of(double pixels) {
+  return cell(pixels);
+}
+
 void GdiSurface::resize(int width_twips, int height_twips) {
   width_ = std::max(0, width_twips);
   height_ = std::max(0, height_twips);
-  int w = static_cast<int>(std::lround(width_ / tpp_));
-  int h = static_cast<int>(std::lround(height_ / tpp_));
+  if (origin_ != 0) {
+    // The whole picture again: nothing of the band belongs at its top.
+    origin_ = 0;
+    make_bitmap(0, 0);
+  }
+  make_bitmap(static_cast<int>(std::lround(width_ / tpp_)),
+              static_cast<int>(std::lround(height_ / tpp_)));
+}
+
+void GdiSurface::set_band(int width_twips, int top, int height_twips) {
+  width_ = std::max(0, width_twips);
+  height_ = std::max(0, height_twips);
+  top = std::max(0, top);
+  // Bands meet without a gap or an overlap: each ends on the pixel row where
+  // the next one starts, the row a drawing at that position lands on.
+  int first = cell(top / tpp_);
+  int end = cell((static_cast<double>(top) + height_) / tpp_);
+  if (first != origin_) {
+    origin_ = first;
+    make_bitmap(0, 0);  // another part of the picture: nothing of the old band belongs there
+  }
+  make_bitmap(static_cast<int>(std::lround(width_ / tpp_)), end - first);
+}
+
+void GdiSurface::make_bitmap(int w, int h) {
+  w = std::max(0, w), h = std::max(0, h);
   // A picture that cannot be made is never written out in the old one's place.
   picture_error_ = "Out of memory";
   if (static_cast<long long>(w) * h > max_pixels) fail(picture_error_);
@@ -114,7 +143,7 @@ void GdiSurface::clear(Colour back) {
 void GdiSurface::fill_rect(double x1, double y1, double x2, double y2, Colour c) {
   if (!bits_) return;
   int px1 = cell(px(std::min(x1, x2))), px2 = cell(px(std::max(x1, x2)));
-  int py1 = cell(px(std::min(y1, y2))), py2 = cell(px(std::max(y1, y2)));
+  int py1 = row_of(std::min(y1, y2)), py2 = row_of(std::max(y1, y2));
   // The far edge is exclusive so that neighbouring cells and columns abut;
   // a rectangle thinner than a pixel still shows one.
   fill_pixels(px1, py1, px1 + std::max(1, px2 - px1), py1 + std::max(1, py2 - py1), c);
@@ -123,7 +152,7 @@ void GdiSurface::fill_rect(double x1, double y1, double x2, double y2, Colour c)
 
 void GdiSurface::line(double x1, double y1, double x2, double y2, Colour c) {
   if (!bits_) return;
-  int ax = cell(px(x1)), ay = cell(px(y1)), bx = cell(px(x2)), by = cell(px(y2));
+  int ax = cell(px(x1)), ay = row_of(y1), bx = cell(px(x2)), by = row_of(y2);
   if (ax == bx || ay == by) {
     // The chart's lines are straight: written directly, both ends included.
     fill_pixels(std::min(ax, bx), std::min(ay, by), std::max(ax, bx) + 1, std::max(ay, by) + 1, c);
@@ -196,8 +225,7 @@ void GdiSurface::print(const std::string& text, bool new_line) {
     SetTextColor(dc_, RGB(fore_.r, fore_.g, fore_.b));
     // The current position is the text's top left corner.
     int left = cell(px(x_));
-    TabbedTextOutW(dc_, left, cell(px(y_)), t.c_str(), static_cast<int>(t.size()), 0, nullptr,
-                   left);
+    TabbedTextOutW(dc_, left, row_of(y_), t.c_str(), static_cast<int>(t.size()), 0, nullptr, left);
     changed();
   }
   if (new_line) {
@@ -240,8 +268,8 @@ void GdiSurface::paint_image(const Image& picture, double x, double y, double wi
   if (!bits_ || picture.width <= 0 || picture.height <= 0 ||
       picture.pixels.size() != static_cast<std::size_t>(picture.width) * picture.height)
     return;
-  int left = cell(px(x)), top = cell(px(y));
-  int w = cell(px(x + width)) - left, h = cell(px(y + height)) - top;
+  int left = cell(px(x)), top = row_of(y);
+  int w = cell(px(x + width)) - left, h = row_of(y + height) - top;
   if (w <= 0 || h <= 0) return;
   GdiFlush();
   // Stretched cell by cell, without smoothing, as a picture box copies.
@@ -254,6 +282,18 @@ void GdiSurface::paint_image(const Image& picture, double x, double y, double wi
     }
   }
   changed();
+}
+
+const std::uint32_t* GdiSurface::pixel_row(int y) const {
+  GdiFlush();
+  return bits_ + static_cast<std::size_t>(std::clamp(y, 0, std::max(h_ - 1, 0))) * w_;
+}
+
+std::unique_ptr<ImageFileWriter> GdiSurface::start_file(ImageFormat format, int width, int height,
+                                                        FileOutput& out) const {
+  return std::make_unique<PixelFileWriter>(
+      format, static_cast<int>(std::lround(std::max(0, width) / tpp_)),
+      static_cast<int>(std::lround(std::max(0, height) / tpp_)), tpp_, out);
 }
 
 void GdiSurface::changed() {

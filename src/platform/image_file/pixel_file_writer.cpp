@@ -1,4 +1,4 @@
-#include "platform/qt/raster_image_file.h"
+#include "platform/image_file/pixel_file_writer.h"
 
 #include <algorithm>
 #include <cstring>
@@ -6,10 +6,9 @@
 
 #include "base/bmp_file.h"
 #include "base/failure.h"
-#include "platform/qt/raster_png_stream.h"
-#include "platform/qt/raster_surface.h"
+#include "platform/image_file/png_stream.h"
 
-namespace zw::qt {
+namespace zw {
 namespace {
 
 void put_be(std::string& out, std::uint32_t v) {
@@ -21,8 +20,8 @@ constexpr std::size_t gathered_bytes = 1 << 22;
 
 }  // namespace
 
-RasterFileWriter::RasterFileWriter(ImageFormat format, int width, int height, double tpp,
-                                   FileOutput& out)
+PixelFileWriter::PixelFileWriter(ImageFormat format, int width, int height, double tpp,
+                                 FileOutput& out)
     : format_(format), width_(std::max(0, width)), height_(std::max(0, height)), out_(out) {
   if (width_ <= 0 || height_ <= 0) fail("The picture is empty");
   switch (format_) {
@@ -53,24 +52,24 @@ RasterFileWriter::RasterFileWriter(ImageFormat format, int width, int height, do
   });
 }
 
-RasterFileWriter::~RasterFileWriter() = default;
+PixelFileWriter::~PixelFileWriter() = default;
 
-void RasterFileWriter::add(const Surface& band) {
-  auto* raster = dynamic_cast<const RasterSurface*>(&band);
+void PixelFileWriter::add(const Surface& band) {
+  auto* raster = dynamic_cast<const PixelRows*>(&band);
   if (!raster) fail("This picture cannot be written as an image file");
   if (raster->pixel_width() < width_) {
     // A narrower band is widened with its background.
-    std::vector<QRgb> row(static_cast<std::size_t>(width_), qRgb(255, 255, 255));
+    std::vector<std::uint32_t> row(static_cast<std::size_t>(width_), 0xFFFFFFFFu);
     for (int y = 0; y < raster->pixel_height() && rows_ < height_; ++y) {
-      std::memcpy(row.data(), raster->row(y),
-                  static_cast<std::size_t>(raster->pixel_width()) * sizeof(QRgb));
+      std::memcpy(row.data(), raster->pixel_row(y),
+                  static_cast<std::size_t>(raster->pixel_width()) * sizeof(std::uint32_t));
       add_row(row.data());
       previous_ = row;
       last_ = previous_.data();
     }
     return;
   }
-  for (int y = 0; y < raster->pixel_height() && rows_ < height_; ++y) add_row(raster->row(y));
+  for (int y = 0; y < raster->pixel_height() && rows_ < height_; ++y) add_row(raster->pixel_row(y));
   // The band's pixels go with the next band: its last row is kept to compare.
   if (last_ && last_ != previous_.data()) {
     previous_.assign(last_, last_ + width_);
@@ -78,7 +77,7 @@ void RasterFileWriter::add(const Surface& band) {
   }
 }
 
-void RasterFileWriter::add_row(const QRgb* src) {
+void PixelFileWriter::add_row(const std::uint32_t* src) {
   auto w = static_cast<std::size_t>(width_);
   switch (format_) {
     case ImageFormat::bmp: {
@@ -93,7 +92,7 @@ void RasterFileWriter::add_row(const QRgb* src) {
     case ImageFormat::png:
       break;
   }
-  bool repeated = rows_++ > 0 && last_ && std::memcmp(src, last_, w * sizeof(QRgb)) == 0;
+  bool repeated = rows_++ > 0 && last_ && std::memcmp(src, last_, w * sizeof(std::uint32_t)) == 0;
   last_ = src;
   if (repeated) {
     png_->add_repeated_row(w * 3);
@@ -102,13 +101,13 @@ void RasterFileWriter::add_row(const QRgb* src) {
   unsigned char* dst = png_->next_row(1 + w * 3);
   *dst++ = 0;  // no filter
   for (std::size_t x = 0; x < w; ++x, dst += 3) {
-    dst[0] = static_cast<unsigned char>(qRed(src[x]));
-    dst[1] = static_cast<unsigned char>(qGreen(src[x]));
-    dst[2] = static_cast<unsigned char>(qBlue(src[x]));
+    dst[0] = static_cast<unsigned char>(src[x] >> 16);
+    dst[1] = static_cast<unsigned char>(src[x] >> 8);
+    dst[2] = static_cast<unsigned char>(src[x]);
   }
 }
 
-void RasterFileWriter::put_rows() {
+void PixelFileWriter::put_rows() {
   if (gathered_ == 0) return;
   auto stride = static_cast<std::size_t>(bmp_stride(width_));
   std::string_view rows(block_.data() + (block_rows_ - gathered_) * stride, gathered_ * stride);
@@ -116,15 +115,15 @@ void RasterFileWriter::put_rows() {
   gathered_ = 0;
 }
 
-void RasterFileWriter::drain() {
+void PixelFileWriter::drain() {
   out_.write_at(written_, bytes_);
   written_ += bytes_.size();
   bytes_.clear();
 }
 
-void RasterFileWriter::finish() {
+void PixelFileWriter::finish() {
   if (rows_ < height_) {
-    std::vector<QRgb> blank(static_cast<std::size_t>(width_), qRgb(255, 255, 255));
+    std::vector<std::uint32_t> blank(static_cast<std::size_t>(width_), 0xFFFFFFFFu);
     while (rows_ < height_) add_row(blank.data());
     last_ = nullptr;
   }
@@ -141,4 +140,4 @@ void RasterFileWriter::finish() {
   drain();
 }
 
-}  // namespace zw::qt
+}  // namespace zw

@@ -12,7 +12,7 @@
 
 #include <zlib.h>
 
-namespace zw::qt {
+namespace zw {
 
 // Appends a chunk of a PNG file: its length, type, data and checksum.
 void png_chunk(std::string& file, const char* type, const char* data, std::size_t size);
@@ -104,4 +104,4 @@ class PngCompressor {
   std::thread worker_;
 };
 
-}  // namespace zw::qt
+}  // namespace zw

@@ -1,8 +1,8 @@
-#include "platform/qt/raster_png_stream.h"
+#include "platform/image_file/png_stream.h"
 
 #include "base/failure.h"
 
-namespace zw::qt {
+namespace zw {
 namespace {
 
 constexpr std::uint32_t adler_base = 65521;
@@ -338,4 +338,4 @@ void PngCompressor::run() {
   }
 }
 
-}  // namespace zw::qt
+}  // namespace zw
