@@ -5,6 +5,7 @@
 
 #include "base/bmp_file.h"
 #include "base/failure.h"
+#include "platform/file_system.h"
 #include "platform/image_file/pixel_file_writer.h"
 #include "platform/win32/wide_text.h"
 
@@ -255,9 +256,11 @@ std::string GdiSurface::encode(ImageFormat format) const {
       return bmp_file(w_, h_, tpp_,
                       [this](int y) { return bits_ + static_cast<std::size_t>(y) * w_; });
     case ImageFormat::png: {
-      std::string bytes, error;
-      if (!encode_png(image(), bytes, error)) fail(error);
-      return bytes;
+      StringOutput out;
+      PixelFileWriter file(format, w_, h_, tpp_, out);
+      file.add(*this);
+      file.finish();
+      return std::move(out.bytes);
     }
   }
   fail("This picture cannot be written in that format");

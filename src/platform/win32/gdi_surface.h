@@ -100,8 +100,4 @@ class GdiSurface : public Surface, public PixelRows {
   std::function<void()> notify_;
 };
 
-// The bytes of a PNG file of the picture, by GDI+'s encoder; false with error
-// set when it cannot be encoded.
-bool encode_png(const Image& image, std::string& bytes, std::string& error);
-
 }  // namespace zw::win32
