@@ -61,7 +61,7 @@ LRESULT CALLBACK picture_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
       int iw = 0, ih = 0, band = 0;
       if (link && link->surface) {
         iw = link->surface->pixel_width(), ih = link->surface->pixel_height();
-        band = link->surface->band_top_pixels();
+        band = link->surface->band_top_pixels() - link->view_top;
         BitBlt(dc, 0, band, iw, ih, link->surface->dc(), 0, 0, SRCCOPY);
       }
       HBRUSH back = CreateSolidBrush(link ? colorref(link->back) : RGB(255, 255, 255));
@@ -88,7 +88,7 @@ LRESULT CALLBACK picture_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
       if (link && link->report && !link->hand && link->box && link->surface) {
         double tpp = link->surface->twips_per_pixel();
         link->box->mouse_x = static_cast<short>(LOWORD(lp)) * tpp;
-        link->box->mouse_y = static_cast<short>(HIWORD(lp)) * tpp;
+        link->box->mouse_y = (static_cast<short>(HIWORD(lp)) + link->view_top) * tpp;
         link->report(UserEvent::double_click);
       }
       return 0;
@@ -195,7 +195,25 @@ class PictureAdapter : public KindAdapter {
   }
   void mirror(ControlSet& set, Built& b) const override {
     const auto& m = model_of<PictureBox>(b);
-    place(set, b, Bounds{m.left, m.top, m.width(), m.height()});
+    int left = set.px(m.left), top = set.px(m.top), w = set.px(m.width()), h = set.px(m.height());
+    // A picture in a box (the chart in its pane) gets a window over the part
+    // in view only: a long chart is taller than any window the system draws.
+    int view_top = 0;
+    if (!b.c.container.empty()) {
+      RECT inside;
+      GetClientRect(GetParent(b.hwnd), &inside);
+      view_top = std::clamp(-top, 0, std::max(h, 0));
+      h = std::clamp(static_cast<int>(inside.bottom) - top, view_top, std::max(h, view_top)) -
+          view_top;
+      top += view_top;
+    }
+    RECT at{left, top, left + w, top + h};
+    if (!EqualRect(&at, &b.link.placed) || view_top != b.link.view_top) {
+      b.link.placed = at;
+      b.link.view_top = view_top;
+      MoveWindow(b.hwnd, left, top, w, h, FALSE);
+      InvalidateRect(b.hwnd, nullptr, FALSE);
+    }
     b.link.back = m.back;
     show(b, m.visible);
   }

@@ -20,6 +20,10 @@ struct PictureLink {
   Colour back = colours::white;
   bool hand = false;
   PictureBox* box = nullptr;  // where a double-click writes its position
+  // The picture's row at the window's top: a picture taller than the box it
+  // sits in has a window over the part in view only.
+  int view_top = 0;
+  RECT placed{-1, -1, -1, -1};  // where the window was last put, pixels
   std::function<void(UserEvent)> report;
 };
 
