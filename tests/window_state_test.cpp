@@ -3,12 +3,10 @@
 #include "app/check_handlers.h"
 #include "app/main_window.h"
 #include "base/paths.h"
-#include "chart/chart.h"
-#include "convert/convert_style.h"
 #include "support/test_app.h"
 
-// What the window shows follows the state behind it: the style, the root, the
-// kind and the filters chosen, never what was on screen before.
+// What the window shows follows the state behind it: the style and the root
+// chosen, never what was on screen before (the window walk takes the rest).
 namespace zw {
 namespace {
 
@@ -41,10 +39,6 @@ struct WindowState : ::testing::Test {
     app.s.f1.Combo2.text = name;
     Combo2_Click(app.s, app.host);
   }
-  std::array<int, 3> kinds() const {
-    const auto& k = app.s.f1.Check3;
-    return {k[0].value, k[1].value, k[2].value};
-  }
   bool scale_marked() const {
     for (int r = 1; r <= 24; ++r)
       if (app.s.f1.Label3[static_cast<std::size_t>(r)].visible) return true;
@@ -52,30 +46,6 @@ struct WindowState : ::testing::Test {
   }
   test::TestApp app;
 };
-
-TEST_F(WindowState, AChartOfTheChosenStyleKindAndFilters) {
-  ASSERT_EQ(app.s.result_count, 3);
-  ASSERT_EQ(app.s.f1.label1.caption, "3");
-  auto tall = app.s.f1.p1.height();
-
-  // Overview Only: the counter, the canvas and its scroll range fit the rows drawn.
-  app.s.f1.ovw.value = 1;
-  option_toggled(app.s, app.host);
-  EXPECT_EQ(app.s.f1.label1.caption, "1");
-  EXPECT_LE(app.s.f1.p1.height(), tall);
-  EXPECT_EQ(app.s.f1.p1.height(), canvas_height(app.s, app.host, 1));
-
-  // Another kind: nothing of the lines' chart stays under the polygons' boxes.
-  app.click_kind(0);
-  EXPECT_EQ(kinds(), (std::array<int, 3>{1, 0, 0}));
-  EXPECT_EQ(app.s.result_count, 0);
-  EXPECT_EQ(app.s.f1.label1.caption, "0");
-  EXPECT_FALSE(scale_marked());
-  // A click on the kind already charted keeps it, and it alone, ticked.
-  app.s.f1.Check3[1].value = 1;
-  app.click_kind(0);
-  EXPECT_EQ(kinds(), (std::array<int, 3>{1, 0, 0}));
-}
 
 TEST_F(WindowState, AnotherStyleTakesItsOwnLevelsAndLeavesNoChartBehind) {
   app.s.f1.Check1[0].value = 0;
@@ -115,13 +85,6 @@ TEST_F(WindowState, ANewRootSelectsItsFirstStyleOrNone) {
   choose("b");
   choose_style_root(app.s, app.host, app.dir.at("styles"));
   EXPECT_EQ(app.s.style_name, "b");
-}
-
-TEST_F(WindowState, AConversionKeepsTheKindCharted) {
-  app.s.new_style_name = "a2";
-  ASSERT_NE(convert_style(app.s, app.host), Converted::refused);
-  EXPECT_EQ(app.s.selected_kind, 1);
-  EXPECT_EQ(kinds(), (std::array<int, 3>{0, 1, 0}));
 }
 
 TEST_F(WindowState, AValueThatIsNoNumberIsNamedByFileAndLine) {
