@@ -21,6 +21,8 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTimer>
@@ -648,6 +650,65 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
          EXPECT_EQ(view->windowTitle(), "Zoomwright 2.51 alpha");
          choose("Combo2", "beta");
          EXPECT_EQ(text("Label4").toStdString(), "Levels:0:24,1:21 + ");
+       }},
+      {"the keyboard: Tab in the table's order, a read-only Missing box, Enter on Check; the "
+       "window within the work area",
+       [&] {
+         view->activateWindow();
+         ASSERT_TRUE(pump_until([&] { return QApplication::activeWindow() == view.get(); }));
+         // Tab visits the controls a user can act on, in the order of the table, and comes round.
+         std::vector<std::string> order, visited;
+         for (const auto& c : view->controls().table()) {
+           auto* widget = view->findChild<QWidget*>(QString::fromStdString(c.name));
+           if (widget && widget->isVisible() && widget->isEnabled() &&
+               (widget->focusPolicy() & Qt::TabFocus))
+             order.push_back(c.name);
+         }
+         ASSERT_GT(order.size(), 20u);
+         EXPECT_EQ(order.front(), "com1");
+         EXPECT_TRUE(std::find(order.begin(), order.end(), "Combo1") == order.end())
+             << "the font list only shows the font: it is disabled";
+         w("com1")->setFocus();
+         for (std::size_t i = 0; i <= order.size(); ++i) {
+           ASSERT_TRUE(QApplication::focusWidget())
+               << "the focus was lost after " << visited.back();
+           visited.push_back(QApplication::focusWidget()->objectName().toStdString());
+           key(QApplication::focusWidget(), Qt::Key_Tab);
+         }
+         order.push_back("com1");
+         auto names = [](const std::vector<std::string>& list) {
+           std::string all;
+           for (const auto& name : list) all += name + " ";
+           return all;
+         };
+         EXPECT_EQ(names(visited), names(order));
+         // The Missing box shows what is missing; typing changes nothing.
+         auto* missing = w<QPlainTextEdit>("Text3");
+         EXPECT_TRUE(missing->isReadOnly());
+         auto listed = missing->toPlainText();
+         missing->setFocus();
+         type(missing, "x");
+         EXPECT_EQ(missing->toPlainText(), listed);
+         // Enter on the focused Check runs the analysis.
+         w("command2")->setFocus();
+         int runs = s->analysis_runs;
+         key(w("command2"), Qt::Key_Return, "\r");
+         EXPECT_EQ(s->analysis_runs, runs + 1);
+         // The window asks for no more than the screen's work area.
+         QSize area = view->screen()->availableGeometry().size();
+         s->f1.width = 4 * area.width() * 15, s->f1.height = 4 * area.height() * 15;
+         view->sync();
+         EXPECT_LE(view->frameGeometry().width(), area.width());
+         EXPECT_LE(view->frameGeometry().height(), area.height());
+         // Smaller than the controls need, they scroll into reach.
+         view->resize(320, 240);
+         auto* scroller = view->findChild<QScrollArea*>();
+         ASSERT_TRUE(scroller);
+         scroller->ensureWidgetVisible(missing);
+         QRect seen = scroller->viewport()->rect();
+         QRect at(missing->mapTo(scroller->viewport(), QPoint(0, 0)), missing->size());
+         EXPECT_TRUE(seen.intersects(at)) << "the Missing box is out of reach";
+         view->resize(1024, 700);
        }},
       {"Exit saves the settings, and a restart restores them",
        [&] {

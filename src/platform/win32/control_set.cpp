@@ -68,11 +68,36 @@ LRESULT CALLBACK picture_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
       if (right.left < right.right) FillRect(dc, &right, back);
       if (below.top < below.bottom) FillRect(dc, &below, back);
       DeleteObject(back);
+      if (link && link->hand && GetFocus() == w) {
+        RECT inside{2, 2, all.right - 2, all.bottom - 2};
+        DrawFocusRect(dc, &inside);
+      }
       EndPaint(w, &ps);
       return 0;
     }
     case WM_ERASEBKGND:
       return 1;
+    case WM_GETDLGCODE: {
+      // A flat button takes Enter and Space itself; Tab moves on.
+      auto* key = reinterpret_cast<const MSG*>(lp);
+      if (link && link->hand && key && key->message == WM_KEYDOWN &&
+          (key->wParam == VK_RETURN || key->wParam == VK_SPACE))
+        return DLGC_WANTMESSAGE;
+      return 0;
+    }
+    case WM_KEYDOWN:
+      if (link && link->report && link->hand && (wp == VK_RETURN || wp == VK_SPACE)) {
+        link->report(UserEvent::click);
+        return 0;
+      }
+      break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      if (link && link->hand) InvalidateRect(w, nullptr, FALSE);
+      return 0;
+    case WM_LBUTTONDOWN:
+      if (link && link->hand) SetFocus(w);
+      break;
     case WM_LBUTTONUP: {
       RECT r;
       GetClientRect(w, &r);
@@ -179,7 +204,8 @@ class PictureAdapter : public KindAdapter {
  public:
   void make(ControlSet& set, Built& b, HWND parent) const override {
     register_picture_class();
-    make_child(set, b, parent, picture_class, WS_CLIPCHILDREN);
+    bool button = b.c.kind == ControlKind::flat_button;
+    make_child(set, b, parent, picture_class, WS_CLIPCHILDREN | (button ? WS_TABSTOP : 0));
     b.surface = std::make_unique<GdiSurface>(set.twips_per_pixel());
     model_of<PictureBox>(b).attach(b.surface.get());
     HWND w = b.hwnd;
@@ -272,6 +298,10 @@ class TextAdapter : public KindAdapter {
     place(set, b, m.bounds);
     set.apply_font(b, false);
     caption(b, m.text);
+    if (b.value != static_cast<int>(m.read_only)) {
+      b.value = m.read_only;
+      SendMessageW(b.hwnd, EM_SETREADONLY, m.read_only, 0);
+    }
     enable(b, m.enabled);
     paint_colours(b, colours::black, m.back);
     show(b, true);
@@ -324,6 +354,7 @@ class ComboAdapter : public KindAdapter {
       if (found == m.items.end()) SetWindowTextW(b.hwnd, shown(m.text).c_str());
       b.text = m.text, b.text_known = true;
     }
+    enable(b, m.enabled);
     show(b, true);
   }
 };
@@ -344,7 +375,7 @@ class ListAdapter : public KindAdapter {
     const auto& m = model_of<ListBox>(b);
     place(set, b, m.bounds);
     list_items(b, m.items, LB_RESETCONTENT, LB_ADDSTRING);
-    show(b, true);
+    show(b, m.visible);
   }
 };
 
@@ -556,6 +587,14 @@ void ControlSet::build(HWND parent) {
     b->adapter->make(*this, *b, container);
     if (b->child) by_window_[b->hwnd] = b.get();
   }
+  // Tab follows the z-order of the window's own controls: the table's order,
+  // from the top (they do not overlap; what sits on a picture keeps its order).
+  HWND above = HWND_TOP;
+  for (auto& b : built_) {
+    if (!b->child || !b->c.container.empty()) continue;
+    SetWindowPos(b->hwnd, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    above = b->hwnd;
+  }
   sync();
 }
 
@@ -596,16 +635,6 @@ std::vector<ACCEL> ControlSet::accelerators() const {
           keys.push_back({FCONTROL | FVIRTKEY, static_cast<WORD>('A' + code - 1),
                           static_cast<WORD>(first_key_id + code)});
   return keys;
-}
-
-POINT ControlSet::extent() const {
-  POINT edge{0, 0};
-  for (const auto& b : built_) {
-    if (!b->child || !b->c.container.empty() || b->surface || b->bounds.width < 0) continue;
-    edge.x = std::max<LONG>(edge.x, px(b->bounds.left + b->bounds.width));
-    edge.y = std::max<LONG>(edge.y, px(b->bounds.top + b->bounds.height));
-  }
-  return edge;
 }
 
 void ControlSet::sync() {
@@ -783,6 +812,16 @@ LRESULT CALLBACK ControlSet::subclass_proc(HWND w, UINT msg, WPARAM wp, LPARAM l
       in.button = msg == WM_RBUTTONDOWN ? right_button : left_button;
       self->user(*b, UserEvent::mouse_down, in);
       if (msg == WM_RBUTTONDOWN) return 0;
+    }
+    if (msg == WM_GETDLGCODE) {
+      LRESULT code = DefSubclassProc(w, msg, wp, lp);
+      auto* key = reinterpret_cast<const MSG*>(lp);
+      bool enter = key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN;
+      // A box that hears keys hears Enter too, rather than the window's default button.
+      if (enter && b->c.hears(UserEvent::key_press)) return code | DLGC_WANTALLKEYS;
+      // Tab leaves a box of many lines: the program's texts hold no tabs.
+      if (b->c.kind == ControlKind::multi_line_text) code &= ~(DLGC_WANTTAB | DLGC_WANTALLKEYS);
+      return code;
     }
     if (msg == WM_CHAR && b->c.kind == ControlKind::text_box) {
       UserInput in{static_cast<int>(wp)};

@@ -62,9 +62,6 @@ class ControlSet {
   int menu_id(const MenuItem& item) const;
   // The form's Ctrl keys as accelerators sending menu_command ids.
   std::vector<ACCEL> accelerators() const;
-  // The right and bottom edges (pixels) of the controls placed on the window
-  // itself, pictures left out: the window must not get smaller than these.
-  POINT extent() const;
   // The scroll bar moved as the mouse wheel moves it (notches of 120).
   void wheel(const std::string& scroll_bar, int delta);
   double twips_per_pixel() const { return tpp_; }

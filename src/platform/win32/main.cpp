@@ -80,6 +80,7 @@ int run_window(zw::AppState& s, zw::win32::Win32Host& host, int show) {
   MSG msg;
   while (!window.closed() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (window.translate_accelerator(msg)) continue;
+    if (window.dialog_message(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

@@ -63,14 +63,31 @@ void MainWindowView::run(const std::function<void()>& handler) {
   sync();
 }
 
+// The work area of the screen the window is on.
+RECT MainWindowView::work_area() const {
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  if (GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &info))
+    return info.rcWork;
+  RECT all{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &all, 0);
+  return all;
+}
+
 void MainWindowView::sync_window_size() {
   auto& f = s_.f1;
   // The model's size is the outer one, frame and caption included.
-  if (f.width > 0 && f.height > 0 && (f.width != applied_width_ || f.height != applied_height_)) {
-    applied_width_ = f.width, applied_height_ = f.height;
-    SetWindowPos(hwnd_, nullptr, 0, 0, controls_.px(f.width), controls_.px(f.height),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  if (f.width <= 0 || f.height <= 0 || (f.width == applied_width_ && f.height == applied_height_))
+    return;
+  applied_width_ = f.width, applied_height_ = f.height;
+  // No larger than the work area, and moved onto it where it would stick out.
+  RECT work = work_area(), at;
+  GetWindowRect(hwnd_, &at);
+  int width = std::min<int>(controls_.px(f.width), work.right - work.left);
+  int height = std::min<int>(controls_.px(f.height), work.bottom - work.top);
+  int left = std::max<int>(work.left, std::min<int>(at.left, work.right - width));
+  int top = std::max<int>(work.top, std::min<int>(at.top, work.bottom - height));
+  SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MainWindowView::sync() {
@@ -94,6 +111,10 @@ void MainWindowView::activate() {
 
 bool MainWindowView::translate_accelerator(MSG& msg) {
   return hwnd_ && accelerators_ && TranslateAcceleratorW(hwnd_, accelerators_, &msg);
+}
+
+bool MainWindowView::dialog_message(MSG& msg) {
+  return hwnd_ && IsDialogMessageW(hwnd_, &msg);
 }
 
 void MainWindowView::set_busy_cursor(bool busy) {
@@ -172,16 +193,15 @@ LRESULT MainWindowView::handle(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_GETMINMAXINFO: {
       if (!built_) break;
-      // Every control stays reachable: no smaller than the controls above the
-      // chart and a few of its rows.
-      POINT edge = controls_.extent();
-      RECT r{0, 0, edge.x + controls_.px(MainWindow::edge_margin),
-             edge.y + controls_.px(f.p3.height() + MainWindow::min_chart_rows +
-                                   MainWindow::chart_margin)};
+      // Every control stays on the window: no smaller than the controls above
+      // the chart and a few of its rows, nor larger than the screen allows.
+      RECT r{0, 0, controls_.px(f.min_client_width()), controls_.px(f.min_client_height())};
       AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)), TRUE,
                          static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
+      RECT work = work_area();
       auto* limits = reinterpret_cast<MINMAXINFO*>(lp);
-      limits->ptMinTrackSize = {r.right - r.left, r.bottom - r.top};
+      limits->ptMinTrackSize = {std::min(r.right - r.left, work.right - work.left),
+                                std::min(r.bottom - r.top, work.bottom - work.top)};
       return 0;
     }
     case WM_TIMER:

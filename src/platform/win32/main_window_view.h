@@ -34,6 +34,8 @@ class MainWindowView {
   double twips_per_pixel() const { return controls_.twips_per_pixel(); }
   // For the keyboard: the window's accelerators (Ctrl+R).
   bool translate_accelerator(MSG& msg);
+  // For the keyboard: Tab, and Enter on a control that takes it (true when handled).
+  bool dialog_message(MSG& msg);
   // The command Ctrl+R sends.
   static constexpr int ctrl_r_command = first_key_id + key_ctrl_r;
   // A control's window by its name, "Check1(3)" (for tests and dialogs).
@@ -48,6 +50,7 @@ class MainWindowView {
   static LRESULT CALLBACK proc(HWND, UINT, WPARAM, LPARAM);
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
   void sync_window_size();
+  RECT work_area() const;
 
   AppState& s_;
   Host& host_;
