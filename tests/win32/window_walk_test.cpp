@@ -4,11 +4,13 @@
 // the model and what the controls show.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
 #include "app/main_window.h"
 #include "app/menus.h"
+#include "app/window_tables.h"
 #include "base/paths.h"
 #include "base/text.h"
 #include "platform/win32/dialogs.h"
@@ -271,6 +273,102 @@ TEST(Win32Window, AUserWalksThroughTheWindowAndARestartRestoresTheSettings) {
     SendMessageW(p.view->hwnd(), WM_COMMAND, MAKEWPARAM(win32::MainWindowView::ctrl_r_command, 1),
                  0);
     EXPECT_NE(dir.read("app/system/lines.res"), "mine");
+
+    {
+      // The keyboard: Tab visits the controls a user acts on in the table's
+      // order and comes round, through the read-only Missing box; Enter on the
+      // focused Check runs the analysis.
+      std::vector<std::string> order, visited;
+      for (const auto& c : main_window_table(p.s, p.host).controls) {
+        HWND w = p.view->control(c.name);
+        if (w && c.container.empty() && w != p.view->hwnd() && IsWindowVisible(w) &&
+            IsWindowEnabled(w) && (GetWindowLongPtrW(w, GWL_STYLE) & WS_TABSTOP))
+          order.push_back(c.name);
+      }
+      ASSERT_GT(order.size(), 20u);
+      EXPECT_TRUE(std::find(order.begin(), order.end(), "Combo1") == order.end())
+          << "the font list only shows the font: it is disabled";
+      auto focused = [&] {
+        // A drop-down list's focus is on its edit box.
+        for (const auto& name : order)
+          if (HWND w = p.view->control(name); w == GetFocus() || IsChild(w, GetFocus()))
+            return name;
+        return std::string("?");
+      };
+      auto press = [&](WPARAM key) {
+        PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
+        p.host.do_events();
+      };
+      SetFocus(p.control(order.front()));
+      for (std::size_t i = 0; i <= order.size(); ++i) {
+        visited.push_back(focused());
+        press(VK_TAB);
+      }
+      order.push_back(order.front());
+      auto names = [](const std::vector<std::string>& list) {
+        std::string all;
+        for (const auto& name : list) all += name + " ";
+        return all;
+      };
+      EXPECT_EQ(names(visited), names(order));
+      EXPECT_TRUE(GetWindowLongPtrW(p.control("Text3"), GWL_STYLE) & ES_READONLY);
+      SetFocus(p.control("command2"));
+      int runs = p.s.analysis_runs;
+      press(VK_RETURN);
+      EXPECT_EQ(p.s.analysis_runs, runs + 1);
+
+      // A lower resolution in the rules: the scale labels show their captions,
+      // bold where rules start, in full, painted as soon as the handler is done.
+      std::string points = dir.read("styles/example/points");
+      dir.write("styles/example/points", points + "natural=peak [0x6616 resolution 5]\n");
+      p.click("Check3(2)");
+      p.click_picture("command2");
+      ASSERT_EQ(p.s.lowest_resolution, 5);
+      auto check_labels = [&](const char* when) {
+        int bold = 0;
+        for (int r = p.s.lowest_resolution; r <= 24; ++r) {
+          const auto& label = f.Label3[static_cast<std::size_t>(r)];
+          HWND w = p.control("Label3(" + std::to_string(r) + ")");
+          EXPECT_EQ(text_of(w), label.caption) << when << r;
+          EXPECT_FALSE(GetUpdateRect(w, nullptr, FALSE)) << when << r << " left unpainted";
+          LOGFONTW font{};
+          auto shown = reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0));
+          ASSERT_TRUE(shown && GetObjectW(shown, sizeof(font), &font)) << when << r;
+          EXPECT_EQ(font.lfWeight >= FW_BOLD, label.bold) << when << r;
+          bold += label.bold;
+          // The caption fits its label on one line.
+          HDC dc = GetDC(w);
+          HGDIOBJ was = SelectObject(dc, shown);
+          SIZE extent{};
+          auto caption = win32::shown(label.caption);
+          GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+          SelectObject(dc, was);
+          ReleaseDC(w, dc);
+          RECT inside;
+          GetClientRect(w, &inside);
+          EXPECT_LE(extent.cx, inside.right) << when << label.caption;
+        }
+        EXPECT_GT(bold, 0) << when;
+      };
+      check_labels("lowest 5: ");
+      dir.write("styles/example/points", points);
+      p.click_picture("command2");
+      check_labels("lowest again: ");
+      p.click("Check3(1)");
+
+      // The window asks for no more than the screen's work area.
+      f.width = 100000, f.height = 100000;
+      p.view->sync();
+      MONITORINFO screen{};
+      screen.cbSize = sizeof(screen);
+      GetMonitorInfoW(MonitorFromWindow(p.view->hwnd(), MONITOR_DEFAULTTONEAREST), &screen);
+      RECT outer;
+      GetWindowRect(p.view->hwnd(), &outer);
+      EXPECT_LE(outer.right - outer.left, screen.rcWork.right - screen.rcWork.left);
+      EXPECT_LE(outer.bottom - outer.top, screen.rcWork.bottom - screen.rcWork.top);
+      EXPECT_TRUE(outer.left >= screen.rcWork.left && outer.top >= screen.rcWork.top);
+      SetWindowPos(p.view->hwnd(), nullptr, 0, 0, 1024, 768, SWP_NOMOVE | SWP_NOZORDER);
+    }
 
     // File > Exit closes the window, which saves the settings.
     p.menu(f.mf[file_menu::exit]);

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "base/failure.h"
+#include "model/window_controls.h"
 #include "platform/win32/wide_text.h"
 
 namespace zw::win32 {
@@ -535,8 +536,12 @@ ControlSet::ControlSet(std::vector<Control> table, double twips_per_pixel,
                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_DONTCARE, name);
   };
-  normal_font_ = face(L"MS Shell Dlg", 8, FW_NORMAL);
-  bold_font_ = face(L"MS Shell Dlg", 8, FW_BOLD);
+  // The face the windows are designed for, as the other binding shows them; it
+  // has a bold of its own (the dialog face is only emboldened, where at all).
+  auto design = shown(control_font);
+  int points = static_cast<int>(std::lround(control_font_points));
+  normal_font_ = face(design.c_str(), points, FW_NORMAL);
+  bold_font_ = face(design.c_str(), points, FW_BOLD);
 }
 
 ControlSet::~ControlSet() {

@@ -94,6 +94,10 @@ void MainWindowView::sync() {
   if (!hwnd_ || controls_.syncing()) return;
   sync_window_size();
   controls_.sync();
+  // What the sync changed is painted now: a long handler may keep the loop
+  // from painting for seconds, and controls moved, shown or recaptioned would
+  // stay blank or half drawn until then.
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void MainWindowView::show(int how) {
