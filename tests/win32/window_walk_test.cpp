@@ -359,15 +359,29 @@ TEST(Win32Window, AUserWalksThroughTheWindowAndARestartRestoresTheSettings) {
       // The window asks for no more than the screen's work area.
       f.width = 100000, f.height = 100000;
       p.view->sync();
-      MONITORINFO screen{};
-      screen.cbSize = sizeof(screen);
-      GetMonitorInfoW(MonitorFromWindow(p.view->hwnd(), MONITOR_DEFAULTTONEAREST), &screen);
-      RECT outer;
+      RECT work, outer;
+      ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
       GetWindowRect(p.view->hwnd(), &outer);
-      EXPECT_LE(outer.right - outer.left, screen.rcWork.right - screen.rcWork.left);
-      EXPECT_LE(outer.bottom - outer.top, screen.rcWork.bottom - screen.rcWork.top);
-      EXPECT_TRUE(outer.left >= screen.rcWork.left && outer.top >= screen.rcWork.top);
+      EXPECT_LE(outer.right - outer.left, work.right - work.left);
+      EXPECT_LE(outer.bottom - outer.top, work.bottom - work.top);
+      EXPECT_TRUE(outer.left >= work.left && outer.top >= work.top);
+      // On a screen smaller than the controls need, they scroll into reach.
+      RECT small{0, 0, 640, 480};
+      ASSERT_TRUE(SystemParametersInfoW(SPI_SETWORKAREA, 0, &small, 0));
+      SetWindowPos(p.view->hwnd(), nullptr, 0, 0, 640, 480, SWP_NOZORDER);
+      for (int page = 0; page < 5; ++page) {
+        SendMessageW(p.view->hwnd(), WM_HSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), 0);
+        SendMessageW(p.view->hwnd(), WM_VSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), 0);
+      }
+      RECT client, missing;
+      GetClientRect(p.view->hwnd(), &client);
+      GetWindowRect(p.control("Text3"), &missing);
+      MapWindowPoints(nullptr, p.view->hwnd(), reinterpret_cast<POINT*>(&missing), 2);
+      EXPECT_TRUE(missing.left >= 0 && missing.right <= client.right) << "out of reach";
+      EXPECT_GT(GetScrollPos(p.view->hwnd(), SB_HORZ), 0) << "the window did not fit the screen";
+      ASSERT_TRUE(SystemParametersInfoW(SPI_SETWORKAREA, 0, &work, 0));
       SetWindowPos(p.view->hwnd(), nullptr, 0, 0, 1024, 768, SWP_NOMOVE | SWP_NOZORDER);
+      EXPECT_EQ(GetScrollPos(p.view->hwnd(), SB_HORZ), 0);
     }
 
     // File > Exit closes the window, which saves the settings.

@@ -158,8 +158,9 @@ void make_child(ControlSet& set, Built& b, HWND parent, const wchar_t* cls, DWOR
 void place(ControlSet& set, Built& b, const Bounds& bounds, int extra_height = 0) {
   if (same(bounds, b.bounds)) return;
   b.bounds = bounds;
-  MoveWindow(b.hwnd, set.px(bounds.left), set.px(bounds.top), set.px(bounds.width),
-             set.px(bounds.height) + extra_height, TRUE);
+  POINT shift = b.c.container.empty() ? set.origin() : POINT{0, 0};
+  MoveWindow(b.hwnd, set.px(bounds.left) - shift.x, set.px(bounds.top) - shift.y,
+             set.px(bounds.width), set.px(bounds.height) + extra_height, TRUE);
 }
 void show(Built& b, bool visible) {
   if (b.visible == static_cast<int>(visible)) return;
@@ -648,6 +649,14 @@ void ControlSet::sync() {
   for (auto& b : built_)
     if (b->hwnd) attempt_quietly([&] { b->adapter->mirror(*this, *b); });
   syncing_ = false;
+}
+
+void ControlSet::set_origin(POINT origin) {
+  if (origin.x == origin_.x && origin.y == origin_.y) return;
+  origin_ = origin;
+  for (auto& b : built_)
+    if (b->child && b->c.container.empty()) b->bounds = Bounds{-1, -1, -1, -1};
+  sync();
 }
 
 void ControlSet::apply_font(Built& b, bool bold) {

@@ -51,6 +51,8 @@ class MainWindowView {
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
   void sync_window_size();
   RECT work_area() const;
+  void fit_scroll_bars();
+  void scroll_window(int bar, int code);
 
   AppState& s_;
   Host& host_;
@@ -61,6 +63,7 @@ class MainWindowView {
   bool activated_once_ = false;
   bool built_ = false;
   bool busy_cursor_ = false;
+  bool fitting_ = false;
 };
 
 // The program's title, under which its message boxes appear.
