@@ -60,12 +60,11 @@ WindowTable main_window_table(AppState& s, Host& host) {
                false,
                {},
                {key_ctrl_r}});
+  // The controls a user acts on, in the order Tab visits them: row by row,
+  // left to right, as they are read.
   c.push_back(flat("com1", f.com1, com1_Click));
-  c.push_back(flat("command2", f.command2, command2_Click));
   c.push_back(
       {"Combo2", K::combo_box, &f.Combo2, "", on_click([&s, &host] { Combo2_Click(s, host); })});
-  // The font is chosen in the font dialog; this list only shows it.
-  c.push_back({"Combo1", K::combo_box, &f.Combo1});
   for (std::size_t i = 0; i < f.Check3.size(); ++i)
     c.push_back({indexed("Check3", i), K::check_box, &f.Check3[i], "",
                  on_click([&s, &host, i] { Check3_MouseUp(s, host, static_cast<int>(i)); })});
@@ -77,13 +76,16 @@ WindowTable main_window_table(AppState& s, Host& host) {
   c.push_back(box("inc", f.inc, option_toggled));
   c.push_back(box("ovw", f.ovw, option_toggled));
   c.push_back(box("shtxt", f.shtxt, option_toggled));
-  c.push_back(box("label2", f.label2, option_toggled));
-  c.push_back({"Text2", K::text_box, &f.Text2, "", {{E::key_press, [&s, &host](UserInput& in) {
-                                                       Text2_KeyPress(s, host, in.key);
-                                                     }}}});
+  c.push_back(flat("command2", f.command2, command2_Click));
   Control missing{"Text3", K::multi_line_text, &f.Text3};
   missing.font = [] { return FontChoice{fixed_font, fixed_font_points}; };
   c.push_back(std::move(missing));
+  c.push_back({"Text2", K::text_box, &f.Text2, "", {{E::key_press, [&s, &host](UserInput& in) {
+                                                       Text2_KeyPress(s, host, in.key);
+                                                     }}}});
+  // The font is chosen in the font dialog; this list only shows it.
+  c.push_back({"Combo1", K::combo_box, &f.Combo1});
+  c.push_back(box("label2", f.label2, option_toggled));
   c.push_back(
       {"Label4",
        K::label,

@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -28,6 +29,10 @@ struct MainWindow {
   // The window shrinks no further than its controls plus this margin at the
   // right, and the scale strip plus a few chart rows and a margin below them.
   static constexpr int edge_margin = 120, min_chart_rows = 1500, chart_margin = 800;
+  // That smallest client area (twips, the menu bar not counted): every
+  // control stays in the window.
+  int min_client_width() const;
+  int min_client_height() const;
 
   PictureBox com1;                              // flat button ">>": choose the style root
   PictureBox command2;                          // flat button "Check": run the analysis
@@ -59,6 +64,10 @@ struct MainWindow {
   MenuItem mfnt;
   std::array<MenuItem, 3> mtls;  // mtls[check_typ_item]: "Check against TYP"
   MenuItem mhl;
+
+ private:
+  // The bounds of each control placed on the window itself, pictures left out.
+  void for_each_control(const std::function<void(const Bounds&)>& each) const;
 };
 
 // The scale label of a resolution; fails outside Label3(0..24).

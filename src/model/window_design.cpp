@@ -1,5 +1,7 @@
 #include "model/window_controls.h"
 
+#include <algorithm>
+
 #include "base/failure.h"
 
 namespace zw {
@@ -42,6 +44,8 @@ MainWindow::MainWindow() {
   Combo2.text = "No Styles";
   place(Combo2.bounds, 660, 120, 2800, 315);
   Combo1.text = "";
+  // The chart's font is chosen in the font dialog; this list only shows it.
+  Combo1.enabled = false;
   place(Combo1.bounds, 5700, 1640, 2500, 315);
 
   const char* kinds[3] = {"Polygons", "Lines", "Points"};
@@ -63,6 +67,7 @@ MainWindow::MainWindow() {
   Text2.back = filter_grey;
   place(Text2.bounds, 1500, 1640, 4000, 300);
   Text3.multi_line = true;
+  Text3.read_only = true;
   place(Text3.bounds, 13100, 390, 2100, 1250);
 
   Label4 = label("Levels:", 3600, 150, 7000);
@@ -70,6 +75,8 @@ MainWindow::MainWindow() {
   Label6 = label("0", 10800, 150, 600);
   label1 = label("0", 11500, 150, 1400);
   place(List1.bounds, 15000, 1700, 100, 100);
+  // Only ever emptied: out of sight, and out of the way of Tab.
+  List1.visible = false;
 
   p3.left = 15, p3.back = panel_grey, p3.set_size(width - 240, 400);
   p2.left = 15, p2.back = colours::white, p2.set_size(width - 240, 6000);
@@ -140,6 +147,29 @@ AboutBox::AboutBox() {
   place(label1.bounds, 240, 1080, 4920, 900);
   place(Label2.bounds, 240, 2100, 4920, 255);
   place(Command1.bounds, 4080, 2520, 1080, 375);
+}
+
+int MainWindow::min_client_width() const {
+  int right = 0;
+  for_each_control([&](const Bounds& b) { right = std::max(right, b.left + b.width); });
+  return right + edge_margin;
+}
+
+int MainWindow::min_client_height() const {
+  int bottom = 0;
+  for_each_control([&](const Bounds& b) { bottom = std::max(bottom, b.top + b.height); });
+  return bottom + p3.height() + min_chart_rows + chart_margin;
+}
+
+void MainWindow::for_each_control(const std::function<void(const Bounds&)>& each) const {
+  for (const auto* button : {&com1, &command2})
+    each({button->left, button->top, button->width(), button->height()});
+  for (const auto* combo : {&Combo2, &Combo1}) each(combo->bounds);
+  for (const auto& box : Check3) each(box.bounds);
+  for (const auto& box : Check1) each(box.bounds);
+  for (const auto* box : {&Check2, &Check4, &inc, &ovw, &shtxt, &label2}) each(box->bounds);
+  for (const auto* text : {&Text2, &Text3}) each(text->bounds);
+  for (const auto* label : {&Label4, &Label5, &Label6, &label1}) each(label->bounds);
 }
 
 Label& scale_label(MainWindow& f, long long resolution) {

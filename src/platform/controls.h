@@ -39,6 +39,7 @@ struct TextBox {
   std::string text;
   bool enabled = true;
   bool multi_line = false;
+  bool read_only = false;    // shown and copied from, never typed into
   bool wants_focus = false;  // the logic asks for the focus; the binding gives it
   Colour back = colours::white;
   Bounds bounds;
@@ -47,12 +48,14 @@ struct TextBox {
 struct ComboBox {
   std::vector<std::string> items;
   std::string text;
+  bool enabled = true;
   Bounds bounds;
 };
 
 struct ListBox {
   std::vector<std::string> items;
   int index = -1;  // the item the user chose last; -1 for none
+  bool visible = true;
   Bounds bounds;
 };
 

@@ -21,6 +21,8 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTimer>
@@ -344,6 +346,62 @@ class QtDriver : public walk::WindowDriver {
     return font.family().toStdString() + " " + std::to_string(font.pixelSize());
   }
   bool busy_cursor() override { return QApplication::overrideCursor() != nullptr; }
+  std::vector<std::string> tab_stops() override {
+    std::vector<std::string> order;
+    for (const auto& c : view_->controls().table()) {
+      auto* widget = view_->findChild<QWidget*>(QString::fromStdString(c.name));
+      if (widget && widget->isVisible() && widget->isEnabled() &&
+          (widget->focusPolicy() & Qt::TabFocus))
+        order.push_back(c.name);
+    }
+    return order;
+  }
+  std::vector<std::string> tab_round(const std::string& first, std::size_t presses) override {
+    view_->activateWindow();
+    EXPECT_TRUE(pump_until([&] { return QApplication::activeWindow() == view_.get(); }));
+    w(first)->setFocus();
+    std::vector<std::string> visited;
+    for (std::size_t i = 0; i < presses; ++i) {
+      auto* focus = QApplication::focusWidget();
+      if (!focus) break;  // the focus was lost
+      visited.push_back(focus->objectName().toStdString());
+      key(focus, Qt::Key_Tab);
+    }
+    return visited;
+  }
+  void focus_and_press_enter(const std::string& name) override {
+    w(name)->setFocus();
+    key(w(name), Qt::Key_Return, "\r");
+  }
+  bool read_only(const std::string& name) override {
+    auto* box = w<QPlainTextEdit>(name);
+    return box && box->isReadOnly();
+  }
+  bool bold(const std::string& name) override { return w(name)->font().bold(); }
+  bool caption_fits(const std::string& name) override {
+    auto* label = w<QLabel>(name);
+    return label->fontMetrics().horizontalAdvance(label->text()) <= label->contentsRect().width();
+  }
+  // Qt paints the whole window from its backing store at once: no label is
+  // ever shown half redrawn.
+  bool painted(const std::string&) override { return true; }
+  bool within_work_area_when_asked_for(int width, int height) override {
+    QSize area = view_->screen()->availableGeometry().size();
+    s_->f1.width = width, s_->f1.height = height;
+    view_->sync();
+    return view_->frameGeometry().width() <= area.width() &&
+           view_->frameGeometry().height() <= area.height();
+  }
+  bool reachable_on_a_small_screen(const std::string& name) override {
+    // The window as small as it goes; what it cannot show scrolls.
+    view_->resize(320, 240);
+    auto* scroller = view_->findChild<QScrollArea*>();
+    if (!scroller) return false;
+    auto* target = w(name);
+    scroller->ensureWidgetVisible(target);
+    QRect at(target->mapTo(scroller->viewport(), QPoint(0, 0)), target->size());
+    return scroller->viewport()->rect().intersects(at);
+  }
   std::vector<std::string> never_reached() override {
     std::map<std::string, int> reached;
     const auto& set = view_->controls();

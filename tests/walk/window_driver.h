@@ -96,6 +96,22 @@ class WindowDriver {
   virtual Image canvas() = 0;                      // the chart pane as drawn
   virtual std::string chart_font() = 0;            // "face pixels"
   virtual bool busy_cursor() = 0;
+  // The keyboard: the controls Tab stops at, in the window's order; the
+  // controls the focus visits from `first` on, one a press of Tab.
+  virtual std::vector<std::string> tab_stops() = 0;
+  virtual std::vector<std::string> tab_round(const std::string& first, std::size_t presses) = 0;
+  virtual void focus_and_press_enter(const std::string& name) = 0;
+  virtual bool read_only(const std::string& name) = 0;
+  // A label's caption as painted: bold, whole on one line, and painted now
+  // (not waiting for the loop to come round to it).
+  virtual bool bold(const std::string& name) = 0;
+  virtual bool caption_fits(const std::string& name) = 0;
+  virtual bool painted(const std::string& name) = 0;
+  // The window asked for (the model's size, twips) no larger than the work area.
+  virtual bool within_work_area_when_asked_for(int width, int height) = 0;
+  // On a screen smaller than the window's least size, the control can be
+  // scrolled into reach; the screen is as it was afterwards.
+  virtual bool reachable_on_a_small_screen(const std::string& name) = 0;
   // Controls with handlers that no act of the user has reached in this run
   // (a control array counts as one).
   virtual std::vector<std::string> never_reached() = 0;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 
@@ -336,6 +337,63 @@ void walk_the_window(WindowDriver& d, const test::TempDir& dir) {
          EXPECT_FALSE(text::contains(dir.read("prog/system/points.res"), "Cat30"));
          tick("Check1(0)");
          check();
+       }},
+      {"the keyboard: Tab in the table's order, a read-only Missing box, Enter on Check",
+       [&] {
+         auto stops = d.tab_stops();
+         ASSERT_GT(stops.size(), 20u);
+         EXPECT_EQ(stops.front(), "com1");
+         EXPECT_EQ(std::count(stops.begin(), stops.end(), "Combo1"), 0)
+             << "the font list only shows the font: it is disabled";
+         auto round = d.tab_round(stops.front(), stops.size() + 1);
+         stops.push_back(stops.front());
+         auto names = [](const std::vector<std::string>& list) {
+           std::string all;
+           for (const auto& name : list) all += name + " ";
+           return all;
+         };
+         EXPECT_EQ(names(round), names(stops));
+         EXPECT_TRUE(d.read_only("Text3"));
+         int runs = s().analysis_runs;
+         d.focus_and_press_enter("command2");
+         EXPECT_EQ(s().analysis_runs, runs + 1);
+       }},
+      {"the scale labels after the lowest resolution changes: each caption whole, bold where "
+       "rules start, painted at once",
+       [&] {
+         auto check_labels = [&](const char* when) {
+           int bold = 0;
+           for (int r = s().lowest_resolution; r <= 24; ++r) {
+             const auto& label = s().f1.Label3[static_cast<std::size_t>(r)];
+             std::string name = "Label3(" + std::to_string(r) + ")";
+             EXPECT_EQ(d.text(name), label.caption) << when << r;
+             EXPECT_EQ(d.bold(name), label.bold) << when << r;
+             EXPECT_TRUE(d.caption_fits(name)) << when << label.caption;
+             EXPECT_TRUE(d.painted(name)) << when << r << " left unpainted";
+             bold += label.bold;
+           }
+           EXPECT_GT(bold, 0) << when;
+         };
+         std::string points = dir.read("styles/example/points");
+         dir.write("styles/example/points", points + "natural=peak [0x6616 resolution 5]\n");
+         d.click("Check3(2)");
+         tick("Check1(0)");
+         check();
+         ASSERT_EQ(s().lowest_resolution, 5);
+         check_labels("lowest 5: ");
+         dir.write("styles/example/points", points);
+         check();
+         check_labels("lowest again: ");
+         d.click("Check3(1)");
+         tick("Check1(0)");
+         check();
+       }},
+      {"small screens: the window within the work area, every control within reach",
+       [&] {
+         EXPECT_TRUE(d.within_work_area_when_asked_for(100000, 100000));
+         EXPECT_TRUE(d.reachable_on_a_small_screen("Text3"));
+         d.resize(1024, 768);
+         EXPECT_GT(rows(), 0);
        }},
       {"Change Font keeps the chart and draws it in the new face and size",
        [&] {

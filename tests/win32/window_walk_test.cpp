@@ -234,6 +234,88 @@ class Win32Driver : public walk::WindowDriver {
     return win32::utf8(surface->font_name()) + " " + std::to_string(surface->font_pixels());
   }
   bool busy_cursor() override { return view_->busy_cursor(); }
+  std::vector<std::string> tab_stops() override {
+    std::vector<std::string> order;
+    for (const auto& b : view_->controls().built()) {
+      HWND w = b->hwnd;
+      if (w && b->child && b->c.container.empty() && IsWindowVisible(w) && IsWindowEnabled(w) &&
+          (GetWindowLongPtrW(w, GWL_STYLE) & WS_TABSTOP))
+        order.push_back(b->c.name);
+    }
+    return order;
+  }
+  std::vector<std::string> tab_round(const std::string& first, std::size_t presses) override {
+    auto stops = tab_stops();
+    auto focused = [&] {
+      // A drop-down list's focus is on its edit box.
+      for (const auto& name : stops)
+        if (HWND w = view_->control(name); w == GetFocus() || IsChild(w, GetFocus())) return name;
+      return std::string("?");
+    };
+    SetFocus(w(first));
+    std::vector<std::string> visited;
+    for (std::size_t i = 0; i < presses; ++i) {
+      visited.push_back(focused());
+      press_key(VK_TAB);
+    }
+    return visited;
+  }
+  void focus_and_press_enter(const std::string& name) override {
+    SetFocus(w(name));
+    press_key(VK_RETURN);
+  }
+  bool read_only(const std::string& name) override {
+    return GetWindowLongPtrW(w(name), GWL_STYLE) & ES_READONLY;
+  }
+  bool bold(const std::string& name) override {
+    LOGFONTW font{};
+    auto shown = reinterpret_cast<HFONT>(SendMessageW(w(name), WM_GETFONT, 0, 0));
+    return shown && GetObjectW(shown, sizeof(font), &font) && font.lfWeight >= FW_BOLD;
+  }
+  bool caption_fits(const std::string& name) override {
+    HWND label = w(name);
+    HDC dc = GetDC(label);
+    HGDIOBJ was = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    auto caption = win32::shown(text_of(label));
+    GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+    SelectObject(dc, was);
+    ReleaseDC(label, dc);
+    RECT inside;
+    GetClientRect(label, &inside);
+    return extent.cx <= inside.right;
+  }
+  bool painted(const std::string& name) override { return !GetUpdateRect(w(name), nullptr, FALSE); }
+  bool within_work_area_when_asked_for(int width, int height) override {
+    s_->f1.width = width, s_->f1.height = height;
+    view_->sync();
+    RECT work, outer;
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) return false;
+    GetWindowRect(view_->hwnd(), &outer);
+    return outer.right - outer.left <= work.right - work.left &&
+           outer.bottom - outer.top <= work.bottom - work.top && outer.left >= work.left &&
+           outer.top >= work.top;
+  }
+  bool reachable_on_a_small_screen(const std::string& name) override {
+    RECT work, small{0, 0, 640, 480};
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0) ||
+        !SystemParametersInfoW(SPI_SETWORKAREA, 0, &small, 0))
+      return false;
+    SetWindowPos(view_->hwnd(), nullptr, 0, 0, 640, 480, SWP_NOZORDER);
+    for (int page = 0; page < 5; ++page) {
+      SendMessageW(view_->hwnd(), WM_HSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), 0);
+      SendMessageW(view_->hwnd(), WM_VSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), 0);
+    }
+    RECT client, r;
+    GetClientRect(view_->hwnd(), &client);
+    GetWindowRect(w(name), &r);
+    MapWindowPoints(nullptr, view_->hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    bool scrolled = GetScrollPos(view_->hwnd(), SB_HORZ) > 0;
+    SystemParametersInfoW(SPI_SETWORKAREA, 0, &work, 0);
+    SetWindowPos(view_->hwnd(), nullptr, 0, 0, 1024, 768, SWP_NOMOVE | SWP_NOZORDER);
+    return scrolled && r.left >= 0 && r.right <= client.right &&
+           GetScrollPos(view_->hwnd(), SB_HORZ) == 0;
+  }
   std::vector<std::string> never_reached() override {
     std::map<std::string, int> reached;
     for (const auto& b : view_->controls().built()) {
@@ -285,6 +367,11 @@ class Win32Driver : public walk::WindowDriver {
     HWND found = view_->control(name);
     if (!found) ADD_FAILURE() << "no control " << name;
     return found;
+  }
+  // A key pressed on the control with the focus, through the message loop.
+  void press_key(WPARAM key) {
+    PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
+    host_.do_events();
   }
   void scroll(int code) {
     HWND bar = w("vs");

@@ -137,6 +137,8 @@ class PictureAdapter : public KindAdapter {
     if (r.control->kind == ControlKind::flat_button) {
       view->setMouseTracking(true);
       view->setCursor(Qt::PointingHandCursor);
+      // A button to the keyboard as well: Tab reaches it, Enter or Space presses it.
+      view->act_as_button();
     }
     QObject::connect(view, &PictureView::clicked, &set,
                      [&set, row] { set.user(row, UserEvent::click); });
@@ -239,6 +241,7 @@ class LineEditAdapter : public KindAdapter {
     place(set, edit, m.bounds);
     auto text = to_qstring(m.text);
     if (edit->text() != text) edit->setText(text);
+    if (edit->isReadOnly() != m.read_only) edit->setReadOnly(m.read_only);
     set_enabled(edit, m.enabled);
     set_colours(edit, QPalette::Text, colours::black, QPalette::Base, m.back);
     if (m.wants_focus) {
@@ -252,6 +255,8 @@ class TextAdapter : public KindAdapter {
  public:
   QObject* make(ControlSet& set, std::size_t row, QWidget* parent, QMenuBar*) const override {
     auto* edit = new QPlainTextEdit(parent);
+    // Tab moves on to the next control: the program's texts hold no tabs.
+    edit->setTabChangesFocus(true);
     auto r = set.row(row);
     if (r.control->font) {
       QFont font = font_of(r.control->font());
@@ -280,6 +285,7 @@ class TextAdapter : public KindAdapter {
       r.text = m.text;
       r.has_text = true;
     }
+    if (edit->isReadOnly() != m.read_only) edit->setReadOnly(m.read_only);
     set_enabled(edit, m.enabled);
   }
 };
@@ -326,6 +332,7 @@ class ComboAdapter : public KindAdapter {
     } else if (index < 0 && box->placeholderText() != text) {
       box->setPlaceholderText(text);
     }
+    set_enabled(box, m.enabled);
   }
 };
 
@@ -347,6 +354,7 @@ class ListAdapter : public KindAdapter {
     auto* list = static_cast<QListWidget*>(r.object);
     place(set, list, m.bounds);
     sync_items(list, m.items, r.items);
+    set_visible(list, m.visible);
   }
 };
 
@@ -519,6 +527,14 @@ void ControlSet::build(std::vector<Control> table, QWidget* form, QMenuBar* menu
     adapters_[i] = &adapter(c.kind);
     objects_[i] = adapters_[i]->make(*this, i, parent ? parent : form, menus);
     if (objects_[i]) objects_[i]->setObjectName(QString::fromStdString(c.name));
+  }
+  // Tab follows the table.
+  QWidget* previous = nullptr;
+  for (auto* object : objects_) {
+    auto* w = qobject_cast<QWidget*>(object);
+    if (!w || w == form || !(w->focusPolicy() & Qt::TabFocus)) continue;
+    if (previous) QWidget::setTabOrder(previous, w);
+    previous = w;
   }
 }
 

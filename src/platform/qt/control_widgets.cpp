@@ -1,8 +1,11 @@
 #include "platform/qt/control_widgets.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 namespace zw::qt {
 
@@ -34,6 +37,35 @@ void PictureView::paintEvent(QPaintEvent* event) {
   QRect shown = exposed.intersected(QRect(0, band, image.width(), image.height()));
   if (!image.isNull() && !shown.isEmpty())
     p.drawImage(shown.topLeft(), image, shown.translated(0, -band));
+  if (button_ && hasFocus()) {
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.rect = rect().adjusted(2, 2, -2, -2);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
+  }
+}
+
+void PictureView::act_as_button() {
+  button_ = true;
+  setFocusPolicy(Qt::StrongFocus);
+}
+
+void PictureView::keyPressEvent(QKeyEvent* event) {
+  bool press = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+               event->key() == Qt::Key_Space;
+  if (!button_ || !press) return QWidget::keyPressEvent(event);
+  event->accept();
+  emit clicked();
+}
+
+void PictureView::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  update();
+}
+
+void PictureView::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  update();
 }
 
 void PictureView::mouseReleaseEvent(QMouseEvent* event) {

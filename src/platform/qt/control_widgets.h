@@ -20,6 +20,8 @@ class PictureView : public QWidget {
   // so that a long drawing is not repainted at every stroke.
   void show_drawing();
   const RasterSurface& surface() const { return surface_; }
+  // Takes the focus from Tab and a click, shows it, and is pressed by Enter or Space.
+  void act_as_button();
 
  signals:
   void clicked();
@@ -31,9 +33,13 @@ class PictureView : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   PictureBox& model_;
+  bool button_ = false;
   RasterSurface surface_;
   bool drawn_ = true;  // drawn on since it was last shown
 };

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTimer>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -22,13 +24,19 @@ MainWindowView::MainWindowView(AppState& s, Host& host, double twips_per_pixel)
       host_(host),
       tpp_(twips_per_pixel > 0 ? twips_per_pixel : 15.0),
       controls_(tpp_, true) {
-  form_ = new QWidget(this);
-  setCentralWidget(form_);
+  // On a screen smaller than the window's least size, the controls scroll
+  // rather than fall off the window.
+  auto* area = new QScrollArea(this);
+  area->setFrameShape(QFrame::NoFrame);
+  area->setWidgetResizable(true);
+  area->setFocusPolicy(Qt::NoFocus);  // Tab goes from control to control
+  form_ = new QWidget(area);
+  area->setWidget(form_);
+  setCentralWidget(area);
   controls_.build(main_window_table(s_, host_).controls, form_, menuBar());
   controls_.after_event = [this] { sync(); };
   style_widgets();
   sync();
-  set_minimum_size();
 }
 
 int MainWindowView::px(double twips) const {
@@ -52,19 +60,28 @@ void MainWindowView::style_widgets() {
     if (auto* w = controls_.widget(pane)) w->installEventFilter(this);
 }
 
-// The window cannot shrink below its controls: every one stays reachable, and
-// a few chart rows stay visible below the scale strip.
+// The screen's work area, frame and caption included; empty when unknown.
+QSize MainWindowView::work_area() const {
+  auto* shown_on = screen();
+  return shown_on ? shown_on->availableGeometry().size() : QSize();
+}
+
+// The window cannot shrink below its controls: every one stays on it, and a
+// few chart rows stay visible below the scale strip. A screen too small for
+// that makes the controls scroll.
 void MainWindowView::set_minimum_size() {
-  int right = 0, bottom = 0;
-  for (const auto& c : controls_.table()) {
-    auto* w = controls_.widget(c.name);
-    if (!w || w == form_ || !c.container.empty() || c.kind == ControlKind::picture) continue;
-    right = std::max(right, w->geometry().right() + 1);
-    bottom = std::max(bottom, w->geometry().bottom() + 1);
-  }
-  setMinimumSize(right + px(MainWindow::edge_margin),
-                 menuBar()->sizeHint().height() + bottom +
-                     px(s_.f1.p3.height() + MainWindow::min_chart_rows + MainWindow::chart_margin));
+  const auto& f = s_.f1;
+  QSize least(px(f.min_client_width()), px(f.min_client_height()));
+  if (form_->minimumSize() != least) form_->setMinimumSize(least);
+  least.rheight() += menuBar()->sizeHint().height();
+  QSize area = work_area();
+  if (area.isValid()) least = least.boundedTo(area - frame_size());
+  if (minimumSize() != least) setMinimumSize(least);
+}
+
+// What the frame and caption add to the client area.
+QSize MainWindowView::frame_size() const {
+  return frameGeometry().size() - geometry().size();
 }
 
 void MainWindowView::run(void (*handler)(AppState&, Host&)) {
@@ -77,14 +94,19 @@ void MainWindowView::sync_window_size() {
   QSize model(f.width, f.height);
   if (model == applied_size_ || f.width <= 0 || f.height <= 0) return;
   applied_size_ = model;
-  // The model's size is the outer one, frame and caption included.
-  QSize frame = frameGeometry().size() - geometry().size();
-  resize(std::max(1, px(f.width) - frame.width()), std::max(1, px(f.height) - frame.height()));
+  // The model's size is the outer one, frame and caption included; the window
+  // asks for no more than the screen's work area.
+  QSize outer(px(f.width), px(f.height));
+  QSize area = work_area();
+  if (area.isValid()) outer = outer.boundedTo(area);
+  QSize frame = frame_size();
+  resize(std::max(1, outer.width() - frame.width()), std::max(1, outer.height() - frame.height()));
 }
 
 void MainWindowView::sync() {
   if (controls_.syncing()) return;
   controls_.sync();
+  set_minimum_size();
   sync_window_size();
   since_sync_.start();
 }
@@ -119,8 +141,13 @@ void MainWindowView::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (activated_once_) return;
   activated_once_ = true;
-  // First activation once the window is on screen, as the program's own event.
-  QTimer::singleShot(0, this, [this] { activate(); });
+  // First activation once the window is on screen, as the program's own event;
+  // the frame is known by then, and the window is fitted to the work area with it.
+  QTimer::singleShot(0, this, [this] {
+    applied_size_ = QSize();
+    sync_window_size();
+    activate();
+  });
 }
 
 bool MainWindowView::eventFilter(QObject* watched, QEvent* event) {

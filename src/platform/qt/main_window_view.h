@@ -40,6 +40,8 @@ class MainWindowView : public QMainWindow {
  private:
   void style_widgets();
   void set_minimum_size();
+  QSize work_area() const;
+  QSize frame_size() const;
   void sync_window_size();
   void run(void (*handler)(AppState&, Host&));
   int px(double twips) const;

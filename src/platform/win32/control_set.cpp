@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "base/failure.h"
+#include "model/window_controls.h"
 #include "platform/win32/wide_text.h"
 
 namespace zw::win32 {
@@ -71,11 +72,36 @@ LRESULT CALLBACK picture_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
       for (const RECT* r : {&right, &above, &below})
         if (r->left < r->right && r->top < r->bottom) FillRect(dc, r, back);
       DeleteObject(back);
+      if (link && link->hand && GetFocus() == w) {
+        RECT inside{2, 2, all.right - 2, all.bottom - 2};
+        DrawFocusRect(dc, &inside);
+      }
       EndPaint(w, &ps);
       return 0;
     }
     case WM_ERASEBKGND:
       return 1;
+    case WM_GETDLGCODE: {
+      // A flat button takes Enter and Space itself; Tab moves on.
+      auto* key = reinterpret_cast<const MSG*>(lp);
+      if (link && link->hand && key && key->message == WM_KEYDOWN &&
+          (key->wParam == VK_RETURN || key->wParam == VK_SPACE))
+        return DLGC_WANTMESSAGE;
+      return 0;
+    }
+    case WM_KEYDOWN:
+      if (link && link->report && link->hand && (wp == VK_RETURN || wp == VK_SPACE)) {
+        link->report(UserEvent::click);
+        return 0;
+      }
+      break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      if (link && link->hand) InvalidateRect(w, nullptr, FALSE);
+      return 0;
+    case WM_LBUTTONDOWN:
+      if (link && link->hand) SetFocus(w);
+      break;
     case WM_LBUTTONUP: {
       RECT r;
       GetClientRect(w, &r);
@@ -135,8 +161,9 @@ void make_child(ControlSet& set, Built& b, HWND parent, const wchar_t* cls, DWOR
 void place(ControlSet& set, Built& b, const Bounds& bounds, int extra_height = 0) {
   if (same(bounds, b.bounds)) return;
   b.bounds = bounds;
-  MoveWindow(b.hwnd, set.px(bounds.left), set.px(bounds.top), set.px(bounds.width),
-             set.px(bounds.height) + extra_height, TRUE);
+  POINT shift = b.c.container.empty() ? set.origin() : POINT{0, 0};
+  MoveWindow(b.hwnd, set.px(bounds.left) - shift.x, set.px(bounds.top) - shift.y,
+             set.px(bounds.width), set.px(bounds.height) + extra_height, TRUE);
 }
 void show(Built& b, bool visible) {
   if (b.visible == static_cast<int>(visible)) return;
@@ -182,7 +209,8 @@ class PictureAdapter : public KindAdapter {
  public:
   void make(ControlSet& set, Built& b, HWND parent) const override {
     register_picture_class();
-    make_child(set, b, parent, picture_class, WS_CLIPCHILDREN);
+    bool button = b.c.kind == ControlKind::flat_button;
+    make_child(set, b, parent, picture_class, WS_CLIPCHILDREN | (button ? WS_TABSTOP : 0));
     b.surface = std::make_unique<GdiSurface>(set.twips_per_pixel());
     model_of<PictureBox>(b).attach(b.surface.get());
     HWND w = b.hwnd;
@@ -293,6 +321,10 @@ class TextAdapter : public KindAdapter {
     place(set, b, m.bounds);
     set.apply_font(b, false);
     caption(b, m.text);
+    if (b.value != static_cast<int>(m.read_only)) {
+      b.value = m.read_only;
+      SendMessageW(b.hwnd, EM_SETREADONLY, m.read_only, 0);
+    }
     enable(b, m.enabled);
     paint_colours(b, colours::black, m.back);
     show(b, true);
@@ -345,6 +377,7 @@ class ComboAdapter : public KindAdapter {
       if (found == m.items.end()) SetWindowTextW(b.hwnd, shown(m.text).c_str());
       b.text = m.text, b.text_known = true;
     }
+    enable(b, m.enabled);
     show(b, true);
   }
 };
@@ -365,7 +398,7 @@ class ListAdapter : public KindAdapter {
     const auto& m = model_of<ListBox>(b);
     place(set, b, m.bounds);
     list_items(b, m.items, LB_RESETCONTENT, LB_ADDSTRING);
-    show(b, true);
+    show(b, m.visible);
   }
 };
 
@@ -525,8 +558,12 @@ ControlSet::ControlSet(std::vector<Control> table, double twips_per_pixel,
                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_DONTCARE, name);
   };
-  normal_font_ = face(L"MS Shell Dlg", 8, FW_NORMAL);
-  bold_font_ = face(L"MS Shell Dlg", 8, FW_BOLD);
+  // The face the windows are designed for, as the other binding shows them; it
+  // has a bold of its own (the dialog face is only emboldened, where at all).
+  auto design = shown(control_font);
+  int points = static_cast<int>(std::lround(control_font_points));
+  normal_font_ = face(design.c_str(), points, FW_NORMAL);
+  bold_font_ = face(design.c_str(), points, FW_BOLD);
 }
 
 ControlSet::~ControlSet() {
@@ -577,6 +614,14 @@ void ControlSet::build(HWND parent) {
     b->adapter->make(*this, *b, container);
     if (b->child) by_window_[b->hwnd] = b.get();
   }
+  // Tab follows the z-order of the window's own controls: the table's order,
+  // from the top (they do not overlap; what sits on a picture keeps its order).
+  HWND above = HWND_TOP;
+  for (auto& b : built_) {
+    if (!b->child || !b->c.container.empty()) continue;
+    SetWindowPos(b->hwnd, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    above = b->hwnd;
+  }
   sync();
 }
 
@@ -619,22 +664,20 @@ std::vector<ACCEL> ControlSet::accelerators() const {
   return keys;
 }
 
-POINT ControlSet::extent() const {
-  POINT edge{0, 0};
-  for (const auto& b : built_) {
-    if (!b->child || !b->c.container.empty() || b->surface || b->bounds.width < 0) continue;
-    edge.x = std::max<LONG>(edge.x, px(b->bounds.left + b->bounds.width));
-    edge.y = std::max<LONG>(edge.y, px(b->bounds.top + b->bounds.height));
-  }
-  return edge;
-}
-
 void ControlSet::sync() {
   if (syncing_) return;
   syncing_ = true;
   for (auto& b : built_)
     if (b->hwnd) attempt_quietly([&] { b->adapter->mirror(*this, *b); });
   syncing_ = false;
+}
+
+void ControlSet::set_origin(POINT origin) {
+  if (origin.x == origin_.x && origin.y == origin_.y) return;
+  origin_ = origin;
+  for (auto& b : built_)
+    if (b->child && b->c.container.empty()) b->bounds = Bounds{-1, -1, -1, -1};
+  sync();
 }
 
 void ControlSet::apply_font(Built& b, bool bold) {
@@ -804,6 +847,16 @@ LRESULT CALLBACK ControlSet::subclass_proc(HWND w, UINT msg, WPARAM wp, LPARAM l
       in.button = msg == WM_RBUTTONDOWN ? right_button : left_button;
       self->user(*b, UserEvent::mouse_down, in);
       if (msg == WM_RBUTTONDOWN) return 0;
+    }
+    if (msg == WM_GETDLGCODE) {
+      LRESULT code = DefSubclassProc(w, msg, wp, lp);
+      auto* key = reinterpret_cast<const MSG*>(lp);
+      bool enter = key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN;
+      // A box that hears keys hears Enter too, rather than the window's default button.
+      if (enter && b->c.hears(UserEvent::key_press)) return code | DLGC_WANTALLKEYS;
+      // Tab leaves a box of many lines: the program's texts hold no tabs.
+      if (b->c.kind == ControlKind::multi_line_text) code &= ~(DLGC_WANTTAB | DLGC_WANTALLKEYS);
+      return code;
     }
     if (msg == WM_CHAR && b->c.kind == ControlKind::text_box) {
       UserInput in{static_cast<int>(wp)};

@@ -66,12 +66,13 @@ class ControlSet {
   int menu_id(const MenuItem& item) const;
   // The form's Ctrl keys as accelerators sending menu_command ids.
   std::vector<ACCEL> accelerators() const;
-  // The right and bottom edges (pixels) of the controls placed on the window
-  // itself, pictures left out: the window must not get smaller than these.
-  POINT extent() const;
   // The scroll bar moved as the mouse wheel moves it (notches of 120).
   void wheel(const std::string& scroll_bar, int delta);
   double twips_per_pixel() const { return tpp_; }
+  // How far (pixels) the window's own controls are scrolled: on a screen
+  // smaller than the window's least size they scroll into reach.
+  void set_origin(POINT origin);
+  POINT origin() const { return origin_; }
 
   // For the adapters: one built control and what it shows now, so that a
   // sync touches only what changed.
@@ -128,6 +129,7 @@ class ControlSet {
   double tpp_;
   std::function<void(const std::function<void()>&)> run_;
   bool syncing_ = false;
+  POINT origin_{0, 0};
 };
 
 // The picture window class; registered once per process.

@@ -45,6 +45,9 @@ int run_window(zw::AppState& s, zw::win32::Win32Host& host, int show);
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
+  // The window is laid out in twips at the screen's own resolution: on a
+  // high-DPI screen it is drawn sharp at its size, not stretched by the system.
+  SetProcessDPIAware();
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
   // The folder chooser needs COM in this thread.
@@ -80,6 +83,7 @@ int run_window(zw::AppState& s, zw::win32::Win32Host& host, int show) {
   MSG msg;
   while (!window.closed() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (window.translate_accelerator(msg)) continue;
+    if (window.dialog_message(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

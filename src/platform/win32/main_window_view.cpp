@@ -63,20 +63,105 @@ void MainWindowView::run(const std::function<void()>& handler) {
   sync();
 }
 
+// The work area of the screen the window is on (the primary screen's as the
+// system keeps it: not every system tells a changed one through the monitor).
+RECT MainWindowView::work_area() const {
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  if (GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &info) &&
+      !(info.dwFlags & MONITORINFOF_PRIMARY))
+    return info.rcWork;
+  RECT all{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &all, 0);
+  return all;
+}
+
 void MainWindowView::sync_window_size() {
   auto& f = s_.f1;
   // The model's size is the outer one, frame and caption included.
-  if (f.width > 0 && f.height > 0 && (f.width != applied_width_ || f.height != applied_height_)) {
-    applied_width_ = f.width, applied_height_ = f.height;
-    SetWindowPos(hwnd_, nullptr, 0, 0, controls_.px(f.width), controls_.px(f.height),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (f.width <= 0 || f.height <= 0 || (f.width == applied_width_ && f.height == applied_height_))
+    return;
+  applied_width_ = f.width, applied_height_ = f.height;
+  // No larger than the work area, and moved onto it where it would stick out.
+  RECT work = work_area(), at;
+  GetWindowRect(hwnd_, &at);
+  int width = std::min<int>(controls_.px(f.width), work.right - work.left);
+  int height = std::min<int>(controls_.px(f.height), work.bottom - work.top);
+  int left = std::max<int>(work.left, std::min<int>(at.left, work.right - width));
+  int top = std::max<int>(work.top, std::min<int>(at.top, work.bottom - height));
+  SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Scroll bars on the window where its client area is smaller than the
+// controls need (a screen smaller than the window's least size); the controls
+// follow their position.
+void MainWindowView::fit_scroll_bars() {
+  if (fitting_ || !built_) return;
+  fitting_ = true;
+  const auto& f = s_.f1;
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  auto fit = [&](int bar, int need, int have) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_POS;
+    GetScrollInfo(hwnd_, bar, &info);
+    int at = std::clamp(info.nPos, 0, std::max(0, need - have));
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMin = 0;
+    info.nMax = need > have ? need - 1 : 0;
+    info.nPage = need > have ? static_cast<UINT>(have) : 0;
+    info.nPos = at;
+    SetScrollInfo(hwnd_, bar, &info, TRUE);
+    return at;
+  };
+  POINT at{fit(SB_HORZ, controls_.px(f.min_client_width()), client.right),
+           fit(SB_VERT, controls_.px(f.min_client_height()), client.bottom)};
+  fitting_ = false;
+  controls_.set_origin(at);
+}
+
+void MainWindowView::scroll_window(int bar, int code) {
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_ALL;
+  if (!GetScrollInfo(hwnd_, bar, &info)) return;
+  int at = info.nPos, step = controls_.px(MainWindow::edge_margin * 2);
+  switch (code) {
+    case SB_LINEUP:
+      at -= step;
+      break;
+    case SB_LINEDOWN:
+      at += step;
+      break;
+    case SB_PAGEUP:
+      at -= static_cast<int>(info.nPage);
+      break;
+    case SB_PAGEDOWN:
+      at += static_cast<int>(info.nPage);
+      break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+      at = info.nTrackPos;
+      break;
+    default:
+      return;
   }
+  info.fMask = SIF_POS;
+  info.nPos = at;
+  SetScrollInfo(hwnd_, bar, &info, TRUE);
+  fit_scroll_bars();
 }
 
 void MainWindowView::sync() {
   if (!hwnd_ || controls_.syncing()) return;
   sync_window_size();
+  fit_scroll_bars();
   controls_.sync();
+  // What the sync changed is painted now: a long handler may keep the loop
+  // from painting for seconds, and controls moved, shown or recaptioned would
+  // stay blank or half drawn until then.
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void MainWindowView::show(int how) {
@@ -94,6 +179,10 @@ void MainWindowView::activate() {
 
 bool MainWindowView::translate_accelerator(MSG& msg) {
   return hwnd_ && accelerators_ && TranslateAcceleratorW(hwnd_, accelerators_, &msg);
+}
+
+bool MainWindowView::dialog_message(MSG& msg) {
+  return hwnd_ && IsDialogMessageW(hwnd_, &msg);
 }
 
 void MainWindowView::set_busy_cursor(bool busy) {
@@ -130,7 +219,11 @@ LRESULT MainWindowView::handle(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_VSCROLL:
-      if (lp != 0) controls_.scroll(reinterpret_cast<HWND>(lp), LOWORD(wp));
+    case WM_HSCROLL:
+      if (lp != 0)
+        controls_.scroll(reinterpret_cast<HWND>(lp), LOWORD(wp));
+      else
+        scroll_window(msg == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wp));
       return 0;
     case WM_MOUSEWHEEL:
       controls_.wheel("vs", GET_WHEEL_DELTA_WPARAM(wp));
@@ -167,21 +260,21 @@ LRESULT MainWindowView::handle(UINT msg, WPARAM wp, LPARAM lp) {
       double tpp = controls_.twips_per_pixel();
       f.width = applied_width_ = static_cast<int>(std::lround((outer.right - outer.left) * tpp));
       f.height = applied_height_ = static_cast<int>(std::lround((outer.bottom - outer.top) * tpp));
+      fit_scroll_bars();
       run([this] { Form_Resize(s_, host_); });
       return 0;
     }
     case WM_GETMINMAXINFO: {
       if (!built_) break;
-      // Every control stays reachable: no smaller than the controls above the
-      // chart and a few of its rows.
-      POINT edge = controls_.extent();
-      RECT r{0, 0, edge.x + controls_.px(MainWindow::edge_margin),
-             edge.y + controls_.px(f.p3.height() + MainWindow::min_chart_rows +
-                                   MainWindow::chart_margin)};
+      // Every control stays on the window: no smaller than the controls above
+      // the chart and a few of its rows, nor larger than the screen allows.
+      RECT r{0, 0, controls_.px(f.min_client_width()), controls_.px(f.min_client_height())};
       AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)), TRUE,
                          static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
+      RECT work = work_area();
       auto* limits = reinterpret_cast<MINMAXINFO*>(lp);
-      limits->ptMinTrackSize = {r.right - r.left, r.bottom - r.top};
+      limits->ptMinTrackSize = {std::min(r.right - r.left, work.right - work.left),
+                                std::min(r.bottom - r.top, work.bottom - work.top)};
       return 0;
     }
     case WM_TIMER:

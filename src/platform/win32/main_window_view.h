@@ -34,6 +34,8 @@ class MainWindowView {
   double twips_per_pixel() const { return controls_.twips_per_pixel(); }
   // For the keyboard: the window's accelerators (Ctrl+R).
   bool translate_accelerator(MSG& msg);
+  // For the keyboard: Tab, and Enter on a control that takes it (true when handled).
+  bool dialog_message(MSG& msg);
   // The command Ctrl+R sends.
   static constexpr int ctrl_r_command = first_key_id + key_ctrl_r;
   // A control's window by its name, "Check1(3)" (for tests and dialogs).
@@ -50,6 +52,9 @@ class MainWindowView {
   static LRESULT CALLBACK proc(HWND, UINT, WPARAM, LPARAM);
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
   void sync_window_size();
+  RECT work_area() const;
+  void fit_scroll_bars();
+  void scroll_window(int bar, int code);
 
   AppState& s_;
   Host& host_;
@@ -60,6 +65,7 @@ class MainWindowView {
   bool activated_once_ = false;
   bool built_ = false;
   bool busy_cursor_ = false;
+  bool fitting_ = false;
 };
 
 // The program's title, under which its message boxes appear.

@@ -21,6 +21,7 @@ void pump_messages(MainWindowView* window) {
       break;
     }
     if (window && window->translate_accelerator(msg)) continue;
+    if (window && window->dialog_message(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
