@@ -68,6 +68,9 @@ void heap_in_huge_pages() {
   mallopt(M_MMAP_THRESHOLD, 32 << 20);
   mallopt(M_TOP_PAD, static_cast<int>(reserve));
   mallopt(M_TRIM_THRESHOLD, static_cast<int>(reserve));
+  // The threads that decode OSM data take from the same heap, not from heaps
+  // of their own in small pages (a third less time for the trace of Monaco).
+  mallopt(M_ARENA_MAX, 1);
   auto before = reinterpret_cast<std::uintptr_t>(sbrk(0));
   // Kept through a volatile pointer, or the compiler drops the pair.
   void* volatile block = std::malloc(std::size_t{1} << 20);
