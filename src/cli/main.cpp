@@ -11,6 +11,7 @@
 #ifdef __linux__
 #include <malloc.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <unistd.h>
 #endif
 
@@ -63,6 +64,13 @@ std::vector<std::string> arguments(int argc, char** argv) {
 void heap_in_huge_pages() {
 #ifdef __linux__
   constexpr std::size_t reserve = std::size_t{256} << 20, huge = std::size_t{2} << 20;
+  // Under a limit of memory the heap grows as usual: each growth by the
+  // reserve could fail where the memory asked for fits.
+  for (int limit : {RLIMIT_AS, RLIMIT_DATA}) {
+    rlimit r{};
+    if (getrlimit(limit, &r) == 0 && r.rlim_cur != RLIM_INFINITY && r.rlim_cur < 4 * reserve)
+      return;
+  }
   // Blocks up to 32 MB come from the heap, which grows by the reserve (address
   // space only, until touched) and keeps what is freed.
   mallopt(M_MMAP_THRESHOLD, 32 << 20);
