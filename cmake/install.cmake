@@ -8,6 +8,10 @@ set(ZW_SHARE share/zoomwright)
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
 install(TARGETS zoomwright-cli RUNTIME DESTINATION bin)
+# The drawing module zoomwright-cli loads from ../lib/zoomwright/.
+if(TARGET zoomwright-raster)
+  install(TARGETS zoomwright-raster LIBRARY DESTINATION lib/zoomwright)
+endif()
 if(TARGET zoomwright)
   install(TARGETS zoomwright RUNTIME DESTINATION bin)
 endif()

@@ -158,5 +158,31 @@ TEST_F(Analysis, IncludedFilesAreScannedAfterTheRuleFileInTheirOrder) {
   EXPECT_EQ(app.s.includes.extra_done, "01");
 }
 
+// LF ends a line with the CR before it kept in the line; a lone CR ends a line
+// as mkgmap reads it, wherever it stands.
+TEST_F(Analysis, LineEndsCountLinesAsMkgmapReadsThem) {
+  struct Case {
+    std::string text;
+    Strings rows;
+    std::string last_text;
+  };
+  const Case cases[] = {
+      {"a=1 [0x01 resolution 20]\r", {"1 20 24 - 01"}, "a=1 [0x01 resolution 20]"},
+      {"\ra=1 [0x01 resolution 20]\r\r\nb=2 [0x02 level 1]",
+       {"2 20 24 - 01", "4 22 24 - 02"},
+       "b=2 [0x02 level 1]"},
+      {"a=1 [0x01 resolution 20]\r\n\nb=2 [0x02 resolution 21]\r\n",
+       {"1 20 24 - 01", "3 21 24 - 02"},
+       "b=2 [0x02 resolution 21]\r"},
+  };
+  for (const auto& c : cases) {
+    app.style("s", {{"lines", c.text}});
+    app.s.f1.Check1[0].value = 1;
+    app.check();
+    EXPECT_EQ(app.rows(), c.rows) << c.text;
+    EXPECT_EQ(app.s.results.rule_text[1][c.rows.size() - 1], c.last_text) << c.text;
+  }
+}
+
 }  // namespace
 }  // namespace zw

@@ -68,24 +68,28 @@ std::string line_reference(const ScanRun& run, int line_number) {
 
 // TABs become blanks, then each pair of blanks one blank (so four make two),
 // in one pass: every stored rule goes through here.
-std::string squeezed(std::string_view t) {
-  std::string out;
-  out.reserve(t.size());
+void squeeze_into(std::string& out, std::string_view t) {
+  // Written through a pointer into room made at once: no test of the room per byte.
+  out.resize(t.size());
+  char* to = out.data();
   auto blank = [](char c) { return c == ' ' || c == '\t'; };
   for (std::size_t i = 0; i < t.size(); ++i) {
     if (blank(t[i])) {
-      out += ' ';
+      *to++ = ' ';
       if (i + 1 < t.size() && blank(t[i + 1])) ++i;
     } else {
-      out += t[i];
+      *to++ = t[i];
     }
   }
-  return out;
+  out.resize(static_cast<std::size_t>(to - out.data()));
 }
 
 // The tail up to its first blank, where every "]" counts as one: "20]" reads 20.
 std::string_view cut_tail(std::string_view raw_tail) {
-  return raw_tail.substr(0, raw_tail.find_first_of(" ]"));
+  // A loop, not find_first_of, which calls the library once per byte.
+  std::size_t end = 0;
+  while (end < raw_tail.size() && raw_tail[end] != ' ' && raw_tail[end] != ']') ++end;
+  return raw_tail.substr(0, end);
 }
 
 // The rule tail after range resolution, with its upper value, and whether the
@@ -130,7 +134,7 @@ void store(AppState& s, ScanRun& run, const RuleLine& rule, int line_number, con
   auto to = static_cast<std::uint8_t>(num::to_byte(row.to));
   r.rule_type[k][i] = get_typ(rule.text);
   if (row.squeeze)
-    r.rule_text[k][i] = squeezed(rule.text);
+    squeeze_into(r.rule_text[k][i], rule.text);
   else
     r.rule_text[k][i] = rule.text;
   r.rule_line[k][i] = line_reference(run, line_number);

@@ -1,3 +1,4 @@
+#include <charconv>
 #include <ostream>
 
 #include "analysis/analysis.h"
@@ -17,6 +18,13 @@ std::string joined(const std::vector<std::uint8_t>& values, int last) {
     out += text::decimal(values[static_cast<std::size_t>(i)]);
   }
   return out;
+}
+
+// A resolution as digits, without a string of its own for each.
+void append_number(std::string& out, unsigned value) {
+  char digits[4];
+  auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  out.append(digits, end);
 }
 
 }  // namespace
@@ -99,9 +107,9 @@ void print_rows(const Session& session, std::ostream& out) {
     auto row = static_cast<std::size_t>(i);
     append_escaped(block, r.rule_line[k][row]);
     block += '\t';
-    block += text::decimal(r.res_from[k][row]);
+    append_number(block, r.res_from[k][row]);
     block += '\t';
-    block += text::decimal(r.res_to[k][row]);
+    append_number(block, r.res_to[k][row]);
     block += r.rule_continue[k][row] ? "\t1\t" : "\t0\t";
     append_escaped(block, r.rule_type[k][row]);
     block += '\t';

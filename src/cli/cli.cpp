@@ -1,3 +1,4 @@
+#include <exception>
 #include <ostream>
 
 #include "base/paths.h"
@@ -185,6 +186,10 @@ int run(const std::vector<std::string>& argv, Io& io) {
   } catch (const UsageError& e) {
     io.err << "zoomwright-cli " << command->name << ": " << e.what() << "\nusage:\n"
            << command->usage;
+    return 2;
+  } catch (const std::exception& e) {
+    // What no step of the command catches (the drawing module missing, memory).
+    io.err << "zoomwright-cli " << command->name << ": " << e.what() << "\n";
     return 2;
   }
 }

@@ -1,3 +1,5 @@
+#include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -5,6 +7,13 @@
 
 #include "base/std_file_system.h"
 #include "cli/commands.h"
+
+#ifdef __linux__
+#include <malloc.h>
+#include <sys/mman.h>
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -49,6 +58,37 @@ std::vector<std::string> arguments(int argc, char** argv) {
   return std::vector<std::string>(argv, argv + argc);
 }
 
+// A big style's analysis is a few hundred thousand small strings and tables
+// of tens of megabytes: taken from one heap laid out in huge pages, they cost
+// a fraction of the page faults (a third less time for 200,000 rules).
+void heap_in_huge_pages() {
+#ifdef __linux__
+  constexpr std::size_t reserve = std::size_t{256} << 20, huge = std::size_t{2} << 20;
+  // Under a limit of memory the heap grows as usual: each growth by the
+  // reserve could fail where the memory asked for fits.
+  for (int limit : {RLIMIT_AS, RLIMIT_DATA}) {
+    rlimit r{};
+    if (getrlimit(limit, &r) == 0 && r.rlim_cur != RLIM_INFINITY && r.rlim_cur < 4 * reserve)
+      return;
+  }
+  // Blocks up to 32 MB come from the heap, which grows by the reserve (address
+  // space only, until touched) and keeps what is freed.
+  mallopt(M_MMAP_THRESHOLD, 32 << 20);
+  mallopt(M_TOP_PAD, static_cast<int>(reserve));
+  mallopt(M_TRIM_THRESHOLD, static_cast<int>(reserve));
+  // The threads that decode OSM data take from the same heap, not from heaps
+  // of their own in small pages (a third less time for the trace of Monaco).
+  mallopt(M_ARENA_MAX, 1);
+  auto before = reinterpret_cast<std::uintptr_t>(sbrk(0));
+  // Kept through a volatile pointer, or the compiler drops the pair.
+  void* volatile block = std::malloc(std::size_t{1} << 20);
+  std::free(block);
+  auto after = reinterpret_cast<std::uintptr_t>(sbrk(0));
+  auto from = (before + huge - 1) & ~(huge - 1);
+  if (after > from) madvise(reinterpret_cast<void*>(from), after - from, MADV_HUGEPAGE);
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -57,6 +97,7 @@ int main(int argc, char** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
 #endif
+  heap_in_huge_pages();
   auto args = arguments(argc, argv);
   zw::cli::Io io{std::cout, std::cerr, program_dir(argc > 0 ? argv[0] : nullptr)};
   return zw::cli::run(args, io);

@@ -15,4 +15,15 @@ void prepare();
 // its picture as an image file.
 std::unique_ptr<Surface> make_surface(double twips_per_pixel);
 
+// The same two as a module of their own, which the batch program loads only
+// when a command draws: the libraries under Qt cost more to load than most
+// commands take to run.
+struct Module {
+  void (*prepare)();
+  Surface* (*make_surface)(double twips_per_pixel);
+};
+// The module's one exported function returns its table.
+inline constexpr const char* module_entry = "zw_raster_module";
+inline constexpr const char* module_file = "zoomwright-raster.so";
+
 }  // namespace zw::raster

@@ -153,5 +153,19 @@ TEST_F(CliAnalyse, UsageErrorsExitTwoVersionHelpAndTheLevelsTable) {
             "caption\tLevels:0:24,1:22,2:20,3:18 + 4:17,5:16\n");
 }
 
+#if !defined(_WIN32) && !defined(__SANITIZE_ADDRESS__)
+// The program keeps its heap in huge pages with room to grow; under a limit of
+// memory (the sanitizers need more than this one) it grows as usual and runs.
+TEST_F(CliAnalyse, RunsUnderAMemoryLimit) {
+#ifdef ZW_CLI_PATH
+  auto r = test::run_program({"sh", "-c", "ulimit -v 250000 && exec \"$0\" \"$@\"", ZW_CLI_PATH,
+                              "analyse", test::example_style(), "--kind", "lines", "--all",
+                              "--system-dir", sys.at("system")});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(text::starts_with(r.out, "rows\t16\n")) << r.out;
+#endif
+}
+#endif
+
 }  // namespace
 }  // namespace zw

@@ -218,5 +218,35 @@ TEST(ComposeOnRaster, StripAboveCanvasPixelForPixel) {
                                  colours::blue, colours::blue}));
 }
 
+#ifndef _WIN32
+// Qt's surfaces are a module beside the program, loaded by the commands that
+// draw: the program itself starts without Qt, a copy without the module
+// analyses, and its chart names what is missing and draws nothing.
+TEST(CliDrawingModule, OnlyTheCommandsThatDrawLoadIt) {
+#ifdef ZW_CLI_PATH
+  test::TempDir dir;
+  auto loaded = test::run_program({"env", "LD_TRACE_LOADED_OBJECTS=1", ZW_CLI_PATH});
+  EXPECT_TRUE(text::contains(loaded.out, "libc.so")) << loaded.out;
+  EXPECT_FALSE(text::contains(loaded.out, "libQt6")) << loaded.out;
+
+  auto copy = dir.at("bin/zoomwright-cli");
+  std::filesystem::create_directories(dir.at("bin"));
+  std::filesystem::copy_file(ZW_CLI_PATH, copy);
+  auto r = test::run_program({copy, "analyse", test::example_style(), "--kind", "lines", "--all",
+                              "--system-dir", dir.at("system")});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(text::starts_with(r.out, "rows\t16\n")) << r.out;
+  r = test::run_program({copy, "chart", test::example_style(), "--kind", "lines", "--all",
+                         "--system-dir", dir.at("system"), "--out", dir.at("chart.png")});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_TRUE(text::starts_with(
+      r.err, "zoomwright-cli chart: cannot load the drawing module zoomwright-raster.so:"))
+      << r.err;
+  EXPECT_EQ(r.out, "");
+  EXPECT_FALSE(std::filesystem::exists(dir.at("chart.png")));
+#endif
+}
+#endif
+
 }  // namespace
 }  // namespace zw

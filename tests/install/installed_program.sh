@@ -33,7 +33,8 @@ else
   if grep -v ' \./usr/' <<<"$contents" | grep -v ' \./$' | grep -q .; then
     fail "files outside /usr: $(grep -v ' \./usr/' <<<"$contents")"
   fi
-  for f in bin/zoomwright bin/zoomwright-cli share/man/man1/zoomwright-cli.1.gz \
+  for f in bin/zoomwright bin/zoomwright-cli lib/zoomwright/zoomwright-raster.so \
+           share/man/man1/zoomwright-cli.1.gz \
            share/doc/zoomwright/copyright share/doc/zoomwright/changelog.gz; do
     grep -q " \./usr/$f\$" <<<"$contents" || fail "package lacks /usr/$f"
   done
@@ -43,7 +44,8 @@ else
   dpkg -x "$deb" "$root" || fail "dpkg -x"
 fi
 
-for f in bin/zoomwright bin/zoomwright-cli share/zoomwright/help/index.html \
+for f in bin/zoomwright bin/zoomwright-cli lib/zoomwright/zoomwright-raster.so \
+         share/zoomwright/help/index.html \
          share/zoomwright/examples/styles/example/lines share/applications/zoomwright.desktop \
          share/icons/hicolor/scalable/apps/zoomwright.svg; do
   [ -f "$prefix/$f" ] || fail "not installed: $f"
