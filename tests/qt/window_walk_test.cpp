@@ -649,6 +649,22 @@ TEST_F(WindowWalk, AUserTakesTheWindowThroughEverythingItDoes) {
          choose("Combo2", "beta");
          EXPECT_EQ(text("Label4").toStdString(), "Levels:0:24,1:21 + ");
        }},
+      {"saving the charted rule file in an editor redraws the chart without a click",
+       [&] {
+         tick("Check1(0)");
+         check();
+         ASSERT_EQ(rows(), 1);
+         auto rules = std::string("more/beta/") + kind_name(s->selected_kind);
+         auto& timer = *view->findChild<QTimer*>("files_timer");
+         dir.write(rules,
+                   "natural=water [0x3c resolution 21]\nnatural=wood [0x50 resolution 22]\n");
+         EXPECT_TRUE(pump_until([&] { return rows() == 2; })) << "not followed";
+         EXPECT_FALSE(timer.isActive());
+         // Written beside it and renamed over it, as many editors save.
+         dir.write("more/beta/saving", "natural=water [0x3c resolution 21]\n");
+         fs::rename(to_fs_path(dir.at("more/beta/saving")), to_fs_path(dir.at(rules)));
+         EXPECT_TRUE(pump_until([&] { return rows() == 1; })) << "not followed after a rename";
+       }},
       {"Exit saves the settings, and a restart restores them",
        [&] {
          // Kept: the kind (the one the last run worked on), the categories and Inc.

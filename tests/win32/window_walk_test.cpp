@@ -272,6 +272,27 @@ TEST(Win32Window, AUserWalksThroughTheWindowAndARestartRestoresTheSettings) {
                  0);
     EXPECT_NE(dir.read("app/system/lines.res"), "mine");
 
+    // Saving the charted rule file in an editor redraws the chart without a
+    // click: written in place, then written beside it and renamed over it.
+    {
+      p.click_picture("command2");
+      int rows = p.s.result_count;
+      ASSERT_GT(rows, 0);
+      const std::string lines = dir.read("styles/example/lines");
+      auto follows = [&](int expected) {
+        for (int waited = 0; waited < 5000 && p.s.result_count != expected; waited += 20)
+          test::pump_for(20);
+        return p.s.result_count == expected &&
+               text_of(p.control("label1")) == std::to_string(expected);
+      };
+      dir.write("styles/example/lines", lines + "\nhighway=busway [0x02 resolution 20]\n");
+      EXPECT_TRUE(follows(rows + 1));
+      dir.write("styles/example/lines.new", lines);
+      fs::rename(to_fs_path(dir.at("styles/example/lines.new")),
+                 to_fs_path(dir.at("styles/example/lines")));
+      EXPECT_TRUE(follows(rows));
+    }
+
     // File > Exit closes the window, which saves the settings.
     p.menu(f.mf[file_menu::exit]);
     EXPECT_TRUE(p.view->closed());
