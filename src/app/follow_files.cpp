@@ -38,14 +38,21 @@ void redraw(AppState& s, Host& host) {
     });
   if (!s.typ_file.empty() && listed(changed, s.typ_file))
     attempt_quietly([&] { loadtyp(s, quiet, s.typ_file); });
+  int runs = s.analysis_runs;
   if (resolution >= 0)
     Label3_Click(s, quiet, resolution);
   else
     command2_Click(s, quiet);
   f.vs.value = std::clamp(scroll, 0, std::max(0, f.vs.max));
   attempt_quietly([&] { vs_Scroll(s, quiet); });
-  // The scratch host follows nothing: the window's own does.
-  follow_chart(s, host);
+  // The scratch host follows nothing: the window's own does. A chart that
+  // could not be drawn at all (its style folder gone) is followed no more.
+  if (s.analysis_runs > runs) {
+    follow_chart(s, host);
+  } else {
+    s.followed.paths.clear();
+    host.file_watch().watch({});
+  }
   std::string said;
   for (const auto& note : quiet.notes) said += (said.empty() ? "" : "\r\n") + note;
   if (!said.empty() && said != s.followed.said) host.message(said);
