@@ -1,7 +1,10 @@
 #include "app/check_handlers.h"
 
+#include <algorithm>
+
 #include "analysis/analysis.h"
 #include "app/data_trace.h"
+#include "app/follow_files.h"
 #include "base/failure.h"
 #include "base/text.h"
 #include "chart/chart.h"
@@ -66,6 +69,7 @@ void command2_Click(AppState& s, Host& host) {
   }
   s.style_name = name;
   f.label1.caption = text::decimal(0);
+  forget_included_files(s, s.selected_kind);
   parse(s, host, path);
   // The rules may have changed since the data was last run over them.
   if (!s.data_file.empty()) {
@@ -77,6 +81,29 @@ void command2_Click(AppState& s, Host& host) {
   attempt_quietly([&] { resize_chart(s, host); });
   f.Text2.enabled = f.Check4.value == 1;
   host.set_busy(false);
+  follow_chart(s, host);
+}
+
+void forget_included_files(AppState& s, int kind) {
+  auto& inc = s.includes;
+  auto digit = std::to_string(kind);
+  // The other kinds' files keep their order, and so the letters of their rows.
+  int kept = -1;
+  for (int k = 0; k <= inc.extra_count && k < include_entries; ++k) {
+    auto at = static_cast<std::size_t>(k);
+    if (text::starts_with(inc.extra_files[at], digit)) continue;
+    auto to = static_cast<std::size_t>(++kept);
+    if (to == at) continue;
+    inc.extra_files[to] = std::move(inc.extra_files[at]);
+    inc.extra_texts[to] = std::move(inc.extra_texts[at]);
+  }
+  for (auto k = static_cast<std::size_t>(kept + 1); k < include_entries; ++k) {
+    inc.extra_files[k].clear();
+    inc.extra_texts[k].clear();
+  }
+  inc.extra_count = kept;
+  std::erase(inc.extra_done, digit[0]);
+  s.f1.Label6.caption = text::decimal(std::max(kept, 0));
 }
 
 bool category_ticked(const AppState& s) {

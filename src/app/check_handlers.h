@@ -9,6 +9,10 @@ namespace zw {
 // The Check button: validates the choices, runs the analysis, draws the chart.
 void command2_Click(AppState& s, Host& host);
 
+// The files that the rule file of the kind includes, as read so far, are
+// dropped, so that the next run reads them as they are now.
+void forget_included_files(AppState& s, int kind);
+
 // Whether any category box is ticked.
 bool category_ticked(const AppState& s);
 // Runs the analysis again when any category box is ticked.

@@ -7,6 +7,7 @@
 #include "base/failure.h"
 #include "base/paths.h"
 #include "app/data_trace.h"
+#include "app/follow_files.h"
 #include "app/program_folders.h"
 #include "app/settings.h"
 #include "base/open_document.h"
@@ -192,12 +193,14 @@ void Label3_Click(AppState& s, Host& host, int k) {
     // Step by step: a failing step must not leave scale_run set for later runs.
     s.style_name = paths::part(dir, 2);
     f.label1.caption = text::decimal(0);
+    forget_included_files(s, s.selected_kind);
     attempt_quietly([&] { parse(s, host, dir); });
     host.set_busy(false);
     s.scale_run = false;
     attempt_quietly([&] { resize_chart(s, host); });
     attempt_quietly([&] { bounded(f.Label3, k, "Label3").fore = colours::red; });
     f.Text2.enabled = true;
+    follow_chart(s, host);
   }
   host.set_busy(false);
 }

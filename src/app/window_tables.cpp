@@ -3,6 +3,7 @@
 #include "app/check_handlers.h"
 #include "app/data_trace.h"
 #include "app/about_box.h"
+#include "app/follow_files.h"
 #include "app/font_dialog.h"
 #include "app/main_window.h"
 #include "app/menus.h"
@@ -28,6 +29,16 @@ Handler plain(std::function<void()> run) {
 
 std::vector<EventHandler> on_click(std::function<void()> run) {
   return {{E::click, plain(std::move(run))}};
+}
+
+Handler counted(AppState& s, Handler run) {
+  return [&s, run = std::move(run)](UserInput& in) {
+    struct Running {
+      int& count;
+      ~Running() { --count; }
+    } running{++s.handlers_running};
+    run(in);
+  };
 }
 
 }  // namespace
@@ -115,6 +126,8 @@ WindowTable main_window_table(AppState& s, Host& host) {
                                                    })}}});
   c.push_back({"p4", K::picture, &f.p4});
   c.push_back({"tm1", K::timer, &f.tm1, "", on_click([&s, &host] { tm1_Timer(s, host); })});
+  c.push_back({"files_timer", K::timer, &f.files_timer, "",
+               on_click([&s, &host] { files_timer_Timer(s, host); })});
 
   // The menus' titles carry their access keys (Alt+F, Alt+O, Alt+T, Alt+H).
   // The File menu keeps its fixed indices; the indices without an item are left out.
@@ -129,6 +142,12 @@ WindowTable main_window_table(AppState& s, Host& host) {
                  on_click([&s, &host, i] { mtls_Click(s, host, static_cast<int>(i)); })});
   c.push_back(
       {"mhl", K::menu_item, &f.mhl, "&Help", on_click([&s, &host] { mhl_Click(s, host); })});
+  // The user's events are counted while they run: the chart waits for them
+  // before it follows a changed file. A timer's tick is no user's event.
+  for (auto& control : c)
+    if (control.kind != K::timer)
+      for (auto& h : control.on)
+        if (h.run) h.run = counted(s, std::move(h.run));
   t.width = f.width, t.height = f.height;
   return t;
 }

@@ -419,6 +419,7 @@ void clear_chart(AppState& s, Host& host) {
   auto& f = s.f1;
   s.result_count = 0;
   s.selected_res = -1;
+  s.followed.paths.clear();
   f.label1.caption = text::decimal(0);
   for (int r = 1; r <= 24; ++r) {
     auto& label = f.Label3[static_cast<std::size_t>(r)];

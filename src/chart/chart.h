@@ -27,7 +27,8 @@ void resize_chart(AppState& s, Host& host);
 void vs_Scroll(AppState& s, Host& host);
 
 // No chart: no rows, the counter at 0, the scale strip without the previous
-// style's columns and level marks, no scroll range, the canvas blank.
+// style's columns and level marks, no scroll range, the canvas blank, and no
+// files followed for it.
 void clear_chart(AppState& s, Host& host);
 
 // The width of one resolution column: the pane less the scroll bar twice and

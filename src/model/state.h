@@ -30,6 +30,15 @@ struct DataCounts {
   std::array<std::map<std::pair<std::string, int>, RuleCatch>, kind_count> rules;
 };
 
+// The files behind the chart on screen, followed for saves made by other
+// programs (an editor), so that the chart follows them.
+struct FollowedFiles {
+  std::vector<std::string> paths;    // none while no chart is drawn
+  std::vector<std::string> changed;  // changed since the chart was last drawn
+  double last_change = 0;            // timer_seconds of the latest change
+  std::string said;                  // what the last redraw showed in a box
+};
+
 // The whole state of the program: the program-wide settings and tables and the
 // window-level state with the controls. One object, passed to every handler.
 struct AppState {
@@ -69,6 +78,10 @@ struct AppState {
   std::int16_t selected_res = -1;  // -1: every resolution
   bool scale_run = false;          // a scale-label run is being served
   int analysis_runs = 0;           // how many times parse has been entered
+  // Handlers of the user's events under way (one letting events run lets
+  // others in); the chart does not follow its files meanwhile.
+  int handlers_running = 0;
+  FollowedFiles followed;
 
   ResultTable results;
   LevelTable levels;

@@ -58,6 +58,7 @@ struct MainWindow {
   PictureBox p1, p2, p3, p4;
   ScrollBar vs;
   Timer tm1;
+  Timer files_timer;  // waits for an editor to finish saving a followed file
 
   // Menus: File (mf, by index), Font, Tools (mtls, by index), Help.
   std::array<MenuItem, 15> mf;

@@ -90,6 +90,7 @@ MainWindow::MainWindow() {
   Label3[0].visible = false;
 
   tm1.interval_ms = 50;
+  files_timer.interval_ms = 10;
 
   mf[2] = {"Open Style  File", false, true};
   mf[4] = {"Open Data file", true, true};

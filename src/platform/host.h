@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/file_watch.h"
 
 namespace zw {
 
@@ -26,6 +27,8 @@ class Host {
   virtual void do_events() = 0;
 
   virtual FileSystem& fs() = 0;
+  // The files followed for changes; a host without a window follows none.
+  virtual FileWatch& file_watch() { return no_watch_; }
 
   // File dialog: the chosen path, or "" when cancelled.
   virtual std::string file_dialog(bool save, const std::string& initial_dir,
@@ -56,6 +59,9 @@ class Host {
   // Files found but not read (refused, too large, a failing read), each named
   // in a message; the batch front end ends with a failure after any.
   int unread_files = 0;
+
+ private:
+  NoFileWatch no_watch_;
 };
 
 }  // namespace zw

@@ -402,6 +402,7 @@ class QtDriver : public walk::WindowDriver {
     QRect at(target->mapTo(scroller->viewport(), QPoint(0, 0)), target->size());
     return scroller->viewport()->rect().intersects(at);
   }
+  bool wait_until(const std::function<bool()>& done) override { return pump_until(done); }
   std::vector<std::string> never_reached() override {
     std::map<std::string, int> reached;
     const auto& set = view_->controls();

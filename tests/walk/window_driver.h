@@ -112,6 +112,8 @@ class WindowDriver {
   // On a screen smaller than the window's least size, the control can be
   // scrolled into reach; the screen is as it was afterwards.
   virtual bool reachable_on_a_small_screen(const std::string& name) = 0;
+  // Lets the window's events run until done() holds, or a few seconds pass.
+  virtual bool wait_until(const std::function<bool()>& done) = 0;
   // Controls with handlers that no act of the user has reached in this run
   // (a control array counts as one).
   virtual std::vector<std::string> never_reached() = 0;

@@ -395,6 +395,21 @@ void walk_the_window(WindowDriver& d, const test::TempDir& dir) {
          d.resize(1024, 768);
          EXPECT_GT(rows(), 0);
        }},
+      {"saving the charted rule file in an editor redraws the chart without a click",
+       [&] {
+         check();
+         int before = rows();
+         ASSERT_GT(before, 0);
+         const std::string lines = dir.read("styles/example/lines");
+         dir.write("styles/example/lines", lines + "\nhighway=busway [0x02 resolution 20]\n");
+         EXPECT_TRUE(d.wait_until([&] { return rows() == before + 1; })) << "not followed";
+         // Written beside it and renamed over it, as many editors save.
+         dir.write("styles/example/lines.new", lines);
+         fs::rename(to_fs_path(dir.at("styles/example/lines.new")),
+                    to_fs_path(dir.at("styles/example/lines")));
+         EXPECT_TRUE(d.wait_until([&] { return rows() == before; }))
+             << "not followed after a rename";
+       }},
       {"Change Font keeps the chart and draws it in the new face and size",
        [&] {
          int drawn = rows();

@@ -316,6 +316,10 @@ class Win32Driver : public walk::WindowDriver {
     return scrolled && r.left >= 0 && r.right <= client.right &&
            GetScrollPos(view_->hwnd(), SB_HORZ) == 0;
   }
+  bool wait_until(const std::function<bool()>& done) override {
+    for (int waited = 0; waited < 5000 && !done(); waited += 20) test::pump_for(20);
+    return done();
+  }
   std::vector<std::string> never_reached() override {
     std::map<std::string, int> reached;
     for (const auto& b : view_->controls().built()) {

@@ -32,6 +32,7 @@ class HeadlessHost : public Host {
   void set_busy(bool busy) override { busy_ = busy; }
   void do_events() override { ++events_let_run; }
   FileSystem& fs() override { return fs_override ? *fs_override : fs_; }
+  FileWatch& file_watch() override { return watch; }
   std::string file_dialog(bool save, const std::string& initial_dir,
                           const std::string& default_name) override;
   std::string choose_folder(const std::string& title) override;
@@ -80,6 +81,8 @@ class HeadlessHost : public Host {
   std::function<void(Dialog)> on_dialog;
   // Another file system in place of the real one (a test's failing one).
   FileSystem* fs_override = nullptr;
+  // The files followed; a test fires their changes.
+  RecordingFileWatch watch;
 
  private:
   std::ostream* out_;

@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "base/failure.h"
+#include "app/follow_files.h"
 #include "app/main_window.h"
 #include "app/window_tables.h"
 #include "platform/qt/twips.h"
@@ -37,6 +38,16 @@ MainWindowView::MainWindowView(AppState& s, Host& host, double twips_per_pixel)
   controls_.after_event = [this] { sync(); };
   style_widgets();
   sync();
+  // A followed file saved elsewhere reaches the logic as the window's own events do.
+  host_.file_watch().changed = [this](const std::string& path) {
+    attempt_quietly([&] { file_changed(s_, host_, path); });
+    sync();
+  };
+}
+
+MainWindowView::~MainWindowView() {
+  host_.file_watch().changed = nullptr;
+  host_.file_watch().watch({});
 }
 
 int MainWindowView::px(double twips) const {

@@ -15,6 +15,7 @@ namespace zw::qt {
 class MainWindowView : public QMainWindow {
  public:
   MainWindowView(AppState& s, Host& host, double twips_per_pixel);
+  ~MainWindowView() override;
 
   // Brings every widget up to date from the model.
   void sync();

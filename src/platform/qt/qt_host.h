@@ -5,6 +5,7 @@
 
 #include "base/std_file_system.h"
 #include "platform/host.h"
+#include "platform/qt/file_watch.h"
 
 class QFileDialog;
 class QWidget;
@@ -25,6 +26,7 @@ class QtHost : public Host {
   void set_busy(bool busy) override;
   void do_events() override;
   FileSystem& fs() override { return fs_; }
+  FileWatch& file_watch() override { return watch_; }
   std::string file_dialog(bool save, const std::string& initial_dir,
                           const std::string& default_name) override;
   std::string choose_folder(const std::string& title) override;
@@ -42,6 +44,7 @@ class QtHost : public Host {
   QWidget* owner() const;
 
   StdFileSystem fs_;
+  QtFileWatch watch_;
   MainWindowView* window_ = nullptr;
   bool busy_ = false;
 };

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/follow_files.h"
 #include "app/main_window.h"
 #include "app/window_tables.h"
 #include "base/failure.h"
@@ -48,9 +49,15 @@ MainWindowView::MainWindowView(AppState& s, Host& host, double twips_per_pixel)
   if (!keys.empty())
     accelerators_ = CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
   sync();
+  // A followed file saved elsewhere reaches the logic as the window's own events do.
+  host_.file_watch().changed = [this](const std::string& path) {
+    run([&] { file_changed(s_, host_, path); });
+  };
 }
 
 MainWindowView::~MainWindowView() {
+  host_.file_watch().changed = nullptr;
+  host_.file_watch().watch({});
   if (accelerators_) DestroyAcceleratorTable(accelerators_);
   if (hwnd_) {
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);

@@ -4,6 +4,7 @@
 
 #include "base/std_file_system.h"
 #include "platform/host.h"
+#include "platform/win32/file_watch.h"
 #include "platform/win32/win32_api.h"
 
 namespace zw::win32 {
@@ -21,6 +22,7 @@ class Win32Host : public Host {
   void set_busy(bool busy) override;
   void do_events() override;
   FileSystem& fs() override { return fs_; }
+  FileWatch& file_watch() override { return watch_; }
   std::string file_dialog(bool save, const std::string& initial_dir,
                           const std::string& default_name) override;
   std::string choose_folder(const std::string& title) override;
@@ -38,6 +40,7 @@ class Win32Host : public Host {
   HWND owner() const;
 
   StdFileSystem fs_;
+  Win32FileWatch watch_;
   MainWindowView* window_ = nullptr;
   bool busy_ = false;
 };
