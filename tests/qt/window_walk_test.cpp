@@ -403,20 +403,12 @@ class QtDriver : public walk::WindowDriver {
     return scroller->viewport()->rect().intersects(at);
   }
   bool wait_until(const std::function<bool()>& done) override { return pump_until(done); }
-  std::vector<std::string> never_reached() override {
-    std::map<std::string, int> reached;
+  std::vector<std::pair<const Control*, int>> events_reached() override {
+    std::vector<std::pair<const Control*, int>> all;
     const auto& set = view_->controls();
-    for (std::size_t i = 0; i < set.table().size(); ++i) {
-      const auto& c = set.table()[i];
-      bool handled = !c.on.empty();
-      if (auto* item = std::get_if<MenuItem*>(&c.model))
-        handled = handled && (*item)->enabled && (*item)->caption != "-";
-      if (handled) reached[c.name.substr(0, c.name.find('('))] += set.events_handled()[i];
-    }
-    std::vector<std::string> missed;
-    for (const auto& [name, count] : reached)
-      if (count == 0) missed.push_back(name);
-    return missed;
+    for (std::size_t i = 0; i < set.table().size(); ++i)
+      all.emplace_back(&set.table()[i], set.events_handled()[i]);
+    return all;
   }
 
   void expect_message(const std::string& text, Answer answer) override {

@@ -1,9 +1,11 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/state.h"
+#include "platform/control_table.h"
 #include "platform/host.h"
 #include "platform/surface.h"
 
@@ -114,9 +116,9 @@ class WindowDriver {
   virtual bool reachable_on_a_small_screen(const std::string& name) = 0;
   // Lets the window's events run until done() holds, or a few seconds pass.
   virtual bool wait_until(const std::function<bool()>& done) = 0;
-  // Controls with handlers that no act of the user has reached in this run
-  // (a control array counts as one).
-  virtual std::vector<std::string> never_reached() = 0;
+  // Every control of the main window, with how many times the user's acts
+  // reached its handlers in this run.
+  virtual std::vector<std::pair<const Control*, int>> events_reached() = 0;
 
   // The modal windows expected next, in order.
   virtual void expect_message(const std::string& text, Answer answer = Answer::ok) = 0;

@@ -320,19 +320,10 @@ class Win32Driver : public walk::WindowDriver {
     for (int waited = 0; waited < 5000 && !done(); waited += 20) test::pump_for(20);
     return done();
   }
-  std::vector<std::string> never_reached() override {
-    std::map<std::string, int> reached;
-    for (const auto& b : view_->controls().built()) {
-      const auto& c = b->c;
-      bool handled = !c.on.empty();
-      if (auto* item = std::get_if<MenuItem*>(&c.model))
-        handled = handled && (*item)->enabled && (*item)->caption != "-";
-      if (handled) reached[c.name.substr(0, c.name.find('('))] += b->events_handled;
-    }
-    std::vector<std::string> missed;
-    for (const auto& [name, count] : reached)
-      if (count == 0) missed.push_back(name);
-    return missed;
+  std::vector<std::pair<const Control*, int>> events_reached() override {
+    std::vector<std::pair<const Control*, int>> all;
+    for (const auto& b : view_->controls().built()) all.emplace_back(&b->c, b->events_handled);
+    return all;
   }
 
   void expect_message(const std::string& text, Answer answer) override {
