@@ -162,7 +162,7 @@ void read_main(Read& r, const std::string& line) {
   });
 }
 
-// Each line of the options file, each include statement replaced by the lines
+// Each line of the options file that may declare levels, each include statement replaced by the lines
 // of the file it names (relative to the style folder, to any depth, each file
 // once however many names lead to it), so that levels found there count as if
 // they stood in options. A line ends at LF, CR LF or a lone CR, as mkgmap
@@ -195,6 +195,11 @@ void for_each_options_line(
     auto line = all.substr(current.next, end - current.next);
     current.next = end + (end + 1 < all.size() && all[end] == '\r' && all[end + 1] == '\n' ? 2 : 1);
     bool first = current.number++ == 0;
+    // Only lines that name levels or include a file matter; the rest (blank
+    // lines, other options) cost one search each, however many a file holds.
+    if (line.find("levels") == std::string_view::npos &&
+        line.find("include") == std::string_view::npos)
+      continue;
     auto name = include_statement(first ? without_bom(line) : line);
     if (!name) {
       each(current.path, current.number, line);
@@ -255,7 +260,6 @@ void get_levels(AppState& s, Host& host, const std::string& ff) {
   attempt(host, [&] {
     for_each_options_line(host, ff, file,
                           [&](const std::string& from, int number, std::string_view text) {
-                            if (text.find("levels") == std::string_view::npos) return;
                             std::string line(text.substr(0, text.find('#')));
                             if (!text::contains(line, "levels")) return;
                             auto squeezed = text::remove_all(line, " ");
