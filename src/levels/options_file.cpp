@@ -162,11 +162,11 @@ void read_main(Read& r, const std::string& line) {
   });
 }
 
-// Each line of the options file that may declare levels, each include statement replaced by the lines
-// of the file it names (relative to the style folder, to any depth, each file
-// once however many names lead to it), so that levels found there count as if
-// they stood in options. A line ends at LF, CR LF or a lone CR, as mkgmap
-// reads it. The texts are walked in place: memory stays that of the files.
+// Each line of the options file that may declare levels, each include statement replaced by the
+// lines of the file it names (relative to the style folder, to any depth, each file once however
+// many names lead to it), so that levels found there count as if they stood in options. A line ends
+// at LF, CR LF or a lone CR, as mkgmap reads it. The texts are walked in place: memory stays that
+// of the files.
 void for_each_options_line(
     Host& host, const std::string& dir, const std::string& file,
     const std::function<void(const std::string&, int, std::string_view)>& each) {
