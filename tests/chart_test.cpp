@@ -47,9 +47,9 @@ struct Chart : ::testing::Test {
       t.res_from[k][i] = static_cast<std::uint8_t>(rs[i].from);
       t.res_to[k][i] = static_cast<std::uint8_t>(rs[i].to);
       t.rule_continue[k][i] = rs[i].cont;
-      t.rule_type[k][i] = rs[i].type;
-      t.rule_line[k][i] = rs[i].line;
-      t.rule_text[k][i] = rs[i].text;
+      t.rule_type[k].set(i, rs[i].type);
+      t.rule_line[k].set(i, rs[i].line);
+      t.rule_text[k].set(i, rs[i].text);
     }
     app.s.result_count = static_cast<int>(rs.size());
   }

@@ -33,9 +33,9 @@ struct Scan {
   // The first stored row as "line from-to [continue] type".
   std::string row() const {
     const auto& r = app.s.results;
-    return r.rule_line[1][0] + " " + std::to_string(r.res_from[1][0]) + "-" +
+    return std::string(r.rule_line[1][0]) + " " + std::to_string(r.res_from[1][0]) + "-" +
            std::to_string(r.res_to[1][0]) + (r.rule_continue[1][0] ? " continue " : " ") +
-           r.rule_type[1][0];
+           std::string(r.rule_type[1][0]);
   }
   test::TestApp app;
   ScanRun run;
@@ -160,7 +160,7 @@ TEST(Scanner, RowsBeyondTheFirstTableSizeAreKept) {
     const auto& r = scan.app.s.results;
     EXPECT_EQ(scan.run.rows, 1501);
     EXPECT_GE(r.rows(1), 1501);
-    EXPECT_EQ(r.rule_line[1][1500] + " " + r.rule_type[1][1500] + " " +
+    EXPECT_EQ(std::string(r.rule_line[1][1500]) + " " + std::string(r.rule_type[1][1500]) + " " +
                   std::to_string(r.res_from[1][1500]),
               "1501 06 19");
     EXPECT_TRUE(scan.app.host.messages.empty());
@@ -174,6 +174,22 @@ TEST(Scanner, IncludedLinesGetALetterAndRuleTextIsSqueezedExceptInTheTextScan) {
   all.line("  highway=a\t\t[0x05   resolution 20] # note", 12);
   EXPECT_EQ(all.row(), "c)12 20-24 05");
   EXPECT_EQ(all.app.s.results.rule_text[1][0], "highway=a [0x05  resolution 20] ");
+  // Blanks side by side across the eight-byte words the text is read in.
+  const struct {
+    const char* line;
+    const char* squeezed;
+  } cases[] = {
+      {"highway  =a [0x01 resolution 20]", "highway =a [0x01 resolution 20]"},
+      {"highwa   y=a [0x01 resolution 20]", "highwa  y=a [0x01 resolution 20]"},
+      {"highway=primary     [0x01 resolution 20]", "highway=primary   [0x01 resolution 20]"},
+      {"highway=primary\t\t\t\t[0x01 resolution 20]", "highway=primary  [0x01 resolution 20]"},
+      {"highway=a \t[0x01 resolution 20]  ", "highway=a [0x01 resolution 20]"},
+  };
+  for (const auto& c : cases) {
+    Scan scan(Variant::all);
+    scan.line(c.line);
+    EXPECT_EQ(scan.app.s.results.rule_text[1][0], c.squeezed) << c.line;
+  }
   Scan text(Variant::text);
   text.line("highway=a\t[0x05 resolution 20]");
   EXPECT_EQ(text.app.s.results.rule_text[1][0], "highway=a\t[0x05 resolution 20]");

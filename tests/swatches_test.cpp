@@ -37,7 +37,7 @@ struct Swatches : ::testing::Test {
   // Result row 0.. of the kind carry these type codes.
   void rows(int kind, const Strings& types) {
     app.s.selected_kind = static_cast<std::int16_t>(kind);
-    for (std::size_t i = 0; i < types.size(); ++i) app.s.results.rule_type[kind][i] = types[i];
+    for (std::size_t i = 0; i < types.size(); ++i) app.s.results.rule_type[kind].set(i, types[i]);
   }
   bool plot(int kind, int i) {
     return (kind == 1 ? plotline : kind == 0 ? plotpolygon : plotpoint)(app.s, app.host, i);

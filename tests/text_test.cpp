@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "base/text.h"
+#include "platform/headless/headless_host.h"
 
 namespace zw::text {
 namespace {
@@ -14,6 +15,25 @@ TEST(Text, PositionsCountFromOneAndCaseChangesLeaveNonAsciiBytesAlone) {
             "stra\xc3\x9f"
             "e \xc3\x84 \xc9");
   EXPECT_EQ(upper("0x2f06 \xe9"), "0X2F06 \xe9");
+}
+
+// Each escaped byte at each place of a text long enough to be read by words,
+// among bytes that look alike to a word-wise test (other control bytes, bytes
+// above 0x7f, the neighbours of the backslash), which stay as they are.
+TEST(Text, FieldsEscapeTheirControlBytesWhereverTheyStand) {
+  const std::string plain = std::string("ab\x01\x1f[]\x80\xff") + "0123456789z";
+  EXPECT_EQ(zw::escape_field(plain), plain);
+  const struct {
+    char byte;
+    const char* escape;
+  } cases[] = {{'\\', "\\\\"}, {'\t', "\\t"}, {'\r', "\\r"}, {'\n', "\\n"}, {'\0', "\\0"}};
+  for (const auto& c : cases)
+    for (std::size_t at = 0; at <= plain.size(); ++at) {
+      std::string text = plain;
+      text.insert(at, 1, c.byte);
+      EXPECT_EQ(zw::escape_field(text), plain.substr(0, at) + c.escape + plain.substr(at))
+          << c.escape << " at " << at;
+    }
 }
 
 }  // namespace

@@ -249,7 +249,8 @@ void parse(AppState& s, Host& host, const std::string& path) {
   const auto& inc = s.includes;
   while (true) {
     text::lower_in_place(text);
-    attempt_quietly([&] { s.results.reserve(s.selected_kind, run.rows + rows_expected(text)); });
+    attempt_quietly(
+        [&] { s.results.reserve(s.selected_kind, run.rows + rows_expected(text), text.size()); });
     scan_lines(s, host, run, text);
     if (!(follow && inc.extra_count > -1 && run.include_index < inc.extra_count)) break;
     do {

@@ -151,7 +151,8 @@ class Collection {
   // Where a file really is, marked apart from the names as written.
   std::string identity(const std::string& path) {
     auto real = host_.fs().real_path(path);
-    return "\n" + paths::normal(real.empty() ? path : real);
+    std::string marked(1, '\n');
+    return marked.append(paths::normal(real.empty() ? path : real));
   }
 
   AppState& s_;
@@ -168,7 +169,7 @@ std::string rule_file_path(const AppState& s, int kind) {
                          paths::sep_text + kind_name(kind));
 }
 
-RowSource row_source(const AppState& s, int kind, const std::string& reference) {
+RowSource row_source(const AppState& s, int kind, std::string_view reference) {
   RowSource source;
   auto close = reference.find(')');
   source.file = rule_file_path(s, kind);

@@ -31,6 +31,6 @@ struct RowSource {
   std::string file;
   int line = 0;
 };
-RowSource row_source(const AppState& s, int kind, const std::string& reference);
+RowSource row_source(const AppState& s, int kind, std::string_view reference);
 
 }  // namespace zw

@@ -102,10 +102,10 @@ void chart_DblClick(AppState& s, Host& host) {
   attempt_quietly([&] { row = row_at(s, static_cast<int>(s.f1.p1.mouse_y)); });
   if (row < 0) return;
   const RuleCatch* c = row_catch(s, row);
-  const auto& line =
-      bounded(bounded(s.results.rule_line, s.selected_kind, "rule_line"), row, "rule_line");
-  const auto& type =
-      bounded(bounded(s.results.rule_type, s.selected_kind, "rule_type"), row, "rule_type");
+  std::string line(
+      bounded(bounded(s.results.rule_line, s.selected_kind, "rule_line"), row, "rule_line"));
+  std::string type(
+      bounded(bounded(s.results.rule_type, s.selected_kind, "rule_type"), row, "rule_type"));
   std::string rule = "The rule at " + line + " (type " + type + ")";
   std::string data = paths::part(s.data_file, 1);
   if (!c) {

@@ -50,7 +50,7 @@ void attempt_quietly(Step&& step) {
 
 // Bounded element access for every table of the program.
 template <class Table>
-auto& bounded(Table& table, long long index, const char* name) {
+decltype(auto) bounded(Table& table, long long index, const char* name) {
   if (index < 0 || static_cast<unsigned long long>(index) >= table.size())
     fail("Subscript out of range: " + std::string(name) + "(" + std::to_string(index) +
          ") is outside 0 to " + std::to_string(static_cast<long long>(table.size()) - 1));

@@ -206,26 +206,31 @@ std::optional<std::string> read_regular(const std::string& path, std::int64_t li
   } else if (!S_ISREG(st.st_mode)) {
     error = refuse_read(path, st.st_mode);
   } else {
-    // The size is only a hint: files of /proc say 0, and a file may grow.
-    std::string text;
-    text.reserve(static_cast<std::size_t>(std::max<std::int64_t>(st.st_size, 0)));
-    char buffer[1 << 16];
+    // Read straight into the text. The size is only a hint: files of /proc
+    // say 0, and a file may grow; a byte more is asked for to see the end.
+    auto bound = static_cast<std::size_t>(limit) + 1;
+    std::string text(
+        std::min(static_cast<std::size_t>(std::max<std::int64_t>(st.st_size, 0)) + 1, bound), '\0');
+    std::size_t held = 0;
     for (;;) {
-      ssize_t n = ::read(fd, buffer, sizeof buffer);
+      if (held == text.size())
+        text.resize(std::min(held + std::max<std::size_t>(held / 2, 1 << 16), bound));
+      ssize_t n = ::read(fd, text.data() + held, text.size() - held);
       if (n < 0 && errno == EINTR) continue;
       if (n < 0) {
         error = cannot("read", path, errno_text(errno));
         break;
       }
       if (n == 0) {
+        text.resize(held);
         data = std::move(text);
         break;
       }
-      if (static_cast<std::int64_t>(text.size()) + n > limit) {
-        error = too_large_message(path, static_cast<std::int64_t>(text.size()) + n);
+      held += static_cast<std::size_t>(n);
+      if (static_cast<std::int64_t>(held) > limit) {
+        error = too_large_message(path, static_cast<std::int64_t>(held));
         break;
       }
-      text.append(buffer, static_cast<std::size_t>(n));
     }
   }
   ::close(fd);

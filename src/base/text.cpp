@@ -59,8 +59,7 @@ void lower_in_place(std::string& s) {
 
 std::string upper(std::string_view s) {
   std::string out(s);
-  for (char& c : out)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  for (char& c : out) c = upper_ascii(c);
   return out;
 }
 

@@ -1,4 +1,7 @@
 #pragma once
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +26,29 @@ std::string right(std::string_view s, int count);
 std::string lower(std::string_view s);
 void lower_in_place(std::string& s);
 std::string upper(std::string_view s);
+inline char upper_ascii(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// Eight bytes read as one word, for loops over big texts that skip plain
+// stretches a word at a time. The flag tests set the high bit of every byte
+// that matches, and may set it on a byte above one that does: a flagged word
+// is looked at byte by byte.
+inline constexpr bool words_read_in_order = std::endian::native == std::endian::little;
+inline std::uint64_t word_at(const char* p) {
+  std::uint64_t w;
+  std::memcpy(&w, p, sizeof w);
+  return w;
+}
+inline constexpr std::uint64_t byte_ones = 0x0101010101010101ULL;
+inline std::uint64_t flags_equal(std::uint64_t w, unsigned char b) {
+  std::uint64_t x = w ^ (byte_ones * b);
+  return (x - byte_ones) & ~x & (byte_ones * 0x80);
+}
+// n at most 0x80.
+inline std::uint64_t flags_below(std::uint64_t w, unsigned char n) {
+  return (w - byte_ones * n) & ~w & (byte_ones * 0x80);
+}
 
 // Removes blanks (not tabs) from both ends.
 std::string trim(std::string_view s);

@@ -138,8 +138,8 @@ void draw_swatch(AppState& s, Host& host, int i, int y, Swatches& drawn) {
              : f.Check3[2].value == 1 ? 2
                                       : -1;
   if (kind < 0) return;
-  const auto& type =
-      bounded(bounded(s.results.rule_type, s.selected_kind, "rule_type"), i, "rule_type");
+  std::string type(
+      bounded(bounded(s.results.rule_type, s.selected_kind, "rule_type"), i, "rule_type"));
   auto known = drawn.find(type);
   if (known == drawn.end()) {
     Swatch swatch;

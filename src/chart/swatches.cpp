@@ -224,9 +224,9 @@ void plot_direct_point(Painter& paint, const std::vector<std::string>& rows, Ico
 
 }  // namespace
 
-std::string type_key(const std::string& rule_type) {
+std::string type_key(std::string_view rule_type) {
   // The number as mkgmap reads it, so that 0x010200 finds the TYP file's 0x10200.
-  if (auto key = typ_key("0x" + rule_type)) return *key;
+  if (auto key = typ_key("0x" + std::string(rule_type))) return *key;
   std::string t = text::lower(rule_type);
   if (t.size() >= 5) return t;
   if (t.size() == 2) return "0" + t + "00";

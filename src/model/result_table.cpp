@@ -1,7 +1,6 @@
 #include "model/result_table.h"
 
 #include <algorithm>
-#include <utility>
 
 #include "base/failure.h"
 
@@ -22,11 +21,11 @@ const char* kind_name(int kind) {
 void ResultTable::re_dim(int last) {
   auto n = static_cast<std::size_t>(last < 0 ? 0 : last + 1);
   for (int k = 0; k < kind_count; ++k) {
-    rule_type[k].assign(n, {});
-    rule_text[k].assign(n, {});
+    rule_type[k].assign(n);
+    rule_text[k].assign(n);
     res_from[k].assign(n, 0);
     res_to[k].assign(n, 0);
-    rule_line[k].assign(n, {});
+    rule_line[k].assign(n);
     rule_continue[k].assign(n, 0);
   }
 }
@@ -52,27 +51,17 @@ void ResultTable::reach(int kind, int i) {
   rule_continue[k].resize(n, 0);
 }
 
-void ResultTable::reserve(int kind, int last) {
+void ResultTable::reserve(int kind, int last, std::size_t text_bytes) {
   auto n = static_cast<std::size_t>(std::max(0, last) + 1);
   auto k = static_cast<std::size_t>(kind);
-  bounded(rule_type, kind, "kind").reserve(n);
-  rule_text[k].reserve(n);
+  auto more = n > rule_text[k].size() ? n - rule_text[k].size() : 0;
+  // Types are a few characters, line references "b)12345".
+  bounded(rule_type, kind, "kind").reserve(n, more * 4);
+  rule_text[k].reserve(n, text_bytes);
   res_from[k].reserve(n);
   res_to[k].reserve(n);
-  rule_line[k].reserve(n);
+  rule_line[k].reserve(n, more * 8);
   rule_continue[k].reserve(n);
-}
-
-void ResultTable::exchange(int kind, int i, int j) {
-  auto& k = bounded(rule_type, kind, "kind");
-  (void)k;
-  std::swap(bounded(rule_type[kind], i, "rule_type"), bounded(rule_type[kind], j, "rule_type"));
-  std::swap(bounded(rule_text[kind], i, "rule_text"), bounded(rule_text[kind], j, "rule_text"));
-  std::swap(bounded(res_from[kind], i, "res_from"), bounded(res_from[kind], j, "res_from"));
-  std::swap(bounded(res_to[kind], i, "res_to"), bounded(res_to[kind], j, "res_to"));
-  std::swap(bounded(rule_line[kind], i, "rule_line"), bounded(rule_line[kind], j, "rule_line"));
-  std::swap(bounded(rule_continue[kind], i, "rule_continue"),
-            bounded(rule_continue[kind], j, "rule_continue"));
 }
 
 }  // namespace zw

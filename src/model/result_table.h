@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "model/text_column.h"
+
 namespace zw {
 
 inline constexpr int kind_count = 3;  // 0 polygons, 1 lines, 2 points
@@ -16,11 +18,11 @@ const char* kind_name(int kind);
 
 // The analysis result: six parallel arrays, [kind][row], rows 0 .. rows(kind)-1.
 struct ResultTable {
-  std::array<std::vector<std::string>, kind_count> rule_type;
-  std::array<std::vector<std::string>, kind_count> rule_text;
+  std::array<TextColumn, kind_count> rule_type;
+  std::array<TextColumn, kind_count> rule_text;
   std::array<std::vector<std::uint8_t>, kind_count> res_from;
   std::array<std::vector<std::uint8_t>, kind_count> res_to;
-  std::array<std::vector<std::string>, kind_count> rule_line;
+  std::array<TextColumn, kind_count> rule_line;
   std::array<std::vector<char>, kind_count> rule_continue;  // 0 or 1
 
   ResultTable() { re_dim(result_rows - 1); }
@@ -30,11 +32,9 @@ struct ResultTable {
   int rows(int kind = 0) const;
   // Makes row i of a kind exist in all six arrays (new rows empty).
   void reach(int kind, int i);
-  // Makes room for rows 0 .. last of a kind, so that reaching them moves no
-  // row already stored.
-  void reserve(int kind, int last);
-  // Exchanges rows i and j of one kind in all six arrays.
-  void exchange(int kind, int i, int j);
+  // Makes room for rows 0 .. last of a kind, and for text_bytes more of rule
+  // text, so that reaching them moves no row already stored.
+  void reserve(int kind, int last, std::size_t text_bytes = 0);
 };
 
 }  // namespace zw

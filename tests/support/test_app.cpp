@@ -118,9 +118,9 @@ std::vector<std::string> TestApp::rows() const {
   const auto& r = s.results;
   for (int i = 0; i < s.result_count; ++i) {
     auto row = static_cast<std::size_t>(i);
-    out.push_back(r.rule_line[k][row] + " " + std::to_string(r.res_from[k][row]) + " " +
-                  std::to_string(r.res_to[k][row]) + " " + (r.rule_continue[k][row] ? "c" : "-") +
-                  " " + r.rule_type[k][row]);
+    out.push_back(std::string(r.rule_line[k][row]) + " " + std::to_string(r.res_from[k][row]) +
+                  " " + std::to_string(r.res_to[k][row]) + " " +
+                  (r.rule_continue[k][row] ? "c" : "-") + " " + std::string(r.rule_type[k][row]));
   }
   return out;
 }

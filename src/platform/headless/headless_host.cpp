@@ -5,6 +5,8 @@
 #include <ctime>
 #include <ostream>
 
+#include "base/text.h"
+
 namespace zw {
 
 void append_escaped(std::string& out, std::string_view text) {
@@ -15,13 +17,27 @@ void append_escaped(std::string& out, std::string_view text) {
     for (unsigned char c : {'\\', '\t', '\r', '\n', '\0'}) t[c] = true;
     return t;
   }();
+  // Eight bytes at a time where none can need an escape: every escaped byte
+  // is below 0x20 but the backslash.
+  auto flagged = [](std::uint64_t w) {
+    return text::flags_below(w, 0x20) | text::flags_equal(w, '\\');
+  };
+  const char* p = text.data();
+  std::size_t start = 0;
   for (std::size_t at = 0; at < text.size();) {
-    // Plain stretches are copied whole.
-    auto next = at;
-    while (next < text.size() && !escaped[static_cast<unsigned char>(text[next])]) ++next;
-    out.append(text, at, next - at);
-    if (next == text.size()) break;
-    switch (text[next]) {
+    if (at + 8 <= text.size()) {
+      if (flagged(text::word_at(p + at)) == 0) {
+        at += 8;
+        continue;
+      }
+    }
+    char c = p[at];
+    if (!escaped[static_cast<unsigned char>(c)]) {
+      ++at;
+      continue;
+    }
+    out.append(p + start, at - start);
+    switch (c) {
       case '\\':
         out += "\\\\";
         break;
@@ -38,8 +54,9 @@ void append_escaped(std::string& out, std::string_view text) {
         out += "\\0";
         break;  // a NUL would end the line for many readers
     }
-    at = next + 1;
+    start = ++at;
   }
+  out.append(p + start, text.size() - start);
 }
 
 std::string escape_field(const std::string& text) {
