@@ -26,87 +26,46 @@ const char* const overlap_level =
 const char* const any_error = "*error*";
 
 TEST(OptionsFile, FillsTheLevelTable) {
+  // What is read, as "resolutions | main last | overview levels | last | lowest".
   const struct {
-    const char *options, *level_res;
-    int main_last;
-    const char* overview_level;
-    int level_last, lowest;
-    const char* caption;
-    Strings messages;
+    const char *options, *table, *caption, *message;
   } cases[] = {
       {"overview-levels = 4:17, 5:15\r\nlevels = 0:24, 1:22, 2:20, 3:18\r\n",
-       "24,22,20,18,17,15",
-       3,
-       "4,5",
-       5,
-       15,
-       "Levels:0:24,1:22,2:20,3:18 + 4:17,5:15",
-       {}},
-      {"levels=0:24,1:22,\n", "24,22,0", 2, "", 2, 22, "Levels:0:24,1:22, + ", {}},
-      {"# levels=0:24\nLevels=0:20\nlevels=0:24,1:21 # two\n",
-       "24,21",
-       1,
-       "",
-       1,
-       21,
-       "Levels:0:24,1:21 + ",
-       {}},
+       "24,22,20,18,17,15|3|4,5|5|15", "Levels:0:24,1:22,2:20,3:18 + 4:17,5:15", ""},
+      {"levels=0:24,1:22,\n", "24,22,0|2||2|22", "Levels:0:24,1:22, + ", ""},
+      {"# levels=0:24\nLevels=0:20\nlevels=0:24,1:21 # two\n", "24,21|1||1|21",
+       "Levels:0:24,1:21 + ", ""},
       // Blanks separate entries as commas do, as mkgmap reads them; a lone CR ends a line.
-      {"levels = 0:24, 1 22, 2:20\n",
-       "24,0,0,0",
-       3,
-       "",
-       3,
-       24,
-       "Levels:0:24,1,22,2:20 + ",
-       {"Options file missing ':'"}},
-      {"levels = 0:24, 1:22 2 : 20\n", "24,22,20", 2, "", 2, 20, "Levels:0:24,1:22,2:20 + ", {}},
-      {"# old levels\rlevels=0:24,1:22\r\n", "24,22", 1, "", 1, 22, "Levels:0:24,1:22 + ", {}},
-      {"levels = 0:24, 1:22, 2:20\noverview-levels = 3:20\n",
-       "24,22,20,20",
-       2,
-       "3",
-       3,
-       20,
-       "Levels:0:24,1:22,2:20 + 3:20",
-       {overlap_res}},
-      {"levels = 0:24, 1:22, 2:20\noverview-levels = 2:18\n",
-       "24,22,20,18",
-       2,
-       "2",
-       3,
-       18,
-       "Levels:0:24,1:22,2:20 + 2:18",
-       {overlap_level}},
+      {"levels = 0:24, 1 22, 2:20\n", "24,0,0,0|3||3|24", "Levels:0:24,1,22,2:20 + ",
+       "Options file missing ':'"},
+      {"levels = 0:24, 1:22 2 : 20\n", "24,22,20|2||2|20", "Levels:0:24,1:22,2:20 + ", ""},
+      {"# old levels\rlevels=0:24,1:22\r\n", "24,22|1||1|22", "Levels:0:24,1:22 + ", ""},
+      {"levels = 0:24, 1:22, 2:20\noverview-levels = 3:20\n", "24,22,20,20|2|3|3|20",
+       "Levels:0:24,1:22,2:20 + 3:20", overlap_res},
+      {"levels = 0:24, 1:22, 2:20\noverview-levels = 2:18\n", "24,22,20,18|2|2|3|18",
+       "Levels:0:24,1:22,2:20 + 2:18", overlap_level},
       // The last main list wins; levels are placed by position, not by number.
-      {"levels=0:24,1:22,2:20\nlevels=0:23,1:21\n",
-       "23,21",
-       1,
-       "",
-       1,
-       20,
-       "Levels:0:23,1:21 + ",
-       {}},
-      {"levels=3:18,0:24\n", "18,24", 1, "", 1, 18, "Levels:3:18,0:24 + ", {}},
-      {"levels=0:24,1:x\n", "24,0", 1, "", 1, 0, "Levels:0:24,1:x + ", {any_error}},
-      {"levels=\n", "", -1, "", -1, 24, "Levels: + ", {any_error}},
-      {"# nothing\n", "", -1, "", -1, 24, "Levels: + ", {any_error}},
+      {"levels=0:24,1:22,2:20\nlevels=0:23,1:21\n", "23,21|1||1|20", "Levels:0:23,1:21 + ", ""},
+      {"levels=3:18,0:24\n", "18,24|1||1|18", "Levels:3:18,0:24 + ", ""},
+      {"levels=0:24,1:x\n", "24,0|1||1|0", "Levels:0:24,1:x + ", any_error},
+      {"levels=\n", "|-1||-1|24", "Levels: + ", any_error},
+      {"# nothing\n", "|-1||-1|24", "Levels: + ", any_error},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.options);
     test::TestApp app;
     app.style("s", {{"options", c.options}});
     app.select("s");
     const auto& lv = app.s.levels;
-    EXPECT_EQ(list(lv.level_res), c.level_res) << c.options;
-    EXPECT_EQ(lv.main_level_last, c.main_last) << c.options;
-    EXPECT_EQ(list(lv.overview_level), c.overview_level) << c.options;
-    EXPECT_EQ(lv.level_last, c.level_last) << c.options;
-    EXPECT_EQ(app.s.lowest_resolution, c.lowest) << c.options;
-    EXPECT_EQ(app.s.f1.Label4.caption, c.caption) << c.options;
-    if (c.messages == Strings{any_error}) {
-      EXPECT_EQ(app.host.messages.size(), 1u) << c.options;
+    EXPECT_EQ(list(lv.level_res) + "|" + std::to_string(lv.main_level_last) + "|" +
+                  list(lv.overview_level) + "|" + std::to_string(lv.level_last) + "|" +
+                  std::to_string(app.s.lowest_resolution),
+              c.table);
+    EXPECT_EQ(app.s.f1.Label4.caption, c.caption);
+    if (c.message == any_error) {
+      EXPECT_EQ(app.host.messages.size(), 1u);
     } else {
-      EXPECT_EQ(app.host.messages, c.messages) << c.options;
+      EXPECT_EQ(app.host.messages, *c.message ? Strings{c.message} : Strings{});
     }
   }
 }

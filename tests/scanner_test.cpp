@@ -95,44 +95,38 @@ TEST(Scanner, StoresTheRowItShould) {
 }
 
 TEST(Scanner, BadValuesAreReportedAndTheScanGoesOn) {
-  // messages: a part of each
+  // Rule lines and a part of each message, both split at "|".
   const struct {
     Variant variant;
-    const char* levels;
-    Strings lines;
+    const char *levels, *lines;
     int stored;
-    Strings messages;
+    const char* messages;
   } cases[] = {
       // An undeclared level is dropped and reported once per run...
-      {Variant::all,
-       four_levels,
-       {"a [0x05 level 7]", "b [0x05 level 8]"},
-       0,
-       {"Found undeclared level  7"}},
+      {Variant::all, four_levels, "a [0x05 level 7]|b [0x05 level 8]", 0,
+       "Found undeclared level  7"},
       // ...but the text scan puts it on the last main level, quietly.
-      {Variant::text, four_levels, {"highway=a [0x05 level 7]"}, 1, {}},
-      {Variant::all,
-       "levels=0:24,1:0",
-       {"a [0x05 level 1]", "b [0x05 level 1]"},
-       2,
-       {"resolution 0 in", "Zero resolution in level", "Zero resolution in level"}},
-      {Variant::all, three_levels, {"a [0x05 level 0-9]"}, 0, {"out of range"}},
-      {Variant::all, three_levels, {"a [0x05 resolution 20-300]"}, 0, {"Overflow"}},
-      {Variant::all, three_levels, {"a [0x05 resolution 1e400]"}, 0, {"Overflow"}},
+      {Variant::text, four_levels, "highway=a [0x05 level 7]", 1, ""},
+      {Variant::all, "levels=0:24,1:0", "a [0x05 level 1]|b [0x05 level 1]", 2,
+       "resolution 0 in|Zero resolution in level|Zero resolution in level"},
+      {Variant::all, three_levels, "a [0x05 level 0-9]", 0, "out of range"},
+      {Variant::all, three_levels, "a [0x05 resolution 20-300]", 0, "Overflow"},
+      {Variant::all, three_levels, "a [0x05 resolution 1e400]", 0, "Overflow"},
       // The lower value rounds above the upper one.
-      {Variant::all, three_levels, {"a [0x05 resolution 20.4-20.2]"}, 1, {"oops res"}},
-      {Variant::category, three_levels, {"highway=a [0x05 resolution 8]"}, 0, {"level_res"}},
+      {Variant::all, three_levels, "a [0x05 resolution 20.4-20.2]", 1, "oops res"},
+      {Variant::category, three_levels, "highway=a [0x05 resolution 8]", 0, "level_res"},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.lines);
     Scan scan(c.variant, c.levels);
     int stored = 0;
-    for (const auto& l : c.lines) stored += scan.line(l);
-    EXPECT_EQ(stored, c.stored) << c.lines[0];
+    for (const auto& l : text::split(c.lines, "|")) stored += scan.line(l);
+    EXPECT_EQ(stored, c.stored);
     const auto& m = scan.app.host.messages;
-    ASSERT_EQ(m.size(), c.messages.size()) << c.lines[0];
-    for (std::size_t i = 0; i < m.size(); ++i)
-      EXPECT_TRUE(text::contains(m[i], c.messages[i])) << m[i];
-    EXPECT_EQ(scan.line("highway=a [0x05 resolution 20]"), 1) << c.lines[0];
+    auto parts = *c.messages ? text::split(c.messages, "|") : Strings{};
+    ASSERT_EQ(m.size(), parts.size());
+    for (std::size_t i = 0; i < m.size(); ++i) EXPECT_TRUE(text::contains(m[i], parts[i])) << m[i];
+    EXPECT_EQ(scan.line("highway=a [0x05 resolution 20]"), 1);
   }
   Scan text(Variant::text, four_levels);
   text.line("highway=a [0x05 level 7]", 1);

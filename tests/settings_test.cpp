@@ -35,34 +35,29 @@ TEST(Settings, WritesThirtyLinesWithCrLf) {
 }
 
 TEST(Settings, ReadingStopsAtTheFirstFailureAndKeepsWhatWasRead) {
+  // The file's lines, split at "|".
   const struct {
-    Strings lines;
-    std::string name, root, font;
+    const char *lines, *name, *root, *font;
     int kind, inc;
   } cases[] = {
       // Ends after line 6: kind and Inc keep their start-up values.
-      {{"cvrs", "mine", "/r", "Arial", " 10 ", ""}, "mine", "/r", "Arial", 0, 0},
+      {"cvrs|mine|/r|Arial| 10 |", "mine", "/r", "Arial", 0, 0},
       // A comma cuts the name; the fields shift and the size reads "/r" and fails.
-      {{"cvrs", "my,style", "/r", "Arial", " 10 ", "", " 1 ", " 1 "}, "my", "style", "/r", 0, 0},
+      {"cvrs|my,style|/r|Arial| 10 || 1 | 1 ", "my", "style", "/r", 0, 0},
       // A kind outside the three.
-      {{"cvrs", "mine", "/r", "Arial", " 10 ", "", " 1 ", " 7 ", " 1 "},
-       "mine",
-       "/r",
-       "Arial",
-       0,
-       1},
+      {"cvrs|mine|/r|Arial| 10 || 1 | 7 | 1 ", "mine", "/r", "Arial", 0, 1},
       // Quoted fields keep their commas.
-      {{"cvrs", "\"a,b\"", "/r"}, "a,b", "/r", "", 0, 0},
+      {"cvrs|\"a,b\"|/r", "a,b", "/r", "", 0, 0},
   };
   for (const auto& c : cases) {
     test::TestApp app;
-    app.dir.write("app/levels.dat", levels_dat(c.lines));
+    app.dir.write("app/levels.dat", levels_dat(text::split(c.lines, "|")));
     loaddata(app.s, app.host);
     EXPECT_EQ((Strings{app.s.style_name, app.s.style_root, app.s.chart_font_name}),
               (Strings{c.name, c.root, c.font}));
     EXPECT_EQ((std::array{int{app.s.selected_kind}, app.s.f1.inc.value, app.s.f1.Check1[1].value}),
               (std::array{c.kind, c.inc, 0}))
-        << c.lines[1];
+        << c.lines;
   }
 }
 

@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "analysis/analysis.h"
-#include "app/check_handlers.h"
 #include "app/main_window.h"
-#include "levels/categories.h"
 #include "support/test_app.h"
 
 namespace zw {
@@ -62,24 +59,6 @@ TEST_F(StartUp, CommandLineStyleRootOverridesTheRestoredOne) {
   EXPECT_EQ(s.f1.Combo2.items, (Strings{"b", "c"}));
   EXPECT_EQ(s.levels.main_level_last, 1);
   EXPECT_EQ(s.chart_font_size, 10);  // 5 is outside 6 to 16
-}
-
-TEST_F(StartUp, ActivationAfterADialogKeepsTheRowsDrawn) {
-  dir.write("styles/s/options", "levels=0:24,1:22\n");
-  dir.write("styles/s/lines",
-            "highway=primary [0x02 resolution 22]\nhighway=track [0x0a resolution 24]\n");
-  start(dir.at("styles"));
-  s.f1.Combo2.text = "s";
-  Combo2_Click(s, host);
-  s.f1.Check3[1].value = 1;
-  Check3_MouseUp(s, host, 1);
-  s.f1.Check1[0].value = 1;
-  command2_Click(s, host);
-  auto drawn = surfaces[0].texts();
-  ASSERT_EQ(s.result_count, 2);
-  Form_Activate(s, host);  // as when the About box closes
-  EXPECT_EQ(surfaces[0].texts(), drawn);
-  EXPECT_FALSE(host.busy());
 }
 
 TEST_F(StartUp, FontCorrectionsAtActivation) {

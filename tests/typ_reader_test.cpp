@@ -124,36 +124,15 @@ TEST_F(TypReader, PixelRowsFromTheThirdLineOnWithoutQuotes) {
 }
 
 TEST_F(TypReader, SectionsEndAtEndOrTheNextHeader) {
+  // Between sections a row is nobody's; a commented-out section is none.
   load(crlf_file({"; _Line and [_POINT] spelt otherwise are not sections",
-                  "[_polygon]",
-                  "Type=0x01",
-                  "\"0 c #000001\"",
-                  "[end]",
-                  "\"0 c #0000ff\"",
-                  "\"9999\"",  // between sections: nobody's
-                  "[_line]",
-                  "Type=0x02",
-                  "\"0 c #000002\"",
-                  ";[_line]",
-                  ";Type=0x09",
-                  "; \"0 c #000009\"",  // commented out
-                  "[_polygon]",
-                  "Type=0x03",
-                  "\"0 c #000003\"",
-                  " [End]",
-                  "[_drawOrder]",
-                  "Type=0x03,1",
-                  "\"0 c #000007\"",
-                  "[_line]",
-                  "Type=0x04",
-                  "\"0 c #000004\"",
-                  "\"0000\"",
-                  "[end]",
-                  "[_polygon]",
-                  "Type=0x05",
-                  "\"0 c #000005\"",
-                  "\"1111\"",
-                  "[end]"}));
+                  "[_polygon]\r\nType=0x01\r\n\"0 c #000001\"\r\n[end]",
+                  "\"0 c #0000ff\"\r\n\"9999\"", "[_line]\r\nType=0x02\r\n\"0 c #000002\"",
+                  ";[_line]\r\n;Type=0x09\r\n; \"0 c #000009\"",
+                  "[_polygon]\r\nType=0x03\r\n\"0 c #000003\"\r\n [End]",
+                  "[_drawOrder]\r\nType=0x03,1\r\n\"0 c #000007\"",
+                  "[_line]\r\nType=0x04\r\n\"0 c #000004\"\r\n\"0000\"\r\n[end]",
+                  "[_polygon]\r\nType=0x05\r\n\"0 c #000005\"\r\n\"1111\"\r\n[end]"}));
   const auto &lines = app.s.typ.lines, &polygons = app.s.typ.polygons;
   EXPECT_EQ(app.s.typ.points.count, 0);
   EXPECT_EQ(lines.type, (Strings{"00200", "00400", ""}));

@@ -9,12 +9,6 @@
 namespace zw {
 namespace {
 
-const Control& row(const WindowTable& t, const std::string& name) {
-  for (const auto& c : t.controls)
-    if (c.name == name) return c;
-  throw std::runtime_error("no control " + name);
-}
-
 // Both bindings find controls by name and build a container before what sits
 // on it: a repeated name or a container listed late would misplace a control.
 TEST(WindowTables, NamesAreUniqueAndContainersComeFirst) {
@@ -48,24 +42,6 @@ TEST(WindowTables, NamesAreUniqueAndContainersComeFirst) {
     }
   }
   EXPECT_EQ(keys.size(), menus.size());
-}
-
-// Every option box redraws a drawn chart, whichever window it is ticked in.
-TEST(WindowTables, EachOptionBoxRedrawsTheChart) {
-  test::TestApp app;
-  app.dir.copy(test::example_style(), "styles/example");
-  app.select("example");
-  app.click_kind(1);
-  app.tick_category("All");
-  app.check();
-  ASSERT_GT(app.s.result_count, 0);
-  auto table = main_window_table(app.s, app.host);
-  for (const char* name : {"inc", "ovw", "shtxt", "label2"}) {
-    app.p1.ops.clear();
-    UserInput in;
-    EXPECT_TRUE(row(table, name).fire(UserEvent::click, in)) << name;
-    EXPECT_FALSE(app.p1.ops.empty()) << name << " did not redraw";
-  }
 }
 
 }  // namespace
