@@ -302,19 +302,38 @@ class Win32Driver : public walk::WindowDriver {
         !SystemParametersInfoW(SPI_SETWORKAREA, 0, &small, 0))
       return false;
     SetWindowPos(view_->hwnd(), nullptr, 0, 0, 640, 480, SWP_NOZORDER);
-    for (int page = 0; page < 5; ++page) {
-      SendMessageW(view_->hwnd(), WM_HSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), 0);
-      SendMessageW(view_->hwnd(), WM_VSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), 0);
-    }
-    RECT client, r;
+    test::pump_for(400);  // the chart is laid out anew once resizing stops
+    // Scrolled to the start and to the end: on each axis the control is in
+    // the client area, clear of the scroll bars, at one of them, or, where it
+    // is bigger than the client area, its near edge at the start and its far
+    // edge at the end.
+    auto edges_at = [&](int code) {
+      for (int page = 0; page < 5; ++page) {
+        SendMessageW(view_->hwnd(), WM_HSCROLL, MAKEWPARAM(code, 0), 0);
+        SendMessageW(view_->hwnd(), WM_VSCROLL, MAKEWPARAM(code, 0), 0);
+      }
+      RECT r;
+      GetWindowRect(w(name), &r);
+      MapWindowPoints(nullptr, view_->hwnd(), reinterpret_cast<POINT*>(&r), 2);
+      return r;
+    };
+    RECT client, end = edges_at(SB_PAGEDOWN);
     GetClientRect(view_->hwnd(), &client);
-    GetWindowRect(w(name), &r);
-    MapWindowPoints(nullptr, view_->hwnd(), reinterpret_cast<POINT*>(&r), 2);
     bool scrolled = GetScrollPos(view_->hwnd(), SB_HORZ) > 0;
+    RECT start = edges_at(SB_PAGEUP);
     SystemParametersInfoW(SPI_SETWORKAREA, 0, &work, 0);
     SetWindowPos(view_->hwnd(), nullptr, 0, 0, 1024, 768, SWP_NOMOVE | SWP_NOZORDER);
-    return scrolled && r.left >= 0 && r.right <= client.right &&
-           GetScrollPos(view_->hwnd(), SB_HORZ) == 0;
+    auto axis = [](LONG start_lo, LONG start_hi, LONG end_lo, LONG end_hi, LONG room) {
+      auto inside = [&](LONG lo, LONG hi) { return lo >= 0 && hi <= room; };
+      return inside(start_lo, start_hi) || inside(end_lo, end_hi) ||
+             (start_hi - start_lo > room && start_lo >= 0 && end_hi <= room);
+    };
+    bool across = axis(start.left, start.right, end.left, end.right, client.right);
+    bool down = axis(start.top, start.bottom, end.top, end.bottom, client.bottom);
+    EXPECT_TRUE(across && down) << name << " at the end: " << end.left << "," << end.top << " - "
+                                << end.right << "," << end.bottom << " in " << client.right << "x"
+                                << client.bottom;
+    return scrolled && across && down && GetScrollPos(view_->hwnd(), SB_HORZ) == 0;
   }
   bool wait_until(const std::function<bool()>& done) override {
     for (int waited = 0; waited < 5000 && !done(); waited += 20) test::pump_for(20);

@@ -223,7 +223,11 @@ class PictureAdapter : public KindAdapter {
   }
   void mirror(ControlSet& set, Built& b) const override {
     const auto& m = model_of<PictureBox>(b);
-    int left = set.px(m.left), top = set.px(m.top), w = set.px(m.width()), h = set.px(m.height());
+    // A picture on the window follows the window's scroll bars, as every
+    // other control does (the chart pane on a small screen).
+    POINT shift = b.c.container.empty() ? set.origin() : POINT{0, 0};
+    int left = set.px(m.left) - shift.x, top = set.px(m.top) - shift.y;
+    int w = set.px(m.width()), h = set.px(m.height());
     // A picture in a box (the chart in its pane) gets a window over the part
     // in view only: a long chart is taller than any window the system draws.
     int view_top = 0;

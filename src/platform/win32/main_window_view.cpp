@@ -122,8 +122,22 @@ void MainWindowView::fit_scroll_bars() {
     SetScrollInfo(hwnd_, bar, &info, TRUE);
     return at;
   };
-  POINT at{fit(SB_HORZ, controls_.px(f.min_client_width()), client.right),
-           fit(SB_VERT, controls_.px(f.min_client_height()), client.bottom)};
+  // The chart pane is laid out for the window's outer size: once the window
+  // scrolls, the bars take room from it, and the ranges cover it as well.
+  // Showing one bar narrows the room for the other, so the client area is
+  // read again after each.
+  POINT at{};
+  for (int pass = 0; pass < 2; ++pass) {
+    int need_w = controls_.px(f.min_client_width()), need_h = controls_.px(f.min_client_height());
+    GetClientRect(hwnd_, &client);
+    if (need_w > client.right || need_h > client.bottom) {
+      need_w = std::max(need_w, controls_.px(f.p2.left + f.p2.width()));
+      need_h = std::max(need_h, controls_.px(f.p2.top + f.p2.height()));
+    }
+    at.x = fit(SB_HORZ, need_w, client.right);
+    GetClientRect(hwnd_, &client);
+    at.y = fit(SB_VERT, need_h, client.bottom);
+  }
   fitting_ = false;
   controls_.set_origin(at);
 }
