@@ -139,7 +139,11 @@ void MainWindowView::fit_scroll_bars() {
     at.y = fit(SB_VERT, need_h, client.bottom);
   }
   fitting_ = false;
+  POINT was = controls_.origin();
   controls_.set_origin(at);
+  // Everything moved: what the controls left uncovered is painted afresh.
+  if (was.x != at.x || was.y != at.y)
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void MainWindowView::scroll_window(int bar, int code) {
