@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/failure.h"
@@ -39,8 +40,17 @@ class TextColumn {
   TextColumn() = default;
   TextColumn(const TextColumn& other);
   TextColumn& operator=(const TextColumn& other);
-  TextColumn(TextColumn&&) noexcept = default;
-  TextColumn& operator=(TextColumn&&) noexcept = default;
+  // A column moved from is empty, and usable as such.
+  TextColumn(TextColumn&& other) noexcept { *this = std::move(other); }
+  TextColumn& operator=(TextColumn&& other) noexcept {
+    if (this == &other) return *this;
+    buffer_ = std::move(other.buffer_);
+    spans_ = std::move(other.spans_);
+    used_ = std::exchange(other.used_, 0);
+    room_ = std::exchange(other.room_, 0);
+    other.spans_.clear();
+    return *this;
+  }
 
   // Rows 0 .. n-1, new rows empty.
   void resize(std::size_t n) { spans_.resize(n); }
