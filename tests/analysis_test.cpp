@@ -2,6 +2,7 @@
 
 #include "analysis/analysis.h"
 #include "app/main_window.h"
+#include "base/std_file_system.h"
 #include "base/text.h"
 #include "levels/categories.h"
 #include "support/test_app.h"
@@ -182,6 +183,42 @@ TEST_F(Analysis, LineEndsCountLinesAsMkgmapReadsThem) {
     EXPECT_EQ(app.rows(), c.rows) << c.text;
     EXPECT_EQ(app.s.results.rule_text[1][c.rows.size() - 1], c.last_text) << c.text;
   }
+}
+
+// The real files, handed over in pieces of `size` bytes.
+class PieceFileSystem : public StdFileSystem {
+ public:
+  std::size_t size = 1;
+  bool read_pieces(const std::string& path, std::string& error,
+                   const std::function<void(std::string_view)>& piece) override {
+    auto data = read(path, error);
+    if (!data) return false;
+    for (std::size_t at = 0; at < data->size(); at += size)
+      piece(std::string_view(*data).substr(at, size));
+    return true;
+  }
+};
+
+// However a rule file is cut into pieces as it is read (a line, a CR LF, an
+// include statement split between two), it gives the rows of the whole file.
+TEST_F(Analysis, ARuleFileReadInPiecesGivesTheRowsOfTheWholeFile) {
+  const std::string text =
+      "\ra=1 [0x01 resolution 20]\r\r\nb=2 [0x02 level 1]\r\n\n  Include 'inc/x';\n"
+      "c=3 [0x03 resolution 21-23 continue]";
+  app.style("s", {{"lines", text}, {"inc/x", "d=4 [0x04 resolution 19]\n"}});
+  const Strings whole{"2 20 24 - 01", "4 22 24 - 02", "7 21 23 c 03", "a)1 19 24 - 04"};
+  PieceFileSystem pieces;
+  app.host.fs_override = &pieces;
+  for (pieces.size = 1; pieces.size <= text.size(); ++pieces.size) {
+    app.select("s");
+    app.click_kind(1);
+    app.s.f1.Check1[0].value = 1;
+    app.s.f1.inc.value = 1;
+    app.check();
+    EXPECT_EQ(app.rows(), whole) << pieces.size;
+    EXPECT_EQ(app.s.results.rule_text[1][2], "c=3 [0x03 resolution 21-23 continue]");
+  }
+  app.host.fs_override = nullptr;
 }
 
 }  // namespace

@@ -95,6 +95,18 @@ std::vector<std::string> names_in(const std::string& dir) {
 // The same things where a file is read and where one is written: a read takes
 // a regular file only and never blocks; a write replaces a file or a link to
 // one, and refuses the rest without touching what a link points at.
+// A file as read a piece at a time, the pieces put together.
+std::optional<std::string> read_by_pieces(const std::string& path, std::int64_t limit,
+                                          std::string& error) {
+  std::string whole;
+  bool ok = file_io::read_regular_pieces(path, limit, error, [&](std::string_view piece) {
+    EXPECT_LE(piece.size(), std::size_t{1} << 18) << path;
+    whole += piece;
+  });
+  if (!ok) return std::nullopt;
+  return whole;
+}
+
 TEST(SafeFiles, OnlyRegularFilesAreReadAndReplacedAndNothingBlocks) {
   const struct {
     Thing thing;
@@ -126,6 +138,9 @@ TEST(SafeFiles, OnlyRegularFilesAreReadAndReplacedAndNothingBlocks) {
       EXPECT_TRUE(text::contains(error, path)) << error;
       EXPECT_TRUE(text::contains(error, c.read_error)) << error;
     }
+    std::string piece_error;
+    EXPECT_EQ(read_by_pieces(path, max_read_bytes, piece_error).has_value(), read);
+    EXPECT_EQ(piece_error, read ? "" : error);
     EXPECT_EQ(files.file_exists(path), read);
     EXPECT_EQ(files.write(path, "new\r\n", error), written) << error;
     if (written) {
@@ -158,6 +173,16 @@ TEST(SafeFiles, ReadStopsAtTheLimitAndTrustsNoSizeTheSystemGives) {
   ASSERT_TRUE(status) << error;
   EXPECT_TRUE(text::contains(*status, "Name:"));
   EXPECT_FALSE(file_io::read_regular("/proc/self/status", 10, error));
+  // Read a piece at a time, the same: the limit holds for the pieces together.
+  EXPECT_FALSE(read_by_pieces(dir.at("big"), max_read_bytes, error));
+  EXPECT_TRUE(text::contains(error, "too large to read")) << error;
+  EXPECT_EQ(read_by_pieces("/proc/self/status", max_read_bytes, error).value_or("").substr(0, 5),
+            "Name:");
+  EXPECT_FALSE(read_by_pieces("/proc/self/status", 10, error));
+  std::string many(700'000, 'x');
+  many[(1 << 18) - 1] = 'y';  // the last byte of the first piece
+  dir.write("many", many);
+  EXPECT_EQ(read_by_pieces(dir.at("many"), max_read_bytes, error), many);
 }
 
 TEST(SafeFiles, ReplacedFileKeepsItsPermissionsAndLongNamesWork) {

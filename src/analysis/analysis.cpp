@@ -1,6 +1,9 @@
 #include "analysis/analysis.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -140,6 +143,25 @@ std::size_t line_end(std::string_view text, std::size_t start) {
   return cr;
 }
 
+// Whether a CR ends a line of the text: one that no LF follows. Most texts
+// have none, and then a line ends at its LF alone. Eight bytes at a time: the
+// CRs of a word against the LFs of the word one byte on. The word test may
+// flag a byte that is no CR, which only sends the text the slower way.
+bool has_lone_cr(std::string_view text) {
+  std::size_t n = text.size(), i = 0;
+  if (n == 0) return false;
+  if (text.back() == '\r') return true;
+  const char* p = text.data();
+  if (text::words_read_in_order)
+    for (; i + 9 <= n; i += 8) {
+      auto crs = text::flags_equal(text::word_at(p + i), '\r');
+      if (crs && (crs & ~text::flags_equal(text::word_at(p + i + 1), '\n'))) return true;
+    }
+  for (; i + 1 < n; ++i)
+    if (p[i] == '\r' && p[i + 1] != '\n') return true;
+  return false;
+}
+
 // Rows are made room for at once, so that a big table is not moved as it
 // grows: about one per line, and a line with a rule is longer than 16 bytes
 // (a file of blank lines asks for little).
@@ -155,17 +177,70 @@ int rows_expected(std::string_view text) {
   return static_cast<int>(std::min<std::size_t>({lines + 1, text.size() / 16, 1 << 20}));
 }
 
-// Every line of a text through the scanner: views into the text, no copy per
-// line. An empty text has no line at all.
-void scan_lines(AppState& s, Host& host, ScanRun& run, std::string_view text) {
-  if (text.empty()) return;
-  int number = 1;
+// Every line of a text through the scanner, numbered from `number`: views
+// into the text, no copy per line. An empty text has no line at all. Returns
+// the number of the text's last line, which no line break ends (the line that
+// a further piece of the same file goes on with).
+int scan_lines(AppState& s, Host& host, ScanRun& run, std::string_view text, int number = 1,
+               bool* include_seen = nullptr) {
+  if (text.empty()) return number;
+  // A text where each CR stands before an LF (most do) has its lines found by
+  // one search each.
+  bool lone_cr = has_lone_cr(text);
   for (std::size_t start = 0;; ++number) {
-    auto end = line_end(text, start);
-    scan_line(s, host, run, text.substr(start, end - start), number);
-    if (end == std::string_view::npos) return;
+    auto end = lone_cr ? line_end(text, start) : text.find('\n', start);
+    auto line = text.substr(start, end - start);
+    if (include_seen && !*include_seen) *include_seen = line_may_include(line);
+    scan_line(s, host, run, line, number);
+    if (end == std::string_view::npos) return number;
     start = end + 1;
   }
+}
+
+// What the scan of a rule file found as it read it.
+struct FileScan {
+  bool read = false;         // read to its end
+  bool empty = true;         // no byte read
+  bool may_include = false;  // a line may start an include statement
+};
+
+// The rule file, scanned a piece at a time as it is read: a big file is never
+// held whole, and each piece is scanned while it is still in the cache. A
+// piece is cut after its last line break, the rest going on with the next
+// piece, so every line is scanned whole. With test_includes, each line is
+// tested for an include statement as it is scanned (lower-casing changes
+// nothing the test looks at).
+FileScan scan_rule_file(AppState& s, Host& host, ScanRun& run, const std::string& path,
+                        bool test_includes) {
+  FileScan file;
+  auto size = host.fs().file_size(path);
+  // Room for the rows at once, so that a big table is not moved as it grows:
+  // a line with a rule is longer than 16 bytes.
+  if (size > 0)
+    attempt_quietly([&] {
+      auto rows = std::min<std::int64_t>(size / 16, 1 << 20);
+      s.results.reserve(s.selected_kind, run.rows + static_cast<int>(rows),
+                        static_cast<std::size_t>(size));
+    });
+  std::string lines;
+  int number = 1;
+  auto scan = [&] {
+    text::lower_in_place(lines);
+    number = scan_lines(s, host, run, lines, number, test_includes ? &file.may_include : nullptr);
+  };
+  file.read = read_in_pieces(host, path, true, [&](std::string_view piece) {
+    if (!piece.empty()) file.empty = false;
+    auto cut = piece.rfind('\n');
+    if (cut == std::string_view::npos) {
+      lines.append(piece);
+      return;
+    }
+    lines.append(piece.substr(0, cut + 1));
+    scan();
+    lines.assign(piece.substr(cut + 1));
+  });
+  scan();
+  return file;
 }
 
 std::string empty_result_message(const AppState& s, const ScanRun& run) {
@@ -231,35 +306,38 @@ void parse(AppState& s, Host& host, const std::string& path) {
       rule_file += kind_name(i);
       break;
     }
-  std::string text = loadtext(host, rule_file);
   cap(s);
   if (s.lowest_resolution == 0) s.lowest_resolution = 24;
   clearpic(s, host);
 
   bool follow = f.inc.value == 1;
   auto digit = std::to_string(s.selected_kind);
-  if (follow && !text::contains(s.includes.extra_done, digit))
+  bool search = follow && !text::contains(s.includes.extra_done, digit);
+  FileScan file = scan_rule_file(s, host, run, rule_file, search);
+  if (search)
     attempt(host, [&] {
-      // The search reads the rule file of the selected kind: when that is the
-      // file just read, it takes the text instead of reading it again.
+      // The search reads the rule file of the selected kind again only when
+      // that file may hold an include statement (or could not be read).
       bool same = rule_file == rule_file_path(s, s.selected_kind);
-      chknodata(s, host, s.selected_kind, same ? &text : nullptr);
+      if (same && file.read && !file.empty && !file.may_include && !s.scan_busy)
+        mark_include_search(s, s.selected_kind);
+      else
+        chknodata(s, host, s.selected_kind);
     });
 
   const auto& inc = s.includes;
-  while (true) {
-    text::lower_in_place(text);
-    attempt_quietly(
-        [&] { s.results.reserve(s.selected_kind, run.rows + rows_expected(text), text.size()); });
-    scan_lines(s, host, run, text);
-    if (!(follow && inc.extra_count > -1 && run.include_index < inc.extra_count)) break;
+  while (follow && inc.extra_count > -1 && run.include_index < inc.extra_count) {
     do {
       ++run.include_index;
       host.do_events();
     } while (run.include_index <= inc.extra_count &&
              text::left(inc.extra_files[static_cast<std::size_t>(run.include_index)], 1) != digit);
     if (run.include_index > inc.extra_count) break;
-    text = inc.extra_texts[static_cast<std::size_t>(run.include_index)];
+    std::string text = inc.extra_texts[static_cast<std::size_t>(run.include_index)];
+    text::lower_in_place(text);
+    attempt_quietly(
+        [&] { s.results.reserve(s.selected_kind, run.rows + rows_expected(text), text.size()); });
+    scan_lines(s, host, run, text);
   }
 
   int rows = run.rows;

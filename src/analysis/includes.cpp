@@ -35,35 +35,6 @@ std::optional<std::string> load_normalised(Host& host, const std::string& path) 
   return normalised(*data);
 }
 
-// Whether a text, once normalised and joined, may hold an include statement:
-// whether a line starts with the word "include", past blanks, TABs and a
-// byte-order mark. A line ends at LF or CR, and blanks, TABs and carriage
-// returns are all the normalisation can remove before a line's first word, so
-// a text that fails this test holds no statement, and the search of a big
-// rule file costs one pass over its lines.
-bool may_hold_include(std::string_view text) {
-  auto skips = [](char c) {
-    return c == ' ' || c == '\t' || c == '\r' || static_cast<unsigned char>(c) >= 0xBB;
-  };
-  std::size_t at = 0;
-  while (at < text.size()) {
-    while (at < text.size() && skips(text[at])) ++at;
-    std::size_t letter = 0;
-    for (; at < text.size() && letter < 7; ++at) {
-      char c = text[at];
-      if (c != "include"[letter] && c != "INCLUDE"[letter]) break;
-      ++letter;
-    }
-    if (letter == 7) return true;
-    // To the line's end by two searches of the library, not a test per byte.
-    auto lf = text.find('\n', at);
-    at = std::min(lf, text.substr(0, lf).find('\r', at));
-    if (at == std::string_view::npos) break;
-    ++at;
-  }
-  return false;
-}
-
 // Joins a rule's action block or type bracket written on the next line to the
 // rule's own line.
 std::string rules_joined(std::string t) {
@@ -164,6 +135,37 @@ class Collection {
 
 }  // namespace
 
+// Whether a text, once normalised and joined, may hold an include statement:
+// whether a line starts with the word "include", past blanks, TABs and a
+// byte-order mark. A line ends at LF or CR, and blanks, TABs and carriage
+// returns are all the normalisation can remove before a line's first word, so
+// a text that fails this test holds no statement, and the search of a big
+// rule file costs one pass over its lines.
+bool may_hold_include(std::string_view text) {
+  std::size_t at = 0;
+  while (at < text.size()) {
+    // To the line's end by two searches of the library, not a test per byte.
+    auto lf = text.find('\n', at);
+    auto end = std::min(lf, text.substr(0, lf).find('\r', at));
+    if (line_may_include(text.substr(at, end - at))) return true;
+    if (end == std::string_view::npos) break;
+    at = end + 1;
+  }
+  return false;
+}
+
+bool line_may_include(std::string_view line) {
+  auto skips = [](char c) {
+    return c == ' ' || c == '\t' || c == '\r' || static_cast<unsigned char>(c) >= 0xBB;
+  };
+  std::size_t at = 0;
+  while (at < line.size() && skips(line[at])) ++at;
+  for (std::size_t letter = 0; letter < 7; ++letter, ++at)
+    if (at >= line.size() || (line[at] != "include"[letter] && line[at] != "INCLUDE"[letter]))
+      return false;
+  return true;
+}
+
 std::string rule_file_path(const AppState& s, int kind) {
   return paths::collapse(s.style_root + paths::sep_text + s.style_name + paths::sep_text +
                          paths::sep_text + kind_name(kind));
@@ -194,6 +196,12 @@ std::vector<std::string> chk_include(const std::string& s1) {
   return names;
 }
 
+void mark_include_search(AppState& s, int kind) {
+  s.scan_busy = true;
+  auto digit = std::to_string(kind);
+  if (!text::contains(s.includes.extra_done, digit)) s.includes.extra_done += digit;
+}
+
 bool chknodata(AppState& s, Host& host, int kind, const std::string* rule_text) {
   if (s.scan_busy) return true;
   auto path = rule_file_path(s, kind);
@@ -209,9 +217,7 @@ bool chknodata(AppState& s, Host& host, int kind, const std::string* rule_text) 
     }
     data = *read;
   }
-  s.scan_busy = true;
-  auto digit = std::to_string(kind);
-  if (!text::contains(s.includes.extra_done, digit)) s.includes.extra_done += digit;
+  mark_include_search(s, kind);
   if (!may_hold_include(data)) return false;
 
   auto names = chk_include(rules_joined(normalised(data)));

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/state.h"
@@ -21,6 +22,19 @@ std::vector<std::string> chk_include(const std::string& s1);
 // search was already under way. A caller that has just read the rule file
 // passes its text (as read, not empty), which is then not read again.
 bool chknodata(AppState& s, Host& host, int kind, const std::string* rule_text = nullptr);
+
+// Marks the include search of the kind done, and a scan under way until the
+// analysis ends, as chknodata does before it searches: all it does for a rule
+// file that holds no include statement, which a caller that tested the text as
+// it read it may call instead.
+void mark_include_search(AppState& s, int kind);
+
+// Whether a text, as written, may hold an include statement: whether one of
+// its lines starts with the word "include". A text of whole lines that fails
+// this test holds none.
+bool may_hold_include(std::string_view text);
+// The same test of one line.
+bool line_may_include(std::string_view line);
 
 // The path of the rule file of kind k of the selected style.
 std::string rule_file_path(const AppState& s, int kind);

@@ -177,35 +177,50 @@ std::string real_path(const std::string& path) {
 
 #ifndef _WIN32
 
-std::optional<std::string> read_regular(const std::string& path, std::int64_t limit,
-                                        std::string& error) {
+namespace {
+
+// Opens a regular file (or a link to one) of at most limit bytes for reading:
+// anything else is refused unopened, and the open never waits for a writer.
+// -1 with error naming the file on failure; st is the open file's.
+int open_regular(const std::string& path, std::int64_t limit, struct stat& st, std::string& error) {
   auto p = to_fs_path(path);
-  struct stat st {};
   // The type is checked before opening, so that a named pipe is never opened;
   // the open does not wait either, and the file opened is checked again.
   if (::stat(p.c_str(), &st) != 0) {
     error = cannot("open", path, errno_text(errno));
-    return std::nullopt;
+    return -1;
   }
   if (!S_ISREG(st.st_mode)) {
     error = refuse_read(path, st.st_mode);
-    return std::nullopt;
+    return -1;
   }
   if (st.st_size > limit) {
     error = too_large_message(path, st.st_size);
-    return std::nullopt;
+    return -1;
   }
   int fd = ::open(p.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
     error = cannot("open", path, errno_text(errno));
-    return std::nullopt;
+    return -1;
   }
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    error = S_ISREG(st.st_mode) ? cannot("read", path, errno_text(errno))
+                                : refuse_read(path, st.st_mode);
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+}  // namespace
+
+std::optional<std::string> read_regular(const std::string& path, std::int64_t limit,
+                                        std::string& error) {
+  struct stat st {};
+  int fd = open_regular(path, limit, st, error);
+  if (fd < 0) return std::nullopt;
   std::optional<std::string> data;
-  if (::fstat(fd, &st) != 0) {
-    error = cannot("read", path, errno_text(errno));
-  } else if (!S_ISREG(st.st_mode)) {
-    error = refuse_read(path, st.st_mode);
-  } else {
+  {
     // Read straight into the text. The size is only a hint: files of /proc
     // say 0, and a file may grow; a byte more is asked for to see the end.
     auto bound = static_cast<std::size_t>(limit) + 1;
@@ -235,6 +250,38 @@ std::optional<std::string> read_regular(const std::string& path, std::int64_t li
   }
   ::close(fd);
   return data;
+}
+
+bool read_regular_pieces(const std::string& path, std::int64_t limit, std::string& error,
+                         const std::function<void(std::string_view)>& piece) {
+  struct stat st {};
+  int fd = open_regular(path, limit, st, error);
+  if (fd < 0) return false;
+  // Closed however piece() ends.
+  std::unique_ptr<int, void (*)(int*)> closing(&fd, [](int* open) { ::close(*open); });
+  // One buffer, used again for every piece: it stays in the cache, where a
+  // whole big file read at once would be fresh memory at every page.
+  constexpr std::size_t piece_size = std::size_t{1} << 18;
+  auto buffer = std::make_unique<char[]>(piece_size);
+  std::int64_t held = 0;
+  bool ok = true;
+  for (;;) {
+    ssize_t n = ::read(fd, buffer.get(), piece_size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n < 0) error = cannot("read", path, errno_text(errno));
+      ok = n == 0;
+      break;
+    }
+    held += n;
+    if (held > limit) {
+      error = too_large_message(path, held);
+      ok = false;
+      break;
+    }
+    piece(std::string_view(buffer.get(), static_cast<std::size_t>(n)));
+  }
+  return ok;
 }
 
 std::unique_ptr<NewFile> NewFile::start(const std::string& path, std::string& error) {
@@ -348,6 +395,13 @@ std::optional<std::string> read_regular(const std::string& path, std::int64_t li
     return std::nullopt;
   }
   return data;
+}
+
+bool read_regular_pieces(const std::string& path, std::int64_t limit, std::string& error,
+                         const std::function<void(std::string_view)>& piece) {
+  auto data = read_regular(path, limit, error);
+  if (data) piece(*data);
+  return data.has_value();
 }
 
 std::unique_ptr<NewFile> NewFile::start(const std::string& path, std::string& error) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <iosfwd>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -30,6 +31,12 @@ std::string describe(Kind kind);
 // that could wait for a writer. nullopt with error naming the file on failure.
 std::optional<std::string> read_regular(const std::string& path, std::int64_t limit,
                                         std::string& error);
+
+// The same file handed to piece() a piece at a time, in order, so that a big
+// file is never held whole; false with error naming the file on failure
+// (after the pieces read before it).
+bool read_regular_pieces(const std::string& path, std::int64_t limit, std::string& error,
+                         const std::function<void(std::string_view)>& piece);
 
 // Writes data as the whole new content of path: into a new file beside it,
 // then renamed over it, so that the path holds either its old content or all

@@ -147,6 +147,11 @@ std::optional<std::string> StdFileSystem::read(const std::string& path, std::str
   return file_io::read_regular(path, max_read_bytes, error);
 }
 
+bool StdFileSystem::read_pieces(const std::string& path, std::string& error,
+                                const std::function<void(std::string_view)>& piece) {
+  return file_io::read_regular_pieces(path, max_read_bytes, error, piece);
+}
+
 bool StdFileSystem::write(const std::string& path, const std::string& data, std::string& error) {
   return file_io::replace_whole(path, data, error);
 }

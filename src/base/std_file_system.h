@@ -22,6 +22,8 @@ class StdFileSystem : public FileSystem {
   std::vector<std::string> list_dirs(const std::string& dir) override;
   std::string list_error(const std::string& dir) override;
   std::optional<std::string> read(const std::string& path, std::string& error) override;
+  bool read_pieces(const std::string& path, std::string& error,
+                   const std::function<void(std::string_view)>& piece) override;
   bool write(const std::string& path, const std::string& data, std::string& error) override;
   std::unique_ptr<FileOutput> start_write(const std::string& path, std::string& error) override;
   bool can_write(const std::string& path, std::string& error) override;

@@ -8,7 +8,12 @@ std::string not_a_file_message(const std::string& path) {
   return "Not read, as it is not a regular file: " + path;
 }
 
-std::optional<std::string> read_whole(Host& host, const std::string& path, bool report) {
+namespace {
+
+// The checks and messages of a read around read(error), which reads the file
+// and says whether it could.
+template <class Read>
+bool read_checked(Host& host, const std::string& path, bool report, Read read) {
   auto& fs = host.fs();
   switch (fs.entry(path)) {
     case FileSystem::Entry::file:
@@ -16,26 +21,44 @@ std::optional<std::string> read_whole(Host& host, const std::string& path, bool 
     case FileSystem::Entry::other:
       ++host.unread_files;
       if (report) host.message(not_a_file_message(path));
-      return std::nullopt;
+      return false;
     default:
-      return std::nullopt;
+      return false;
   }
   auto size = fs.file_size(path);
   if (size > max_read_bytes) {
     ++host.unread_files;
     host.message(too_large_message(path, size));
-    return std::nullopt;
+    return false;
   }
   host.set_busy(true);
   std::string error;
-  auto data = fs.read(path, error);
+  bool ok = read(error);
   host.do_events();
   host.set_busy(false);
-  if (!data) {
+  if (!ok) {
     ++host.unread_files;
     if (report) host.message(error);
   }
+  return ok;
+}
+
+}  // namespace
+
+std::optional<std::string> read_whole(Host& host, const std::string& path, bool report) {
+  std::optional<std::string> data;
+  read_checked(host, path, report, [&](std::string& error) {
+    data = host.fs().read(path, error);
+    return data.has_value();
+  });
   return data;
+}
+
+bool read_in_pieces(Host& host, const std::string& path, bool report,
+                    const std::function<void(std::string_view)>& piece) {
+  return read_checked(host, path, report, [&](std::string& error) {
+    return host.fs().read_pieces(path, error, piece);
+  });
 }
 
 std::string loadtext(Host& host, const std::string& path) {

@@ -1,6 +1,8 @@
 #pragma once
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "base/file_io.h"
 #include "platform/host.h"
@@ -14,6 +16,12 @@ namespace zw {
 // nullopt; both are shown only when `report` is set. Each file found but not
 // read is counted in host.unread_files.
 std::optional<std::string> read_whole(Host& host, const std::string& path, bool report);
+
+// The same file, with the same refusals and messages, handed to piece() a
+// piece at a time, so that a big file is never held whole. Whether it was
+// read to its end.
+bool read_in_pieces(Host& host, const std::string& path, bool report,
+                    const std::function<void(std::string_view)>& piece);
 
 // The whole content of a file, one character per byte; "" when there is no
 // such file, or when it cannot be read (shown, naming the file and why).

@@ -68,6 +68,16 @@ class FileSystem {
   // failure. Only a regular file (or a link to one) no larger than the
   // program's read limit is read; a named pipe or device is refused unopened.
   virtual std::optional<std::string> read(const std::string& path, std::string& error) = 0;
+  // The same content handed to piece() a piece at a time, in order, so that
+  // a big file need not be held whole; false and error set as read sets them
+  // (after the pieces read before a failure). Unless a file system does
+  // better, the whole file is one piece.
+  virtual bool read_pieces(const std::string& path, std::string& error,
+                           const std::function<void(std::string_view)>& piece) {
+    auto data = read(path, error);
+    if (data) piece(*data);
+    return data.has_value();
+  }
   // Makes data the whole content of the file: written beside it and renamed
   // into place, so a failure leaves the old file (or none). A link there is
   // replaced, not written through; a folder, named pipe or device there (or a

@@ -18,6 +18,12 @@ std::optional<std::string> FailingFileSystem::read(const std::string& path, std:
   return StdFileSystem::read(path, error);
 }
 
+bool FailingFileSystem::read_pieces(const std::string& path, std::string& error,
+                                    const std::function<void(std::string_view)>& piece) {
+  // As read refuses: the pieces are what read gives.
+  return FileSystem::read_pieces(path, error, piece);
+}
+
 std::string FailingFileSystem::list_error(const std::string& dir) {
   if (unlistable.count(dir)) return "cannot read the folder " + dir + ": Permission denied";
   return StdFileSystem::list_error(dir);

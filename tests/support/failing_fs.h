@@ -17,6 +17,8 @@ class FailingFileSystem : public StdFileSystem {
   int refused_writes = 0;
 
   std::optional<std::string> read(const std::string& path, std::string& error) override;
+  bool read_pieces(const std::string& path, std::string& error,
+                   const std::function<void(std::string_view)>& piece) override;
   std::string list_error(const std::string& dir) override;
   std::vector<std::string> list_files(const std::string& dir, const std::string& pattern) override;
   std::vector<std::string> list_dirs(const std::string& dir) override;
