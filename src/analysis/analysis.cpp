@@ -213,15 +213,19 @@ struct FileScan {
 FileScan scan_rule_file(AppState& s, Host& host, ScanRun& run, const std::string& path,
                         bool test_includes) {
   FileScan file;
-  auto size = host.fs().file_size(path);
+  auto size = static_cast<double>(host.fs().file_size(path));
   // Room for the rows at once, so that a big table is not moved as it grows:
-  // a line with a rule is longer than 16 bytes.
-  if (size > 0)
+  // as many as the first piece's lines foretell for the whole file. Room
+  // close to what is used keeps the table in few pages.
+  auto make_room = [&](std::string_view first) {
+    if (first.empty() || size <= 0) return;
     attempt_quietly([&] {
-      auto rows = std::min<std::int64_t>(size / 16, 1 << 20);
+      double share = std::max(1.0, size / static_cast<double>(first.size()));
+      auto rows = std::min(rows_expected(first) * share + 64, double{1 << 20});
       s.results.reserve(s.selected_kind, run.rows + static_cast<int>(rows),
                         static_cast<std::size_t>(size));
     });
+  };
   std::string lines;
   int number = 1;
   auto scan = [&] {
@@ -229,6 +233,7 @@ FileScan scan_rule_file(AppState& s, Host& host, ScanRun& run, const std::string
     number = scan_lines(s, host, run, lines, number, test_includes ? &file.may_include : nullptr);
   };
   file.read = read_in_pieces(host, path, true, [&](std::string_view piece) {
+    if (file.empty) make_room(piece);
     if (!piece.empty()) file.empty = false;
     auto cut = piece.rfind('\n');
     if (cut == std::string_view::npos) {

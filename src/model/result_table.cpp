@@ -42,7 +42,10 @@ void ResultTable::reach(int kind, int i) {
   // is used first.
   auto k = static_cast<std::size_t>(kind);
   auto n = static_cast<std::size_t>(i) + 1;
-  if (n > rule_type[k].capacity()) n = std::max(n, size + size / 2);
+  auto room = rule_type[k].capacity();
+  // Where room was made, rows are added a few thousand at a time, not one at
+  // a time: rows beyond those filled are empty, as after re_dim.
+  n = n > room ? std::max(n, size + size / 2) : std::min(room, std::max(n, size + 4096));
   rule_type[k].resize(n);
   rule_text[k].resize(n);
   res_from[k].resize(n, 0);
