@@ -220,32 +220,30 @@ std::optional<std::string> read_regular(const std::string& path, std::int64_t li
   int fd = open_regular(path, limit, st, error);
   if (fd < 0) return std::nullopt;
   std::optional<std::string> data;
-  {
-    // Read straight into the text. The size is only a hint: files of /proc
-    // say 0, and a file may grow; a byte more is asked for to see the end.
-    auto bound = static_cast<std::size_t>(limit) + 1;
-    std::string text(
-        std::min(static_cast<std::size_t>(std::max<std::int64_t>(st.st_size, 0)) + 1, bound), '\0');
-    std::size_t held = 0;
-    for (;;) {
-      if (held == text.size())
-        text.resize(std::min(held + std::max<std::size_t>(held / 2, 1 << 16), bound));
-      ssize_t n = ::read(fd, text.data() + held, text.size() - held);
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) {
-        error = cannot("read", path, errno_text(errno));
-        break;
-      }
-      if (n == 0) {
-        text.resize(held);
-        data = std::move(text);
-        break;
-      }
-      held += static_cast<std::size_t>(n);
-      if (static_cast<std::int64_t>(held) > limit) {
-        error = too_large_message(path, static_cast<std::int64_t>(held));
-        break;
-      }
+  // Read straight into the text. The size is only a hint: files of /proc
+  // say 0, and a file may grow; a byte more is asked for to see the end.
+  auto bound = static_cast<std::size_t>(limit) + 1;
+  std::string text(
+      std::min(static_cast<std::size_t>(std::max<std::int64_t>(st.st_size, 0)) + 1, bound), '\0');
+  std::size_t held = 0;
+  for (;;) {
+    if (held == text.size())
+      text.resize(std::min(held + std::max<std::size_t>(held / 2, 1 << 16), bound));
+    ssize_t n = ::read(fd, text.data() + held, text.size() - held);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      error = cannot("read", path, errno_text(errno));
+      break;
+    }
+    if (n == 0) {
+      text.resize(held);
+      data = std::move(text);
+      break;
+    }
+    held += static_cast<std::size_t>(n);
+    if (static_cast<std::int64_t>(held) > limit) {
+      error = too_large_message(path, static_cast<std::int64_t>(held));
+      break;
     }
   }
   ::close(fd);
@@ -262,7 +260,7 @@ bool read_regular_pieces(const std::string& path, std::int64_t limit, std::strin
   // One buffer, used again for every piece: it stays in the cache, where a
   // whole big file read at once would be fresh memory at every page.
   constexpr std::size_t piece_size = std::size_t{1} << 18;
-  auto buffer = std::make_unique<char[]>(piece_size);
+  auto buffer = std::make_unique_for_overwrite<char[]>(piece_size);
   std::int64_t held = 0;
   bool ok = true;
   for (;;) {
