@@ -1,5 +1,6 @@
 #include <charconv>
 #include <ostream>
+#include <vector>
 
 #include "analysis/analysis.h"
 #include "app/check_handlers.h"
@@ -21,10 +22,8 @@ std::string joined(const std::vector<std::uint8_t>& values, int last) {
 }
 
 // A resolution as digits, without a string of its own for each.
-void append_number(std::string& out, unsigned value) {
-  char digits[4];
-  auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-  out.append(digits, end);
+char* write_number(char* to, unsigned value) {
+  return std::to_chars(to, to + 3, value).ptr;
 }
 
 }  // namespace
@@ -101,26 +100,37 @@ void print_rows(const Session& session, std::ostream& out) {
   out << "lowest\t" << s.lowest_resolution << "\n";
   auto k = static_cast<std::size_t>(s.selected_kind);
   // Rows are gathered and written a block at a time: a big style has a
-  // hundred thousand of them.
-  std::string block;
+  // hundred thousand of them. Each is written straight into the block, which
+  // has room for it with every byte escaped.
+  std::vector<char> block(std::size_t{1} << 16);
+  std::size_t used = 0;
+  auto flush = [&] {
+    out.write(block.data(), static_cast<std::streamsize>(used));
+    used = 0;
+  };
   for (int i = 0; i < s.result_count && i < r.rows(s.selected_kind); ++i) {
     auto row = static_cast<std::size_t>(i);
-    append_escaped(block, r.rule_line[k][row]);
-    block += '\t';
-    append_number(block, r.res_from[k][row]);
-    block += '\t';
-    append_number(block, r.res_to[k][row]);
-    block += r.rule_continue[k][row] ? "\t1\t" : "\t0\t";
-    append_escaped(block, r.rule_type[k][row]);
-    block += '\t';
-    append_escaped(block, r.rule_text[k][row]);
-    block += '\n';
-    if (block.size() >= 1 << 16) {
-      out.write(block.data(), static_cast<std::streamsize>(block.size()));
-      block.clear();
+    auto line = r.rule_line[k][row], type = r.rule_type[k][row], text = r.rule_text[k][row];
+    std::size_t most = 2 * (line.size() + type.size() + text.size()) + 16;
+    if (used + most > block.size()) {
+      flush();
+      if (most > block.size()) block.resize(most);
     }
+    char* to = escape_into(block.data() + used, line);
+    *to++ = '\t';
+    to = write_number(to, r.res_from[k][row]);
+    *to++ = '\t';
+    to = write_number(to, r.res_to[k][row]);
+    *to++ = '\t';
+    *to++ = r.rule_continue[k][row] ? '1' : '0';
+    *to++ = '\t';
+    to = escape_into(to, type);
+    *to++ = '\t';
+    to = escape_into(to, text);
+    *to++ = '\n';
+    used = static_cast<std::size_t>(to - block.data());
   }
-  out.write(block.data(), static_cast<std::streamsize>(block.size()));
+  flush();
 }
 
 int run_analyse(const std::vector<std::string>& words, Io& io) {

@@ -2,19 +2,23 @@
 
 #include <array>
 #include <chrono>
+#include <cstring>
 #include <ctime>
 #include <ostream>
+#include <utility>
 
 #include "base/text.h"
 
 namespace zw {
 
-void append_escaped(std::string& out, std::string_view text) {
-  // The bytes written as an escape; a table, as a big style's hundred thousand
-  // rows are written through here.
-  static constexpr auto escaped = [] {
-    std::array<bool, 256> t{};
-    for (unsigned char c : {'\\', '\t', '\r', '\n', '\0'}) t[c] = true;
+char* escape_into(char* to, std::string_view text) {
+  // What follows the backslash of each byte written as an escape, 0 for the
+  // others (a NUL is escaped too: it would end the line for many readers); a
+  // table, as a big style's hundred thousand rows come through here.
+  static constexpr auto escape = [] {
+    std::array<char, 256> t{};
+    for (auto [c, e] : {std::pair{'\\', '\\'}, {'\t', 't'}, {'\r', 'r'}, {'\n', 'n'}, {'\0', '0'}})
+      t[static_cast<unsigned char>(c)] = e;
     return t;
   }();
   // Eight bytes at a time where none can need an escape: every escaped byte
@@ -23,40 +27,29 @@ void append_escaped(std::string& out, std::string_view text) {
     return text::flags_below(w, 0x20) | text::flags_equal(w, '\\');
   };
   const char* p = text.data();
-  std::size_t start = 0;
-  for (std::size_t at = 0; at < text.size();) {
-    if (at + 8 <= text.size()) {
-      if (flagged(text::word_at(p + at)) == 0) {
+  std::size_t n = text.size(), at = 0;
+  while (at < n) {
+    if (at + 8 <= n) {
+      auto w = text::word_at(p + at);
+      if (flagged(w) == 0) {
+        std::memcpy(to, p + at, 8);
+        to += 8;
         at += 8;
         continue;
       }
     }
-    char c = p[at];
-    if (!escaped[static_cast<unsigned char>(c)]) {
-      ++at;
-      continue;
-    }
-    out.append(p + start, at - start);
-    switch (c) {
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      default:
-        out += "\\0";
-        break;  // a NUL would end the line for many readers
-    }
-    start = ++at;
+    char c = p[at++];
+    char e = escape[static_cast<unsigned char>(c)];
+    if (e) *to++ = '\\';
+    *to++ = e ? e : c;
   }
-  out.append(p + start, text.size() - start);
+  return to;
+}
+
+void append_escaped(std::string& out, std::string_view text) {
+  auto held = out.size();
+  out.resize(held + 2 * text.size());
+  out.resize(static_cast<std::size_t>(escape_into(out.data() + held, text) - out.data()));
 }
 
 std::string escape_field(const std::string& text) {

@@ -16,6 +16,8 @@ namespace zw {
 std::string escape_field(const std::string& text);
 // The same, appended to out.
 void append_escaped(std::string& out, std::string_view text);
+// The same, written at `to`, which has room for twice the text; returns the end.
+char* escape_into(char* to, std::string_view text);
 
 // A host without a window: messages are recorded (and printed as
 // "message: TEXT" when a stream is given), questions are answered from a
