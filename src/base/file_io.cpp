@@ -367,39 +367,42 @@ bool NewFile::commit(std::string& error) {
 
 #else  // Windows: no named pipes or devices among files; links are rare.
 
-std::optional<std::string> read_regular(const std::string& path, std::int64_t limit,
-                                        std::string& error) {
+bool read_regular_pieces(const std::string& path, std::int64_t limit, std::string& error,
+                         const std::function<void(std::string_view)>& piece) {
   Kind k = kind_of(path, true);
   if (k != Kind::regular) {
     error = k == Kind::none ? cannot("open", path, "no such file") : not_a_file(path, k);
-    return std::nullopt;
+    return false;
   }
   std::ifstream in(to_fs_path(path), std::ios::binary);
   if (!in) {
     error = cannot("open", path, std::strerror(errno));
-    return std::nullopt;
+    return false;
   }
-  std::string data;
-  char buffer[1 << 16];
-  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-    if (static_cast<std::int64_t>(data.size()) + in.gcount() > limit) {
-      error = too_large_message(path, static_cast<std::int64_t>(data.size()) + in.gcount());
-      return std::nullopt;
+  constexpr std::size_t piece_size = std::size_t{1} << 18;
+  auto buffer = std::make_unique_for_overwrite<char[]>(piece_size);
+  std::int64_t held = 0;
+  while (in.read(buffer.get(), piece_size) || in.gcount() > 0) {
+    held += in.gcount();
+    if (held > limit) {
+      error = too_large_message(path, held);
+      return false;
     }
-    data.append(buffer, static_cast<std::size_t>(in.gcount()));
+    piece(std::string_view(buffer.get(), static_cast<std::size_t>(in.gcount())));
   }
   if (in.bad()) {
     error = cannot("read", path, "read error");
-    return std::nullopt;
+    return false;
   }
-  return data;
+  return true;
 }
 
-bool read_regular_pieces(const std::string& path, std::int64_t limit, std::string& error,
-                         const std::function<void(std::string_view)>& piece) {
-  auto data = read_regular(path, limit, error);
-  if (data) piece(*data);
-  return data.has_value();
+std::optional<std::string> read_regular(const std::string& path, std::int64_t limit,
+                                        std::string& error) {
+  std::string data;
+  if (!read_regular_pieces(path, limit, error, [&](std::string_view piece) { data += piece; }))
+    return std::nullopt;
+  return data;
 }
 
 std::unique_ptr<NewFile> NewFile::start(const std::string& path, std::string& error) {
