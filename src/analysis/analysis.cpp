@@ -232,11 +232,17 @@ FileScan scan_rule_file(AppState& s, Host& host, ScanRun& run, const std::string
     text::lower_in_place(lines);
     number = scan_lines(s, host, run, lines, number, test_includes ? &file.may_include : nullptr);
   };
+  double read = 0;
   file.read = read_in_pieces(host, path, true, [&](std::string_view piece) {
     if (file.empty) make_room(piece);
     if (!piece.empty()) file.empty = false;
+    read += static_cast<double>(piece.size());
     auto cut = piece.rfind('\n');
     if (cut == std::string_view::npos) {
+      // A line longer than a piece: room for the rest of the file at once,
+      // rather than copies of a growing line.
+      if (lines.capacity() < lines.size() + piece.size() && size > read)
+        lines.reserve(lines.size() + piece.size() + static_cast<std::size_t>(size - read));
       lines.append(piece);
       return;
     }

@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <charconv>
+#include <memory>
 #include <ostream>
 #include <vector>
 
@@ -100,23 +102,32 @@ void print_rows(const Session& session, std::ostream& out) {
   out << "lowest\t" << s.lowest_resolution << "\n";
   auto k = static_cast<std::size_t>(s.selected_kind);
   // Rows are gathered and written a block at a time: a big style has a
-  // hundred thousand of them. Each is written straight into the block, which
-  // has room for it with every byte escaped.
-  std::vector<char> block(std::size_t{1} << 16);
-  std::size_t used = 0;
+  // hundred thousand of them. Fields are escaped straight into the block, a
+  // rule longer than the block in parts.
+  constexpr std::size_t block_size = std::size_t{1} << 16;
+  auto block = std::make_unique_for_overwrite<char[]>(block_size);
+  char* to = block.get();
+  char* const end = to + block_size;
   auto flush = [&] {
-    out.write(block.data(), static_cast<std::streamsize>(used));
-    used = 0;
+    out.write(block.get(), to - block.get());
+    to = block.get();
+  };
+  auto room = [&](std::size_t bytes) {
+    if (static_cast<std::size_t>(end - to) < bytes) flush();
+  };
+  auto put = [&](std::string_view field) {
+    for (;;) {
+      auto part = std::min(field.size(), static_cast<std::size_t>(end - to) / 2);
+      to = escape_into(to, field.substr(0, part));
+      field.remove_prefix(part);
+      if (field.empty()) return;
+      flush();
+    }
   };
   for (int i = 0; i < s.result_count && i < r.rows(s.selected_kind); ++i) {
     auto row = static_cast<std::size_t>(i);
-    auto line = r.rule_line[k][row], type = r.rule_type[k][row], text = r.rule_text[k][row];
-    std::size_t most = 2 * (line.size() + type.size() + text.size()) + 16;
-    if (used + most > block.size()) {
-      flush();
-      if (most > block.size()) block.resize(most);
-    }
-    char* to = escape_into(block.data() + used, line);
+    put(r.rule_line[k][row]);
+    room(12);
     *to++ = '\t';
     to = write_number(to, r.res_from[k][row]);
     *to++ = '\t';
@@ -124,11 +135,12 @@ void print_rows(const Session& session, std::ostream& out) {
     *to++ = '\t';
     *to++ = r.rule_continue[k][row] ? '1' : '0';
     *to++ = '\t';
-    to = escape_into(to, type);
+    put(r.rule_type[k][row]);
+    room(1);
     *to++ = '\t';
-    to = escape_into(to, text);
+    put(r.rule_text[k][row]);
+    room(1);
     *to++ = '\n';
-    used = static_cast<std::size_t>(to - block.data());
   }
   flush();
 }

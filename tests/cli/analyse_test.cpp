@@ -52,9 +52,13 @@ TEST_F(CliAnalyse, IncludedFilesAndCategories) {
 TEST_F(CliAnalyse, FieldsAreEscapedAndARunThatStopsPrintsNothingAndExitsOne) {
   test::TempDir styles;
   styles.write("s/options", "levels=0:24\n");
-  // A NUL is escaped; a lone CR ends a line, as mkgmap reads it.
-  styles.write("s/lines",
-               std::string("a=b\\c\t[0x01 resolution 24]\rz=") + '\0' + " [0x02 resolution 22]\n");
+  // A NUL is escaped; a lone CR ends a line, as mkgmap reads it. A rule far
+  // longer than the output's block, escapes all along it.
+  std::string backslashes;
+  for (int i = 0; i < 40000; ++i) backslashes += "x\\";
+  styles.write("s/lines", std::string("a=b\\c\t[0x01 resolution 24]\rz=") + '\0' +
+                              " [0x02 resolution 22]\nlong=" + backslashes +
+                              " [0x03 resolution 20]\n");
   auto r = analyse({styles.at("s"), "--kind", "lines", "--text", "=", "--", "--odd-name"});
   EXPECT_EQ(r.status, 2);
   EXPECT_TRUE(text::contains(r.err, "give one style directory")) << r.err;
@@ -64,6 +68,9 @@ TEST_F(CliAnalyse, FieldsAreEscapedAndARunThatStopsPrintsNothingAndExitsOne) {
                              "\ta=b\\\\c\\t[0x01 resolution 24]\n"
                              "2\t22\t24\t0\t02\tz=\\0 [0x02 resolution 22]\n"))
       << r.out;
+  EXPECT_TRUE(text::contains(
+      r.out, "\n3\t20\t24\t0\t03\tlong=" + text::replace_all(backslashes, "\\", "\\\\") +
+                 " [0x03 resolution 20]\n"));
   styles.write("empty/.keep", "");
   r = analyse({styles.at("empty"), "--kind", "lines"});
   EXPECT_EQ(r.status, 1);
