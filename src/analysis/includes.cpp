@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 #include <unordered_set>
+#include <utility>
 
 #include "base/failure.h"
 #include "base/include_statements.h"
@@ -19,36 +20,41 @@ std::optional<std::string> load_raw(Host& host, const std::string& path) {
   return read_whole(host, paths::to_host(path), true);
 }
 
-// The blanks of loadbinary: around "=", "[" and "]".
-std::string normalised(std::string_view data) {
-  std::string t = text::replace_all(data, "\t", " ");
-  t = text::replace_all(t, "  ", " ");
-  t = text::replace_all(t, " =", "=");
-  t = text::replace_all(t, "[ ", "[");
-  return text::replace_all(t, " ]", "]");
+// The blanks of loadbinary: around "=", "[" and "]". In place, so that a
+// big file is not copied once for each replacement it does not need.
+std::string normalised(std::string t) {
+  text::replace_all_in(t, "\t", " ");
+  text::replace_all_in(t, "  ", " ");
+  text::replace_all_in(t, " =", "=");
+  text::replace_all_in(t, "[ ", "[");
+  text::replace_all_in(t, " ]", "]");
+  return t;
 }
 
 // The reading of loadbinary: the whole file with its blanks normalised.
 std::optional<std::string> load_normalised(Host& host, const std::string& path) {
   auto data = load_raw(host, path);
   if (!data) return std::nullopt;
-  return normalised(*data);
+  return normalised(std::move(*data));
 }
 
 // Joins a rule's action block or type bracket written on the next line to the
 // rule's own line.
 std::string rules_joined(std::string t) {
-  t = text::replace_all(t, "\t", " ");
-  t = text::replace_all(t, "  ", " ");
-  t = text::replace_all(t, " =", "=");
-  t = text::replace_all(t, "[ ", "[");
-  // A lone CR ends a line, as LF and CR LF do.
-  t = text::replace_all(text::replace_all(t, "\r\n", "\n"), "\r", "\n");
-  t = text::replace_all(t, " ]", "]");
-  t = text::replace_all(t, " {", "{");
-  t = text::replace_all(t, " }", "}");
-  t = text::replace_all(t, "\n{", "{");
-  return text::replace_all(t, "\n[", "[");
+  for (auto [from, to] : {std::pair{"\t", " "},
+                          {"  ", " "},
+                          {" =", "="},
+                          {"[ ", "["},
+                          // A lone CR ends a line, as LF and CR LF do.
+                          {"\r\n", "\n"},
+                          {"\r", "\n"},
+                          {" ]", "]"},
+                          {" {", "{"},
+                          {" }", "}"},
+                          {"\n{", "{"},
+                          {"\n[", "["}})
+    text::replace_all_in(t, from, to);
+  return t;
 }
 
 // One kind's collection: which files it has met, so that each is recorded at
@@ -220,7 +226,8 @@ bool chknodata(AppState& s, Host& host, int kind, const std::string* rule_text) 
   mark_include_search(s, kind);
   if (!may_hold_include(data)) return false;
 
-  auto names = chk_include(rules_joined(normalised(data)));
+  // The text read here is normalised where it lies, not copied.
+  auto names = chk_include(rules_joined(normalised(read ? std::move(*read) : std::string(data))));
   if (names.empty()) return false;
   Collection c(s, host, kind, s.style_root + paths::sep_text + s.style_name);
   c.met(path);

@@ -91,6 +91,11 @@ std::string replace_all(std::string_view s, std::string_view from, std::string_v
   return out;
 }
 
+void replace_all_in(std::string& s, std::string_view from, std::string_view to) {
+  if (from.empty() || s.find(from) == std::string::npos) return;
+  s = replace_all(s, from, to);
+}
+
 std::string remove_all(std::string_view s, std::string_view what) {
   return replace_all(s, what, "");
 }

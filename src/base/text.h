@@ -56,6 +56,8 @@ std::string trim_left(std::string_view s);
 
 // Replaces every occurrence of `from`, left to right in one pass.
 std::string replace_all(std::string_view s, std::string_view from, std::string_view to);
+// The same in place: a text without `from` is left as it is, not copied.
+void replace_all_in(std::string& s, std::string_view from, std::string_view to);
 std::string remove_all(std::string_view s, std::string_view what);
 
 // Splits at every `sep`. An empty text has no pieces at all.
