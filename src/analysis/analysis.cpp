@@ -197,6 +197,71 @@ int scan_lines(AppState& s, Host& host, ScanRun& run, std::string_view text, int
   }
 }
 
+// A text scanned a piece at a time, as it is read: it is never held whole,
+// and each piece is scanned while it is still in the cache. A piece is cut
+// after its last line break, the rest going on with the next piece, so every
+// line is scanned whole. With test_includes, each line is tested for an
+// include statement as it is scanned (lower-casing changes nothing the test
+// looks at).
+class PieceScan {
+ public:
+  // Pieces of this size are what a text in memory is cut into.
+  static constexpr std::size_t piece_size = std::size_t{1} << 18;
+
+  PieceScan(AppState& s, Host& host, ScanRun& run, double size, bool test_includes)
+      : s_(s), host_(host), run_(run), size_(size), test_includes_(test_includes) {}
+
+  void add(std::string_view piece) {
+    if (empty_) make_room(piece);
+    if (!piece.empty()) empty_ = false;
+    added_ += static_cast<double>(piece.size());
+    auto cut = piece.rfind('\n');
+    if (cut == std::string_view::npos) {
+      // A line longer than a piece: room for the rest of the text at once,
+      // rather than copies of a growing line.
+      if (lines_.capacity() < lines_.size() + piece.size() && size_ > added_)
+        lines_.reserve(lines_.size() + piece.size() + static_cast<std::size_t>(size_ - added_));
+      lines_.append(piece);
+      return;
+    }
+    lines_.append(piece.substr(0, cut + 1));
+    scan();
+    lines_.assign(piece.substr(cut + 1));
+  }
+  // Scans the last line, which no line break ends.
+  void finish() { scan(); }
+
+  bool empty() const { return empty_; }
+  bool may_include() const { return may_include_; }
+
+ private:
+  // Room for the rows at once, so that a big table is not moved as it grows:
+  // as many as the first piece's lines foretell for the whole text. Room
+  // close to what is used keeps the table in few pages.
+  void make_room(std::string_view first) {
+    if (first.empty() || size_ <= 0) return;
+    attempt_quietly([&] {
+      double share = std::max(1.0, size_ / static_cast<double>(first.size()));
+      auto rows = std::min(rows_expected(first) * share + 64, double{1 << 20});
+      s_.results.reserve(s_.selected_kind, run_.rows + static_cast<int>(rows),
+                         static_cast<std::size_t>(size_));
+    });
+  }
+  void scan() {
+    text::lower_in_place(lines_);
+    number_ =
+        scan_lines(s_, host_, run_, lines_, number_, test_includes_ ? &may_include_ : nullptr);
+  }
+
+  AppState& s_;
+  Host& host_;
+  ScanRun& run_;
+  double size_, added_ = 0;
+  bool test_includes_, empty_ = true, may_include_ = false;
+  std::string lines_;
+  int number_ = 1;
+};
+
 // What the scan of a rule file found as it read it.
 struct FileScan {
   bool read = false;         // read to its end
@@ -204,54 +269,26 @@ struct FileScan {
   bool may_include = false;  // a line may start an include statement
 };
 
-// The rule file, scanned a piece at a time as it is read: a big file is never
-// held whole, and each piece is scanned while it is still in the cache. A
-// piece is cut after its last line break, the rest going on with the next
-// piece, so every line is scanned whole. With test_includes, each line is
-// tested for an include statement as it is scanned (lower-casing changes
-// nothing the test looks at).
 FileScan scan_rule_file(AppState& s, Host& host, ScanRun& run, const std::string& path,
                         bool test_includes) {
+  PieceScan scan(s, host, run, static_cast<double>(host.fs().file_size(path)), test_includes);
   FileScan file;
-  auto size = static_cast<double>(host.fs().file_size(path));
-  // Room for the rows at once, so that a big table is not moved as it grows:
-  // as many as the first piece's lines foretell for the whole file. Room
-  // close to what is used keeps the table in few pages.
-  auto make_room = [&](std::string_view first) {
-    if (first.empty() || size <= 0) return;
-    attempt_quietly([&] {
-      double share = std::max(1.0, size / static_cast<double>(first.size()));
-      auto rows = std::min(rows_expected(first) * share + 64, double{1 << 20});
-      s.results.reserve(s.selected_kind, run.rows + static_cast<int>(rows),
-                        static_cast<std::size_t>(size));
-    });
-  };
-  std::string lines;
-  int number = 1;
-  auto scan = [&] {
-    text::lower_in_place(lines);
-    number = scan_lines(s, host, run, lines, number, test_includes ? &file.may_include : nullptr);
-  };
-  double read = 0;
-  file.read = read_in_pieces(host, path, true, [&](std::string_view piece) {
-    if (file.empty) make_room(piece);
-    if (!piece.empty()) file.empty = false;
-    read += static_cast<double>(piece.size());
-    auto cut = piece.rfind('\n');
-    if (cut == std::string_view::npos) {
-      // A line longer than a piece: room for the rest of the file at once,
-      // rather than copies of a growing line.
-      if (lines.capacity() < lines.size() + piece.size() && size > read)
-        lines.reserve(lines.size() + piece.size() + static_cast<std::size_t>(size - read));
-      lines.append(piece);
-      return;
-    }
-    lines.append(piece.substr(0, cut + 1));
-    scan();
-    lines.assign(piece.substr(cut + 1));
-  });
-  scan();
+  file.read = read_in_pieces(host, path, true, [&](std::string_view piece) { scan.add(piece); });
+  scan.finish();
+  file.empty = scan.empty();
+  file.may_include = scan.may_include();
   return file;
+}
+
+// An included file's text, scanned a piece at a time like a rule file, so
+// that it is not copied whole to be lower-cased.
+void scan_included_text(AppState& s, Host& host, ScanRun& run, const std::string& text) {
+  PieceScan scan(s, host, run, static_cast<double>(text.size()), false);
+  // The text is looked up again for each piece: a message box shown by the
+  // scan lets other handlers run.
+  for (std::size_t at = 0; at < text.size(); at += PieceScan::piece_size)
+    scan.add(std::string_view(text).substr(at, PieceScan::piece_size));
+  scan.finish();
 }
 
 std::string empty_result_message(const AppState& s, const ScanRun& run) {
@@ -344,11 +381,7 @@ void parse(AppState& s, Host& host, const std::string& path) {
     } while (run.include_index <= inc.extra_count &&
              text::left(inc.extra_files[static_cast<std::size_t>(run.include_index)], 1) != digit);
     if (run.include_index > inc.extra_count) break;
-    std::string text = inc.extra_texts[static_cast<std::size_t>(run.include_index)];
-    text::lower_in_place(text);
-    attempt_quietly(
-        [&] { s.results.reserve(s.selected_kind, run.rows + rows_expected(text), text.size()); });
-    scan_lines(s, host, run, text);
+    scan_included_text(s, host, run, inc.extra_texts[static_cast<std::size_t>(run.include_index)]);
   }
 
   int rows = run.rows;
