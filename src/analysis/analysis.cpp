@@ -181,8 +181,8 @@ int rows_expected(std::string_view text) {
 // into the text, no copy per line. An empty text has no line at all. Returns
 // the number of the text's last line, which no line break ends (the line that
 // a further piece of the same file goes on with).
-int scan_lines(AppState& s, Host& host, ScanRun& run, std::string_view text, int number = 1,
-               bool* include_seen = nullptr) {
+int scan_lines(AppState& s, Host& host, ScanRun& run, std::string_view text, int number,
+               bool* include_seen) {
   if (text.empty()) return number;
   // A text where each CR stands before an LF (most do) has its lines found by
   // one search each.
@@ -261,24 +261,6 @@ class PieceScan {
   std::string lines_;
   int number_ = 1;
 };
-
-// What the scan of a rule file found as it read it.
-struct FileScan {
-  bool read = false;         // read to its end
-  bool empty = true;         // no byte read
-  bool may_include = false;  // a line may start an include statement
-};
-
-FileScan scan_rule_file(AppState& s, Host& host, ScanRun& run, const std::string& path,
-                        bool test_includes) {
-  PieceScan scan(s, host, run, static_cast<double>(host.fs().file_size(path)), test_includes);
-  FileScan file;
-  file.read = read_in_pieces(host, path, true, [&](std::string_view piece) { scan.add(piece); });
-  scan.finish();
-  file.empty = scan.empty();
-  file.may_include = scan.may_include();
-  return file;
-}
 
 // An included file's text, scanned a piece at a time like a rule file, so
 // that it is not copied whole to be lower-cased.
@@ -361,13 +343,16 @@ void parse(AppState& s, Host& host, const std::string& path) {
   bool follow = f.inc.value == 1;
   auto digit = std::to_string(s.selected_kind);
   bool search = follow && !text::contains(s.includes.extra_done, digit);
-  FileScan file = scan_rule_file(s, host, run, rule_file, search);
+  PieceScan file(s, host, run, static_cast<double>(host.fs().file_size(rule_file)), search);
+  bool read =
+      read_in_pieces(host, rule_file, true, [&](std::string_view piece) { file.add(piece); });
+  file.finish();
   if (search)
     attempt(host, [&] {
       // The search reads the rule file of the selected kind again only when
       // that file may hold an include statement (or could not be read).
       bool same = rule_file == rule_file_path(s, s.selected_kind);
-      if (same && file.read && !file.empty && !file.may_include && !s.scan_busy)
+      if (same && read && !file.empty() && !file.may_include() && !s.scan_busy)
         mark_include_search(s, s.selected_kind);
       else
         chknodata(s, host, s.selected_kind);

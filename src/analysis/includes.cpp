@@ -139,8 +139,6 @@ class Collection {
   bool full_reported_ = false;
 };
 
-}  // namespace
-
 // Whether a text, once normalised and joined, may hold an include statement:
 // whether a line starts with the word "include", past blanks, TABs and a
 // byte-order mark. A line ends at LF or CR, and blanks, TABs and carriage
@@ -159,6 +157,8 @@ bool may_hold_include(std::string_view text) {
   }
   return false;
 }
+
+}  // namespace
 
 bool line_may_include(std::string_view line) {
   auto skips = [](char c) {

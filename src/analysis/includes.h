@@ -29,11 +29,9 @@ bool chknodata(AppState& s, Host& host, int kind, const std::string* rule_text =
 // it read it may call instead.
 void mark_include_search(AppState& s, int kind);
 
-// Whether a text, as written, may hold an include statement: whether one of
-// its lines starts with the word "include". A text of whole lines that fails
-// this test holds none.
-bool may_hold_include(std::string_view text);
-// The same test of one line.
+// Whether a line, as written, may start an include statement: whether it
+// starts with the word "include" (past blanks, TABs, CRs and a byte-order
+// mark). A text none of whose lines passes holds none.
 bool line_may_include(std::string_view line);
 
 // The path of the rule file of kind k of the selected style.
