@@ -75,6 +75,9 @@ TEST(Scanner, StoresTheRowItShould) {
       {cat, "highway=a [0x01 resolution\t \t21-23 continue]", -1, "7 21-23 continue 01"},
       {txt, "highway=a\t[0x01 level\t1]", -1, "7 22-24 01"},
       {all, "resolution 20 [0x01 ]", -1, "7 20-24 01"},
+      // A resolution counts before a level; "!" is no word's start.
+      {all, "highway=a [0x01 level 1 resolution 21]", -1, "7 21-24 01"},
+      {all, "a !resolution 20 [0x01 level 1]", -1, "7 22-24 01"},
       // The value ends at a blank or a "]"; "continue" counts anywhere after it.
       {all, "highway=a [0x05 resolution 21]continue", -1, "7 21-24 continue 05"},
       {all, "highway=a [0x05 resolution 2e1]]", -1, "7 20-24 05"},

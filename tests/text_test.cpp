@@ -27,13 +27,16 @@ TEST(Text, FieldsEscapeTheirControlBytesWhereverTheyStand) {
     char byte;
     const char* escape;
   } cases[] = {{'\\', "\\\\"}, {'\t', "\\t"}, {'\r', "\\r"}, {'\n', "\\n"}, {'\0', "\\0"}};
-  for (const auto& c : cases)
-    for (std::size_t at = 0; at <= plain.size(); ++at) {
-      std::string text = plain;
-      text.insert(at, 1, c.byte);
-      EXPECT_EQ(zw::escape_field(text), plain.substr(0, at) + c.escape + plain.substr(at))
-          << c.escape << " at " << at;
-    }
+  // Texts of every length from one word to two and more, so that the last
+  // bytes after the whole words are of every count too.
+  for (std::size_t length = 7; length <= plain.size(); ++length)
+    for (const auto& c : cases)
+      for (std::size_t at = 0; at <= length; ++at) {
+        std::string part = plain.substr(0, length), text = part;
+        text.insert(at, 1, c.byte);
+        EXPECT_EQ(zw::escape_field(text), part.substr(0, at) + c.escape + part.substr(at))
+            << c.escape << " at " << at << " of " << length;
+      }
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 #include "analysis/scanner.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstring>
-#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -24,22 +24,32 @@ struct RuleLine {
   std::string_view raw_tail;  // after the keyword and the blanks after it
 };
 
-// A rule keyword with its searcher, made once for every line.
+// A rule keyword with its skip table, made once for every line: the search
+// skips ahead by up to the word's length, as a line holds many "r" and "l".
 class Keyword {
  public:
-  explicit Keyword(std::string_view word) : word_(word), search_(word.begin(), word.end()) {}
+  explicit Keyword(std::string_view word) : word_(word) {
+    skip_.fill(static_cast<unsigned char>(word.size()));
+    for (std::size_t i = 0; i + 1 < word.size(); ++i)
+      skip_[static_cast<unsigned char>(word[i])] = static_cast<unsigned char>(word.size() - 1 - i);
+  }
   std::string_view word() const { return word_; }
-  // The first occurrence at or after `from`; npos when there is none. Skips
-  // ahead by the word's length where it can: a line holds many "r" and "l".
+  // The first occurrence at or after `from`; npos when there is none.
   std::size_t find(std::string_view line, std::size_t from) const {
-    auto hit = std::search(line.begin() + static_cast<std::ptrdiff_t>(from), line.end(), search_);
-    return hit == line.end() ? std::string_view::npos
-                             : static_cast<std::size_t>(hit - line.begin());
+    std::size_t n = word_.size();
+    const char* p = line.data();
+    for (std::size_t at = from; at + n <= line.size();) {
+      char last = p[at + n - 1];
+      if (last == word_[n - 1] && p[at] == word_[0] && std::memcmp(p + at, word_.data(), n) == 0)
+        return at;
+      at += skip_[static_cast<unsigned char>(last)];
+    }
+    return std::string_view::npos;
   }
 
  private:
   std::string_view word_;
-  std::boyer_moore_horspool_searcher<std::string_view::const_iterator> search_;
+  std::array<unsigned char, 256> skip_{};
 };
 
 // The type after "0x" up to the next blank, as written; empty when there is none.
@@ -136,7 +146,7 @@ Tail resolve_tail(AppState& s, Host& host, const RuleLine& rule) {
   t.cont = text::contains(rule.raw_tail, "continue");
   auto cut = cut_tail(rule.raw_tail);
   t.level = rule.level;
-  if (text::contains(cut, "-")) {
+  if (cut.find('-') != std::string_view::npos) {
     t.value = get_res(s, host, s.selected_kind, cut, t.upper, t.level);
     t.level = false;
   } else {
@@ -311,8 +321,8 @@ std::string get_res(AppState& s, Host& host, int, std::string_view s2, int& mx, 
   // The first two pieces of the tail split at "-".
   auto cut = s2.substr(0, s2.find(' '));
   auto dash = cut.find('-');
-  std::string first(cut.substr(0, dash));
-  std::string second;
+  auto first = cut.substr(0, dash);
+  std::string_view second;
   if (dash != std::string_view::npos) {
     auto rest = cut.substr(dash + 1);
     second = rest.substr(0, rest.find('-'));
@@ -320,9 +330,7 @@ std::string get_res(AppState& s, Host& host, int, std::string_view s2, int& mx, 
   double a = num::val(first), b = num::val(second);
   if (lv) {
     a = level_resolution(s, a);
-    first = text::decimal(static_cast<long long>(a));
     b = level_resolution(s, b);
-    second = text::decimal(static_cast<long long>(b));
   }
   bool ascending = b > a;
   mx = num::to_int16(ascending ? b : a);
@@ -331,7 +339,9 @@ std::string get_res(AppState& s, Host& host, int, std::string_view s2, int& mx, 
     mx = num::to_int16(lower);
     host.message("oops res");
   }
-  return ascending ? first : second;
+  // Levels give the resolution they stand for.
+  if (lv) return text::decimal(static_cast<long long>(ascending ? a : b));
+  return std::string(ascending ? first : second);
 }
 
 void scan_line(AppState& s, Host& host, ScanRun& run, std::string_view line, int line_number) {

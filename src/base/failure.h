@@ -48,12 +48,15 @@ void attempt_quietly(Step&& step) {
   }
 }
 
+// The failure of an access outside a table of `size` rows; kept out of line,
+// so that every access stays small enough to be inlined.
+[[noreturn]] void fail_subscript(const char* name, long long index, std::size_t size);
+
 // Bounded element access for every table of the program.
 template <class Table>
 decltype(auto) bounded(Table& table, long long index, const char* name) {
-  if (index < 0 || static_cast<unsigned long long>(index) >= table.size())
-    fail("Subscript out of range: " + std::string(name) + "(" + std::to_string(index) +
-         ") is outside 0 to " + std::to_string(static_cast<long long>(table.size()) - 1));
+  if (index < 0 || static_cast<unsigned long long>(index) >= table.size()) [[unlikely]]
+    fail_subscript(name, index, table.size());
   return table[static_cast<std::size_t>(index)];
 }
 

@@ -80,6 +80,13 @@ double val(std::string_view s) {
   std::size_t i = 0;
   while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\n')) ++i;
   s.remove_prefix(i);
+  // Most values in rules are a few plain digits: read at once.
+  std::size_t digits = 0;
+  unsigned whole = 0;
+  while (digits < s.size() && digits < 9 && is_digit(s[digits]))
+    whole = whole * 10 + static_cast<unsigned>(s[digits++] - '0');
+  auto next = digits < s.size() ? s[digits] : ' ';
+  if (digits > 0 && !is_digit(next) && next != '.' && next != 'e' && next != 'E') return whole;
   auto n = number_length(s);
   return n == 0 ? 0.0 : parse(s.substr(0, n));
 }
@@ -105,6 +112,9 @@ int to_int(double x) {
   return static_cast<int>(round_half_even(x, INT_MIN, INT_MAX));
 }
 int to_byte(double x) {
+  // A whole number in range, as most are, needs no rounding.
+  if (x >= 0 && x <= 255 && x == static_cast<double>(static_cast<int>(x)))
+    return static_cast<int>(x);
   return static_cast<int>(round_half_even(x, 0, 255));
 }
 int to_int16(double x) {

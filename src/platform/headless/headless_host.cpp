@@ -1,6 +1,7 @@
 #include "platform/headless/headless_host.h"
 
 #include <array>
+#include <bit>
 #include <chrono>
 #include <cstring>
 #include <ctime>
@@ -21,22 +22,32 @@ char* escape_into(char* to, std::string_view text) {
       t[static_cast<unsigned char>(c)] = e;
     return t;
   }();
-  // Eight bytes at a time where none can need an escape: every escaped byte
-  // is below 0x20 but the backslash.
+  // Eight bytes at a time: the bytes before the first that may need an
+  // escape are copied as they are. Every escaped byte is below 0x20 but the
+  // backslash; the word test flags each such byte, and may flag some after
+  // the first that need none, which the table then leaves as they are.
   auto flagged = [](std::uint64_t w) {
     return text::flags_below(w, 0x20) | text::flags_equal(w, '\\');
+  };
+  auto clean_bytes = [](std::uint64_t flags) {
+    return static_cast<std::size_t>(std::countr_zero(flags)) / 8;
   };
   const char* p = text.data();
   std::size_t n = text.size(), at = 0;
   while (at < n) {
     if (at + 8 <= n) {
-      auto w = text::word_at(p + at);
-      if (flagged(w) == 0) {
-        std::memcpy(to, p + at, 8);
-        to += 8;
-        at += 8;
-        continue;
-      }
+      auto flags = flagged(text::word_at(p + at));
+      std::memcpy(to, p + at, 8);
+      auto clean = flags == 0 ? 8 : clean_bytes(flags);
+      to += clean;
+      at += clean;
+      if (flags == 0) continue;
+    } else if (n >= 8) {
+      // The last few bytes, tested as the last eight of the text.
+      auto flags = flagged(text::word_at(p + n - 8)) >> (8 * (at - (n - 8)));
+      for (auto clean = flags == 0 ? n - at : clean_bytes(flags); clean > 0; --clean)
+        *to++ = p[at++];
+      if (at == n) break;
     }
     char c = p[at++];
     char e = escape[static_cast<unsigned char>(c)];
