@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstddef>
 #include <filesystem>
@@ -69,7 +70,9 @@ double time_ms(int runs, F&& f) {
 // One run of another program, its standard output going to a file and its
 // standard error to that file's name + ".err": the time from spawn to exit,
 // the child's user and system time, its peak resident memory and its exit
-// status (-1 when it did not start or did not exit).
+// status (-1 when it did not start or did not exit). The files of a run before
+// are removed before the clock starts: truncating megabytes of output, still
+// being written back, is no part of the program's time.
 struct ProcessRun {
   double wall = 0, cpu = 0, rss_mb = 0;
   int status = -1;
@@ -80,6 +83,8 @@ inline ProcessRun run_process(std::vector<std::string> words, const std::string&
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   std::string err_path = out_path + ".err";
+  std::remove(out_path.c_str());
+  std::remove(err_path.c_str());
   posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                    0644);
   posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,

@@ -187,6 +187,26 @@ TEST(Scanner, IncludedLinesGetALetterAndRuleTextIsSqueezedExceptInTheTextScan) {
     scan.line(c.line);
     EXPECT_EQ(scan.app.s.results.rule_text[1][0], c.squeezed) << c.line;
   }
+  // Runs of blanks and TABs at every place of the blocks and words the text
+  // is read in, against the squeeze done one byte at a time.
+  auto squeezed = [](const std::string& line) {
+    std::string out;
+    bool pending = false;
+    for (char c : line) {
+      bool blank = c == ' ' || c == '\t';
+      if (!(blank && pending)) out += blank ? ' ' : c;
+      pending = blank && !pending;
+    }
+    return out;
+  };
+  const std::string rule = "highway=primary & ref=* & name=abcdefgh [0x01 resolution 20]";
+  for (std::size_t at = 1; at < rule.find('['); ++at)
+    for (const char* run : {"  ", "   ", "    ", "\t", "\t\t ", " \t"}) {
+      auto line = rule.substr(0, at) + run + rule.substr(at);
+      Scan scan(Variant::all);
+      ASSERT_EQ(scan.line(line), 1) << line;
+      EXPECT_EQ(scan.app.s.results.rule_text[1][0], squeezed(line)) << line;
+    }
   Scan text(Variant::text);
   text.line("highway=a\t[0x05 resolution 20]");
   EXPECT_EQ(text.app.s.results.rule_text[1][0], "highway=a\t[0x05 resolution 20]");

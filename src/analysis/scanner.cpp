@@ -92,16 +92,38 @@ std::size_t line_reference(char* to, const ScanRun& run, int line_number) {
 }
 
 // TABs become blanks, then each pair of blanks one blank (so four make two),
-// in one pass: every stored rule goes through here. A word of eight bytes
-// with no TAB and no two blanks side by side is copied whole; other bytes go
-// one by one, without a branch, which blanks at random places would
-// mispredict. Returns the length written.
+// in one pass: every stored rule goes through here. Plain stretches, with no
+// TAB and no blank after a blank or a TAB, are copied a block or a word at a
+// time; other bytes go one by one, without a branch, which blanks at random
+// places would mispredict. Returns the length written.
 std::size_t squeeze_into(char* to, std::string_view t) {
   char* start = to;
   const char* p = t.data();
+  std::size_t n = t.size(), i = 0;
   bool pending = false;  // the byte written last is a blank not yet paired
-  for (std::size_t i = 0; i < t.size();) {
-    if (text::words_read_in_order && i + 8 <= t.size()) {
+  auto one_byte = [&] {
+    char c = p[i++];
+    bool blank = (c == ' ') | (c == '\t');
+    bool drop = pending & blank;
+    *to = blank ? ' ' : c;
+    to += !drop;
+    pending = blank & !drop;
+  };
+  if (text::words_read_in_order && n >= 17) {
+    one_byte();  // the blocks look one byte back
+    while (i + 16 <= n) {
+      auto b = text::block_at(p + i), before = text::block_at(p + i - 1);
+      auto blank = (b == ' ') | (b == '\t');
+      auto clean = text::clean_bytes((b == '\t') | (blank & ((before == ' ') | (before == '\t'))));
+      std::memcpy(to, p + i, 16);
+      if (clean > 0) pending = p[i + clean - 1] == ' ';
+      to += clean;
+      i += clean;
+      if (clean < 16) one_byte();
+    }
+  }
+  while (i < n) {
+    if (text::words_read_in_order && i + 8 <= n) {
       auto w = text::word_at(p + i);
       auto blanks = text::flags_equal(w, ' ');
       if (text::flags_equal(w, '\t') == 0 && (blanks & (blanks >> 8)) == 0 &&
@@ -113,12 +135,7 @@ std::size_t squeeze_into(char* to, std::string_view t) {
         continue;
       }
     }
-    char c = p[i++];
-    bool blank = (c == ' ') | (c == '\t');
-    bool drop = pending & blank;
-    *to = blank ? ' ' : c;
-    to += !drop;
-    pending = blank & !drop;
+    one_byte();
   }
   return static_cast<std::size_t>(to - start);
 }

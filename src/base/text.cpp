@@ -49,12 +49,16 @@ std::string lower(std::string_view s) {
   return out;
 }
 
-void lower_in_place(std::string& s) {
+void lower_into(char* to, std::string_view from) {
   // Without a branch, so that the compiler can lower many bytes at a time.
-  for (char& c : s) {
-    auto u = static_cast<unsigned char>(c);
-    c = static_cast<char>(u + (static_cast<unsigned char>(u - 'A') < 26 ? 'a' - 'A' : 0));
+  for (std::size_t i = 0; i < from.size(); ++i) {
+    auto u = static_cast<unsigned char>(from[i]);
+    to[i] = static_cast<char>(u + (static_cast<unsigned char>(u - 'A') < 26 ? 'a' - 'A' : 0));
   }
+}
+
+void lower_in_place(std::string& s) {
+  lower_into(s.data(), s);
 }
 
 std::string upper(std::string_view s) {

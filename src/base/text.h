@@ -25,6 +25,8 @@ std::string right(std::string_view s, int count);
 
 std::string lower(std::string_view s);
 void lower_in_place(std::string& s);
+// Writes `from` lower-cased to `to`, which may be where it stands.
+void lower_into(char* to, std::string_view from);
 std::string upper(std::string_view s);
 inline char upper_ascii(char c) {
   return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
@@ -48,6 +50,33 @@ inline std::uint64_t flags_equal(std::uint64_t w, unsigned char b) {
 // n at most 0x80.
 inline std::uint64_t flags_below(std::uint64_t w, unsigned char n) {
   return (w - byte_ones * n) & ~w & (byte_ones * 0x80);
+}
+
+// Sixteen bytes read as one block, where the compiler makes one vector of
+// them: a test of a block gives 0xff for each byte that matches and 0 for
+// the others, exactly. Blocks are used where words are read in order.
+using Block = unsigned char __attribute__((vector_size(16)));
+inline Block block_at(const char* p) {
+  Block b;
+  std::memcpy(&b, p, sizeof b);
+  return b;
+}
+// The number of bytes of a test's result before the first that matched,
+// counting from byte `from` on: 16 - from when none did.
+template <class Matched>
+std::size_t clean_bytes(Matched matched, std::size_t from = 0) {
+  static_assert(sizeof matched == sizeof(Block));
+  std::uint64_t half[2];
+  std::memcpy(half, &matched, sizeof half);
+  if (from >= 8) {
+    half[0] = 0;
+    half[1] &= ~std::uint64_t{0} << (8 * (from - 8));
+  } else {
+    half[0] &= ~std::uint64_t{0} << (8 * from);
+  }
+  if (half[0] != 0) return static_cast<std::size_t>(std::countr_zero(half[0])) / 8 - from;
+  if (half[1] != 0) return 8 + static_cast<std::size_t>(std::countr_zero(half[1])) / 8 - from;
+  return 16 - from;
 }
 
 // Removes blanks (not tabs) from both ends.
