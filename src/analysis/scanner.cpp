@@ -160,7 +160,7 @@ struct Tail {
 
 Tail resolve_tail(AppState& s, Host& host, const RuleLine& rule) {
   Tail t;
-  t.cont = text::contains(rule.raw_tail, "continue");
+  t.cont = rule.raw_tail.find("continue") != std::string_view::npos;
   auto cut = cut_tail(rule.raw_tail);
   t.level = rule.level;
   if (cut.find('-') != std::string_view::npos) {

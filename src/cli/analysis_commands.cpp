@@ -124,7 +124,7 @@ void print_rows(const Session& session, std::ostream& out) {
       flush();
     }
   };
-  for (int i = 0; i < s.result_count && i < r.rows(s.selected_kind); ++i) {
+  for (int i = 0, rows = std::min(s.result_count, r.rows(s.selected_kind)); i < rows; ++i) {
     auto row = static_cast<std::size_t>(i);
     put(r.rule_line[k][row]);
     room(12);

@@ -34,7 +34,7 @@ int ResultTable::rows(int kind) const {
   return static_cast<int>(bounded(rule_type, kind, "kind").size());
 }
 
-void ResultTable::reach(int kind, int i) {
+void ResultTable::grow_to(int kind, int i) {
   auto size = bounded(rule_type, kind, "kind").size();
   if (i < 0 || size > static_cast<std::size_t>(i)) return;
   // Grown by half again at a time: a table of a hundred thousand rows is

@@ -31,10 +31,18 @@ struct ResultTable {
   void re_dim(int last);
   int rows(int kind = 0) const;
   // Makes row i of a kind exist in all six arrays (new rows empty).
-  void reach(int kind, int i);
+  void reach(int kind, int i) {
+    // Every stored row comes here; most are in the arrays already.
+    if (kind < 0 || kind >= kind_count || i < 0 ||
+        static_cast<std::size_t>(i) >= rule_type[static_cast<std::size_t>(kind)].size())
+      grow_to(kind, i);
+  }
   // Makes room for rows 0 .. last of a kind, and for text_bytes more of rule
   // text, so that reaching them moves no row already stored.
   void reserve(int kind, int last, std::size_t text_bytes = 0);
+
+ private:
+  void grow_to(int kind, int i);
 };
 
 }  // namespace zw

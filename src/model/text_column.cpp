@@ -19,14 +19,11 @@ TextColumn& TextColumn::operator=(const TextColumn& other) {
   return *this;
 }
 
-std::uint32_t TextColumn::checked_length(std::size_t length) {
-  if (length > std::numeric_limits<std::uint32_t>::max())
-    fail("A rule text of " + std::to_string(length) + " bytes is too long to keep");
-  return static_cast<std::uint32_t>(length);
+void TextColumn::fail_length(std::size_t length) {
+  fail("A rule text of " + std::to_string(length) + " bytes is too long to keep");
 }
 
-void TextColumn::make_room(std::size_t more) {
-  if (more <= room_ - used_) return;
+void TextColumn::grow(std::size_t more) {
   constexpr std::size_t most = std::numeric_limits<std::uint32_t>::max();
   if (more > most - used_)
     fail("The rule texts of this style are too long to keep: more than " + std::to_string(most) +

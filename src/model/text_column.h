@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -67,10 +68,20 @@ class TextColumn {
     std::uint32_t at = 0;
     std::uint32_t length = 0;
   };
-  static std::uint32_t checked_length(std::size_t length);
+  // Every row comes through these two: their failures are kept out of line.
+  static std::uint32_t checked_length(std::size_t length) {
+    if (length > std::numeric_limits<std::uint32_t>::max()) [[unlikely]]
+      fail_length(length);
+    return static_cast<std::uint32_t>(length);
+  }
+  [[noreturn]] static void fail_length(std::size_t length);
   // Room for `more` bytes beyond those used; the buffer grows by half again
   // at a time, and new room is not cleared: only written bytes are read.
-  void make_room(std::size_t more);
+  void make_room(std::size_t more) {
+    if (more > room_ - used_) [[unlikely]]
+      grow(more);
+  }
+  void grow(std::size_t more);
 
   std::unique_ptr<char[]> buffer_;
   std::size_t used_ = 0, room_ = 0;

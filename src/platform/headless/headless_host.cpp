@@ -40,6 +40,11 @@ char* escape_into(char* to, std::string_view text) {
     if (e) *to++ = '\\';
     *to++ = e ? e : c;
   };
+  if (n < 8) {
+    // A short field, as line numbers and types are: byte by byte at once.
+    while (at < n) one_byte();
+    return to;
+  }
   if (text::words_read_in_order)
     while (at + 16 <= n) {
       auto b = text::block_at(p + at);
