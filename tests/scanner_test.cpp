@@ -200,12 +200,14 @@ TEST(Scanner, IncludedLinesGetALetterAndRuleTextIsSqueezedExceptInTheTextScan) {
     return out;
   };
   const std::string rule = "highway=primary & ref=* & name=abcdefgh [0x01 resolution 20]";
-  for (std::size_t at = 1; at < rule.find('['); ++at)
+  for (std::size_t at = 1; at < rule.size(); ++at)
     for (const char* run : {"  ", "   ", "    ", "\t", "\t\t ", " \t"}) {
       auto line = rule.substr(0, at) + run + rule.substr(at);
       Scan scan(Variant::all);
-      ASSERT_EQ(scan.line(line), 1) << line;
-      EXPECT_EQ(scan.app.s.results.rule_text[1][0], squeezed(line)) << line;
+      if (scan.line(line) == 1)  // not where the run splits the keyword
+        EXPECT_EQ(scan.app.s.results.rule_text[1][0], squeezed(line)) << line;
+      else
+        EXPECT_TRUE(at > rule.find("resolution") && at < rule.find(" 20")) << line;
     }
   Scan text(Variant::text);
   text.line("highway=a\t[0x05 resolution 20]");

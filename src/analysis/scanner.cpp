@@ -56,8 +56,10 @@ class Keyword {
 std::string_view type_text(std::string_view rule) {
   auto p = rule.find("0x");
   if (p == std::string_view::npos) return {};
-  auto q = rule.find(' ', p + 2);
-  if (q == std::string_view::npos) return {};
+  // A type is a few bytes: a loop, not a call to the library.
+  auto q = p + 2;
+  while (q < rule.size() && rule[q] != ' ') ++q;
+  if (q == rule.size()) return {};
   return rule.substr(p + 2, q - p - 2);
 }
 
@@ -75,8 +77,9 @@ std::size_t keyword_value(std::string_view line, const Keyword& keyword) {
     auto end = at + keyword.word().size();
     if (at > 0 && !blank(line[at - 1]) && line[at - 1] != '[') continue;
     if (end >= line.size() || !blank(line[end])) continue;
-    auto value = line.find_first_not_of(" \t", end);
-    return value == std::string_view::npos ? line.size() : value;
+    // A loop: find_first_not_of calls the library once per byte.
+    while (end < line.size() && blank(line[end])) ++end;
+    return end;
   }
   return std::string_view::npos;
 }
@@ -109,18 +112,30 @@ std::size_t squeeze_into(char* to, std::string_view t) {
     to += !drop;
     pending = blank & !drop;
   };
+  // How many bytes of the block at `at`, from its byte `from` on, are plain:
+  // no TAB, and no blank after a blank or a TAB. They are copied as they are.
+  auto plain_bytes = [&](std::size_t at, std::size_t from) {
+    auto b = text::block_at(p + at), before = text::block_at(p + at - 1);
+    auto blank = (b == ' ') | (b == '\t');
+    return text::clean_bytes((b == '\t') | (blank & ((before == ' ') | (before == '\t'))), from);
+  };
+  auto copy_plain = [&](std::size_t at, std::size_t from) {
+    auto plain = plain_bytes(at, from);
+    std::memcpy(to - from, p + at, 16);
+    if (plain > 0) pending = p[i + plain - 1] == ' ';
+    to += plain;
+    i += plain;
+    return plain;
+  };
   if (text::words_read_in_order && n >= 17) {
     one_byte();  // the blocks look one byte back
-    while (i + 16 <= n) {
-      auto b = text::block_at(p + i), before = text::block_at(p + i - 1);
-      auto blank = (b == ' ') | (b == '\t');
-      auto clean = text::clean_bytes((b == '\t') | (blank & ((before == ' ') | (before == '\t'))));
-      std::memcpy(to, p + i, 16);
-      if (clean > 0) pending = p[i + clean - 1] == ' ';
-      to += clean;
-      i += clean;
-      if (clean < 16) one_byte();
-    }
+    while (i + 16 <= n)
+      if (copy_plain(i, 0) < 16) one_byte();
+    // The last bytes, as the last sixteen, where every byte before them was
+    // copied as it stands: those in that block are written again.
+    if (auto from = i - (n - 16); i < n && static_cast<std::size_t>(to - start) == i &&
+                                  text::clean_bytes(text::block_at(p + n - 16) == '\t') >= from)
+      copy_plain(n - 16, from);
   }
   while (i < n) {
     if (text::words_read_in_order && i + 8 <= n) {
@@ -163,7 +178,7 @@ Tail resolve_tail(AppState& s, Host& host, const RuleLine& rule) {
   t.cont = rule.raw_tail.find("continue") != std::string_view::npos;
   auto cut = cut_tail(rule.raw_tail);
   t.level = rule.level;
-  if (cut.find('-') != std::string_view::npos) {
+  if (std::find(cut.begin(), cut.end(), '-') != cut.end()) {
     t.value = get_res(s, host, s.selected_kind, cut, t.upper, t.level);
     t.level = false;
   } else {
