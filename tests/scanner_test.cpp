@@ -30,13 +30,14 @@ struct Scan {
     scan_line(app.s, app.host, run, text::lower(text), number);
     return run.rows - before;
   }
-  // The first stored row as "line from-to [continue] type".
-  std::string row() const {
+  // A stored row, the first by default, as "line from-to [continue] type".
+  std::string row(std::size_t i = 0) const {
     const auto& r = app.s.results;
-    return std::string(r.rule_line[1][0]) + " " + std::to_string(r.res_from[1][0]) + "-" +
-           std::to_string(r.res_to[1][0]) + (r.rule_continue[1][0] ? " continue " : " ") +
-           std::string(r.rule_type[1][0]);
+    return std::string(r.rule_line[1][i]) + " " + std::to_string(r.res_from[1][i]) + "-" +
+           std::to_string(r.res_to[1][i]) + (r.rule_continue[1][i] ? " continue " : " ") +
+           std::string(r.rule_type[1][i]);
   }
+  std::string last_row() const { return row(static_cast<std::size_t>(run.rows - 1)); }
   test::TestApp app;
   ScanRun run;
 };
@@ -94,6 +95,24 @@ TEST(Scanner, StoresTheRowItShould) {
     Scan scan(c.variant);
     scan.app.s.selected_res = static_cast<std::int16_t>(c.selected_res);
     EXPECT_EQ(scan.line(c.line) == 1 ? scan.row() : "", c.expected) << c.line;
+  }
+}
+
+// The keywords are found wherever they stand in the blocks a line is searched
+// in, among words that start alike ("re", "le") but are no keyword.
+TEST(Scanner, KeywordsAreFoundWhereverTheyStand) {
+  Scan scan(Variant::all);
+  for (std::size_t before = 0; before <= 40; ++before) {
+    std::string lookalikes;
+    while (lookalikes.size() < before) lookalikes += "area lev re=le ";
+    lookalikes.resize(before);
+    for (auto [rule, row] : {std::pair{" [0x01 resolution 21]", "7 21-24 01"},
+                             {" [0x01 level 1]", "7 22-24 01"},
+                             {" [0x01 level 1 resolution 21]", "7 21-24 01"},
+                             {" [0x01 levels 1 resolutions 21]", ""}}) {
+      auto line = "a" + lookalikes + rule;
+      EXPECT_EQ(scan.line(line) == 1 ? scan.last_row() : "", row) << line;
+    }
   }
 }
 
@@ -200,12 +219,14 @@ TEST(Scanner, IncludedLinesGetALetterAndRuleTextIsSqueezedExceptInTheTextScan) {
     return out;
   };
   const std::string rule = "highway=primary & ref=* & name=abcdefgh [0x01 resolution 20]";
+  Scan runs(Variant::all);
   for (std::size_t at = 1; at < rule.size(); ++at)
     for (const char* run : {"  ", "   ", "    ", "\t", "\t\t ", " \t"}) {
       auto line = rule.substr(0, at) + run + rule.substr(at);
-      Scan scan(Variant::all);
-      if (scan.line(line) == 1)  // not where the run splits the keyword
-        EXPECT_EQ(scan.app.s.results.rule_text[1][0], squeezed(line)) << line;
+      if (runs.line(line) == 1)  // not where the run splits the keyword
+        EXPECT_EQ(runs.app.s.results.rule_text[1][static_cast<std::size_t>(runs.run.rows - 1)],
+                  squeezed(line))
+            << line;
       else
         EXPECT_TRUE(at > rule.find("resolution") && at < rule.find(" 20")) << line;
     }

@@ -1,7 +1,6 @@
 #include "analysis/scanner.h"
 
 #include <algorithm>
-#include <array>
 #include <charconv>
 #include <cstring>
 #include <optional>
@@ -24,34 +23,6 @@ struct RuleLine {
   std::string_view raw_tail;  // after the keyword and the blanks after it
 };
 
-// A rule keyword with its skip table, made once for every line: the search
-// skips ahead by up to the word's length, as a line holds many "r" and "l".
-class Keyword {
- public:
-  explicit Keyword(std::string_view word) : word_(word) {
-    skip_.fill(static_cast<unsigned char>(word.size()));
-    for (std::size_t i = 0; i + 1 < word.size(); ++i)
-      skip_[static_cast<unsigned char>(word[i])] = static_cast<unsigned char>(word.size() - 1 - i);
-  }
-  std::string_view word() const { return word_; }
-  // The first occurrence at or after `from`; npos when there is none.
-  std::size_t find(std::string_view line, std::size_t from) const {
-    std::size_t n = word_.size();
-    const char* p = line.data();
-    for (std::size_t at = from; at + n <= line.size();) {
-      char last = p[at + n - 1];
-      if (last == word_[n - 1] && p[at] == word_[0] && std::memcmp(p + at, word_.data(), n) == 0)
-        return at;
-      at += skip_[static_cast<unsigned char>(last)];
-    }
-    return std::string_view::npos;
-  }
-
- private:
-  std::string_view word_;
-  std::array<unsigned char, 256> skip_{};
-};
-
 // The type after "0x" up to the next blank, as written; empty when there is none.
 std::string_view type_text(std::string_view rule) {
   auto p = rule.find("0x");
@@ -63,25 +34,56 @@ std::string_view type_text(std::string_view rule) {
   return rule.substr(p + 2, q - p - 2);
 }
 
-const Keyword resolution_keyword("resolution"), level_keyword("level");
+// Where the value after the rule's keyword starts: "resolution" where it
+// stands as a word (at the start of the line or after a blank, a TAB or "[",
+// and followed by a blank or a TAB), else "level" standing so, past the
+// blanks and TABs after it; npos when neither does. So "admin_level = 2" is
+// no level, and "resolution  21" is resolution 21.
+struct KeywordAt {
+  std::size_t value = std::string_view::npos;
+  bool level = false;
+};
 
-// Where the value after a keyword starts: the first occurrence that stands as
-// a word (at the start of the line or after a blank, a TAB or "[", and
-// followed by a blank or a TAB), past the blanks and TABs after it; npos when
-// the keyword stands nowhere as a word. So "admin_level = 2" is no level, and
-// "resolution  21" is resolution 21.
-std::size_t keyword_value(std::string_view line, const Keyword& keyword) {
+KeywordAt find_keyword(std::string_view line) {
   auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  for (auto at = keyword.find(line, 0); at != std::string_view::npos;
-       at = keyword.find(line, at + 1)) {
-    auto end = at + keyword.word().size();
-    if (at > 0 && !blank(line[at - 1]) && line[at - 1] != '[') continue;
-    if (end >= line.size() || !blank(line[end])) continue;
-    // A loop: find_first_not_of calls the library once per byte.
-    while (end < line.size() && blank(line[end])) ++end;
-    return end;
+  const char* p = line.data();
+  std::size_t n = line.size();
+  KeywordAt level;
+  // The keyword that stands as a word at `at`, if any; a level is kept while
+  // a resolution is looked for further on. True when the search is over.
+  auto word_at = [&](std::size_t at, KeywordAt& found) {
+    if (at > 0 && !blank(p[at - 1]) && p[at - 1] != '[') return false;
+    for (std::string_view word : {std::string_view("resolution"), std::string_view("level")}) {
+      auto end = at + word.size();
+      if (end >= n || !blank(p[end]) || std::memcmp(p + at, word.data(), word.size()) != 0)
+        continue;
+      while (end < n && blank(p[end])) ++end;
+      if (word[0] == 'r') {
+        found = {end, false};
+        return true;
+      }
+      if (level.value == std::string_view::npos) level = {end, true};
+    }
+    return false;
+  };
+  KeywordAt found;
+  // Both keywords start with "re" or "le": such pairs are found sixteen
+  // places at a time, the last block reaching back to end with the line.
+  if (text::words_read_in_order && n >= 17) {
+    for (std::size_t at = 0; at + 1 < n; at += 16) {
+      std::size_t base = std::min(at, n - 17);
+      auto b = text::block_at(p + base);
+      auto pairs = ((b == 'r') | (b == 'l')) & (text::block_at(p + base + 1) == 'e');
+      for (std::size_t k = at - base; k < 16; ++k) {
+        k += text::clean_bytes(pairs, k);
+        if (k < 16 && word_at(base + k, found)) return found;
+      }
+    }
+    return level;
   }
-  return std::string_view::npos;
+  for (std::size_t at = 0; at + 1 < n; ++at)
+    if ((p[at] == 'r' || p[at] == 'l') && p[at + 1] == 'e' && word_at(at, found)) return found;
+  return level;
 }
 
 // "12", or "b)12" for line 12 of the second included file.
@@ -383,12 +385,9 @@ void scan_line(AppState& s, Host& host, ScanRun& run, std::string_view line, int
   rule.text = line.substr(from, line.find_last_not_of(' ') - from + 1);
   rule.text = rule.text.substr(0, rule.text.find('#'));
   if (rule.text.empty()) return;
-  std::size_t value = keyword_value(rule.text, resolution_keyword);
-  if (value == std::string_view::npos) {
-    value = keyword_value(rule.text, level_keyword);
-    rule.level = value != std::string_view::npos;
-  }
+  auto [value, level] = find_keyword(rule.text);
   if (value == std::string_view::npos) return;
+  rule.level = level;
   if (s.f1.Check4.value == 1 && !run.filter.empty() && !text::contains(rule.text, run.filter))
     return;
   rule.raw_tail = rule.text.substr(value);

@@ -62,7 +62,7 @@ inline Block block_at(const char* p) {
   return b;
 }
 // The number of bytes of a test's result before the first that matched,
-// counting from byte `from` on: 16 - from when none did.
+// counting from byte `from` (below 16) on: 16 - from when none did.
 template <class Matched>
 std::size_t clean_bytes(Matched matched, std::size_t from = 0) {
   static_assert(sizeof matched == sizeof(Block));
