@@ -88,8 +88,10 @@ void heap_in_huge_pages() {
   auto before = reinterpret_cast<std::uintptr_t>(sbrk(0));
   auto top = before - mallinfo2().keepcost;
   auto from = (before + huge) & ~(huge - 1);
-  static void* volatile set_aside = std::malloc(from - top - 64);
-  (void)set_aside;
+  if (from - top > 4096) {
+    static void* volatile set_aside = std::malloc(from - top - 64);
+    (void)set_aside;
+  }
   auto after = reinterpret_cast<std::uintptr_t>(sbrk(0));
   if (after > from) madvise(reinterpret_cast<void*>(from), after - from, MADV_HUGEPAGE);
 #endif
