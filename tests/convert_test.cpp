@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <filesystem>
 
@@ -195,10 +194,7 @@ TEST_F(Convert, EverythingElseIsCopiedAndEachFileWrittenOnce) {
   EXPECT_EQ(copy["lines"], "include 'inc/roads/main';\nhighway=primary [0x03 level 1 ]\n\r\n");
   EXPECT_EQ(copy.size(), source.size());
   for (const auto& written : {at("new/lines"), at("new/inc/common")})
-    EXPECT_EQ(
-        std::count(app.host.messages.begin(), app.host.messages.end(), "Now saving as " + written),
-        1)
-        << written;
+    EXPECT_EQ(app.said("Now saving as " + written), 1) << written;
   EXPECT_EQ(tree("src"), source);
 }
 
@@ -222,9 +218,7 @@ TEST_F(Convert, WhatIsNotARegularFileIsNamedAndLeftOut) {
   EXPECT_EQ(app.dir.read("styles/new/lines"),
             "include 'inc/status';\ninclude 'inc/fifo';\nx [0x03 level 1 ]\n\r\n");
 }
-#endif
 
-#ifndef _WIN32
 // Folders that links lead to by many names, three ways at each of 20 levels:
 // each real folder is copied once, and the conversion ends at once.
 TEST_F(Convert, AFolderReachedByManyLinksIsCopiedOnce) {

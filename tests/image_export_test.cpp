@@ -104,13 +104,23 @@ TEST_F(SaveImage, TheStripCarriesTheScaleLabelsAsShown) {
   f.p3.set_size(750, 450);  // half the canvas width: the labels stretch with the strip
   f.scale_labels_created = true;
   for (auto& l : f.Label3) l.visible = false;
-  auto& plain = f.Label3[20];
-  plain.visible = true, plain.caption = "20", plain.bounds = {300, 0, 100, 450};
-  plain.back = rgb(224, 224, 224), plain.fore = colours::black;
-  auto& marked = f.Label3[22];
-  marked.visible = true, marked.caption = "22 L1", marked.bold = true,
-  marked.bounds = {400, 0, 100, 450};
-  marked.back = rgb(100, 200, 100), marked.fore = colours::dark_red;
+  // x1 and x2 on the image, from a label 100 wide at left.
+  struct Want {
+    std::size_t resolution;
+    int left;
+    double x1, x2;
+    Colour back, fore;
+    std::string caption;
+    bool bold;
+  } want[] = {
+      {20, 300, 600, 800, rgb(224, 224, 224), colours::black, "20", false},
+      {22, 400, 800, 1000, rgb(100, 200, 100), colours::dark_red, "22 L1", true},
+  };
+  for (const auto& w : want) {
+    auto& l = f.Label3[w.resolution];
+    l.visible = true, l.caption = w.caption, l.bold = w.bold, l.bounds = {w.left, 0, 100, 450};
+    l.back = w.back, l.fore = w.fore;
+  }
   f.Label3[5].caption = "5";  // hidden: not drawn
 
   ASSERT_TRUE(save_image(app.s, app.host, file("chart")));
@@ -119,15 +129,6 @@ TEST_F(SaveImage, TheStripCarriesTheScaleLabelsAsShown) {
   ASSERT_EQ(fills.size(), 2u);
   ASSERT_EQ(texts.size(), 2u);
   EXPECT_EQ(app.p4.font, control_font);
-  struct Want {
-    double x1, x2;
-    Colour back, fore;
-    std::string caption;
-    bool bold;
-  } want[] = {
-      {600, 800, rgb(224, 224, 224), colours::black, "20", false},
-      {800, 1000, rgb(100, 200, 100), colours::dark_red, "22 L1", true},
-  };
   for (int i = 0; i < 2; ++i) {
     const auto& w = want[i];
     SCOPED_TRACE(w.caption);

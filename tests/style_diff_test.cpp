@@ -22,6 +22,9 @@ TEST(DrawnLevels, MainLevelsWhoseResolutionTheRuleCovers) {
   const auto three = table({24, 22, 20}, 2);
   const auto finer = table({24, 23, 22, 20, 18}, 4);
   const auto with_overview = table({24, 22, 20, 17, 16}, 2);
+  const auto unordered = table({24, 16, 22, 23}, 3);
+  const auto stopped_early = table({24}, 3);
+  const auto no_main_list = table({}, -1);
   const struct {
     const LevelTable* levels;
     int from, to;
@@ -36,16 +39,14 @@ TEST(DrawnLevels, MainLevelsWhoseResolutionTheRuleCovers) {
       {&finer, 18, 23, "1-4"},
       {&with_overview, 16, 24, "0-2"},  // overview levels are not main levels
       {&three, 0, 24, "0-2"},
+      {&unordered, 22, 24, "0,2-3"},  // separate runs of levels
+      // A read that stopped early, or found no main list, has no levels to draw at.
+      {&stopped_early, 16, 24, "0"},
+      {&no_main_list, 16, 24, "-"},
   };
   for (const auto& c : cases)
     EXPECT_EQ(level_ranges(drawn_levels(*c.levels, c.from, c.to)), c.drawn)
-        << c.from << "-" << c.to;
-
-  // A table whose order is not the usual one draws at separate runs of levels.
-  EXPECT_EQ(level_ranges(drawn_levels(table({24, 16, 22, 23}, 3), 22, 24)), "0,2-3");
-  // A read that stopped early, or found no main list, has no levels to draw at.
-  EXPECT_EQ(level_ranges(drawn_levels(table({24}, 3), 16, 24)), "0");
-  EXPECT_EQ(level_ranges(drawn_levels(table({}, -1), 16, 24)), "-");
+        << c.from << "-" << c.to << " " << c.levels->level_res.size();
 }
 
 RuleRow row(const std::string& text, const std::string& type, std::vector<int> levels,

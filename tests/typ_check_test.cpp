@@ -14,8 +14,6 @@
 namespace zw {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 std::string lines_of(const Strings& lines) {
   std::string out;
   for (const auto& l : lines) out += l + "\n";
@@ -117,28 +115,19 @@ std::string summary_of(const std::vector<TypFinding>& findings) {
 }
 
 TEST(TypCheck, Findings) {
-  const std::string typ_text = lines_of({
-      "[_id]",           "FID=77",          "[end]",  // 1-3
-      "[_drawOrder]",    "Type=0x01,1",     "Type=0x02,1",
-      "Type=0x10101,2",  "[end]",  // 4-8
-      "[_polygon]",      "Type=0x01",       "Xpm=\"0 0 1 0\"",
-      "\"a c #3A7D2C\"", "[end]",  // 9
-      "[_polygon]",      "Type=0x02",       "Xpm=\"0 0 1 0\"",
-      "\"a c #3B7E2D\"", "[end]",  // 14: like 0x01
-      "[_polygon]",      "Type=0x03",       "Xpm=\"0 0 1 0\"",
-      "\"a c #3A7D2C\"", "[end]",  // 19: not in the order
-      "[_line]",         "Type=0x01",       "LineWidth=2",
-      "Xpm=\"0 0 1 0\"", "\"a c #FF0000\"", "[end]",  // 24
-      "[_line]",         "Type=0x02",       "LineWidth=3",
-      "Xpm=\"0 0 1 0\"", "\"a c #FF0000\"", "[end]",  // 30: wider
-      "[_line]",         "Type=0x02",       "LineWidth=3",
-      "Xpm=\"0 0 1 0\"", "\"a c #00FF00\"", "[end]",  // 36: again
-      "[_point]",        "Type=0x2f06",     "DayXpm=\"1 1 1 1\"",
-      "\"$ c #000000\"", "\"$\"",           "[end]",  // 42
-      "[_point]",        "Type=0x2f07",     "DayXpm=\"1 1 1 1\"",
-      "\"$ c #000000\"", "\"$\"",           "[end]",  // 48: unused
-  });
-  const auto typ = read_typ_file(typ_text);
+  // One section a line; the comment gives the line its header is on.
+  const auto typ = read_typ_file(lines_of({
+      "[_id]\nFID=77\n[end]",                                            // 1
+      "[_drawOrder]\nType=0x01,1\nType=0x02,1\nType=0x10101,2\n[end]",   // 4
+      "[_polygon]\nType=0x01\nXpm=\"0 0 1 0\"\n\"a c #3A7D2C\"\n[end]",  // 9
+      "[_polygon]\nType=0x02\nXpm=\"0 0 1 0\"\n\"a c #3B7E2D\"\n[end]",  // 14: like 0x01
+      "[_polygon]\nType=0x03\nXpm=\"0 0 1 0\"\n\"a c #3A7D2C\"\n[end]",  // 19: not in the order
+      "[_line]\nType=0x01\nLineWidth=2\nXpm=\"0 0 1 0\"\n\"a c #FF0000\"\n[end]",  // 24
+      "[_line]\nType=0x02\nLineWidth=3\nXpm=\"0 0 1 0\"\n\"a c #FF0000\"\n[end]",  // 30: wider
+      "[_line]\nType=0x02\nLineWidth=3\nXpm=\"0 0 1 0\"\n\"a c #00FF00\"\n[end]",  // 36: again
+      "[_point]\nType=0x2f06\nDayXpm=\"1 1 1 1\"\n\"$ c #000000\"\n\"$\"\n[end]",  // 42
+      "[_point]\nType=0x2f07\nDayXpm=\"1 1 1 1\"\n\"$ c #000000\"\n\"$\"\n[end]",  // 48: unused
+  }));
   struct Case {
     const char* name;
     std::vector<DrawnRule> rules;

@@ -47,13 +47,12 @@ TEST_F(TypReader, TypeCodes) {
       {"[_point]", "Type=0x2f\r\nSubType=0x06", "02f06"},  // the sub-type joins the type
       {"[_point]", "SubType=0x06\r\nType=0x2F", "02f06"},  // in either order
       {"[_point]", "Type=0x001\r\nSubType=0x00", "00100"},
-      {"[_point]", "Type=0x10f04", "10f04"},
-      {"[_line]", "Type=0x2f06\r\nSubType=0x07",
-       "02f07"},  // the sub-type wins, as mkgmap compiles it
+      // The sub-type wins, as mkgmap compiles it.
+      {"[_line]", "Type=0x2f06\r\nSubType=0x07", "02f07"},
       {"[_point]", "; Type=0x33\r\nType=0x22", "02200"},  // a comment is no key
       {"[_line]", "Type=0xzz", "0zz00"},  // no number: the text after "type=0x" as written
-      {"[_polygon]", "UseOrientation=N",
-       "orientation=n"},  // no key: from the piece's 7th character
+      // No key: from the piece's 7th character.
+      {"[_polygon]", "UseOrientation=N", "orientation=n"},
   };
   for (const auto& c : cases) {
     load(crlf_file({c.section, c.key_line, "[end]"}));
@@ -92,19 +91,23 @@ TEST_F(TypReader, PatternsWhenASectionHasNoBitmap) {
   struct Case {
     Strings keys;
     std::string pixels;
+    std::size_t messages = 0;
   } cases[] = {
       {{"LineWidth=3", "BorderWidth=1"}, rows(1, '1') + rows(3, '0') + rows(1, '1')},
       {{"BorderWidth=2", "LineWidth=0"}, rows(2, '1') + rows(2, '1')},
       {{"LineWidth=2.5"}, rows(2, '0')},  // whole numbers, halves to even
       {{}, ""},                           // both widths unset: no rows at all
+      // A width too large is reported, and reading goes on without it.
+      {{"LineWidth=99999", "BorderWidth=1"}, rows(2, '1'), 1},
   };
   for (const auto& c : cases) {
     Strings lines = {"[_line]", "Type=0x02"};
     lines.insert(lines.end(), c.keys.begin(), c.keys.end());
     lines.insert(lines.end(), {"Xpm=\"0 0 2 0\"", "\"1 c #FFFFFF\"", "[end]"});
+    app.host.messages.clear();
     load(crlf_file(lines));
-    EXPECT_EQ(app.s.typ.lines.pixels[0], c.pixels)
-        << text::decimal(static_cast<long long>(c.keys.size()));
+    EXPECT_EQ(app.s.typ.lines.pixels[0], c.pixels) << testing::PrintToString(c.keys);
+    EXPECT_EQ(app.host.messages.size(), c.messages) << testing::PrintToString(c.keys);
   }
   load(crlf_file({"[_polygon]", "Type=0x03", "\"0 c #FFFFFF\"", "[_point]", "Type=0x2f", "[end]"}));
   EXPECT_EQ(app.s.typ.polygons.pixels[0], rows(32, '0'));
@@ -209,12 +212,6 @@ TEST_F(TypReader, MissingEmptyAndSectionlessFiles) {
     EXPECT_EQ(app.s.typ_file + "|" + app.s.f1.label2.caption, path + "| TYP: " + path);
     EXPECT_EQ(app.host.messages, c.message ? Strings{c.message + path} : Strings{});
   }
-}
-
-TEST_F(TypReader, AWidthTooLargeIsReportedAndReadingGoesOn) {
-  load(crlf_file({"[_line]", "Type=0x02", "LineWidth=99999", "BorderWidth=1", "[end]"}));
-  ASSERT_EQ(app.host.messages.size(), 1u);
-  EXPECT_EQ(app.s.typ.lines.pixels[0], rows(2, '1'));
 }
 
 }  // namespace
