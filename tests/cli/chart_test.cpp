@@ -68,19 +68,18 @@ TEST_F(CliChart, WritesTheSameChartAsBitmapAndPng) {
     }
   EXPECT_GT(mark, 1000);
   EXPECT_GT(text, 50);
-}
 
-TEST_F(CliChart, TheWidthSetsThePane) {
-  auto r =
+  // The width sets the pane.
+  auto narrow =
       chart({"--width", "9000", "--show-text", "--overview-only", "--out", dir.at("narrow.png")});
-  ASSERT_EQ(r.status, 0) << r.err;
+  ASSERT_EQ(narrow.status, 0) << narrow.err;
   EXPECT_EQ(load("narrow.png").width(), 600);
 }
 
 // A refused image is refused before the analysis and the drawing: nothing is
 // printed but the message.
 TEST_F(CliChart, NamesAndExistingFilesFollowSaveImage) {
-  struct Case {
+  const struct {
     std::vector<std::string> extra;
     std::string out;
     int status;
@@ -111,8 +110,8 @@ TEST_F(CliChart, NamesAndExistingFilesFollowSaveImage) {
   EXPECT_EQ(dir.read("old.bmp").substr(0, 2), "BM");
   EXPECT_EQ(dir.read("chart"), "");
 
-  auto missing = run_cli({"chart", test::example_style(), "--kind", "lines", "--all"});
-  EXPECT_EQ(missing.status, 2);
+  // No image named.
+  EXPECT_EQ(run_cli({"chart", test::example_style(), "--kind", "lines", "--all"}).status, 2);
 }
 
 // Every row is drawn, however many: a tall chart is drawn and written band by

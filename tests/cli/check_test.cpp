@@ -64,21 +64,19 @@ TEST_F(CliCheck, ExitStatus) {
   EXPECT_EQ(text::after(notes_only.out, "summary\t"), "0 warnings, 2 notes\n") << notes_only.out;
 
   dir.write("empty.txt", "no sections here\n");
-  struct Case {
-    std::vector<std::string> args;
-    int status;
-  } cases[] = {
-      {{"check", dir.at("styles/s"), "--typ", dir.at("none.txt")}, 2},
-      {{"check", dir.at("styles/s"), "--typ", dir.at("empty.txt")}, 2},
-      {{"check", dir.at("styles/none"), "--typ", dir.at("map.txt")}, 2},
-      {{"check", dir.at("styles/s")}, 2},
-      {{"check", dir.at("styles/s"), "--typ", dir.at("map.txt"), "--family-id", "x"}, 2},
+  const std::vector<std::string> cases[] = {
+      {dir.at("styles/s"), "--typ", dir.at("none.txt")},
+      {dir.at("styles/s"), "--typ", dir.at("empty.txt")},
+      {dir.at("styles/none"), "--typ", dir.at("map.txt")},
+      {dir.at("styles/s")},
+      {dir.at("styles/s"), "--typ", dir.at("map.txt"), "--family-id", "x"},
   };
-  for (auto& c : cases) {
-    c.args.insert(c.args.end(), {"--system-dir", dir.at("system")});
-    auto r = test::run_cli(c.args);
-    EXPECT_EQ(r.status, c.status) << c.args[3] << r.err;
-    EXPECT_FALSE(r.err.empty()) << c.args[3];
+  for (auto args : cases) {
+    args.insert(args.begin(), "check");
+    args.insert(args.end(), {"--system-dir", dir.at("system")});
+    auto r = test::run_cli(args);
+    EXPECT_EQ(r.status, 2) << args[1] << " " << args[3] << r.err;
+    EXPECT_FALSE(r.err.empty()) << args[1] << " " << args[3];
   }
 }
 

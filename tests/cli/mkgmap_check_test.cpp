@@ -82,10 +82,6 @@ void require_mkgmap() {
   ASSERT_TRUE(std::filesystem::exists(mkgmap_jar)) << mkgmap_jar << " is missing" << install_hint;
 }
 
-void copy_example(const test::TempDir& dir) {
-  dir.copy(test::example_style(), "styles/example");
-}
-
 // The main levels at which mkgmap draws each rule of each file of a style, by
 // file and line, from the style's level table: a rule of resolutions lo-hi (hi
 // 24 when only lo is given) is drawn at every main level whose resolution lies
@@ -123,12 +119,6 @@ std::map<std::string, std::string> drawn_levels(const test::TempDir& dir,
   return out;
 }
 
-struct Source {
-  const char* label;
-  const char* name;
-  std::function<void(const test::TempDir&)> put;
-};
-
 TEST(MkgmapCheck, ConvertedStylesPassAsWellAsTheirSources) {
   require_mkgmap();
   if (HasFatalFailure()) return;
@@ -138,8 +128,12 @@ TEST(MkgmapCheck, ConvertedStylesPassAsWellAsTheirSources) {
     test::write_form_styles(dir);
     std::filesystem::remove_all(to_fs_path(dir.at("styles/cycle")));
   };
-  const Source sources[] = {
-      {"the example style", "example", copy_example},
+  const struct {
+    const char *label, *name;
+    std::function<void(const test::TempDir&)> put;
+  } sources[] = {
+      {"the example style", "example",
+       [](const test::TempDir& dir) { dir.copy(test::example_style(), "styles/example"); }},
       {"mkgmap's default style", "default", test::unpack_default_style},
       {"the include forms", "forms", forms},
   };
@@ -163,13 +157,10 @@ TEST(MkgmapCheck, ConvertedStylesPassAsWellAsTheirSources) {
     ASSERT_TRUE(before.ran && after.ran) << before.printed << after.printed << install_hint;
     EXPECT_TRUE(before.opened) << before.printed;
     EXPECT_TRUE(after.opened) << after.printed;
-    EXPECT_LE(after.errors, before.errors) << "source:\n"
-                                           << before.printed << "converted:\n"
-                                           << after.printed;
-    EXPECT_LE(after.warnings, before.warnings) << "source:\n"
-                                               << before.printed << "converted:\n"
-                                               << after.printed;
-    EXPECT_LE(after.unknown, before.unknown) << "source:\n"
+    for (auto [what, count] : {std::pair{"errors", &StyleCheck::errors},
+                               {"warnings", &StyleCheck::warnings},
+                               {"unknown lines", &StyleCheck::unknown}})
+      EXPECT_LE(after.*count, before.*count) << what << "\nsource:\n"
                                              << before.printed << "converted:\n"
                                              << after.printed;
 
@@ -207,23 +198,21 @@ TEST(MkgmapCheck, CountsTheErrorsAndWarningsMkgmapPrints) {
             "highway=a [0x01 resolution 99]\nhighway=b [0x01 resolution 22]\n");
   dir.write("styles/faulty/options", "levels = 0:24, 1:22\n");
   dir.write("styles/faulty/lines", "highway=a [0x01 level 9]\n");
-  struct Case {
+  const struct {
     const char* name;
-    bool opened;
-    bool errors;
-    bool warnings;
-  };
-  const Case cases[] = {
+    bool opened, errors, warnings;
+  } cases[] = {
       {"warned", true, false, true},
       {"faulty", false, true, false},
   };
   for (const auto& c : cases) {
     auto r = check_style(dir.at("styles"), c.name, dir.path());
-    EXPECT_TRUE(r.ran) << c.name << "\n" << r.printed;
-    EXPECT_EQ(r.opened, c.opened) << c.name << "\n" << r.printed;
-    EXPECT_EQ(r.errors > 0, c.errors) << c.name << "\n" << r.printed;
-    EXPECT_EQ(r.warnings > 0, c.warnings) << c.name << "\n" << r.printed;
-    EXPECT_EQ(r.unknown, 0) << c.name << "\n" << r.printed;
+    SCOPED_TRACE(std::string(c.name) + "\n" + r.printed);
+    EXPECT_TRUE(r.ran);
+    EXPECT_EQ(r.opened, c.opened);
+    EXPECT_EQ(r.errors > 0, c.errors);
+    EXPECT_EQ(r.warnings > 0, c.warnings);
+    EXPECT_EQ(r.unknown, 0);
   }
 }
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "base/text.h"
 #include "rules/trace.h"
@@ -61,18 +62,14 @@ struct Judgement {
   // The disagreements by rule, commonest first, with an element each.
   std::string classes() const {
     std::map<std::string, std::pair<int, std::string>> by_rule;
-    for (const auto& p : mkgmap)
-      if (!trace.count(p)) {
-        auto& c = by_rule["mkgmap only " + p.first];
-        ++c.first;
-        c.second = p.second;
-      }
-    for (const auto& p : trace)
-      if (!mkgmap.count(p)) {
-        auto& c = by_rule["trace only " + p.first];
-        ++c.first;
-        c.second = p.second;
-      }
+    for (auto [label, from, other] :
+         {std::tuple{"mkgmap only ", &mkgmap, &trace}, {"trace only ", &trace, &mkgmap}})
+      for (const auto& p : *from)
+        if (!other->count(p)) {
+          auto& c = by_rule[label + p.first];
+          ++c.first;
+          c.second = p.second;
+        }
     std::vector<std::pair<int, std::string>> list;
     for (const auto& [k, v] : by_rule) list.emplace_back(v.first, k + " e.g. " + v.second);
     std::sort(list.rbegin(), list.rend());
@@ -148,16 +145,14 @@ Judgement judge(const std::string& root, const std::string& name) {
   return j;
 }
 
-struct Case {
-  const char* label;
-  std::string root, name;
-  double at_least;  // the agreement reached, as a fraction of all pairs
-};
-
 TEST(TraceJudge, AgreesWithMkgmapOnMonaco) {
   test::TempDir unpacked;
   test::unpack_default_style(unpacked);
-  const Case cases[] = {
+  const struct {
+    const char* label;
+    std::string root, name;
+    double at_least;  // the agreement reached, as a fraction of all pairs
+  } cases[] = {
       {"default", unpacked.at("styles"), "default", 0.9995},
       {"generic new", shared_dir + "/samples/styles", "generic new", 0.9995},
       {"Openfietsmap lite", shared_dir + "/samples/styles", "Openfietsmap lite", 0.9995},

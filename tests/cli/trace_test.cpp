@@ -72,10 +72,8 @@ TEST_F(CliTrace, ExplainsOneElement) {
   EXPECT_EQ(r.out,
             "element\tway/11\ntags\thighway=path route=hiking\nrule\tlines:1\tyes\t\n"
             "type\tlines\tlines:1\t0x16\t0-1\n");
-  r = trace({"--explain", "way/99"});
-  EXPECT_EQ(r.status, 2);
-  r = trace({"--explain", "street/1"});
-  EXPECT_EQ(r.status, 2);
+  for (const char* unknown : {"way/99", "street/1"})
+    EXPECT_EQ(trace({"--explain", unknown}).status, 2) << unknown;
 }
 
 TEST_F(CliTrace, BadInputIsNamedAndStops) {
@@ -87,10 +85,9 @@ TEST_F(CliTrace, BadInputIsNamedAndStops) {
   dir.write("html.osm", "<html><body>not OSM</body></html>\n");
   dir.write("data.txt", "x");
   ASSERT_EQ(mkfifo(dir.at("pipe.osm").c_str(), 0600), 0);
-  struct Case {
+  const struct {
     std::string style, data, named;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"s/test", "cut.osm.pbf", "cut.osm.pbf"}, {"s/test", "empty.osm.pbf", "empty.osm.pbf"},
       {"s/test", "html.osm", "html.osm"},       {"s/test", "data.txt", "data.txt"},
       {"s/test", "pipe.osm", "pipe.osm"},       {"s/test", "none.osm.pbf", "none.osm.pbf"},
