@@ -159,30 +159,14 @@ TEST_F(Analysis, IncludedFilesAreScannedAfterTheRuleFileInTheirOrder) {
   EXPECT_EQ(app.s.includes.extra_done, "01");
 }
 
-// LF ends a line with the CR before it kept in the line; a lone CR ends a line
-// as mkgmap reads it, wherever it stands.
-TEST_F(Analysis, LineEndsCountLinesAsMkgmapReadsThem) {
-  struct Case {
-    std::string text;
-    Strings rows;
-    std::string last_text;
-  };
-  const Case cases[] = {
-      {"a=1 [0x01 resolution 20]\r", {"1 20 24 - 01"}, "a=1 [0x01 resolution 20]"},
-      {"\ra=1 [0x01 resolution 20]\r\r\nb=2 [0x02 level 1]",
-       {"2 20 24 - 01", "4 22 24 - 02"},
-       "b=2 [0x02 level 1]"},
-      {"a=1 [0x01 resolution 20]\r\n\nb=2 [0x02 resolution 21]\r\n",
-       {"1 20 24 - 01", "3 21 24 - 02"},
-       "b=2 [0x02 resolution 21]\r"},
-  };
-  for (const auto& c : cases) {
-    app.style("s", {{"lines", c.text}});
-    app.s.f1.Check1[0].value = 1;
-    app.check();
-    EXPECT_EQ(app.rows(), c.rows) << c.text;
-    EXPECT_EQ(app.s.results.rule_text[1][c.rows.size() - 1], c.last_text) << c.text;
-  }
+// A lone CR ends a line as mkgmap reads it, the last one of the file too,
+// and is not kept in the line.
+TEST_F(Analysis, ALoneCarriageReturnEndsTheLastLine) {
+  app.style("s", {{"lines", "a=1 [0x01 resolution 20]\r"}});
+  app.s.f1.Check1[0].value = 1;
+  app.check();
+  EXPECT_EQ(app.rows(), Strings{"1 20 24 - 01"});
+  EXPECT_EQ(app.s.results.rule_text[1][0], "a=1 [0x01 resolution 20]");
 }
 
 // The real files, handed over in pieces of `size` bytes.
@@ -201,6 +185,8 @@ class PieceFileSystem : public StdFileSystem {
 
 // However a rule file is cut into pieces as it is read (a line, a CR LF, an
 // include statement split between two), it gives the rows of the whole file.
+// Lone CRs end lines wherever they stand; LF ends a line with the CR before
+// it kept in the line.
 TEST_F(Analysis, ARuleFileReadInPiecesGivesTheRowsOfTheWholeFile) {
   const std::string text =
       "\ra=1 [0x01 resolution 20]\r\r\nb=2 [0x02 level 1]\r\n\n  Include 'inc/x';\n"
@@ -216,6 +202,7 @@ TEST_F(Analysis, ARuleFileReadInPiecesGivesTheRowsOfTheWholeFile) {
     app.s.f1.inc.value = 1;
     app.check();
     EXPECT_EQ(app.rows(), whole) << pieces.size;
+    EXPECT_EQ(app.s.results.rule_text[1][1], "b=2 [0x02 level 1]\r");
     EXPECT_EQ(app.s.results.rule_text[1][2], "c=3 [0x03 resolution 21-23 continue]");
   }
   app.host.fs_override = nullptr;

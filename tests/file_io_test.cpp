@@ -92,9 +92,6 @@ std::vector<std::string> names_in(const std::string& dir) {
   return names;
 }
 
-// The same things where a file is read and where one is written: a read takes
-// a regular file only and never blocks; a write replaces a file or a link to
-// one, and refuses the rest without touching what a link points at.
 // A file as read a piece at a time, the pieces put together.
 std::optional<std::string> read_by_pieces(const std::string& path, std::int64_t limit,
                                           std::string& error) {
@@ -107,6 +104,9 @@ std::optional<std::string> read_by_pieces(const std::string& path, std::int64_t 
   return whole;
 }
 
+// The same things where a file is read and where one is written: a read takes
+// a regular file only and never blocks; a write replaces a file or a link to
+// one, and refuses the rest without touching what a link points at.
 TEST(SafeFiles, OnlyRegularFilesAreReadAndReplacedAndNothingBlocks) {
   const struct {
     Thing thing;
@@ -166,19 +166,16 @@ TEST(SafeFiles, ReadStopsAtTheLimitAndTrustsNoSizeTheSystemGives) {
   dir.write("big", "");
   fs::resize_file(to_fs_path(dir.at("big")), static_cast<std::uintmax_t>(max_read_bytes) + 1);
   std::string error;
-  EXPECT_FALSE(file_io::read_regular(dir.at("big"), max_read_bytes, error));
-  EXPECT_TRUE(text::contains(error, "too large to read")) << error;
-  // A file that says it is empty but is not, as those of /proc do.
-  auto status = file_io::read_regular("/proc/self/status", max_read_bytes, error);
-  ASSERT_TRUE(status) << error;
-  EXPECT_TRUE(text::contains(*status, "Name:"));
-  EXPECT_FALSE(file_io::read_regular("/proc/self/status", 10, error));
-  // Read a piece at a time, the same: the limit holds for the pieces together.
-  EXPECT_FALSE(read_by_pieces(dir.at("big"), max_read_bytes, error));
-  EXPECT_TRUE(text::contains(error, "too large to read")) << error;
-  EXPECT_EQ(read_by_pieces("/proc/self/status", max_read_bytes, error).value_or("").substr(0, 5),
-            "Name:");
-  EXPECT_FALSE(read_by_pieces("/proc/self/status", 10, error));
+  // Whole or a piece at a time, the same: the limit holds for the pieces together.
+  using Read = std::optional<std::string> (*)(const std::string&, std::int64_t, std::string&);
+  for (Read read : {Read(file_io::read_regular), Read(read_by_pieces)}) {
+    EXPECT_FALSE(read(dir.at("big"), max_read_bytes, error));
+    EXPECT_TRUE(text::contains(error, "too large to read")) << error;
+    // A file that says it is empty but is not, as those of /proc do.
+    EXPECT_EQ(read("/proc/self/status", max_read_bytes, error).value_or(error).substr(0, 5),
+              "Name:");
+    EXPECT_FALSE(read("/proc/self/status", 10, error));
+  }
   std::string many(700'000, 'x');
   many[(1 << 18) - 1] = 'y';  // the last byte of the first piece
   dir.write("many", many);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 #include "analysis/includes.h"
 #include "base/std_file_system.h"
@@ -67,6 +68,13 @@ struct Includes : ::testing::Test {
     app.s.f1.Check1[0].value = 1;
     app.check();
   }
+  // Looks for the files included by the lines of a style "s" of these files.
+  void search(std::map<std::string, std::string> files) {
+    files.emplace("options", "levels=0:24\n");
+    app.style("s", files);
+    app.select("s");
+    chknodata(app.s, app.host, 1);
+  }
   test::TestApp app;
 };
 
@@ -115,11 +123,7 @@ TEST_F(Includes, StatementsAreFoundWhereverNormalisingFormsThem) {
       {"x\n[include 'inc/a']\n", {}},
   };
   for (const auto& c : cases) {
-    app.style(
-        "s",
-        {{"options", "levels=0:24\n"}, {"lines", c.lines}, {"inc/a", "x [0x02 resolution 22]\n"}});
-    app.select("s");
-    chknodata(app.s, app.host, 1);
+    search({{"lines", c.lines}, {"inc/a", "x [0x02 resolution 22]\n"}});
     EXPECT_EQ(recorded(), c.recorded) << c.lines;
     EXPECT_EQ(app.s.includes.extra_done, "1");
     EXPECT_TRUE(app.s.scan_busy);
@@ -128,22 +132,18 @@ TEST_F(Includes, StatementsAreFoundWhereverNormalisingFormsThem) {
 }
 
 TEST_F(Includes, MissingRuleFileIsReported) {
-  app.style("s", {{"options", "levels=0:24\n"}});
-  app.select("s");
-  chknodata(app.s, app.host, 1);
+  search({});
   EXPECT_EQ(app.host.messages, Strings{"cannot find " + rule_file_path(app.s, 1)});
   EXPECT_EQ(app.s.includes.extra_count, -1);
 }
 
 TEST_F(Includes, TheFiftySecondFileIsRefusedWithOneMessage) {
-  std::map<std::string, std::string> files{{"options", "levels=0:24\n"}, {"lines", ""}};
+  std::map<std::string, std::string> files{{"lines", ""}};
   for (int i = 0; i < 55; ++i) {
     files["lines"] += "include 'inc/f" + std::to_string(i) + "';\n";
     files["inc/f" + std::to_string(i)] = "x [0x01 resolution 20]\n";
   }
-  app.style("s", files);
-  app.select("s");
-  chknodata(app.s, app.host, 1);
+  search(files);
   EXPECT_EQ(app.s.includes.extra_count, 50);
   ASSERT_EQ(app.host.messages.size(), 1u);
   EXPECT_TRUE(text::contains(app.host.messages[0], "More than 51 included files"));
@@ -156,9 +156,7 @@ TEST_F(Includes, ManyDistinctStatementsAreCollectedInOnePass) {
   std::string lines;
   for (int i = 0; i < 40000; ++i) lines += "include 'inc/f" + std::to_string(i) + "';\n";
   lines += "include 'inc/real';\n";
-  app.style("s", {{"options", "levels=0:24\n"}, {"lines", lines}, {"inc/real", "x\n"}});
-  app.select("s");
-  chknodata(app.s, app.host, 1);
+  search({{"lines", lines}, {"inc/real", "x\n"}});
   EXPECT_EQ(recorded(), Strings{"1 s/inc/real"});
 }
 
