@@ -34,6 +34,8 @@ struct WindowState : ::testing::Test {
     app.tick_category("Highway");
     app.check();
     app.host.messages.clear();
+    // No box ticked: a new style or root is not charted, so rows seen after it are left over.
+    for (auto& box : app.s.f1.Check1) box.value = 0;
   }
   void choose(const std::string& name) {
     app.s.f1.Combo2.text = name;
@@ -48,14 +50,13 @@ struct WindowState : ::testing::Test {
 };
 
 TEST_F(WindowState, AnotherStyleTakesItsOwnLevelsAndLeavesNoChartBehind) {
-  app.s.f1.Check1[0].value = 0;
-  for (auto& box : app.s.f1.Check1) box.value = 0;
-  struct Case {
+  const struct {
     std::string style, levels;
     bool overview;
-  };
-  for (const auto& c : {Case{"b", "Levels:0:24,1:21 + ", false}, Case{"c", "Levels:", false},
-                        Case{"a", "Levels:0:24,1:22,2:20 + 3:18", true}}) {
+  } cases[] = {{"b", "Levels:0:24,1:21 + ", false},
+               {"c", "Levels:", false},
+               {"a", "Levels:0:24,1:22,2:20 + 3:18", true}};
+  for (const auto& c : cases) {
     choose(c.style);
     EXPECT_EQ(app.s.f1.Label4.caption, c.levels) << c.style;
     EXPECT_EQ(!app.s.levels.overview_res.empty(), c.overview) << c.style;
@@ -66,13 +67,12 @@ TEST_F(WindowState, AnotherStyleTakesItsOwnLevelsAndLeavesNoChartBehind) {
 }
 
 TEST_F(WindowState, ANewRootSelectsItsFirstStyleOrNone) {
-  for (auto& box : app.s.f1.Check1) box.value = 0;
-  struct Case {
+  const struct {
     std::string root, style, list, levels;
-  };
-  for (const auto& c :
-       {Case{"other", "x", "x", "Levels:0:23,1:19 + "}, Case{"empty", "", "No Styles", "Levels:"},
-        Case{"styles", "a", "a", "Levels:0:24,1:22,2:20 + 3:18"}}) {
+  } cases[] = {{"other", "x", "x", "Levels:0:23,1:19 + "},
+               {"empty", "", "No Styles", "Levels:"},
+               {"styles", "a", "a", "Levels:0:24,1:22,2:20 + 3:18"}};
+  for (const auto& c : cases) {
     choose_style_root(app.s, app.host, app.dir.at(c.root));
     EXPECT_EQ(app.s.style_name, c.style) << c.root;
     EXPECT_EQ(app.s.f1.Combo2.text, c.list) << c.root;

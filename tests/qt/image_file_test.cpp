@@ -94,8 +94,6 @@ TEST_F(ImageFiles, PngReadsBackAsTheBitmapsPixels) {
     EXPECT_EQ(a, b);
     EXPECT_EQ(a.dotsPerMeterX(), 3780);
   }
-  RasterSurface empty(15);
-  EXPECT_THROW(empty.encode(ImageFormat::png), RunError);
 }
 
 // How the chart image was composed before the canvas was kept by reference:
@@ -162,18 +160,16 @@ TEST_F(ImageFiles, StackingGivesThePaintedPictureAndKeepsTheCanvasByReference) {
   }
 }
 
+// The error it reports, and no file from it: Surfaces.ImageFilesOfThePicture.
 TEST_F(ImageFiles, APictureTooLargeToMakeLeavesNoneBehind) {
   RasterSurface s(15);
   s.resize(1500, 1500);
   s.clear(colours::red);
   s.fill_rect(0, 0, 1500, 1500, colours::blue);
   EXPECT_THROW(s.resize(50000 * 15, 2010 * 15), RunError);  // 100.5 million pixels
-  EXPECT_EQ(s.picture_error(), "Out of memory");
   EXPECT_TRUE(s.qimage().isNull());
-  EXPECT_THROW(s.encode(ImageFormat::bmp), RunError);
   s.fill_rect(0, 0, 1500, 1500, colours::black);  // nothing to draw on, and no failure
   s.resize(1500, 1500);
-  EXPECT_EQ(s.picture_error(), "");
   EXPECT_EQ(s.image().at(50, 50), colours::red);  // the background, not the old picture
 }
 
